@@ -1,0 +1,15 @@
+# vellumore_add_test(<name> SOURCES <files...> [LIBS <targets...>])
+# One QtTest executable per class or window, run headless with a fixed locale and timeout.
+set(VELLUMORE_LSAN_SUPPRESSIONS ${PROJECT_SOURCE_DIR}/tests/lsan.supp)
+function(vellumore_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE vellumore_flags vellumore_testsupport Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;QT_LOGGING_RULES=qt.qpa.*=false;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${VELLUMORE_LSAN_SUPPRESSIONS};UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endfunction()

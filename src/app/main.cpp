@@ -1,0 +1,10 @@
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vellumore"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vellumore.png")));
+    return 0;
+}

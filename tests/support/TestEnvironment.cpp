@@ -1,0 +1,22 @@
+#include "TestEnvironment.h"
+
+#include "controls/MessageBox.h"
+
+#include <QDir>
+
+TestEnvironment::TestEnvironment()
+{
+    const QString root = m_dir.path();
+    QDir(root).mkpath(QStringLiteral("data"));
+    QDir(root).mkpath(QStringLiteral("config"));
+    qputenv("HOME", root.toUtf8());
+    qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
+    MessageBox::enableTestMode(true);
+    MessageBox::reset();
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    MessageBox::reset();
+}

@@ -1,3 +1,5 @@
+#include "shell/frmmain.h"
+
 #include <QApplication>
 #include <QIcon>
 
@@ -6,5 +8,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumore"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vellumore.png")));
-    return 0;
+
+    frmmain window;
+    window.showMaximized();
+    return QApplication::exec();
 }

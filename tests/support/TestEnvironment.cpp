@@ -2,10 +2,14 @@
 
 #include "controls/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 TestEnvironment::TestEnvironment()
 {
+    // The per-user folders are named after the application, as in the program.
+    QCoreApplication::setApplicationName(QStringLiteral("Vellumore"));
+    QCoreApplication::setOrganizationName(QString());
     const QString root = m_dir.path();
     QDir(root).mkpath(QStringLiteral("data"));
     QDir(root).mkpath(QStringLiteral("config"));

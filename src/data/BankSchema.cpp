@@ -1,0 +1,89 @@
+#include "data/BankSchema.h"
+
+#include "data/QuestionStore.h"
+
+namespace BankSchema {
+
+QStringList questionColumns()
+{
+    return { QStringLiteral("代码"), QStringLiteral("题号"), QStringLiteral("题型"), QStringLiteral("答案"),
+             QStringLiteral("答题"), QStringLiteral("收藏否"), QStringLiteral("sj"), QStringLiteral("tg"),
+             QStringLiteral("xx"), QStringLiteral("选项"), QStringLiteral("题干"), QStringLiteral("zs"),
+             QStringLiteral("插图") };
+}
+
+QStringList questionTableStatements(const QString& table)
+{
+    const QString t = table;
+    return {
+        QStringLiteral("create table ") + t + QStringLiteral(R"((
+    代码 text collate nocase,
+    题号 integer,
+    题型 text collate nocase,
+    答案 text collate nocase,
+    答题 text collate nocase,
+    收藏否 integer not null default 0,
+    sj integer,
+    tg text collate nocase,
+    xx text collate nocase,
+    选项 text,
+    题干 text,
+    zs text,
+    插图 blob))"),
+        // A section's listing, its filters and the per-section counts read only this index.
+        QStringLiteral("create index ") + t + QStringLiteral("_list on ") + t
+            + QStringLiteral("(代码, 题型, sj, 题号, 答案, 答题, tg)"),
+        QStringLiteral("create index ") + t + QStringLiteral("_key on ") + t + QStringLiteral("(代码, 题号)"),
+        // Favourites are few: a partial index lists them across the whole bank.
+        QStringLiteral("create index ") + t + QStringLiteral("_favourite on ") + t
+            + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg) where 收藏否=-1"),
+    };
+}
+
+QStringList createStatements()
+{
+    QStringList s = {
+        QStringLiteral("create table xmdm(代码 text collate nocase, 项目 text collate nocase)"),
+        QStringLiteral("create table kmdm(代码 text collate nocase, 科目 text collate nocase)"),
+        QStringLiteral("create table smdm(代码 text collate nocase, 细目 text collate nocase)"),
+        QStringLiteral("create table tree(flg integer, 项目 text collate nocase, 科目 text collate nocase, "
+                       "细目 text collate nocase, 代码 text collate nocase)"),
+        QStringLiteral("create table wz(代码 text collate nocase, 文字 text)"),
+        QStringLiteral("create index xmdm_code on xmdm(代码)"),
+        QStringLiteral("create index kmdm_code on kmdm(代码)"),
+        QStringLiteral("create index smdm_code on smdm(代码)"),
+        QStringLiteral("create index wz_code on wz(代码)"),
+    };
+    s += questionTableStatements(QStringLiteral("tk"));
+    return s;
+}
+
+QStringList upgradeStatements(int version)
+{
+    if (version == 0) {
+        QStringList s;
+        for (const QString& statement : createStatements()) {
+            if (statement.startsWith(QStringLiteral("create index")))
+                s << QString(statement).replace(QStringLiteral("create index"),
+                                                QStringLiteral("create index if not exists"));
+        }
+        return s;
+    }
+    return {};
+}
+
+QStringList missingTables(QuestionStore& store)
+{
+    QStringList missing;
+    for (const char* name : { "tk", "xmdm", "kmdm", "smdm", "tree", "wz" }) {
+        const QString table = QString::fromLatin1(name);
+        if (store.scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and name=?"),
+                         { table })
+                .toInt()
+            == 0)
+            missing << table;
+    }
+    return missing;
+}
+
+} // namespace BankSchema

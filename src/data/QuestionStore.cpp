@@ -1,0 +1,320 @@
+#include "data/QuestionStore.h"
+
+#include "data/BankSchema.h"
+#include "data/Sqlite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace {
+
+using Statement = std::unique_ptr<sqlite3_stmt, sqlite::StatementDeleter>;
+
+// The bank's fixed password; the only place it is written down.
+constexpr char BankPassword[] = "40718263915";
+
+Statement prepare(sqlite3* db, const QString& sql, const QVariantList& params, int* rc)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    *rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &raw, nullptr);
+    Statement stmt(raw);
+    if (*rc == SQLITE_OK && raw)
+        *rc = sqlite::bindAll(raw, params);
+    return stmt;
+}
+
+bool isPlainSqliteFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+QuestionStore::~QuestionStore()
+{
+    close();
+}
+
+bool QuestionStore::fail(const QString& message)
+{
+    m_lastError = message;
+    return false;
+}
+
+bool QuestionStore::connect(const QString& path, int flags)
+{
+    close();
+    m_path = path;
+    m_openError = OpenError::None;
+    const QByteArray file = QFile::encodeName(path);
+    if (sqlite3_open_v2(file.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        m_lastError = sqlite::errorText(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    applyKey(m_db);
+    return true;
+}
+
+void QuestionStore::applyKey(sqlite3* db)
+{
+    sqlite3_key(db, BankPassword, int(sizeof(BankPassword) - 1));
+    // The page size is not stored in an encrypted file: it must be given on every open.
+    const QByteArray pragma = QByteArray("PRAGMA cipher_page_size = ") + QByteArray::number(CipherPageSize);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
+bool QuestionStore::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        m_openError = OpenError::NotFound;
+        return fail(info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
+    }
+    if (isPlainSqliteFile(path)) {
+        m_openError = OpenError::NotABank;
+        return fail(QStringLiteral("这是一个未加密的数据库文件，不是 Vellumore 题库"));
+    }
+    if (!connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX)) {
+        m_openError = OpenError::NotFound;
+        return fail(QStringLiteral("无法打开文件（%1）").arg(m_lastError));
+    }
+
+    auto reject = [this](OpenError why, const QString& message) {
+        close();
+        m_openError = why;
+        return fail(message);
+    };
+
+    int rc = SQLITE_OK;
+    {
+        Statement probe = prepare(m_db, QStringLiteral("select count(*) from sqlite_master"), {}, &rc);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(probe.get());
+    }
+    if (rc != SQLITE_ROW) {
+        if (rc == SQLITE_NOTADB)
+            return reject(OpenError::NotABank,
+                          QStringLiteral("文件无法解密：它不是 Vellumore 题库、密码不符或文件头已损坏"));
+        return reject(OpenError::Damaged, QStringLiteral("文件已损坏（%1）").arg(sqlite::errorText(m_db)));
+    }
+
+    const qint64 pages = scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+    if (pages <= 0)
+        return reject(OpenError::MissingTables, QStringLiteral("文件是空的，不含任何题库数据表"));
+    if (info.size() < pages * CipherPageSize)
+        return reject(OpenError::Damaged, QStringLiteral("文件已损坏：它比记录的长度短，可能没有写完整"));
+
+    const QStringList missing = BankSchema::missingTables(*this);
+    if (!missing.isEmpty())
+        return reject(OpenError::MissingTables,
+                      QStringLiteral("文件中缺少题库数据表：%1").arg(missing.join(QStringLiteral("、"))));
+
+    const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version > SchemaVersion)
+        return reject(OpenError::TooNew, QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序")
+                                             .arg(version));
+    if (version < SchemaVersion && !upgradeSchema(version))
+        return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
+
+    m_lastError.clear();
+    return true;
+}
+
+bool QuestionStore::create(const QString& path)
+{
+    if (QFileInfo::exists(path)) {
+        m_openError = OpenError::NotFound;
+        return fail(QStringLiteral("文件已存在"));
+    }
+    if (!connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX))
+        return false;
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!applySchema()) {
+        const QString why = m_lastError;
+        close();
+        QFile::remove(path);
+        return fail(why);
+    }
+    return true;
+}
+
+bool QuestionStore::applySchema()
+{
+    return transaction([this] {
+        for (const QString& statement : BankSchema::createStatements()) {
+            if (!execute(statement))
+                return false;
+        }
+        return execute(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    });
+}
+
+bool QuestionStore::upgradeSchema(int fromVersion)
+{
+    // Version 0 is a file made by hand with the tables but without our indexes.
+    return transaction([this, fromVersion] {
+        for (int v = fromVersion; v < SchemaVersion; ++v) {
+            for (const QString& statement : BankSchema::upgradeStatements(v)) {
+                if (!execute(statement))
+                    return false;
+            }
+        }
+        return execute(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    });
+}
+
+void QuestionStore::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool QuestionStore::execute(const QString& sql, const QVariantList& params)
+{
+    if (!m_db)
+        return fail(QStringLiteral("no connection"));
+    int rc = SQLITE_OK;
+    Statement stmt = prepare(m_db, sql, params, &rc);
+    if (rc == SQLITE_OK && stmt) {
+        do {
+            rc = sqlite3_step(stmt.get());
+        } while (rc == SQLITE_ROW);
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        return fail(sqlite::errorText(m_db));
+    return true;
+}
+
+bool QuestionStore::executeBatch(const QString& sql, const QVector<QVariantList>& rows)
+{
+    if (!m_db)
+        return fail(QStringLiteral("no connection"));
+    int rc = SQLITE_OK;
+    Statement stmt = prepare(m_db, sql, {}, &rc);
+    if (rc != SQLITE_OK || !stmt)
+        return fail(sqlite::errorText(m_db));
+    for (const QVariantList& params : rows) {
+        sqlite3_reset(stmt.get());
+        rc = sqlite::bindAll(stmt.get(), params);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(stmt.get());
+        if (rc != SQLITE_DONE)
+            return fail(sqlite::errorText(m_db));
+    }
+    return true;
+}
+
+QVariant QuestionStore::scalar(const QString& sql, const QVariantList& params)
+{
+    if (!m_db)
+        return QVariant();
+    int rc = SQLITE_OK;
+    Statement stmt = prepare(m_db, sql, params, &rc);
+    if (rc != SQLITE_OK || !stmt || sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return QVariant();
+    return sqlite::columnValue(stmt.get(), 0);
+}
+
+RowSet QuestionStore::query(const QString& sql, const QVariantList& params, Access access)
+{
+    RowSet set;
+    if (!m_db) {
+        set.m_error = QStringLiteral("no connection");
+        return set;
+    }
+
+    QString keysSql = sql;
+    if (access == Access::Updatable) {
+        // "select * from <table> rest" becomes "select rowid from <table> rest": the keyset.
+        static const QRegularExpression shape(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([^\\s;]+)(.*)$"),
+                                              QRegularExpression::CaseInsensitiveOption
+                                                  | QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch m = shape.match(sql);
+        if (!m.hasMatch()) {
+            set.m_error = QStringLiteral("an updatable row set reads select * from one table");
+            return set;
+        }
+        set.m_table = m.captured(1);
+        keysSql = QStringLiteral("select rowid from ") + set.m_table + m.captured(2);
+    }
+
+    int rc = SQLITE_OK;
+    Statement stmt = prepare(m_db, keysSql, params, &rc);
+    if (rc != SQLITE_OK || !stmt) {
+        set.m_error = sqlite::errorText(m_db);
+        return set;
+    }
+
+    if (access == Access::Updatable) {
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+            set.m_keys.append(sqlite3_column_int64(stmt.get(), 0));
+        if (rc != SQLITE_DONE) {
+            set.m_error = sqlite::errorText(m_db);
+            return set;
+        }
+        Statement columns = prepare(m_db, QStringLiteral("select * from ") + set.m_table + QStringLiteral(" limit 0"),
+                                    {}, &rc);
+        if (rc != SQLITE_OK || !columns) {
+            set.m_error = sqlite::errorText(m_db);
+            return set;
+        }
+        for (int c = 0; c < sqlite3_column_count(columns.get()); ++c)
+            set.m_names << QString::fromUtf8(sqlite3_column_name(columns.get(), c));
+        set.m_updatable = true;
+        set.m_db = m_db;
+        rc = SQLITE_DONE;
+    } else {
+        const int n = sqlite3_column_count(stmt.get());
+        for (int c = 0; c < n; ++c)
+            set.m_names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            QVector<QVariant> row(n);
+            for (int c = 0; c < n; ++c)
+                row[c] = sqlite::columnValue(stmt.get(), c);
+            set.m_rows.append(std::move(row));
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        set.m_error = sqlite::errorText(m_db);
+        return set;
+    }
+    for (int c = 0; c < set.m_names.size(); ++c)
+        set.m_index.insert(set.m_names[c].toLower(), c);
+    set.m_valid = true;
+    return set;
+}
+
+bool QuestionStore::transaction(const std::function<bool()>& work)
+{
+    if (!execute(QStringLiteral("begin immediate")))
+        return false;
+    if (!work()) {
+        const QString why = m_lastError;
+        execute(QStringLiteral("rollback"));
+        return fail(why);
+    }
+    if (!execute(QStringLiteral("commit"))) {
+        const QString why = m_lastError;
+        execute(QStringLiteral("rollback"));
+        return fail(why);
+    }
+    return true;
+}
+
+bool QuestionStore::createWorkingSet()
+{
+    for (const QString& statement : BankSchema::questionTableStatements(QStringLiteral("kstk"))) {
+        if (!execute(statement))
+            return false;
+    }
+    return true;
+}

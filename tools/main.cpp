@@ -1,0 +1,119 @@
+#include "BankReport.h"
+#include "BankSource.h"
+#include "BankWriter.h"
+#include "data/QuestionStore.h"
+#include "richtext/RichText.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+const char Usage[] = R"(usage:
+  vellumore-bank build SOURCE OUTPUT      build a bank from .bank files (a folder or one file)
+  vellumore-bank generate OUTPUT [--questions N] [--sections N]
+                                          write a synthetic bank for benchmarks
+  vellumore-bank list BANK                print a bank's catalogue and counts
+  vellumore-bank plain-text FILE          print the plain text of an RTF document
+)";
+
+int usage(QTextStream& err)
+{
+    err << Usage;
+    return 2;
+}
+
+int build(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 2)
+        return usage(err);
+    BankSourceReader reader;
+    if (!reader.read(args[0])) {
+        err << "vellumore-bank: " << reader.error() << '\n';
+        return 1;
+    }
+    QString error;
+    if (!BankWriter::write(reader.source(), args[1], &error)) {
+        err << "vellumore-bank: " << error << '\n';
+        return 1;
+    }
+    const BankSource& s = reader.source();
+    out << args[1] << ": " << s.projects.size() << " projects, " << s.subjects.size() << " subjects, "
+        << s.sections.size() << " sections, " << s.questions.size() << " questions\n";
+    return 0;
+}
+
+int generate(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty())
+        return usage(err);
+    BankWriter::SyntheticOptions options;
+    for (int i = 1; i < args.size(); i += 2) {
+        bool ok = i + 1 < args.size();
+        const int value = ok ? args[i + 1].toInt(&ok) : 0;
+        if (!ok || value <= 0)
+            return usage(err);
+        if (args[i] == QLatin1String("--questions"))
+            options.questions = value;
+        else if (args[i] == QLatin1String("--sections"))
+            options.sections = value;
+        else
+            return usage(err);
+    }
+    QString error;
+    if (!BankWriter::writeSynthetic(options, args[0], &error)) {
+        err << "vellumore-bank: " << error << '\n';
+        return 1;
+    }
+    out << args[0] << ": " << options.questions << " questions in " << options.sections << " sections\n";
+    return 0;
+}
+
+int list(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1)
+        return usage(err);
+    QuestionStore store;
+    if (!store.open(args[0])) {
+        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << '\n';
+        return 1;
+    }
+    printBankReport(store, out);
+    return 0;
+}
+
+int plainText(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1)
+        return usage(err);
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "vellumore-bank: " << args[0] << ": " << file.errorString() << '\n';
+        return 1;
+    }
+    out << RichText::plainText(file.readAll()) << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return usage(err);
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("build"))
+        return build(args, out, err);
+    if (command == QLatin1String("generate"))
+        return generate(args, out, err);
+    if (command == QLatin1String("list"))
+        return list(args, out, err);
+    if (command == QLatin1String("plain-text"))
+        return plainText(args, out, err);
+    return usage(err);
+}

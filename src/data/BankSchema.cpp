@@ -34,6 +34,9 @@ QStringList questionTableStatements(const QString& table)
         QStringLiteral("create index ") + t + QStringLiteral("_list on ") + t
             + QStringLiteral("(代码, 题型, sj, 题号, 答案, 答题, tg)"),
         QStringLiteral("create index ") + t + QStringLiteral("_key on ") + t + QStringLiteral("(代码, 题号)"),
+        // Listings across the whole table (a filter choice that names no section, the exam paper).
+        QStringLiteral("create index ") + t + QStringLiteral("_order on ") + t
+            + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg)"),
         // Favourites are few: a partial index lists them across the whole bank.
         QStringLiteral("create index ") + t + QStringLiteral("_favourite on ") + t
             + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg) where 收藏否=-1"),

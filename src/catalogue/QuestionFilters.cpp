@@ -1,0 +1,100 @@
+#include "catalogue/QuestionFilters.h"
+
+#include "catalogue/QuestionListModel.h"
+
+#include <QVector>
+
+namespace QuestionFilters {
+namespace {
+
+// The type name must occur in the joined type text; nothing matches an empty text.
+const QString TypeCondition = QStringLiteral("(?<>'' and instr(lower(?),lower(题型))<>0)");
+const QString Answered = QStringLiteral("ifnull(答题,'')<>''");
+const QString NotAnswered = QStringLiteral("(答题 is null or 答题='')");
+const QString Order = QStringLiteral(" order by 题型,sj");
+
+Selection from(const QString& table, const QStringList& conditions, const QVariantList& params)
+{
+    QString sql = QStringLiteral("select ") + QuestionListModel::selectColumns() + QStringLiteral(" from ") + table;
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
+    return { sql + Order, params };
+}
+
+} // namespace
+
+QStringList filterTypes()
+{
+    return { QStringLiteral("单选"), QStringLiteral("不定项"), QStringLiteral("简答"),
+             QStringLiteral("综合"), QStringLiteral("判断"),   QStringLiteral("多选") };
+}
+
+QString TypeFilterText(const QVector<bool>& ticked)
+{
+    const QStringList types = filterTypes();
+    QString text;
+    for (int i = 0; i < types.size() && i < ticked.size(); ++i) {
+        if (ticked[i])
+            text += types[i];
+    }
+    return text;
+}
+
+Selection section(const QString& code)
+{
+    return from(QStringLiteral("tk"), { QStringLiteral("代码=?") }, { code });
+}
+
+bool isPersonalList(const QString& nodeText)
+{
+    return nodeText == QLatin1String("个人收藏试题") || nodeText == QLatin1String("个人做错的题")
+        || nodeText == QLatin1String("个人做过的题");
+}
+
+Selection personal(const QString& nodeText, QString* title)
+{
+    const QString favourite = QStringLiteral("收藏否=-1");
+    if (nodeText == QLatin1String("个人收藏试题")) {
+        *title = QStringLiteral("个人收藏试题");
+        return from(QStringLiteral("tk"), { favourite }, {});
+    }
+    if (nodeText == QLatin1String("个人做错的题")) {
+        *title = QStringLiteral("个人收藏做错的试题");
+        return from(QStringLiteral("tk"), { favourite, QStringLiteral("答案<>答题"), Answered }, {});
+    }
+    if (nodeText == QLatin1String("个人做过的题")) {
+        *title = QStringLiteral("个人收藏做过的试题");
+        return from(QStringLiteral("tk"), { favourite, Answered }, {});
+    }
+    return {};
+}
+
+Selection practice(const QString& choice, const QString& types, const QString& code)
+{
+    const QVariantList params{ code, types, types };
+    const QString inSection = QStringLiteral("代码=?");
+    if (choice == QLatin1String("全部题目"))
+        return from(QStringLiteral("tk"), { inSection, TypeCondition }, params);
+    if (choice == QLatin1String("已做题目"))
+        return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), TypeCondition }, params);
+    if (choice == QLatin1String("未做题目"))
+        return from(QStringLiteral("tk"), { inSection, NotAnswered, TypeCondition }, params);
+    if (choice == QLatin1String("做错题目"))
+        return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), QStringLiteral("答题<>答案"), TypeCondition },
+                    params);
+    return from(QStringLiteral("tk"), {}, {});
+}
+
+Selection exam(const QString& choice, const QString& types)
+{
+    const QVariantList params{ types, types };
+    if (choice == QLatin1String("全部题目"))
+        return from(QStringLiteral("kstk"), { TypeCondition }, params);
+    if (choice == QLatin1String("已做过题"))
+        return from(QStringLiteral("kstk"), { QStringLiteral("答题<>''"), TypeCondition }, params);
+    if (choice == QLatin1String("未做过题"))
+        return from(QStringLiteral("kstk"), { NotAnswered, TypeCondition }, params);
+    return from(QStringLiteral("kstk"), {}, {});
+}
+
+} // namespace QuestionFilters

@@ -1,0 +1,147 @@
+#include "catalogue/QuestionListModel.h"
+
+#include "data/RowSet.h"
+
+#include <QColor>
+
+QuestionListModel::QuestionListModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int QuestionListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows.size();
+}
+
+int QuestionListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString QuestionListModel::subItem(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {};
+    const Row& r = m_rows[row];
+    switch (column) {
+    case Number:
+        return r.text;
+    case Type:
+        return r.type;
+    case Title:
+        return r.title;
+    case Answer:
+        return r.answer;
+    case QuestionNo:
+        return r.questionNo;
+    case Code:
+        return r.code;
+    case Given:
+        return r.given;
+    default:
+        return {};
+    }
+}
+
+void QuestionListModel::setSubItem(int row, int column, const QString& value)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    Row& r = m_rows[row];
+    QString* fields[] = { &r.text, &r.type, &r.title, &r.answer, &r.questionNo, &r.code, &r.given };
+    if (column < 0 || column >= ColumnCount)
+        return;
+    *fields[column] = value;
+    emit dataChanged(index(row, column), index(row, column));
+}
+
+QVariant QuestionListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return subItem(index.row(), index.column());
+    case Qt::ForegroundRole:
+        return QColor(255, 0, 0);
+    default:
+        return {};
+    }
+}
+
+QVariant QuestionListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char16_t* const Headers[] = { u"题号", u"题型", u"题目", u"答案", u"NO", u"代码", u"我的答案" };
+    return section >= 0 && section < ColumnCount ? QString::fromUtf16(Headers[section]) : QVariant();
+}
+
+void QuestionListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void QuestionListModel::removeRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.remove(row);
+    endRemoveRows();
+}
+
+bool QuestionListModel::isGroupedType(const QString& type)
+{
+    return type == QLatin1String("B") || type == QLatin1String("A3") || type == QLatin1String("A4");
+}
+
+QString QuestionListModel::numberText(int p, const QString& type, const QString& answer, int* offset)
+{
+    // A grouped row without answer letters stands for one question; counting it by an
+    // empty answer would number the rows after it backwards.
+    if (isGroupedType(type) && !answer.isEmpty()) {
+        const int length = int(answer.size());
+        const QString text = QStringLiteral("第%1题--第%2题").arg(*offset + p).arg(*offset + p + length - 1);
+        *offset += length - 1;
+        return text;
+    }
+    return QStringLiteral("第%1题").arg(*offset + p);
+}
+
+QString QuestionListModel::selectColumns()
+{
+    return QStringLiteral("题型, tg, 答案, 题号, 代码, 答题");
+}
+
+void QuestionListModel::append(RowSet& selection)
+{
+    if (!selection.isValid())
+        return;
+    QVector<Row> rows;
+    rows.reserve(selection.rowCount());
+    int offset = 0;
+    const QString fType = QStringLiteral("题型"), fTg = QStringLiteral("tg"), fAnswer = QStringLiteral("答案"),
+                  fNo = QStringLiteral("题号"), fCode = QStringLiteral("代码"), fGiven = QStringLiteral("答题");
+    for (int p = 1; !selection.atEnd(); selection.next(), ++p) {
+        Row r;
+        r.type = selection.field(fType).toString();
+        r.answer = selection.field(fAnswer).toString();
+        r.text = numberText(p, r.type, r.answer, &offset);
+        r.title = isGroupedType(r.type) ? QStringLiteral("此题为") + r.type + QStringLiteral("型题")
+                                        : selection.field(fTg).toString();
+        r.questionNo = selection.field(fNo).toString();
+        r.code = selection.field(fCode).toString();
+        r.given = selection.field(fGiven).toString();
+        rows.append(std::move(r));
+    }
+    if (rows.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + rows.size() - 1);
+    m_rows += rows;
+    endInsertRows();
+}

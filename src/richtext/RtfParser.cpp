@@ -1,0 +1,949 @@
+#include "richtext/RtfParser.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextImageFormat>
+
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+
+namespace {
+
+constexpr int MaxGroupDepth = 1024;
+constexpr int MaxUnicodeSkip = 16;
+constexpr int MaxIndentTwips = 31680;
+constexpr int MaxHalfPoints = 3276;
+constexpr int MaxColors = 0x10000;
+constexpr int MaxFontNameBytes = 256;
+constexpr qint64 MaxImagePixels = 4096LL * 4096;
+constexpr double MaxImageExtent = 8192;
+constexpr double TwipsPerPixel = 15;
+
+enum class Word {
+    Unknown,
+    // document
+    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    // destinations
+    FontTable, ColorTable, SkipDestination, Pict, ShpPict, Upr, Ud,
+    // font and colour tables
+    F, FCharset, Cpg, Red, Green, Blue,
+    // characters
+    Plain, Fs, B, I, Ul, UlNone, UlDotted, UlDash, UlWave, Strike, V, Cf, Cb, Super, Sub, NoSuperSub, Up,
+    Dn, Loch, Hich, Dbch, Af,
+    // paragraphs
+    Par, Line, Tab, Pard, Li, Ri, Fi, Sb, Sa, Ql, Qc, Qr, Qj, Intbl, Itap,
+    // tables
+    Trowd, Cellx, Cell, Row, NestCell, NestRow,
+    // pictures
+    PngBlip, JpegBlip, OtherBlip, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    // characters by name
+    Character,
+};
+
+struct WordInfo
+{
+    Word word;
+    char16_t character = 0;
+};
+
+const std::unordered_map<std::string_view, WordInfo>& words()
+{
+    static const std::unordered_map<std::string_view, WordInfo> table = {
+        {"ansi", {Word::Ansi}},
+        {"mac", {Word::Mac}},
+        {"pc", {Word::Pc}},
+        {"pca", {Word::Pca}},
+        {"ansicpg", {Word::AnsiCpg}},
+        {"deff", {Word::Deff}},
+        {"uc", {Word::Uc}},
+        {"u", {Word::U}},
+        {"bin", {Word::Bin}},
+        {"fonttbl", {Word::FontTable}},
+        {"colortbl", {Word::ColorTable}},
+        {"pict", {Word::Pict}},
+        {"shppict", {Word::ShpPict}},
+        {"upr", {Word::Upr}},
+        {"ud", {Word::Ud}},
+        {"stylesheet", {Word::SkipDestination}},
+        {"info", {Word::SkipDestination}},
+        {"header", {Word::SkipDestination}},
+        {"headerl", {Word::SkipDestination}},
+        {"headerr", {Word::SkipDestination}},
+        {"headerf", {Word::SkipDestination}},
+        {"footer", {Word::SkipDestination}},
+        {"footerl", {Word::SkipDestination}},
+        {"footerr", {Word::SkipDestination}},
+        {"footerf", {Word::SkipDestination}},
+        {"footnote", {Word::SkipDestination}},
+        {"annotation", {Word::SkipDestination}},
+        {"listtable", {Word::SkipDestination}},
+        {"listoverridetable", {Word::SkipDestination}},
+        {"revtbl", {Word::SkipDestination}},
+        {"rsidtbl", {Word::SkipDestination}},
+        {"filetbl", {Word::SkipDestination}},
+        {"pgdsctbl", {Word::SkipDestination}},
+        {"xe", {Word::SkipDestination}},
+        {"tc", {Word::SkipDestination}},
+        {"txe", {Word::SkipDestination}},
+        {"nonshppict", {Word::SkipDestination}},
+        {"fldinst", {Word::SkipDestination}},
+        {"objdata", {Word::SkipDestination}},
+        {"objclass", {Word::SkipDestination}},
+        {"ftnsep", {Word::SkipDestination}},
+        {"ftnsepc", {Word::SkipDestination}},
+        {"aftnsep", {Word::SkipDestination}},
+        {"aftnsepc", {Word::SkipDestination}},
+        {"atnid", {Word::SkipDestination}},
+        {"atnauthor", {Word::SkipDestination}},
+        {"atndate", {Word::SkipDestination}},
+        {"atnref", {Word::SkipDestination}},
+        {"generator", {Word::SkipDestination}},
+        {"bkmkstart", {Word::SkipDestination}},
+        {"bkmkend", {Word::SkipDestination}},
+        {"f", {Word::F}},
+        {"fcharset", {Word::FCharset}},
+        {"cpg", {Word::Cpg}},
+        {"red", {Word::Red}},
+        {"green", {Word::Green}},
+        {"blue", {Word::Blue}},
+        {"plain", {Word::Plain}},
+        {"fs", {Word::Fs}},
+        {"b", {Word::B}},
+        {"i", {Word::I}},
+        {"ul", {Word::Ul}},
+        {"ulnone", {Word::UlNone}},
+        {"uldb", {Word::Ul}},
+        {"ulth", {Word::Ul}},
+        {"ulw", {Word::Ul}},
+        {"uld", {Word::UlDotted}},
+        {"ulthd", {Word::UlDotted}},
+        {"uldash", {Word::UlDash}},
+        {"uldashd", {Word::UlDash}},
+        {"uldashdd", {Word::UlDash}},
+        {"ulldash", {Word::UlDash}},
+        {"ulthdash", {Word::UlDash}},
+        {"ulwave", {Word::UlWave}},
+        {"ulhwave", {Word::UlWave}},
+        {"ululdbwave", {Word::UlWave}},
+        {"strike", {Word::Strike}},
+        {"striked", {Word::Strike}},
+        {"v", {Word::V}},
+        {"cf", {Word::Cf}},
+        {"cb", {Word::Cb}},
+        {"highlight", {Word::Cb}},
+        {"chcbpat", {Word::Cb}},
+        {"super", {Word::Super}},
+        {"sub", {Word::Sub}},
+        {"nosupersub", {Word::NoSuperSub}},
+        {"up", {Word::Up}},
+        {"dn", {Word::Dn}},
+        {"loch", {Word::Loch}},
+        {"hich", {Word::Hich}},
+        {"dbch", {Word::Dbch}},
+        {"af", {Word::Af}},
+        {"par", {Word::Par}},
+        {"sect", {Word::Par}},
+        {"page", {Word::Par}},
+        {"column", {Word::Par}},
+        {"line", {Word::Line}},
+        {"tab", {Word::Tab}},
+        {"pard", {Word::Pard}},
+        {"li", {Word::Li}},
+        {"lin", {Word::Li}},
+        {"ri", {Word::Ri}},
+        {"rin", {Word::Ri}},
+        {"fi", {Word::Fi}},
+        {"sb", {Word::Sb}},
+        {"sa", {Word::Sa}},
+        {"ql", {Word::Ql}},
+        {"qc", {Word::Qc}},
+        {"qr", {Word::Qr}},
+        {"qj", {Word::Qj}},
+        {"qd", {Word::Qj}},
+        {"intbl", {Word::Intbl}},
+        {"itap", {Word::Itap}},
+        {"trowd", {Word::Trowd}},
+        {"cellx", {Word::Cellx}},
+        {"cell", {Word::Cell}},
+        {"row", {Word::Row}},
+        {"nestcell", {Word::NestCell}},
+        {"nestrow", {Word::NestRow}},
+        {"pngblip", {Word::PngBlip}},
+        {"jpegblip", {Word::JpegBlip}},
+        {"emfblip", {Word::OtherBlip}},
+        {"wmetafile", {Word::OtherBlip}},
+        {"macpict", {Word::OtherBlip}},
+        {"pmmetafile", {Word::OtherBlip}},
+        {"dibitmap", {Word::OtherBlip}},
+        {"wbitmap", {Word::OtherBlip}},
+        {"picwgoal", {Word::PicWGoal}},
+        {"pichgoal", {Word::PicHGoal}},
+        {"picscalex", {Word::PicScaleX}},
+        {"picscaley", {Word::PicScaleY}},
+        {"emdash", {Word::Character, 0x2014}},
+        {"endash", {Word::Character, 0x2013}},
+        {"bullet", {Word::Character, 0x2022}},
+        {"lquote", {Word::Character, 0x2018}},
+        {"rquote", {Word::Character, 0x2019}},
+        {"ldblquote", {Word::Character, 0x201c}},
+        {"rdblquote", {Word::Character, 0x201d}},
+        {"emspace", {Word::Character, 0x2003}},
+        {"enspace", {Word::Character, 0x2002}},
+        {"qmspace", {Word::Character, 0x2005}},
+        {"zwj", {Word::Character, 0x200d}},
+        {"zwnj", {Word::Character, 0x200c}},
+        {"zwbo", {Word::Character, 0x200b}},
+        {"ltrmark", {Word::Character, 0x200e}},
+        {"rtlmark", {Word::Character, 0x200f}},
+    };
+    return table;
+}
+
+bool isUtf8WithHighBytes(QByteArrayView data)
+{
+    bool high = false;
+    for (const char c : data) {
+        if (static_cast<uchar>(c) >= 0x80) {
+            high = true;
+            break;
+        }
+    }
+    if (!high)
+        return false;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = decoder(data);
+    return !decoder.hasError();
+}
+
+} // namespace
+
+bool RtfParser::CharState::operator==(const CharState& o) const
+{
+    return std::tie(font, assocFont, halfPoints, foreground, background, offset, underline, bold, italic, strike,
+               hidden, byteMode)
+        == std::tie(o.font, o.assocFont, o.halfPoints, o.foreground, o.background, o.offset, o.underline, o.bold,
+            o.italic, o.strike, o.hidden, o.byteMode);
+}
+
+RtfParser::RtfParser(QByteArrayView data, QTextDocument* doc)
+    : m_tokens(data)
+    , m_builder(doc, data.size())
+    , m_rawUtf8(isUtf8WithHighBytes(data))
+{
+    m_groups.reserve(64);
+    m_groups.emplace_back();
+}
+
+void RtfParser::parse()
+{
+    using Kind = RtfTokenizer::Kind;
+    while (!m_done) {
+        const RtfTokenizer::Token token = m_tokens.next();
+        if (token.kind == Kind::End)
+            break;
+        if (m_skipCount > 0) {
+            switch (token.kind) {
+            case Kind::GroupStart:
+            case Kind::GroupEnd:
+                m_skipCount = 0;
+                break;
+            case Kind::Text: {
+                const qsizetype n = std::min<qsizetype>(m_skipCount, token.text.size());
+                m_skipCount -= static_cast<int>(n);
+                if (n < token.text.size())
+                    text(token.text.sliced(n));
+                continue;
+            }
+            case Kind::ControlWord:
+                --m_skipCount;
+                if (token.text == "bin" && token.hasParam)
+                    m_tokens.takeBinary(token.param);
+                continue;
+            default:
+                --m_skipCount;
+                continue;
+            }
+        }
+        switch (token.kind) {
+        case Kind::End:
+            break;
+        case Kind::GroupStart:
+            pushGroup();
+            break;
+        case Kind::GroupEnd:
+            popGroup();
+            break;
+        case Kind::ControlWord:
+            controlWord(token.text, token.hasParam, token.param);
+            break;
+        case Kind::ControlSymbol:
+            controlSymbol(token.symbol);
+            break;
+        case Kind::HexByte:
+            hexByte(token.symbol);
+            break;
+        case Kind::Text:
+            text(token.text);
+            break;
+        }
+    }
+    if (top().destination == Destination::Picture)
+        finishPicture();
+    flushRun();
+    m_builder.finish(blockFormat(top().para));
+}
+
+void RtfParser::pushGroup()
+{
+    if (m_groups.size() >= MaxGroupDepth) {
+        ++m_excessDepth;
+        return;
+    }
+    Group group = top();
+    group.unicodeAlternates = false;
+    m_groups.push_back(group);
+}
+
+void RtfParser::popGroup()
+{
+    if (m_excessDepth > 0) {
+        --m_excessDepth;
+        return;
+    }
+    // The document's own group stays, so that its last paragraph keeps its properties.
+    if (m_groups.size() <= 2) {
+        m_done = true;
+        return;
+    }
+    const Destination closing = top().destination;
+    m_groups.pop_back();
+    const Destination outer = top().destination;
+    if (closing == Destination::FontTable && (outer != Destination::FontTable || !m_fontNameBytes.isEmpty()))
+        finishFontEntry();
+    if (closing == Destination::Picture && outer != Destination::Picture)
+        finishPicture();
+}
+
+void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
+{
+    Group& g = top();
+    const auto& table = words();
+    const auto it = table.find(std::string_view(name.data(), static_cast<size_t>(name.size())));
+    const WordInfo info = it == table.end() ? WordInfo { Word::Unknown } : it->second;
+    const bool on = !hasParam || param != 0;
+    CharState& c = g.chars;
+    ParaState& p = g.para;
+
+    switch (info.word) {
+    case Word::Unknown:
+        return;
+    case Word::Ansi:
+        m_ansiCodePage = RtfCodePage::Western;
+        return;
+    case Word::Mac:
+        m_ansiCodePage = 10000;
+        return;
+    case Word::Pc:
+        m_ansiCodePage = 437;
+        return;
+    case Word::Pca:
+        m_ansiCodePage = 850;
+        return;
+    case Word::AnsiCpg:
+        if (hasParam && param > 0)
+            m_ansiCodePage = param;
+        return;
+    case Word::Deff:
+        m_defaultFont = param;
+        return;
+    case Word::Uc:
+        g.unicodeSkip = std::clamp(param, 0, MaxUnicodeSkip);
+        return;
+    case Word::U:
+        if (hasParam)
+            unicodeChar(param);
+        return;
+    case Word::Bin:
+        binary(hasParam ? param : 0);
+        return;
+    case Word::FontTable:
+        g.destination = Destination::FontTable;
+        m_fontEntry = -1;
+        return;
+    case Word::ColorTable:
+        g.destination = Destination::ColorTable;
+        m_colors.clear();
+        m_red = m_green = m_blue = -1;
+        return;
+    case Word::SkipDestination:
+        g.destination = Destination::Skip;
+        return;
+    case Word::Pict:
+        if (g.destination == Destination::Text) {
+            g.destination = Destination::Picture;
+            m_picture = Picture();
+        } else {
+            g.destination = Destination::Skip;
+        }
+        return;
+    case Word::ShpPict:
+        return;
+    case Word::Upr:
+        g.unicodeAlternates = g.destination == Destination::Text;
+        g.destination = Destination::Skip;
+        return;
+    case Word::Ud:
+        if (m_groups.size() >= 2 && m_groups[m_groups.size() - 2].unicodeAlternates)
+            g.destination = Destination::Text;
+        return;
+    default:
+        break;
+    }
+
+    if (g.destination == Destination::FontTable) {
+        if (info.word == Word::F) {
+            if (!m_fontNameBytes.isEmpty() || !m_fontName.isEmpty())
+                finishFontEntry();
+            m_fontEntry = param;
+            m_fonts[m_fontEntry] = Font();
+        } else if (info.word == Word::FCharset && m_fontEntry >= 0) {
+            const int cp = RtfCodePage::fromCharset(param);
+            if (m_fonts[m_fontEntry].codePage == 0)
+                m_fonts[m_fontEntry].codePage = cp;
+        } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
+            m_fonts[m_fontEntry].codePage = param;
+        }
+        return;
+    }
+    if (g.destination == Destination::ColorTable) {
+        const int value = std::clamp(param, 0, 255);
+        if (info.word == Word::Red)
+            m_red = value;
+        else if (info.word == Word::Green)
+            m_green = value;
+        else if (info.word == Word::Blue)
+            m_blue = value;
+        return;
+    }
+    if (g.destination == Destination::Picture) {
+        switch (info.word) {
+        case Word::PngBlip:
+            m_picture.kind = PictureKind::Png;
+            break;
+        case Word::JpegBlip:
+            m_picture.kind = PictureKind::Jpeg;
+            break;
+        case Word::OtherBlip:
+            m_picture.kind = PictureKind::Other;
+            break;
+        case Word::PicWGoal:
+            m_picture.goalWidth = std::max(0, param);
+            break;
+        case Word::PicHGoal:
+            m_picture.goalHeight = std::max(0, param);
+            break;
+        case Word::PicScaleX:
+            m_picture.scaleX = std::clamp(param, 1, 1000);
+            break;
+        case Word::PicScaleY:
+            m_picture.scaleY = std::clamp(param, 1, 1000);
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+
+    switch (info.word) {
+    case Word::F:
+        c.font = param;
+        return;
+    case Word::Plain:
+        c = CharState();
+        return;
+    case Word::Fs:
+        c.halfPoints = hasParam ? std::clamp(param, 0, MaxHalfPoints) : 0;
+        return;
+    case Word::B:
+        c.bold = on;
+        return;
+    case Word::I:
+        c.italic = on;
+        return;
+    case Word::Ul:
+        c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
+        return;
+    case Word::UlNone:
+        c.underline = QTextCharFormat::NoUnderline;
+        return;
+    case Word::UlDotted:
+        c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline;
+        return;
+    case Word::UlDash:
+        c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline;
+        return;
+    case Word::UlWave:
+        c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline;
+        return;
+    case Word::Strike:
+        c.strike = on;
+        return;
+    case Word::V:
+        c.hidden = on;
+        return;
+    case Word::Cf:
+        c.foreground = std::max(0, param);
+        return;
+    case Word::Cb:
+        c.background = std::max(0, param);
+        return;
+    case Word::Super:
+        c.offset = 1;
+        return;
+    case Word::Sub:
+        c.offset = -1;
+        return;
+    case Word::NoSuperSub:
+        c.offset = 0;
+        return;
+    case Word::Up:
+        c.offset = (hasParam && param == 0) ? 0 : 1;
+        return;
+    case Word::Dn:
+        c.offset = (hasParam && param == 0) ? 0 : -1;
+        return;
+    case Word::Loch:
+        c.byteMode = ByteMode::Low;
+        return;
+    case Word::Hich:
+        c.byteMode = ByteMode::High;
+        return;
+    case Word::Dbch:
+        c.byteMode = ByteMode::Double;
+        return;
+    case Word::Af:
+        c.assocFont = param;
+        return;
+    case Word::Pard:
+        p = ParaState();
+        return;
+    case Word::Li:
+        p.left = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
+        return;
+    case Word::Ri:
+        p.right = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
+        return;
+    case Word::Fi:
+        p.first = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
+        return;
+    case Word::Sb:
+        p.before = std::clamp(param, 0, MaxIndentTwips);
+        return;
+    case Word::Sa:
+        p.after = std::clamp(param, 0, MaxIndentTwips);
+        return;
+    case Word::Ql:
+        p.alignment = Qt::AlignLeft;
+        return;
+    case Word::Qc:
+        p.alignment = Qt::AlignHCenter;
+        return;
+    case Word::Qr:
+        p.alignment = Qt::AlignRight;
+        return;
+    case Word::Qj:
+        p.alignment = Qt::AlignJustify;
+        return;
+    case Word::Intbl:
+        p.inTable = true;
+        return;
+    case Word::Itap:
+        p.inTable = param > 0;
+        return;
+    case Word::Trowd:
+        m_rowCells = 0;
+        return;
+    case Word::Cellx:
+        m_rowCells = std::min(m_rowCells + 1, RtfDocumentBuilder::MaxColumns);
+        return;
+    default:
+        break;
+    }
+
+    if (g.destination != Destination::Text)
+        return;
+    switch (info.word) {
+    case Word::Par:
+        endParagraph();
+        return;
+    case Word::Line:
+    case Word::NestRow:
+        appendChar(QChar::LineSeparator);
+        return;
+    case Word::Tab:
+    case Word::NestCell:
+        appendChar(u'\t');
+        return;
+    case Word::Character:
+        appendChar(info.character);
+        return;
+    case Word::Cell:
+        flushRun();
+        m_builder.setRowDefinition(m_rowCells);
+        m_builder.endCell(blockFormat(p));
+        return;
+    case Word::Row:
+        flushRun();
+        m_builder.endRow();
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::controlSymbol(char symbol)
+{
+    Group& g = top();
+    switch (symbol) {
+    case '*':
+        if (g.destination != Destination::Skip) {
+            // Of the optional destinations only these hold text we show; the rest are skipped.
+            const RtfTokenizer::Token next = m_tokens.next();
+            bool known = false;
+            if (next.kind == RtfTokenizer::Kind::ControlWord) {
+                const auto& table = words();
+                const auto it = table.find(std::string_view(next.text.data(), static_cast<size_t>(next.text.size())));
+                known = it != table.end() && (it->second.word == Word::ShpPict || it->second.word == Word::Ud);
+                if (known)
+                    controlWord(next.text, next.hasParam, next.param);
+            }
+            if (!known)
+                g.destination = Destination::Skip;
+        }
+        return;
+    case '\n':
+        if (g.destination == Destination::Text)
+            endParagraph();
+        return;
+    case '~':
+        if (g.destination == Destination::Text)
+            appendChar(QChar::Nbsp);
+        return;
+    case '_':
+        if (g.destination == Destination::Text)
+            appendChar(0x2011);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::text(QByteArrayView bytes)
+{
+    switch (top().destination) {
+    case Destination::Text: {
+        if (!m_rawUtf8) {
+            appendBytes(bytes, currentCodePage());
+            return;
+        }
+        // Raw bytes above 0x7f are UTF-8 here; \'xx bytes keep the font's code page.
+        qsizetype start = 0;
+        while (start < bytes.size()) {
+            qsizetype end = start;
+            const bool high = static_cast<uchar>(bytes[start]) >= 0x80;
+            while (end < bytes.size() && (static_cast<uchar>(bytes[end]) >= 0x80) == high)
+                ++end;
+            appendBytes(bytes.sliced(start, end - start), high ? RtfCodePage::Utf8 : currentCodePage());
+            start = end;
+        }
+        return;
+    }
+    case Destination::FontTable:
+        fontTableText(bytes);
+        return;
+    case Destination::ColorTable:
+        colorTableText(bytes);
+        return;
+    case Destination::Picture:
+        pictureText(bytes);
+        return;
+    case Destination::Skip:
+        return;
+    }
+}
+
+void RtfParser::hexByte(char byte)
+{
+    switch (top().destination) {
+    case Destination::Text:
+        appendBytes(QByteArrayView(&byte, 1), currentCodePage());
+        return;
+    case Destination::FontTable:
+        if (m_fontNameBytes.size() < MaxFontNameBytes)
+            m_fontNameBytes.append(byte);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::unicodeChar(int value)
+{
+    m_skipCount = top().unicodeSkip;
+    char32_t code = value < 0 ? static_cast<char32_t>(value + 0x10000) : static_cast<char32_t>(value);
+    if (value < -0x8000 || code > 0x10ffff)
+        code = QChar::ReplacementCharacter;
+    char16_t units[2];
+    int count = 1;
+    if (code > 0xffff) {
+        units[0] = QChar::highSurrogate(code);
+        units[1] = QChar::lowSurrogate(code);
+        count = 2;
+    } else {
+        units[0] = static_cast<char16_t>(code);
+    }
+    const Destination destination = top().destination;
+    for (int i = 0; i < count; ++i) {
+        if (destination == Destination::Text) {
+            appendChar(units[i]);
+        } else if (destination == Destination::FontTable && m_fontName.size() < MaxFontNameBytes) {
+            if (!m_fontNameBytes.isEmpty()) {
+                m_fontName += m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
+                m_fontNameBytes.clear();
+            }
+            m_fontName += QChar(units[i]);
+        }
+    }
+}
+
+void RtfParser::binary(int length)
+{
+    const QByteArrayView bytes = m_tokens.takeBinary(length);
+    if (top().destination == Destination::Picture)
+        m_picture.data.append(bytes);
+}
+
+bool RtfParser::syncRun()
+{
+    const Group& g = top();
+    if (g.chars == m_runChars && g.para.inTable == m_runInTable)
+        return !g.chars.hidden;
+    flushRun();
+    m_runChars = g.chars;
+    m_runInTable = g.para.inTable;
+    return !g.chars.hidden;
+}
+
+void RtfParser::appendBytes(QByteArrayView bytes, int codePage)
+{
+    if (!syncRun())
+        return;
+    if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage) {
+        bool ascii = true;
+        for (const char b : bytes)
+            ascii = ascii && static_cast<uchar>(b) < 0x80;
+        // ASCII joins whatever went before: it may be the trail byte of a double-byte character.
+        if (!ascii)
+            decodePending();
+    }
+    if (m_pendingBytes.isEmpty())
+        m_pendingCodePage = codePage;
+    m_pendingBytes.append(bytes);
+}
+
+void RtfParser::appendChar(char16_t c)
+{
+    if (!syncRun())
+        return;
+    decodePending();
+    m_pendingText.append(QChar(c));
+}
+
+void RtfParser::decodePending()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    m_pendingText += m_codePages.decode(m_pendingCodePage, m_pendingBytes);
+    m_pendingBytes.clear();
+}
+
+void RtfParser::flushRun()
+{
+    decodePending();
+    if (m_pendingText.isEmpty())
+        return;
+    m_builder.setRowDefinition(m_rowCells);
+    m_builder.insertText(m_pendingText, charFormat(m_runChars), m_runInTable);
+    m_pendingText.clear();
+}
+
+void RtfParser::endParagraph()
+{
+    flushRun();
+    m_builder.setRowDefinition(m_rowCells);
+    m_builder.endParagraph(blockFormat(top().para), top().para.inTable);
+}
+
+int RtfParser::fontCodePage(int font) const
+{
+    const auto it = m_fonts.find(font);
+    if (it == m_fonts.end() || it->second.codePage == 0)
+        return m_ansiCodePage;
+    return it->second.codePage;
+}
+
+int RtfParser::currentCodePage() const
+{
+    const CharState& c = top().chars;
+    if (c.byteMode == ByteMode::Double && c.assocFont >= 0)
+        return fontCodePage(c.assocFont);
+    return fontCodePage(c.font >= 0 ? c.font : m_defaultFont);
+}
+
+QTextCharFormat RtfParser::charFormat(const CharState& c) const
+{
+    QTextCharFormat format;
+    if (c.font >= 0) {
+        const auto it = m_fonts.find(c.font);
+        if (it != m_fonts.end() && !it->second.name.isEmpty())
+            format.setFontFamilies({ it->second.name });
+    }
+    if (c.halfPoints > 0)
+        format.setFontPointSize(c.halfPoints / 2.0);
+    if (c.bold)
+        format.setFontWeight(QFont::Bold);
+    if (c.italic)
+        format.setFontItalic(true);
+    if (c.underline != QTextCharFormat::NoUnderline)
+        format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(c.underline));
+    if (c.strike)
+        format.setFontStrikeOut(true);
+    if (c.foreground > 0 && static_cast<size_t>(c.foreground) < m_colors.size() && m_colors[c.foreground].isValid())
+        format.setForeground(m_colors[c.foreground]);
+    if (c.background > 0 && static_cast<size_t>(c.background) < m_colors.size() && m_colors[c.background].isValid())
+        format.setBackground(m_colors[c.background]);
+    if (c.offset > 0)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (c.offset < 0)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    return format;
+}
+
+QTextBlockFormat RtfParser::blockFormat(const ParaState& p) const
+{
+    QTextBlockFormat format;
+    if (p.alignment != Qt::AlignLeft)
+        format.setAlignment(p.alignment);
+    if (p.left != 0)
+        format.setLeftMargin(p.left / TwipsPerPixel);
+    if (p.right != 0)
+        format.setRightMargin(p.right / TwipsPerPixel);
+    if (p.first != 0)
+        format.setTextIndent(p.first / TwipsPerPixel);
+    if (p.before != 0)
+        format.setTopMargin(p.before / TwipsPerPixel);
+    if (p.after != 0)
+        format.setBottomMargin(p.after / TwipsPerPixel);
+    return format;
+}
+
+void RtfParser::fontTableText(QByteArrayView bytes)
+{
+    for (const char b : bytes) {
+        if (b == ';') {
+            finishFontEntry();
+        } else if (m_fontEntry >= 0 && m_fontNameBytes.size() < MaxFontNameBytes) {
+            m_fontNameBytes.append(b);
+        }
+    }
+}
+
+void RtfParser::finishFontEntry()
+{
+    if (m_fontEntry >= 0) {
+        QString name = m_fontName + m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
+        Font& font = m_fonts[m_fontEntry];
+        if (font.name.isEmpty())
+            font.name = RtfDocumentBuilder::cleanText(name).trimmed();
+    }
+    m_fontNameBytes.clear();
+    m_fontName.clear();
+    m_fontEntry = -1;
+}
+
+void RtfParser::colorTableText(QByteArrayView bytes)
+{
+    for (const char b : bytes) {
+        if (b != ';' || m_colors.size() >= MaxColors)
+            continue;
+        if (m_red < 0 && m_green < 0 && m_blue < 0)
+            m_colors.emplace_back();
+        else
+            m_colors.emplace_back(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue));
+        m_red = m_green = m_blue = -1;
+    }
+}
+
+void RtfParser::pictureText(QByteArrayView bytes)
+{
+    if (m_picture.kind == PictureKind::Other)
+        return;
+    for (const char b : bytes) {
+        int value;
+        if (b >= '0' && b <= '9')
+            value = b - '0';
+        else if (b >= 'a' && b <= 'f')
+            value = b - 'a' + 10;
+        else if (b >= 'A' && b <= 'F')
+            value = b - 'A' + 10;
+        else
+            continue;
+        if (m_picture.nibble < 0) {
+            m_picture.nibble = value;
+        } else {
+            m_picture.data.append(static_cast<char>(m_picture.nibble << 4 | value));
+            m_picture.nibble = -1;
+        }
+    }
+}
+
+void RtfParser::finishPicture()
+{
+    Picture picture = std::move(m_picture);
+    m_picture = Picture();
+    if ((picture.kind != PictureKind::Png && picture.kind != PictureKind::Jpeg) || picture.data.isEmpty())
+        return;
+    QBuffer buffer(&picture.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > MaxImagePixels)
+        return;
+    const QImage image = reader.read();
+    if (image.isNull())
+        return;
+
+    double width = picture.goalWidth > 0 ? picture.goalWidth / TwipsPerPixel : image.width();
+    double height = picture.goalHeight > 0 ? picture.goalHeight / TwipsPerPixel : image.height();
+    width = std::clamp(width * picture.scaleX / 100.0, 1.0, MaxImageExtent);
+    height = std::clamp(height * picture.scaleY / 100.0, 1.0, MaxImageExtent);
+
+    if (!syncRun())
+        return;
+    flushRun();
+    QTextImageFormat format;
+    format.merge(charFormat(m_runChars));
+    format.setName(m_builder.nextImageName());
+    format.setWidth(width);
+    format.setHeight(height);
+    format.setProperty(ImageDataProperty, picture.data);
+    format.setProperty(ImageKindProperty,
+        picture.kind == PictureKind::Png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
+    m_builder.setRowDefinition(m_rowCells);
+    m_builder.insertImage(image, format, m_runInTable);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArrayView>
+
+/// Splits RTF bytes into groups, control words, control symbols, \'xx bytes and text runs.
+/// Never reads past the end, and every call to next() consumes at least one byte until End.
+class RtfTokenizer final
+{
+    Q_DISABLE_COPY_MOVE(RtfTokenizer)
+public:
+    enum class Kind { End, GroupStart, GroupEnd, ControlWord, ControlSymbol, HexByte, Text };
+
+    struct Token
+    {
+        Kind kind = Kind::End;
+        /// Name of a control word, or the text of a run (CR and LF never included).
+        QByteArrayView text;
+        /// Parameter of a control word, clamped to the int range; 0 when hasParam is false.
+        int param = 0;
+        bool hasParam = false;
+        /// The character of a control symbol or the value of a \'xx byte.
+        char symbol = 0;
+    };
+
+    explicit RtfTokenizer(QByteArrayView data)
+        : m_data(data)
+    {
+    }
+
+    Token next();
+
+    /// Takes up to @p count raw bytes (the data of \bin); fewer when the input ends first.
+    QByteArrayView takeBinary(qint64 count);
+
+    qsizetype position() const { return m_pos; }
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;
+};

@@ -115,7 +115,7 @@ XPButton::XPButton(QWidget* parent)
     Q_UNUSED(registered)
 
     const QLatin1String faces[] = { QLatin1String("disabled"), QLatin1String("normal"),
-                                    QLatin1String("hover"), QLatin1String("pressed") };
+        QLatin1String("hover"), QLatin1String("pressed") };
     for (std::size_t i = 0; i < m_skins.size(); ++i)
         m_skins[i] = QPixmap(u":/controls/xpbutton-" + faces[i] + u".png");
 
@@ -130,6 +130,8 @@ XPButton::~XPButton() = default;
 
 void XPButton::setPicture(const QPixmap& picture)
 {
+    if (picture.cacheKey() == m_picture.cacheKey())
+        return;
     m_picture = picture;
     updateGeometry();
     changed(QStringLiteral("Picture"));
@@ -137,6 +139,8 @@ void XPButton::setPicture(const QPixmap& picture)
 
 void XPButton::setButtonStyle(int style)
 {
+    if (style == m_style)
+        return;
     m_style = style;
     updateGeometry();
     changed(QStringLiteral("Style"));
@@ -149,12 +153,16 @@ QColor XPButton::foreColor() const
 
 void XPButton::setForeColor(const QColor& color)
 {
+    if (color == m_foreColor)
+        return;
     m_foreColor = color;
     changed(QStringLiteral("ForeColor"));
 }
 
 void XPButton::setCaption(const QString& caption)
 {
+    if (caption == m_caption)
+        return;
     m_caption = caption;
     updateGeometry();
     changed(QStringLiteral("Caption"));
@@ -163,6 +171,8 @@ void XPButton::setCaption(const QString& caption)
 
 void XPButton::setMyToolTip(const QString& text)
 {
+    if (text == m_myToolTip)
+        return;
     m_myToolTip = text;
     AssignToolTip(this, text);
     emit propertyChanged(QStringLiteral("MyToolTip"));
@@ -298,7 +308,8 @@ void XPButton::AssignToolTip(QWidget* target, const QString& text)
 QSize XPButton::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    QSize content = m_caption.isEmpty() ? QSize() : QSize(metrics.horizontalAdvance(m_caption), metrics.height());
+    QSize content
+        = m_caption.isEmpty() ? QSize() : QSize(metrics.horizontalAdvance(m_caption), metrics.height());
     if (!m_picture.isNull()) {
         const QSize icon = m_picture.deviceIndependentSize().toSize();
         if (m_caption.isEmpty())
@@ -470,8 +481,8 @@ QFont XPButton::holdingWindowFont() const
     return parentWidget() ? parentWidget()->font() : QApplication::font();
 }
 
-void XPButton::raiseMouseEvent(void (XPButton::*signal)(qint16, qint16, float, float), qint16 button,
-                     const QMouseEvent* event)
+void XPButton::raiseMouseEvent(
+    void (XPButton::*signal)(qint16, qint16, float, float), qint16 button, const QMouseEvent* event)
 {
     const QPointF twips = event->position() * TwipsPerPixel;
     emit(this->*signal)(button, shiftCode(event->modifiers()), float(twips.x()), float(twips.y()));

@@ -101,7 +101,8 @@ Q_SIGNALS:
     void MouseDown(qint16 button, qint16 shift, float x, float y);
     void MouseUp(qint16 button, qint16 shift, float x, float y);
     void MouseMove(qint16 button, qint16 shift, float x, float y);
-    /// A property was set, named as in the design data.
+    /// A property took a new value, named as in the design data; the face has been
+    /// repainted in its normal state.
     void propertyChanged(const QString& name);
 
 protected:
@@ -120,8 +121,8 @@ protected:
 
 private:
     void changed(const QString& name);
-    void raiseMouseEvent(void (XPButton::*signal)(qint16, qint16, float, float), qint16 button,
-                         const QMouseEvent* event);
+    void raiseMouseEvent(
+        void (XPButton::*signal)(qint16, qint16, float, float), qint16 button, const QMouseEvent* event);
     QFont holdingWindowFont() const;
 
     std::array<QPixmap, 4> m_skins;

@@ -4,8 +4,7 @@
 
 XPButtonAccessible::XPButtonAccessible(XPButton* button)
     : QAccessibleWidget(button, QAccessible::Button)
-{
-}
+{ }
 
 QAccessibleInterface* XPButtonAccessible::create(const QString& className, QObject* object)
 {

@@ -10,6 +10,7 @@ XPButtonTip::XPButtonTip(const QString& text, QWidget* target)
     setText(text);
     setWordWrap(true);
     setMargin(2);
+    setIndent(0);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setAutoFillBackground(true);
     QPalette colours = palette();
@@ -19,17 +20,21 @@ XPButtonTip::XPButtonTip(const QString& text, QWidget* target)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setMaximumWidth(MaximumWidth);
     const int frame = 2 * (frameWidth() + margin());
-    const int tipWidth = qMin(fontMetrics().horizontalAdvance(text) + frame, MaximumWidth);
+    const int tipWidth = qMin(fontMetrics().size(0, text).width() + frame, MaximumWidth);
     resize(tipWidth, heightForWidth(tipWidth));
+    m_expiry.setSingleShot(true);
+    m_expiry.setInterval(ShownMilliseconds);
+    connect(&m_expiry, &QTimer::timeout, this, &QWidget::hide);
     target->installEventFilter(this);
 }
 
 void XPButtonTip::showUnderTarget()
 {
-    const QPoint below = m_target->mapToGlobal(QPoint(0, m_target->height()));
-    move(below.x() + (m_target->width() - width()) / 2, below.y() + 1);
     show();
-    raise();
+    // Placed once shown, when the size of any window frame is known.
+    const QPoint below = m_target->mapToGlobal(QPoint(0, m_target->height()));
+    move(below.x() + (m_target->width() - frameGeometry().width()) / 2, below.y() + 1);
+    m_expiry.start();
 }
 
 bool XPButtonTip::eventFilter(QObject* watched, QEvent* event)

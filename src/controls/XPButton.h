@@ -93,7 +93,8 @@ public:
     QSize sizeHint() const override;
 
 public Q_SLOTS:
-    /// Raises `Click` as a left click would; does nothing while disabled.
+    /// Raises `Click` at once, whatever pressed the button before (the accessible press
+    /// action); does nothing while disabled.
     void click();
 
 Q_SIGNALS:
@@ -101,8 +102,8 @@ Q_SIGNALS:
     void MouseDown(qint16 button, qint16 shift, float x, float y);
     void MouseUp(qint16 button, qint16 shift, float x, float y);
     void MouseMove(qint16 button, qint16 shift, float x, float y);
-    /// A property took a new value, named as in the design data; the face has been
-    /// repainted in its normal state.
+    /// A property took a new value, named as in the design data; every one but
+    /// MyToolTip has repainted the normal face by then.
     void propertyChanged(const QString& name);
 
 protected:

@@ -100,14 +100,14 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
             const QChar project(u'K' + s / 10 % 12);
             const QString subjectCode = QString(project) + QStringLiteral("%1").arg(s % 10 + 1 + s / 120 * 10, 2, 10, QLatin1Char('0'));
             if (s % 10 == 0 && s / 10 < 12)
-                projectRows.append({ QString(project), QStringLiteral("项目") + QString(project) });
-            subjectRows.append({ subjectCode, QStringLiteral("科目") + subjectCode });
+                projectRows.append(QVariantList{ QString(project), QString(QStringLiteral("项目") + project) });
+            subjectRows.append(QVariantList{ subjectCode, QString(QStringLiteral("科目") + subjectCode) });
         }
         for (int i = 0; i < sections; ++i) {
             const QString subjectCode = subjectRows[i % subjects][0].toString();
             const QString code = subjectCode + QStringLiteral("%1").arg(i / subjects + 1, 2, 10, QLatin1Char('0'));
             sectionCodes << code;
-            sectionRows.append({ code, QStringLiteral("细目") + code + sentence(6) });
+            sectionRows.append(QVariantList{ code, QString(QStringLiteral("细目") + code + sentence(6)) });
         }
 
         static const char16_t* const Types[] = { u"单选", u"单选", u"单选", u"单选", u"多选", u"多选", u"判断",

@@ -92,7 +92,10 @@ int plainText(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "vellumore-bank: " << args[0] << ": " << file.errorString() << '\n';
         return 1;
     }
-    out << RichText::plainText(file.readAll()) << '\n';
+    const QString text = RichText::plainText(file.readAll());
+    out << text;
+    if (!text.endsWith(u'\n'))
+        out << '\n';
     return 0;
 }
 

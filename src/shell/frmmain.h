@@ -6,9 +6,17 @@
 #include <QWidget>
 
 class CatalogueTree;
+class PracticePanel;
+class QFrame;
 class QLabel;
+class QToolBar;
+class QToolButton;
+class QTreeWidgetItem;
+class WelcomePanel;
+class frmct;
 
-/// The main window: the catalogue on the left and the practice panels on the right.
+/// The main window: the toolbar, the catalogue on the left, and on the right the
+/// practice panel or the welcome panel in the same place.
 class frmmain final : public QWidget
 {
     Q_OBJECT
@@ -21,20 +29,38 @@ public:
     AppState& state() { return m_state; }
     QuestionStore& store() { return m_store; }
     CatalogueTree* TreeView1() const { return m_TreeView1; }
+    PracticePanel* Picture1() const { return m_Picture1; }
+    WelcomePanel* Picture3() const { return m_Picture3; }
+    QToolButton* favouritesButton() const { return m_sc; }
+    /// The illustration viewer, or nullptr before the first illustrated question.
+    frmct* illustrationViewer() const { return m_frmct; }
 
     /// Rewrites the table tree and fills the tree view from it.
     void BuildCatalogue();
+    /// Acts on a click on a catalogue node.
+    void OpenCatalogueNode(QTreeWidgetItem* node);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void openBank(const QString& bankPath);
+    void buildToolbar();
+    void applyResizeRules();
+    void showIllustration(const QVariant& bytes);
     void unload();
 
     AppState m_state;
     QuestionStore m_store;
+    QWidget* m_toolpic = nullptr;
+    QToolBar* m_Toolbar1 = nullptr;
+    QToolButton* m_sc = nullptr;
     QLabel* m_Label1 = nullptr;
     CatalogueTree* m_TreeView1 = nullptr;
+    QFrame* m_Picture2 = nullptr;
+    PracticePanel* m_Picture1 = nullptr;
+    WelcomePanel* m_Picture3 = nullptr;
+    frmct* m_frmct = nullptr;
     bool m_unloaded = false;
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "practice/Answers.h"
+
+#include <QFrame>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QRadioButton;
+
+/// The answer area Picture9: the four answer panels, of which the current question's
+/// type shows one. Presetting from a stored answer is display only; a user's entry
+/// is announced by a signal with its encoded answer.
+class AnswerPanel final : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit AnswerPanel(QWidget* parent = nullptr);
+
+    /// Shows the panel of @p type and presets it from the stored answer; a type
+    /// without a panel leaves everything as it was.
+    void preset(const QString& type, const QString& given);
+    /// Disables the multiple- and single-choice panels (a new listing starts).
+    void disableChoicePanels();
+
+    QGroupBox* Frame2() const { return m_Frame2; }
+    QGroupBox* Frame4() const { return m_Frame4; }
+    QGroupBox* Frame8() const { return m_Frame8; }
+    QGroupBox* Frame9() const { return m_Frame9; }
+    QCheckBox* DAN_A(int index) const { return m_DAN_A[index]; }
+    QRadioButton* Option1(int index) const { return m_Option1[index]; }
+    QComboBox* C3() const { return m_C3; }
+    QRadioButton* Option2() const { return m_Option2; }
+    QRadioButton* Option3() const { return m_Option3; }
+
+signals:
+    void multipleChoiceEntered(const QString& answer);
+    void singleChoiceEntered(const QString& answer);
+    void selfAssessmentEntered(const QString& answer);
+    void trueFalseEntered(const QString& answer);
+
+private:
+    void showOnly(QGroupBox* panel);
+    void clearOptions();
+
+    QGroupBox* m_Frame2;
+    QGroupBox* m_Frame4;
+    QGroupBox* m_Frame8;
+    QGroupBox* m_Frame9;
+    QCheckBox* m_DAN_A[5];
+    QRadioButton* m_Option1[5];
+    QButtonGroup* m_optionGroup;
+    QComboBox* m_C3;
+    QRadioButton* m_Option2;
+    QRadioButton* m_Option3;
+};

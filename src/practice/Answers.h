@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <array>
+
+class QuestionStore;
+struct AppState;
+
+/// The answer panels, the encodings written into 答题 and the captions that echo them.
+namespace Answers {
+
+enum class Panel { None, MultipleChoice, SingleChoice, SelfAssessment, TrueFalse };
+
+/// The panel a question type gets; None leaves the panels as they were.
+Panel panelFor(const QString& type);
+
+/// The ticked letters in box order A to E ("ACD"); the empty text when none is ticked.
+QString multipleChoice(const std::array<bool, 5>& ticked);
+/// The boxes a stored answer ticks: each of the letters A to E it holds; others ignored.
+std::array<bool, 5> ticksFor(const QString& given);
+/// The letter of option @p index (0 "A" to 4 "E").
+QString optionLetter(int index);
+/// The option a stored answer selects: 0 to 4 for exactly "A" to "E", otherwise -1.
+int optionFor(const QString& given);
+
+/// The caption of a stored answer: "(    )" for the empty text, "()" when absent, "(AC)".
+QString storedCaption(const QVariant& given);
+/// The caption echoing a new entry: "( AC )".
+QString entryCaption(const QString& answer);
+
+/// Writes @p answer into 答题 of the current question (kstk during an exam, tk
+/// otherwise). False, with nothing written, when there is no current question.
+bool StoreAnswer(QuestionStore& store, const AppState& state, const QString& answer);
+
+} // namespace Answers

@@ -1,0 +1,177 @@
+#include "practice/PracticePanel.h"
+
+#include "catalogue/QuestionListView.h"
+#include "controls/XPButton.h"
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "practice/AnswerPanel.h"
+#include "practice/Answers.h"
+#include "practice/PracticeSidePanel.h"
+#include "practice/QuestionRecord.h"
+#include "practice/QuestionView.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* parent)
+    : QFrame(parent)
+    , m_store(store)
+    , m_state(state)
+    , m_Label2(new QLabel(this))
+    , m_list(new QuestionListView(this))
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setGeometry(243, 66, 773, 663);
+
+    m_Label2->setObjectName(QStringLiteral("Label2"));
+    m_Label2->setGeometry(4, 7, 540, 16);
+    m_Label2->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f4f8f;"));
+
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setGeometry(2, 26, 764, 167);
+    connect(m_list, &QuestionListView::rowChosen, this, &PracticePanel::ShowQuestion);
+
+    // The top row: 修改试题, 添加试题, 查找试题, 收藏试题 (cmd 7, 5, 6, 4).
+    const struct
+    {
+        int index;
+        const char16_t* caption;
+        int left;
+    } top[] = { { 7, u"修改试题", 432 }, { 5, u"添加试题", 517 }, { 6, u"查找试题", 599 }, { 4, u"收藏试题", 681 } };
+    for (const auto& b : top) {
+        auto* button = new XPButton(this);
+        button->setObjectName(QStringLiteral("cmd_%1").arg(b.index));
+        button->setCaption(QString::fromUtf16(b.caption));
+        button->setGeometry(b.left, 1, 81, 24);
+        m_cmd[b.index - 4] = button;
+    }
+
+    m_view = new QuestionView(this);
+
+    m_zh1 = new QSlider(Qt::Horizontal, this);
+    m_zh1->setObjectName(QStringLiteral("zh1"));
+    m_zh1->setRange(9, 20);
+    m_zh1->setSingleStep(1);
+    m_zh1->setPageStep(5);
+    m_zh1->setValue(state.FontSize);
+    m_zh1->setGeometry(5, 526, 654, 30);
+    m_zh1->setToolTip(QStringLiteral("字号"));
+    connect(m_zh1, &QSlider::valueChanged, this, [this](int size) {
+        m_state.FontSize = qint16(size);
+        m_view->applyFontSize(size);
+    });
+
+    m_answers = new AnswerPanel(this);
+    m_answers->setGeometry(6, 566, 656, 90);
+    connect(m_answers, &AnswerPanel::multipleChoiceEntered, this, [this](const QString& a) { storeEntry(a, true); });
+    connect(m_answers, &AnswerPanel::singleChoiceEntered, this, [this](const QString& a) { storeEntry(a, false); });
+    connect(m_answers, &AnswerPanel::selfAssessmentEntered, this, [this](const QString& a) { storeEntry(a, false); });
+    connect(m_answers, &AnswerPanel::trueFalseEntered, this, [this](const QString& a) { storeEntry(a, false); });
+    m_view->Picture6()->raise();
+    m_view->Text2()->setGeometry(572, 588, 86, 22);
+    m_view->Text2()->raise();
+
+    m_side = new PracticeSidePanel(this);
+    m_side->setGeometry(664, 192, 93, 403);
+    connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
+        if (m_state.ExamRunning)
+            ExamFilter();
+        else
+            PracticeFilter();
+    });
+
+    m_view->placeSidePanels();
+    for (XPButton* b : m_cmd)
+        b->raise();
+}
+
+XPButton* PracticePanel::cmd(int index) const
+{
+    if (index >= 4 && index <= 7)
+        return m_cmd[index - 4];
+    if (index >= 0 && index <= 3)
+        return m_side->cmd(index);
+    return nullptr;
+}
+
+void PracticePanel::ResetQuestionList()
+{
+    m_list->ResetQuestionList();
+}
+
+void PracticePanel::FillQuestionList(RowSet& selection)
+{
+    m_list->appendRows(selection);
+    if (m_list->rowCount() > 0)
+        m_view->Text2()->setText(m_list->questions()->subItem(0, 0));
+    ShowQuestion(1);
+}
+
+void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
+{
+    RowSet rows = m_store.query(selection.sql, selection.params);
+    FillQuestionList(rows);
+}
+
+void PracticePanel::PracticeFilter()
+{
+    const QuestionFilters::Selection selection
+        = QuestionFilters::practice(m_side->Combo1()->currentText(), m_side->TypeFilterText(), m_state.SectionCode);
+    m_list->questions()->clear();
+    listSelection(selection);
+}
+
+void PracticePanel::ExamFilter()
+{
+    // The exam panel's range box comes with the exam; until then the whole paper is listed.
+    const QuestionFilters::Selection selection
+        = QuestionFilters::exam(QStringLiteral("全部题目"), m_side->TypeFilterText());
+    m_list->questions()->clear();
+    listSelection(selection);
+}
+
+void PracticePanel::ShowQuestion(int row)
+{
+    m_view->clearQuestion();
+    if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
+        return;
+    emit questionShown();
+
+    m_state.ListPosition = row;
+    m_view->setPosition(row);
+    const QuestionListModel* model = m_list->questions();
+    const QString type = model->subItem(row - 1, QuestionListModel::Type);
+    m_state.QuestionNo = model->subItem(row - 1, QuestionListModel::QuestionNo);
+    m_state.SectionCode = model->subItem(row - 1, QuestionListModel::Code);
+
+    const std::optional<QuestionRecord> record = QuestionRecord::current(m_store, m_state);
+    if (record) {
+        m_view->showRecord(*record);
+        emit illustrationChanged(record->picture);
+    } else {
+        m_view->dalab()->setText(Answers::storedCaption(QString()));
+        emit illustrationChanged(QVariant());
+    }
+    m_answers->preset(type, record ? record->given.toString() : QString());
+    m_view->applyFontSize(m_state.FontSize);
+}
+
+void PracticePanel::storeEntry(const QString& answer, bool redraw)
+{
+    if (!Answers::StoreAnswer(m_store, m_state, answer)) {
+        emit noCurrentQuestion();
+        return;
+    }
+    if (redraw) {
+        if (const auto record = QuestionRecord::current(m_store, m_state))
+            m_view->renderQuestion(record->document);
+    }
+    m_view->showEntry(answer);
+    m_list->setFocus();
+    if (redraw)
+        m_view->applyFontSize(m_state.FontSize);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "catalogue/QuestionFilters.h"
+
+#include <QFrame>
+
+class AnswerPanel;
+class PracticeSidePanel;
+class QLabel;
+class QSlider;
+class QuestionListView;
+class QuestionStore;
+class QuestionView;
+class XPButton;
+struct AppState;
+
+/// The practice panel Picture1: the question list, the current question with its
+/// answer panel, and the side panel. It lists selections, shows questions and
+/// stores answers; what lies outside it (the viewer window, the toolbar) it asks
+/// for through its signals.
+class PracticePanel final : public QFrame
+{
+    Q_OBJECT
+public:
+    PracticePanel(QuestionStore& store, AppState& state, QWidget* parent = nullptr);
+
+    QLabel* Label2() const { return m_Label2; }
+    QuestionListView* ListView1() const { return m_list; }
+    QuestionView* view() const { return m_view; }
+    AnswerPanel* Picture9() const { return m_answers; }
+    PracticeSidePanel* Frame3() const { return m_side; }
+    QSlider* zh1() const { return m_zh1; }
+    XPButton* cmd(int index) const;
+
+    void ResetQuestionList();
+    /// Lists an open selection after the rows already listed, then shows the first row.
+    void FillQuestionList(RowSet& selection);
+    /// Opens a selection read-only and lists it; one that cannot be opened lists nothing.
+    void listSelection(const QuestionFilters::Selection& selection);
+    void PracticeFilter();
+    void ExamFilter();
+
+    /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
+    void ShowQuestion(int row);
+
+signals:
+    /// A question was shown: the favourites commands apply to it.
+    void questionShown();
+    /// The current question's illustration (a null QVariant when it has none).
+    void illustrationChanged(const QVariant& bytes);
+    /// An entry could not be stored because no question is current.
+    void noCurrentQuestion();
+
+private:
+    void storeEntry(const QString& answer, bool redraw);
+
+    QuestionStore& m_store;
+    AppState& m_state;
+    QLabel* m_Label2;
+    QuestionListView* m_list;
+    XPButton* m_cmd[4];
+    QuestionView* m_view;
+    QSlider* m_zh1;
+    AnswerPanel* m_answers;
+    PracticeSidePanel* m_side;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QVector>
+
+class QCheckBox;
+class QComboBox;
+class QLCDNumber;
+class QTimer;
+class XPButton;
+
+/// The practice side panel Frame3: the type filter Frame1, the range box Combo1,
+/// the practice commands cmd(0) to cmd(3), previous and next, and the stopwatch.
+class PracticeSidePanel final : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit PracticeSidePanel(QWidget* parent = nullptr);
+
+    QGroupBox* Frame1() const { return m_Frame1; }
+    QCheckBox* Check(int number) const { return m_Check[number - 1]; }
+    QComboBox* Combo1() const { return m_Combo1; }
+    XPButton* cmd(int index) const { return m_cmd[index]; }
+    XPButton* cmdxtsa() const { return m_cmdxtsa; }
+    XPButton* cmdxtxa() const { return m_cmdxtxa; }
+    QLCDNumber* dg1() const { return m_dg1; }
+    QTimer* Timer1() const { return m_Timer1; }
+
+    /// The names of the ticked types joined in box order.
+    QString TypeFilterText() const;
+    /// Stops the practice stopwatch and shows "0000".
+    void stopStopwatch();
+
+signals:
+    /// A type box was clicked or a range chosen.
+    void filterChosen();
+
+private:
+    QGroupBox* m_Frame1;
+    QCheckBox* m_Check[6];
+    QComboBox* m_Combo1;
+    XPButton* m_cmd[4];
+    XPButton* m_cmdxtsa;
+    XPButton* m_cmdxtxa;
+    QLCDNumber* m_dg1;
+    QTimer* m_Timer1;
+};

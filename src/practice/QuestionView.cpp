@@ -1,0 +1,151 @@
+#include "practice/QuestionView.h"
+
+#include "practice/Answers.h"
+#include "practice/QuestionRecord.h"
+#include "practice/QuestionText.h"
+#include "richtext/RtfReader.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString NoNotes = QStringLiteral("本题暂无注释或笔记");
+
+QTextEdit* makeRichBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QTextEdit(parent);
+    box->setObjectName(name);
+    box->setAcceptRichText(true);
+    return box;
+}
+
+void loadDocument(QTextEdit* box, const QString& document)
+{
+    RtfReader::read(document.toUtf8(), box->document());
+}
+
+} // namespace
+
+QuestionView::QuestionView(QWidget* panel)
+    : QObject(panel)
+    , m_Text2(new QLineEdit(panel))
+    , m_Picture5(new QFrame(panel))
+    , m_Picture6(new QFrame(panel))
+    , m_Frame10(new QGroupBox(QStringLiteral("注释与笔记"), panel))
+    , m_Frame11(new QGroupBox(QStringLiteral("修改试题"), panel))
+{
+    m_Text2->setObjectName(QStringLiteral("Text2"));
+    m_Text2->setReadOnly(true);
+    m_Text2->setFrame(false);
+    m_Text2->setGeometry(548, 5, 80, 18);
+    m_Text2->setStyleSheet(QStringLiteral("color: #c00000; background: transparent; font-weight: bold;"));
+
+    m_Picture5->setObjectName(QStringLiteral("Picture5"));
+    m_Picture5->setFrameShape(QFrame::Panel);
+    m_Picture5->setFrameShadow(QFrame::Sunken);
+    m_Picture5->setGeometry(4, 200, 656, 325);
+    m_Text1 = makeRichBox(m_Picture5, QStringLiteral("Text1"));
+    m_Text1->setReadOnly(true);
+    m_Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_Text1->setFrameShape(QFrame::NoFrame);
+    m_Text1->setGeometry(0, 0, 439, 140);
+    m_textxx = makeRichBox(m_Picture5, QStringLiteral("textxx"));
+    m_textxx->setGeometry(59, 188, 441, 34);
+    m_textxx->hide();
+
+    m_Picture6->setObjectName(QStringLiteral("Picture6"));
+    m_Picture6->setFrameShape(QFrame::Panel);
+    m_Picture6->setFrameShadow(QFrame::Sunken);
+    m_Picture6->setGeometry(368, 584, 198, 31);
+    auto* label11 = new QLabel(QStringLiteral("您已选择："), m_Picture6);
+    label11->setObjectName(QStringLiteral("Label11"));
+    label11->setGeometry(6, 6, 70, 19);
+    m_dalab = new QLabel(m_Picture6);
+    m_dalab->setObjectName(QStringLiteral("dalab"));
+    m_dalab->setGeometry(78, 6, 114, 19);
+    m_dalab->setStyleSheet(QStringLiteral("color: #0000ff; font-weight: bold;"));
+
+    m_Frame10->setObjectName(QStringLiteral("Frame10"));
+    auto* notesLayout = new QVBoxLayout(m_Frame10);
+    m_text3 = makeRichBox(m_Frame10, QStringLiteral("text3"));
+    notesLayout->addWidget(m_text3);
+    m_Frame10->hide();
+
+    m_Frame11->setObjectName(QStringLiteral("Frame11"));
+    auto* editLayout = new QFormLayout(m_Frame11);
+    m_Text7 = new QLineEdit(m_Frame11);
+    m_Text7->setObjectName(QStringLiteral("Text7"));
+    m_text4 = makeRichBox(m_Frame11, QStringLiteral("text4"));
+    m_Text5 = new QLineEdit(m_Frame11);
+    m_Text5->setObjectName(QStringLiteral("Text5"));
+    m_text6 = makeRichBox(m_Frame11, QStringLiteral("text6"));
+    editLayout->addRow(QStringLiteral("题型"), m_Text7);
+    editLayout->addRow(QStringLiteral("试题"), m_text4);
+    editLayout->addRow(QStringLiteral("答案"), m_Text5);
+    editLayout->addRow(QStringLiteral("注释"), m_text6);
+    m_Frame11->hide();
+}
+
+void QuestionView::clearQuestion()
+{
+    m_Text1->clear();
+}
+
+void QuestionView::setPosition(int index)
+{
+    m_Text2->setText(QStringLiteral("第%1题").arg(index));
+}
+
+void QuestionView::showRecord(const QuestionRecord& record)
+{
+    m_Text5->setText(record.answer);
+    m_Text7->setText(record.type);
+    loadDocument(m_text4, record.document);
+
+    const QString notes = record.notes.toString();
+    for (QTextEdit* box : { m_text3, m_text6 }) {
+        if (notes.isEmpty())
+            box->setPlainText(NoNotes);
+        else
+            loadDocument(box, notes);
+    }
+
+    renderQuestion(record.document);
+    m_dalab->setText(Answers::storedCaption(record.given));
+}
+
+void QuestionView::renderQuestion(const QString& document)
+{
+    QuestionText::RenderQuestionText(m_Text1->document(), document.toUtf8());
+}
+
+void QuestionView::applyFontSize(int pointSize)
+{
+    QuestionText::setFontSize(m_Text1->document(), pointSize);
+    QTextCursor cursor(m_Text1->document());
+    cursor.movePosition(QTextCursor::Start);
+    m_Text1->setTextCursor(cursor);
+}
+
+void QuestionView::showEntry(const QString& answer)
+{
+    m_dalab->setText(Answers::entryCaption(answer));
+}
+
+void QuestionView::placeSidePanels()
+{
+    // Over the right part of the question area, so that the question stays readable beside them.
+    const QRect area = m_Picture5->geometry();
+    const int width = qMax(220, area.width() * 9 / 20);
+    const QRect side(area.right() - width + 1, area.top(), width, area.height());
+    m_Frame10->setGeometry(side);
+    m_Frame11->setGeometry(side);
+    m_Frame10->raise();
+    m_Frame11->raise();
+}

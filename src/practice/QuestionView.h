@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+struct QuestionRecord;
+
+/// The question's own controls on the practice panel: the position label Text2, the
+/// question area Picture5 with Text1, the answer echo Picture6, and the notes and
+/// edit panels Frame10 and Frame11. They are created on the panel that holds them.
+class QuestionView final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit QuestionView(QWidget* panel);
+
+    QLineEdit* Text2() const { return m_Text2; }
+    QFrame* Picture5() const { return m_Picture5; }
+    QTextEdit* Text1() const { return m_Text1; }
+    QTextEdit* textxx() const { return m_textxx; }
+    QFrame* Picture6() const { return m_Picture6; }
+    QLabel* dalab() const { return m_dalab; }
+    QGroupBox* Frame10() const { return m_Frame10; }
+    QTextEdit* text3() const { return m_text3; }
+    QGroupBox* Frame11() const { return m_Frame11; }
+    QLineEdit* Text7() const { return m_Text7; }
+    QTextEdit* text4() const { return m_text4; }
+    QLineEdit* Text5() const { return m_Text5; }
+    QTextEdit* text6() const { return m_text6; }
+
+    /// Empties the question text.
+    void clearQuestion();
+    /// "第" + index + "题".
+    void setPosition(int index);
+    /// Fills the edit and notes panels, the question text and the stored answer's caption.
+    void showRecord(const QuestionRecord& record);
+    /// Draws the question document again (after a multiple-choice entry).
+    void renderQuestion(const QString& document);
+    /// The whole question text at @p pointSize, the insertion point at the start.
+    void applyFontSize(int pointSize);
+    /// Echoes a new entry in dalab.
+    void showEntry(const QString& answer);
+
+    /// Places the notes and edit panels over the right part of the question area.
+    void placeSidePanels();
+
+private:
+    QLineEdit* m_Text2;
+    QFrame* m_Picture5;
+    QTextEdit* m_Text1;
+    QTextEdit* m_textxx;
+    QFrame* m_Picture6;
+    QLabel* m_dalab;
+    QGroupBox* m_Frame10;
+    QTextEdit* m_text3;
+    QGroupBox* m_Frame11;
+    QLineEdit* m_Text7;
+    QTextEdit* m_text4;
+    QLineEdit* m_Text5;
+    QTextEdit* m_text6;
+};

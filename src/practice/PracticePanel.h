@@ -10,6 +10,7 @@ class QLabel;
 class QSlider;
 class QuestionListView;
 class QuestionStore;
+class RowSet;
 class QuestionView;
 class XPButton;
 struct AppState;

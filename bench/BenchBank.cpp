@@ -28,26 +28,29 @@ QString folder()
 
 } // namespace
 
-QString large()
+QString synthetic(int questions, int sections)
 {
-    const QString path = folder() + QStringLiteral("/bank-200k.db");
+    const QString path = folder() + QStringLiteral("/bank-%1-%2.db").arg(questions).arg(sections);
     if (!QFile::exists(path)) {
         std::fprintf(stderr, "bench: generating %s (once)\n", qPrintable(path));
+        BankWriter::SyntheticOptions options;
+        options.questions = questions;
+        options.sections = sections;
         QString error;
-        if (!BankWriter::writeSynthetic({}, path, &error))
+        if (!BankWriter::writeSynthetic(options, path, &error))
             die(error);
     }
     return path;
 }
 
-QString largeWithoutIndexes()
+QString withoutIndexes(int questions, int sections)
 {
-    const QString path = folder() + QStringLiteral("/bank-200k-noindex.db");
+    const QString path = folder() + QStringLiteral("/bank-%1-%2-noindex.db").arg(questions).arg(sections);
     if (QFile::exists(path))
         return path;
     const QString part = path + QStringLiteral(".part");
     QFile::remove(part);
-    if (!QFile::copy(large(), part))
+    if (!QFile::copy(synthetic(questions, sections), part))
         die(QStringLiteral("cannot copy the bank"));
     {
         QuestionStore store;

@@ -6,10 +6,14 @@
 /// $VELLUMORE_BENCH_DIR (default: the system's temporary folder).
 namespace BenchBank {
 
-/// A synthetic bank of 200,000 questions in 2,000 sections.
-QString large();
+/// A synthetic bank of @p questions questions in @p sections sections.
+QString synthetic(int questions, int sections);
 
-/// A copy of large() without the indexes the store adds, as a bank made by hand would be.
-QString largeWithoutIndexes();
+/// A copy of synthetic() without the indexes the store adds, as a bank made by hand would be.
+QString withoutIndexes(int questions, int sections);
+
+/// The 200,000-question bank in 2,000 sections.
+inline QString large() { return synthetic(200000, 2000); }
+inline QString largeWithoutIndexes() { return withoutIndexes(200000, 2000); }
 
 } // namespace BenchBank

@@ -135,7 +135,8 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
                 given = QStringLiteral("C");
             else if (roll < 36)
                 given = QString();
-            const QString text = sentence(options.documentBytes / 12) + QStringLiteral("（    ）。\nA．")
+            // About 15 bytes of RTF a Chinese character, after a header and four options of ~900 bytes.
+            const QString text = sentence(qMax(10, (options.documentBytes - 900) / 15)) + QStringLiteral("（    ）。\nA．")
                 + sentence(8) + QStringLiteral("\nB．") + sentence(8) + QStringLiteral("\nC．") + sentence(8)
                 + QStringLiteral("\nD．") + sentence(8);
             const QString rtf = QString::fromLatin1(RichText::fromPlainText(text));

@@ -1,6 +1,7 @@
 #include "catalogue/QuestionListView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <cmath>
 
@@ -28,6 +29,16 @@ QuestionListView::QuestionListView(QWidget* parent)
         if (index.isValid())
             emit rowChosen(index.row() + 1);
     });
+}
+
+void QuestionListView::keyPressEvent(QKeyEvent* event)
+{
+    // Moving through the list with the keyboard shows each question, as a click does.
+    const int before = currentIndex().row();
+    QTreeView::keyPressEvent(event);
+    const QModelIndex now = currentIndex();
+    if (now.isValid() && now.row() != before)
+        emit rowChosen(now.row() + 1);
 }
 
 void QuestionListView::ResetQuestionList()

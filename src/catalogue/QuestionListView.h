@@ -37,6 +37,9 @@ signals:
     /// A row was chosen by a click or the keyboard (1-based).
     void rowChosen(int row);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QuestionListModel* m_model;
     bool m_hasColumns = false;

@@ -95,6 +95,11 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_TreeView1->setObjectName(QStringLiteral("TreeView1"));
     m_TreeView1->setGeometry(9, 89, 230, 640);
     connect(m_TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { OpenCatalogueNode(item); });
+    // Enter on a node opens it too, for those who move through the tree by keyboard.
+    connect(m_TreeView1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            OpenCatalogueNode(item);
+    });
 
     m_Picture2 = new QFrame(this);
     m_Picture2->setObjectName(QStringLiteral("Picture2"));

@@ -117,13 +117,13 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
         for (int i = 0; i < options.questions; ++i) {
             const QString type = QString::fromUtf16(Types[pick(int(std::size(Types)))]);
             QString answer;
-            if (type == QLatin1String("多选") || type == QLatin1String("不定项"))
+            if (type == QStringLiteral("多选") || type == QStringLiteral("不定项"))
                 answer = QStringLiteral("ABD");
             else if (type == QLatin1String("B") || type == QLatin1String("A3"))
                 answer = QStringLiteral("ACB");
             else if (type == QLatin1String("A4"))
                 answer = QStringLiteral("对错");
-            else if (type == QLatin1String("简答") || type == QLatin1String("综合") || type == QLatin1String("计算"))
+            else if (type == QStringLiteral("简答") || type == QStringLiteral("综合") || type == QStringLiteral("计算"))
                 answer = sentence(12);
             else
                 answer = QString(QChar(u'A' + pick(4)));

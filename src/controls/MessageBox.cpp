@@ -1,5 +1,6 @@
 #include "controls/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QQueue>
 
 namespace {
@@ -48,6 +49,11 @@ MessageBox::Button MessageBox::show(QWidget* parent, Icon icon, const QString& t
 MessageBox::Button MessageBox::information(QWidget* parent, const QString& title, const QString& text)
 {
     return show(parent, QMessageBox::Information, title, text);
+}
+
+MessageBox::Button MessageBox::notice(QWidget* parent, const QString& text)
+{
+    return show(parent, QMessageBox::NoIcon, QCoreApplication::applicationName(), text);
 }
 
 MessageBox::Button MessageBox::warning(QWidget* parent, const QString& title, const QString& text)

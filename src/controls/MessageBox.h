@@ -28,6 +28,8 @@ public:
                        Buttons buttons = QMessageBox::Ok, Button defaultButton = QMessageBox::NoButton);
 
     static Button information(QWidget* parent, const QString& title, const QString& text);
+    /// A plain note with the program's own name as its title, no icon and an OK button.
+    static Button notice(QWidget* parent, const QString& text);
     static Button warning(QWidget* parent, const QString& title, const QString& text);
     static Button critical(QWidget* parent, const QString& title, const QString& text);
     static Button question(QWidget* parent, const QString& title, const QString& text,

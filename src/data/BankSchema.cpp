@@ -39,7 +39,7 @@ QStringList questionTableStatements(const QString& table)
             + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg)"),
         // Favourites are few: a partial index lists them across the whole bank.
         QStringLiteral("create index ") + t + QStringLiteral("_favourite on ") + t
-            + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg) where 收藏否=-1"),
+            + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg, 收藏否) where 收藏否=-1"),
     };
 }
 

@@ -1,0 +1,123 @@
+#include "practice/addst.h"
+
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/AppState.h"
+#include "practice/QuestionEditor.h"
+#include "richtext/RichText.h"
+#include "richtext/RtfWriter.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, int index, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    return label;
+}
+
+QTextEdit* makeBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QTextEdit(parent);
+    box->setObjectName(name);
+    box->setAcceptRichText(true);
+    return box;
+}
+
+} // namespace
+
+addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
+    : QDialog(parent)
+    , m_store(store)
+    , m_state(state)
+    , m_txttx(new QLineEdit(QStringLiteral("A1"), this))
+    , m_t1(makeBox(this, QStringLiteral("t1")))
+    , m_t2(makeBox(this, QStringLiteral("t2")))
+    , m_DAtxt(new QLineEdit(this))
+    , m_XPButton1(new XPButton(this))
+    , m_XPButton2(new XPButton(this))
+{
+    setObjectName(QStringLiteral("addst"));
+    setWindowTitle(QStringLiteral("用户添加试题"));
+    setModal(true);
+    resize(560, 520);
+
+    auto* types = new QHBoxLayout;
+    types->addWidget(makeLabel(this, 0, QStringLiteral("题型：")));
+    const QStringList captions{ QStringLiteral("单选"), QStringLiteral("不定项"), QStringLiteral("简答"),
+                                QStringLiteral("综合"), QStringLiteral("判断"),   QStringLiteral("多选") };
+    for (int i = 0; i < 6; ++i) {
+        m_txopn[i] = new QRadioButton(captions[i], this);
+        m_txopn[i]->setObjectName(QStringLiteral("txopn_%1").arg(i));
+        connect(m_txopn[i], &QRadioButton::clicked, this, [this, caption = captions[i]] { m_txttx->setText(caption); });
+    }
+    m_txopn[2]->hide();
+    m_txopn[3]->hide();
+    for (int i : { 0, 5, 4, 1 })
+        types->addWidget(m_txopn[i]);
+    types->addStretch();
+    m_txttx->setObjectName(QStringLiteral("txttx"));
+    m_txttx->hide();
+
+    m_DAtxt->setObjectName(QStringLiteral("DAtxt"));
+    connect(m_DAtxt, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper != text) {
+            m_DAtxt->setText(upper);
+            m_DAtxt->setCursorPosition(int(upper.size()));
+        }
+    });
+
+    m_XPButton1->setObjectName(QStringLiteral("XPButton1"));
+    m_XPButton1->setCaption(QStringLiteral("添加"));
+    m_XPButton1->setFixedSize(81, 24);
+    m_XPButton2->setObjectName(QStringLiteral("XPButton2"));
+    m_XPButton2->setCaption(QStringLiteral("取消"));
+    m_XPButton2->setFixedSize(81, 24);
+    connect(m_XPButton1, &XPButton::Click, this, &addst::AddQuestion);
+    connect(m_XPButton2, &XPButton::Click, this, &QDialog::reject);
+
+    auto* grid = new QGridLayout(this);
+    grid->addLayout(types, 0, 0, 1, 2);
+    grid->addWidget(makeLabel(this, 1, QStringLiteral("题干与选项：")), 1, 0, Qt::AlignTop);
+    grid->addWidget(m_t1, 1, 1);
+    grid->addWidget(makeLabel(this, 3, QStringLiteral("标准答案：")), 2, 0);
+    grid->addWidget(m_DAtxt, 2, 1);
+    grid->addWidget(makeLabel(this, 2, QStringLiteral("注释与笔记：")), 3, 0, Qt::AlignTop);
+    grid->addWidget(m_t2, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_XPButton1);
+    buttons->addWidget(m_XPButton2);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->setRowStretch(1, 3);
+    grid->setRowStretch(3, 2);
+}
+
+void addst::AddQuestion()
+{
+    QuestionEditor::Edits question;
+    question.document = QString::fromLatin1(RtfWriter::write(*m_t1->document()));
+    question.plainText = RichText::plainText(*m_t1->document());
+    question.answer = m_DAtxt->text();
+    question.notes = QString::fromLatin1(RtfWriter::write(*m_t2->document()));
+    question.type = m_txttx->text();
+    int number = 0;
+    const QuestionEditor::Refusal why = QuestionEditor::AddQuestion(m_store, m_state.SectionCode, question, &number);
+    if (!why.isEmpty()) {
+        MessageBox::warning(this, QStringLiteral("无法添加试题"), why);
+        return;
+    }
+    MessageBox::notice(this, QStringLiteral("您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，"
+                                      "点击主窗口左侧的树目录以刷新修改记录！"));
+    emit questionAdded(question.type, QuestionEditor::extract(question.plainText), question.answer,
+                       QString::number(number), m_state.SectionCode);
+    accept();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QRadioButton;
+class QTextEdit;
+class QuestionStore;
+class XPButton;
+struct AppState;
+
+/// "用户添加试题": the user writes a question of their own into the section of the
+/// question shown last; it becomes a favourite as well.
+class addst final : public QDialog
+{
+    Q_OBJECT
+public:
+    addst(QuestionStore& store, const AppState& state, QWidget* parent = nullptr);
+
+    QRadioButton* txopn(int index) const { return m_txopn[index]; }
+    QLineEdit* txttx() const { return m_txttx; }
+    QTextEdit* t1() const { return m_t1; }
+    QTextEdit* t2() const { return m_t2; }
+    QLineEdit* DAtxt() const { return m_DAtxt; }
+    XPButton* XPButton1() const { return m_XPButton1; }
+    XPButton* XPButton2() const { return m_XPButton2; }
+
+    /// Stores the question; closes the dialog when it was stored.
+    void AddQuestion();
+
+signals:
+    /// A question was added: its 题型, title extract, 答案, 题号 and 代码.
+    void questionAdded(const QString& type, const QString& title, const QString& answer, const QString& number,
+                       const QString& code);
+
+private:
+    QuestionStore& m_store;
+    const AppState& m_state;
+    QRadioButton* m_txopn[6];
+    QLineEdit* m_txttx;
+    QTextEdit* m_t1;
+    QTextEdit* m_t2;
+    QLineEdit* m_DAtxt;
+    XPButton* m_XPButton1;
+    XPButton* m_XPButton2;
+};

@@ -49,7 +49,8 @@ frmct::frmct(QWidget* parent)
     m_Image1->resize(PictureDesignSizeTwips / TwipsPerPixel);
     placePicture();
 
-    struct ButtonDesign {
+    struct ButtonDesign
+    {
         const char16_t* name;
         const char16_t* caption;
         QRect rect;

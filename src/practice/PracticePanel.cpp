@@ -93,7 +93,7 @@ XPButton* PracticePanel::cmd(int index) const
 {
     if (index >= 4 && index <= 7)
         return m_cmd[index - 4];
-    if (index >= 0 && index <= 3)
+    if ((index >= 0 && index <= 3) || index == 8)
         return m_side->cmd(index);
     return nullptr;
 }

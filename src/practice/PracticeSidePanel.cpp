@@ -33,7 +33,7 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     setFlat(true);
 
     m_Frame1->setObjectName(QStringLiteral("Frame1"));
-    m_Frame1->setGeometry(4, 2, 85, 150);
+    m_Frame1->setGeometry(4, 2, 85, 146);
     auto* label13 = new QLabel(QStringLiteral("选择题型"), m_Frame1);
     label13->setObjectName(QStringLiteral("Label13"));
     label13->setGeometry(6, 4, 76, 18);
@@ -42,29 +42,32 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
         m_Check[i] = new QCheckBox(types[i], m_Frame1);
         m_Check[i]->setObjectName(QStringLiteral("Check%1").arg(i + 1));
         m_Check[i]->setChecked(true);
-        m_Check[i]->setGeometry(8, 24 + i * 20, 76, 20);
+        m_Check[i]->setGeometry(8, 22 + i * 20, 76, 20);
         connect(m_Check[i], &QCheckBox::clicked, this, &PracticeSidePanel::filterChosen);
     }
 
     auto* label3 = new QLabel(QStringLiteral("试题范围"), this);
     label3->setObjectName(QStringLiteral("Label3"));
-    label3->setGeometry(6, 158, 80, 18);
+    label3->setGeometry(6, 150, 80, 18);
     m_Combo1->setObjectName(QStringLiteral("Combo1"));
     m_Combo1->addItems({ QStringLiteral("全部题目"), QStringLiteral("已做题目"), QStringLiteral("未做题目"),
                          QStringLiteral("做错题目") });
-    m_Combo1->setGeometry(4, 178, 85, 24);
+    m_Combo1->setGeometry(4, 168, 85, 24);
+    // After a redo the box names no range: the next refill lists the whole bank.
+    m_Combo1->setPlaceholderText(QStringLiteral("请选择范围"));
     connect(m_Combo1, &QComboBox::activated, this, &PracticeSidePanel::filterChosen);
 
     const QStringList captions{ QStringLiteral("重做试题"), QStringLiteral("查看答案"), QStringLiteral("批阅试题"),
                                 QStringLiteral("打印试卷") };
     for (int i = 0; i < 4; ++i)
-        m_cmd[i] = makeButton(this, QStringLiteral("cmd_%1").arg(i), captions[i], QRect(6, 212 + i * 28, 81, 24));
-    m_cmdxtsa = makeButton(this, QStringLiteral("cmdxtsa"), QStringLiteral("上一题"), QRect(6, 330, 81, 24));
+        m_cmd[i] = makeButton(this, QStringLiteral("cmd_%1").arg(i), captions[i], QRect(6, 198 + i * 26, 81, 24));
+    m_cmd8 = makeButton(this, QStringLiteral("cmd_8"), QStringLiteral("注释与笔记"), QRect(6, 302, 81, 24));
+    m_cmdxtsa = makeButton(this, QStringLiteral("cmdxtsa"), QStringLiteral("上一题"), QRect(6, 332, 81, 24));
     m_cmdxtxa = makeButton(this, QStringLiteral("cmdxtxa"), QStringLiteral("下一题"), QRect(6, 358, 81, 24));
 
     m_dg1->setObjectName(QStringLiteral("dg1"));
     m_dg1->setSegmentStyle(QLCDNumber::Flat);
-    m_dg1->setGeometry(16, 386, 61, 14);
+    m_dg1->setGeometry(16, 385, 61, 16);
     m_dg1->display(QStringLiteral("0000"));
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_Timer1->setInterval(1000);

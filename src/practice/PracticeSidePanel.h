@@ -20,7 +20,8 @@ public:
     QGroupBox* Frame1() const { return m_Frame1; }
     QCheckBox* Check(int number) const { return m_Check[number - 1]; }
     QComboBox* Combo1() const { return m_Combo1; }
-    XPButton* cmd(int index) const { return m_cmd[index]; }
+    /// cmd(0) to cmd(3) and cmd(8).
+    XPButton* cmd(int index) const { return index == 8 ? m_cmd8 : m_cmd[index]; }
     XPButton* cmdxtsa() const { return m_cmdxtsa; }
     XPButton* cmdxtxa() const { return m_cmdxtxa; }
     QLCDNumber* dg1() const { return m_dg1; }
@@ -40,6 +41,7 @@ private:
     QCheckBox* m_Check[6];
     QComboBox* m_Combo1;
     XPButton* m_cmd[4];
+    XPButton* m_cmd8;
     XPButton* m_cmdxtsa;
     XPButton* m_cmdxtxa;
     QLCDNumber* m_dg1;

@@ -1,5 +1,6 @@
 #include "practice/QuestionView.h"
 
+#include "controls/XPButton.h"
 #include "practice/Answers.h"
 #include "practice/QuestionRecord.h"
 #include "practice/QuestionText.h"
@@ -7,6 +8,7 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextCursor>
@@ -16,6 +18,25 @@
 namespace {
 
 const QString NoNotes = QStringLiteral("本题暂无注释或笔记");
+
+XPButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new XPButton(parent);
+    b->setObjectName(name);
+    b->setCaption(caption);
+    b->setFixedSize(81, 24);
+    return b;
+}
+
+// A row of buttons at the right end of a panel.
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* b : buttons)
+        row->addWidget(b);
+    return row;
+}
 
 QTextEdit* makeRichBox(QWidget* parent, const QString& name)
 {
@@ -74,7 +95,11 @@ QuestionView::QuestionView(QWidget* panel)
     m_Frame10->setObjectName(QStringLiteral("Frame10"));
     auto* notesLayout = new QVBoxLayout(m_Frame10);
     m_text3 = makeRichBox(m_Frame10, QStringLiteral("text3"));
+    m_Command4 = makeButton(m_Frame10, QStringLiteral("Command4"), QStringLiteral("添加或修改"));
+    m_Command5 = makeButton(m_Frame10, QStringLiteral("Command5"), QStringLiteral("隐藏"));
     notesLayout->addWidget(m_text3);
+    notesLayout->addLayout(buttonRow({ m_Command4, m_Command5 }));
+    m_Frame10->setAutoFillBackground(true);
     m_Frame10->hide();
 
     m_Frame11->setObjectName(QStringLiteral("Frame11"));
@@ -85,10 +110,22 @@ QuestionView::QuestionView(QWidget* panel)
     m_Text5 = new QLineEdit(m_Frame11);
     m_Text5->setObjectName(QStringLiteral("Text5"));
     m_text6 = makeRichBox(m_Frame11, QStringLiteral("text6"));
-    editLayout->addRow(QStringLiteral("题型"), m_Text7);
-    editLayout->addRow(QStringLiteral("试题"), m_text4);
-    editLayout->addRow(QStringLiteral("答案"), m_Text5);
-    editLayout->addRow(QStringLiteral("注释"), m_text6);
+    const struct
+    {
+        const char* name;
+        const char16_t* caption;
+        QWidget* box;
+    } rows[] = { { "Label17", u"题目与题干", m_text4 }, { "Label16", u"答案", m_Text5 },
+                 { "Label18", u"题型", m_Text7 },       { "Label15", u"注释", m_text6 } };
+    for (const auto& row : rows) {
+        auto* label = new QLabel(QString::fromUtf16(row.caption), m_Frame11);
+        label->setObjectName(QString::fromLatin1(row.name));
+        editLayout->addRow(label, row.box);
+    }
+    m_Command6 = makeButton(m_Frame11, QStringLiteral("Command6"), QStringLiteral("修 改"));
+    m_Command7 = makeButton(m_Frame11, QStringLiteral("Command7"), QStringLiteral("隐 藏"));
+    editLayout->addRow(buttonRow({ m_Command6, m_Command7 }));
+    m_Frame11->setAutoFillBackground(true);
     m_Frame11->hide();
 }
 

@@ -7,6 +7,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTextEdit;
+class XPButton;
 struct QuestionRecord;
 
 /// The question's own controls on the practice panel: the position label Text2, the
@@ -31,6 +32,10 @@ public:
     QTextEdit* text4() const { return m_text4; }
     QLineEdit* Text5() const { return m_Text5; }
     QTextEdit* text6() const { return m_text6; }
+    XPButton* Command4() const { return m_Command4; }
+    XPButton* Command5() const { return m_Command5; }
+    XPButton* Command6() const { return m_Command6; }
+    XPButton* Command7() const { return m_Command7; }
 
     /// Empties the question text.
     void clearQuestion();
@@ -62,4 +67,8 @@ private:
     QTextEdit* m_text4;
     QLineEdit* m_Text5;
     QTextEdit* m_text6;
+    XPButton* m_Command4;
+    XPButton* m_Command5;
+    XPButton* m_Command6;
+    XPButton* m_Command7;
 };

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class CatalogueTree;
+class PracticeCommands;
 class PracticePanel;
 class QFrame;
 class QLabel;
@@ -30,6 +31,7 @@ public:
     QuestionStore& store() { return m_store; }
     CatalogueTree* TreeView1() const { return m_TreeView1; }
     PracticePanel* Picture1() const { return m_Picture1; }
+    PracticeCommands* commands() const { return m_commands; }
     WelcomePanel* Picture3() const { return m_Picture3; }
     QToolButton* favouritesButton() const { return m_sc; }
     /// The illustration viewer, or nullptr before the first illustrated question.
@@ -43,6 +45,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void openBank(const QString& bankPath);
@@ -60,6 +63,7 @@ private:
     CatalogueTree* m_TreeView1 = nullptr;
     QFrame* m_Picture2 = nullptr;
     PracticePanel* m_Picture1 = nullptr;
+    PracticeCommands* m_commands = nullptr;
     WelcomePanel* m_Picture3 = nullptr;
     frmct* m_frmct = nullptr;
     bool m_unloaded = false;

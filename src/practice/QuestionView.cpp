@@ -6,6 +6,7 @@
 #include "practice/QuestionText.h"
 #include "richtext/RtfReader.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -127,6 +128,8 @@ QuestionView::QuestionView(QWidget* panel)
     editLayout->addRow(buttonRow({ m_Command6, m_Command7 }));
     m_Frame11->setAutoFillBackground(true);
     m_Frame11->hide();
+    m_Frame10->installEventFilter(this);
+    m_Frame11->installEventFilter(this);
 }
 
 void QuestionView::clearQuestion()
@@ -177,7 +180,7 @@ void QuestionView::showEntry(const QString& answer)
 
 void QuestionView::placeSidePanels()
 {
-    // Over the right part of the question area, so that the question stays readable beside them.
+    // Over the right part of the question area; the question text wraps beside them.
     const QRect area = m_Picture5->geometry();
     const int width = qMax(220, area.width() * 9 / 20);
     const QRect side(area.right() - width + 1, area.top(), width, area.height());
@@ -185,4 +188,15 @@ void QuestionView::placeSidePanels()
     m_Frame11->setGeometry(side);
     m_Frame10->raise();
     m_Frame11->raise();
+    const bool open = m_Frame10->isVisibleTo(m_Frame10->parentWidget())
+        || m_Frame11->isVisibleTo(m_Frame11->parentWidget());
+    const int inner = m_Picture5->contentsRect().width();
+    m_Text1->resize(open ? qMax(0, inner - width - 4) : inner, m_Text1->height());
+}
+
+bool QuestionView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        placeSidePanels();
+    return QObject::eventFilter(watched, event);
 }

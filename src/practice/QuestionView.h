@@ -53,6 +53,9 @@ public:
     /// Places the notes and edit panels over the right part of the question area.
     void placeSidePanels();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLineEdit* m_Text2;
     QFrame* m_Picture5;

@@ -24,10 +24,16 @@ namespace {
 constexpr int WholeBankQuestions = 100000;
 constexpr int WholeBankSections = 1000;
 
+// One window a bank, closed before the application goes.
+std::map<QString, std::unique_ptr<frmmain>>& windows()
+{
+    static std::map<QString, std::unique_ptr<frmmain>> open;
+    return open;
+}
+
 frmmain& windowOn(const QString& bank)
 {
-    static std::map<QString, std::unique_ptr<frmmain>> windows;
-    auto& w = windows[bank];
+    auto& w = windows()[bank];
     if (!w) {
         w = std::make_unique<frmmain>(bank);
         w->resize(1280, 900);
@@ -120,5 +126,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    windows().clear();
     return 0;
 }

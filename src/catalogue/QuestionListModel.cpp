@@ -106,11 +106,12 @@ QString QuestionListModel::numberText(int p, const QString& type, const QString&
     // empty answer would number the rows after it backwards.
     if (isGroupedType(type) && !answer.isEmpty()) {
         const int length = int(answer.size());
-        const QString text = QStringLiteral("第%1题--第%2题").arg(*offset + p).arg(*offset + p + length - 1);
+        const QString text = u"第" + QString::number(*offset + p) + u"题--第"
+            + QString::number(*offset + p + length - 1) + u"题";
         *offset += length - 1;
         return text;
     }
-    return QStringLiteral("第%1题").arg(*offset + p);
+    return u"第" + QString::number(*offset + p) + u"题";
 }
 
 QString QuestionListModel::selectColumns()
@@ -125,8 +126,9 @@ void QuestionListModel::append(RowSet& selection)
     QVector<Row> rows;
     rows.reserve(selection.rowCount());
     int offset = 0;
-    const QString fType = QStringLiteral("题型"), fTg = QStringLiteral("tg"), fAnswer = QStringLiteral("答案"),
-                  fNo = QStringLiteral("题号"), fCode = QStringLiteral("代码"), fGiven = QStringLiteral("答题");
+    const int fType = selection.fieldIndex(QStringLiteral("题型")), fTg = selection.fieldIndex(QStringLiteral("tg")),
+              fAnswer = selection.fieldIndex(QStringLiteral("答案")), fNo = selection.fieldIndex(QStringLiteral("题号")),
+              fCode = selection.fieldIndex(QStringLiteral("代码")), fGiven = selection.fieldIndex(QStringLiteral("答题"));
     for (int p = 1; !selection.atEnd(); selection.next(), ++p) {
         Row r;
         r.type = selection.field(fType).toString();

@@ -276,10 +276,23 @@ RowSet QuestionStore::query(const QString& sql, const QVariantList& params, Acce
         const int n = sqlite3_column_count(stmt.get());
         for (int c = 0; c < n; ++c)
             set.m_names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        // Short texts (types, codes, answers) repeat across a listing: one shared copy each.
+        QHash<QByteArray, QVariant> shortTexts;
         while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
             QVector<QVariant> row(n);
-            for (int c = 0; c < n; ++c)
-                row[c] = sqlite::columnValue(stmt.get(), c);
+            for (int c = 0; c < n; ++c) {
+                const int bytes = sqlite3_column_bytes(stmt.get(), c);
+                if (sqlite3_column_type(stmt.get(), c) != SQLITE_TEXT || bytes > 12) {
+                    row[c] = sqlite::columnValue(stmt.get(), c);
+                    continue;
+                }
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+                const QByteArray key = QByteArray::fromRawData(text, bytes);
+                auto it = shortTexts.find(key);
+                if (it == shortTexts.end())
+                    it = shortTexts.insert(QByteArray(text, bytes), QVariant(QString::fromUtf8(text, bytes)));
+                row[c] = *it;
+            }
             set.m_rows.append(std::move(row));
         }
     }
@@ -287,8 +300,10 @@ RowSet QuestionStore::query(const QString& sql, const QVariantList& params, Acce
         set.m_error = sqlite::errorText(m_db);
         return set;
     }
-    for (int c = 0; c < set.m_names.size(); ++c)
+    for (int c = set.m_names.size() - 1; c >= 0; --c) {
+        set.m_exact.insert(set.m_names[c], c);
         set.m_index.insert(set.m_names[c].toLower(), c);
+    }
     set.m_valid = true;
     return set;
 }

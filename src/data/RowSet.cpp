@@ -55,6 +55,8 @@ bool RowSet::setPosition(int position)
 
 int RowSet::columnIndex(const QString& name) const
 {
+    if (const auto it = m_exact.constFind(name); it != m_exact.constEnd())
+        return *it;
     return m_index.value(name.toLower(), -1);
 }
 
@@ -91,8 +93,12 @@ bool RowSet::loadCurrent() const
 
 QVariant RowSet::field(const QString& name) const
 {
-    const int c = columnIndex(name);
-    if (c < 0 || atEnd())
+    return field(columnIndex(name));
+}
+
+QVariant RowSet::field(int c) const
+{
+    if (c < 0 || c >= m_names.size() || atEnd())
         return QVariant();
     if (!m_updatable)
         return m_rows[m_pos].value(c);

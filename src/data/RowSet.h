@@ -37,6 +37,10 @@ public:
     /// The current row's value of a field, matched without regard to case; a null
     /// QVariant when the value is absent, the field unknown or there is no current row.
     QVariant field(const QString& name) const;
+    /// The current row's value of the field at @p column (see fieldIndex()).
+    QVariant field(int column) const;
+    /// The column of a field, matched without regard to case; -1 when unknown.
+    int fieldIndex(const QString& name) const { return columnIndex(name); }
     bool hasField(const QString& name) const;
     QStringList fieldNames() const { return m_names; }
 
@@ -59,6 +63,7 @@ private:
     bool m_updatable = false;
     QString m_error;
     QStringList m_names;
+    QHash<QString, int> m_exact; // name as the statement gave it -> column
     QHash<QString, int> m_index; // lower-cased name -> column
 
     // read-only

@@ -12,7 +12,7 @@ QString RtfDocumentBuilder::cleanText(QString text)
     QChar* chars = text.data();
     for (qsizetype i = 0; i < size; ++i) {
         char16_t c = chars[i].unicode();
-        if (c < 0x20 && c != u'\t')
+        if ((c < 0x20 && c != u'\t') || c == 0x7f)
             continue;
         if ((c >= 0xfdd0 && c <= 0xfdef) || c == 0xfffc || c == 0xfffe || c == 0xffff)
             continue;

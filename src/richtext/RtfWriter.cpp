@@ -159,6 +159,9 @@ void RtfWriter::writeCell(const QTextTableCell& cell)
             m_body.append("\\par\r\n");
         writeBlock(blocks[i], true);
     }
+    // Readers take "text\par\cell" as one paragraph; an empty last one needs its own mark.
+    if (blocks.size() > 1 && blocks.last().length() == 1)
+        m_body.append("\\par");
     m_body.append("\\cell\r\n");
 }
 

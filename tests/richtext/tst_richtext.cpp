@@ -26,7 +26,7 @@ void tst_RichText::fromPlainText_data()
     QTest::newRow("default note") << u"本题暂无注释或笔记"_s << u"本题暂无注释或笔记"_s;
     QTest::newRow("crlf lines") << u"一\r\n二\r三\n"_s << u"一\n二\n三\n"_s;
     QTest::newRow("leading blanks kept") << u"  　题目"_s << u"  　题目"_s;
-    QTest::newRow("control characters dropped") << u"a\u0001b\u0000c"_s << u"abc"_s;
+    QTest::newRow("control characters dropped") << u"a\u0001b\u0000c\u007fd"_s << u"abcd"_s;
 }
 
 void tst_RichText::fromPlainText()

@@ -200,11 +200,12 @@ void tst_RtfWriter::tableRoundTrip()
     }
     table->cellAt(1, 2).lastCursorPosition().insertBlock();
     table->cellAt(1, 2).lastCursorPosition().insertText(u"第二段"_s);
+    table->cellAt(0, 0).lastCursorPosition().insertBlock();
     cursor.setPosition(table->lastPosition() + 1);
     cursor.insertText(u"表后"_s);
 
     const QTextDocument* copy = readBack(doc, this);
-    QCOMPARE(RichText::plainText(*copy), u"表前\n甲\t乙\t丙\n丁\t\t己\n第二段\n表后"_s);
+    QCOMPARE(RichText::plainText(*copy), u"表前\n甲\n\t乙\t丙\n丁\t\t己\n第二段\n表后"_s);
     QCOMPARE(RichText::plainText(*copy), RichText::plainText(doc));
     QTextCursor find(const_cast<QTextDocument*>(copy));
     find.movePosition(QTextCursor::NextBlock);

@@ -113,6 +113,20 @@ void RtfDocumentBuilder::finish(const QTextBlockFormat& format)
     m_cursor.setBlockFormat(format);
 }
 
+void RtfDocumentBuilder::finishAfterParagraphMark()
+{
+    if (m_table)
+        leaveTable();
+    if (m_cursor.block().length() == 1 && sameFrameAsPrevious())
+        m_cursor.deletePreviousChar();
+}
+
+bool RtfDocumentBuilder::sameFrameAsPrevious() const
+{
+    const QTextBlock previous = m_cursor.block().previous();
+    return previous.isValid() && QTextCursor(previous).currentFrame() == m_cursor.currentFrame();
+}
+
 void RtfDocumentBuilder::place(bool inTable)
 {
     if (inTable)
@@ -169,12 +183,7 @@ bool RtfDocumentBuilder::startRow()
 void RtfDocumentBuilder::mergeEmptyBlock()
 {
     // The paragraph mark before a table row leaves an empty block that no writer meant.
-    const QTextBlock block = m_cursor.block();
-    const QTextBlock previous = block.previous();
-    if (block.length() != 1 || !previous.isValid())
-        return;
-    QTextCursor before(previous);
-    if (before.currentFrame() == m_cursor.currentFrame() && !before.currentTable())
+    if (m_cursor.block().length() == 1 && sameFrameAsPrevious())
         m_cursor.deletePreviousChar();
 }
 

@@ -34,7 +34,7 @@ enum class Word {
     F, FCharset, Cpg, Red, Green, Blue,
     // characters
     Plain, Fs, B, I, Ul, UlNone, UlDotted, UlDash, UlWave, Strike, V, Cf, Cb, Super, Sub, NoSuperSub, Up,
-    Dn, Loch, Hich, Dbch, Af,
+    Dn, Loch, Hich, Dbch, Af, Ab, Ai,
     // paragraphs
     Par, Line, Tab, Pard, Li, Ri, Fi, Sb, Sa, Ql, Qc, Qr, Qj, Intbl, Itap,
     // tables
@@ -146,6 +146,8 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         {"hich", {Word::Hich}},
         {"dbch", {Word::Dbch}},
         {"af", {Word::Af}},
+        {"ab", {Word::Ab}},
+        {"ai", {Word::Ai}},
         {"par", {Word::Par}},
         {"sect", {Word::Par}},
         {"page", {Word::Par}},
@@ -295,7 +297,10 @@ void RtfParser::parse()
     if (top().destination == Destination::Picture)
         finishPicture();
     flushRun();
-    m_builder.finish(blockFormat(top().para));
+    if (m_afterParagraphMark)
+        m_builder.finishAfterParagraphMark();
+    else
+        m_builder.finish(blockFormat(top().para));
 }
 
 void RtfParser::pushGroup()
@@ -529,6 +534,15 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
     case Word::Af:
         c.assocFont = param;
         return;
+    case Word::Ab:
+        // Associated properties describe double-byte text only after \dbch.
+        if (c.byteMode == ByteMode::Double)
+            c.bold = on;
+        return;
+    case Word::Ai:
+        if (c.byteMode == ByteMode::Double)
+            c.italic = on;
+        return;
     case Word::Pard:
         p = ParaState();
         return;
@@ -596,10 +610,12 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         flushRun();
         m_builder.setRowDefinition(m_rowCells);
         m_builder.endCell(blockFormat(p));
+        m_afterParagraphMark = false;
         return;
     case Word::Row:
         flushRun();
         m_builder.endRow();
+        m_afterParagraphMark = false;
         return;
     default:
         return;
@@ -780,6 +796,7 @@ void RtfParser::flushRun()
     m_builder.setRowDefinition(m_rowCells);
     m_builder.insertText(m_pendingText, charFormat(m_runChars), m_runInTable);
     m_pendingText.clear();
+    m_afterParagraphMark = false;
 }
 
 void RtfParser::endParagraph()
@@ -787,6 +804,7 @@ void RtfParser::endParagraph()
     flushRun();
     m_builder.setRowDefinition(m_rowCells);
     m_builder.endParagraph(blockFormat(top().para), top().para.inTable);
+    m_afterParagraphMark = true;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -946,4 +964,5 @@ void RtfParser::finishPicture()
         picture.kind == PictureKind::Png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
     m_builder.setRowDefinition(m_rowCells);
     m_builder.insertImage(image, format, m_runInTable);
+    m_afterParagraphMark = false;
 }

@@ -128,6 +128,7 @@ private:
     int m_skipCount = 0;
     bool m_rawUtf8 = false;
     bool m_done = false;
+    bool m_afterParagraphMark = false;
 
     int m_ansiCodePage = RtfCodePage::Western;
     int m_defaultFont = -1;

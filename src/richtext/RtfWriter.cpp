@@ -116,10 +116,8 @@ void RtfWriter::writeFrame(const QTextFrame* frame)
                 writeFrame(child);
             continue;
         }
-        const QTextBlock block = it.currentBlock();
-        writeBlock(block, false);
-        if (block != m_doc.lastBlock())
-            m_body.append("\\par\r\n");
+        writeBlock(it.currentBlock(), false);
+        m_body.append("\\par\r\n");
     }
 }
 

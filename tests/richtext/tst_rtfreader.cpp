@@ -52,6 +52,10 @@ void tst_RtfReader::plainText_data()
 
     QTest::newRow("ascii") << QByteArray("{\\rtf1\\ansi Hello world}") << u"Hello world"_s;
     QTest::newRow("paragraphs") << QByteArray("{\\rtf1 one\\par two\\par\r\nthree}") << u"one\ntwo\nthree"_s;
+    QTest::newRow("final paragraph mark") << QByteArray("{\\rtf1 a\\par\r\n}") << u"a"_s;
+    QTest::newRow("empty last paragraph") << QByteArray("{\\rtf1 a\\par\\par}") << u"a\n"_s;
+    QTest::newRow("final mark after a table")
+        << QByteArray("{\\rtf1\\trowd\\cellx100\\intbl a\\cell\\row\\pard b\\par}") << u"a\nb"_s;
     QTest::newRow("line and tab") << QByteArray("{\\rtf1 a\\line b\\tab c}") << u"a\nb\tc"_s;
     QTest::newRow("backslash newline") << QByteArray("{\\rtf1 a\\\nb}") << u"a\nb"_s;
     QTest::newRow("gbk escapes")

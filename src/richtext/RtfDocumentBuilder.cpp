@@ -37,7 +37,7 @@ QString RtfDocumentBuilder::cleanText(QString text)
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* doc, qsizetype inputSize)
     : m_doc(doc)
     , m_cursor(doc)
-    , m_cellBudget(1024 + inputSize / 8)
+    , m_cellBudget(1024 + inputSize / 64)
 {
 }
 

@@ -1,6 +1,8 @@
 #include "richtext/RichText.h"
 #include "richtext/RtfReader.h"
 
+#include <cctype>
+
 #include <QFile>
 #include <QTest>
 #include <QTextBlock>
@@ -22,6 +24,8 @@ private slots:
     void fixturePlainText();
     void fixtureFormat_data();
     void fixtureFormat();
+    void truncatedFixture_data();
+    void truncatedFixture();
 };
 
 namespace {
@@ -188,6 +192,36 @@ void tst_RichText::fixtureFormat()
     const QVariant actual = property < 0 ? doc.findBlock(fragment.position()).blockFormat().property(-property)
                                          : fragment.charFormat().property(property);
     QCOMPARE(actual, expected);
+}
+
+void tst_RichText::truncatedFixture_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("rich-edit question") << u"richedit-question.rtf"_s;
+    QTest::newRow("libreoffice") << u"libreoffice.rtf"_s;
+    QTest::newRow("pandoc") << u"pandoc.rtf"_s;
+}
+
+void tst_RichText::truncatedFixture()
+{
+    QFETCH(QString, file);
+    const QByteArray rtf = fixture(file);
+    const QString full = RichText::plainText(rtf);
+    int paragraphs = 0;
+    for (qsizetype size = 0; size <= rtf.size(); ++size) {
+        const QByteArray cut = rtf.left(size);
+        const QString text = RichText::plainText(cut);
+        QVERIFY(text.size() <= cut.size());
+        // Cut after a paragraph mark outside a table row, the document holds the paragraphs
+        // before it.
+        const bool afterMark = cut.endsWith("\\par") && (size == rtf.size() || !std::isalpha(rtf[size]))
+            && cut.lastIndexOf("\\intbl") <= cut.lastIndexOf("\\row");
+        if (afterMark) {
+            ++paragraphs;
+            QVERIFY2(full.startsWith(text), qPrintable(text));
+        }
+    }
+    QVERIFY(paragraphs > 3);
 }
 
 QTEST_MAIN(tst_RichText)

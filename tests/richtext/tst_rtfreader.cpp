@@ -21,6 +21,8 @@ private slots:
     void blockFormat_data();
     void blockFormat();
     void replacesContent();
+    void badInput_data();
+    void badInput();
 };
 
 namespace {
@@ -35,6 +37,19 @@ QTextCharFormat formatOfX(const QTextDocument& doc)
         }
     }
     return {};
+}
+
+QByteArray repeated(const char* piece, int count)
+{
+    return QByteArray(piece).repeated(count);
+}
+
+/// A PNG header that claims an enormous picture.
+QByteArray hugePngHex()
+{
+    const QByteArray header = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452")
+        + QByteArray::fromHex("000186a0000186a00802000000") + QByteArray(4, '\0');
+    return header.toHex();
 }
 
 QByteArray gbk(const char16_t* text)
@@ -253,6 +268,63 @@ void tst_RtfReader::replacesContent()
     QVERIFY(!doc.resource(QTextDocument::ImageResource, QUrl(u"old"_s)).isValid());
     QVERIFY(!doc.isUndoAvailable());
     RtfReader::read(QByteArray("{\\rtf1 x}"), nullptr);
+}
+
+void tst_RtfReader::badInput_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}}}b") << u"a"_s;
+    QTest::newRow("unclosed groups") << QByteArray("{\\rtf1 a{\\b b{{{c") << u"abc"_s;
+    QTest::newRow("unclosed font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial") << QString();
+    QTest::newRow("cut in an escape") << QByteArray("{\\rtf1 a\\'4") << u"a"_s;
+    QTest::newRow("cut after a backslash") << QByteArray("{\\rtf1 a\\") << u"a"_s;
+    QTest::newRow("cut in a double-byte pair") << QByteArray("{\\rtf1\\ansicpg936 \\'d6\\'d0\\'ce") << u"中"_s;
+    QTest::newRow("cut in a picture") << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e47") << u"a"_s;
+    QTest::newRow("cut in a table") << QByteArray("{\\rtf1\\trowd\\cellx1\\cellx2\\intbl a\\cell b") << u"a\tb"_s;
+    QTest::newRow("deep nesting") << "{\\rtf1 " + repeated("{", 100000) + "x" + repeated("}", 100000) + "y}"
+                                  << u"xy"_s;
+    QTest::newRow("deep nesting unclosed") << "{\\rtf1 a" + repeated("{\\b", 1000000) << u"a"_s;
+    QTest::newRow("enormous font size") << QByteArray("{\\rtf1\\fs99999999999999999999 a}") << u"a"_s;
+    QTest::newRow("enormous unicode") << QByteArray("{\\rtf1\\u99999999999?a}") << u"\uFFFDa"_s;
+    QTest::newRow("below the unicode range") << QByteArray("{\\rtf1\\u-40000?a}") << u"\uFFFDa"_s;
+    QTest::newRow("enormous fallback") << QByteArray("{\\rtf1\\uc2147483647\\u20013 abcdefghijklmnopqrstuvwxyz}")
+                                       << u"中qrstuvwxyz"_s;
+    QTest::newRow("enormous binary") << QByteArray("{\\rtf1 a\\bin999999999999 xyz}") << u"a"_s;
+    QTest::newRow("negative binary") << QByteArray("{\\rtf1 a\\bin-5 x}") << u"ax"_s;
+    QTest::newRow("enormous control word")
+        << "{\\rtf1 a\\" + repeated("x", 100000) + "99999999999999999999 b}" << u"ab"_s;
+    QTest::newRow("enormous colour index") << QByteArray("{\\rtf1\\cf2147483647\\highlight99999999999 a}") << u"a"_s;
+    QTest::newRow("enormous picture scale")
+        << QByteArray("{\\rtf1{\\pict\\pngblip\\picscalex99999999\\picwgoal99999999 00}a}") << u"a"_s;
+    QTest::newRow("picture claiming a huge size") << "{\\rtf1 a{\\pict\\pngblip " + hugePngHex() + "}b}" << u"ab"_s;
+    QTest::newRow("nul and control bytes") << QByteArray("{\\rtf1 a\\u0?\\u1?\\u-1?\\u-2?b\0c\x01}", 31) << u"abc"_s;
+    QTest::newRow("binary noise") << QByteArray("{\\rtf1 \xff\xfe\x00\x80\x81{\\\x90}\\\xa0", 18) << u"ÿþ€\u0081"_s;
+    QTest::newRow("font table flood") << "{\\rtf1{\\fonttbl{\\f1 " + repeated("a", 1000000) + ";}}\\f1 x}" << u"x"_s;
+    QTest::newRow("colour table flood") << "{\\rtf1{\\colortbl" + repeated(";", 1000000) + "}x}" << u"x"_s;
+    QTest::newRow("cell definitions flood")
+        << "{\\rtf1\\trowd" + repeated("\\cellx1", 100000) + "\\intbl a\\cell\\row}" << u"a"_s + QString(63, u'\t');
+    QTest::newRow("rows flood")
+        << "{\\rtf1\\trowd" + repeated("\\cellx1", 64) + "\\intbl" + repeated("\\cell\\row", 100000) + "}"
+        << QString();
+}
+
+void tst_RtfReader::badInput()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    RtfReader::read(rtf, &doc);
+    const QString plain = RichText::plainText(doc);
+    if (expected.isEmpty())
+        QVERIFY(plain.trimmed().isEmpty());
+    else
+        QCOMPARE(plain, expected);
+    // No more characters than bytes; a paragraph costs four bytes ("\\par"), and table cells
+    // beyond a fixed allowance sixty-four.
+    QVERIFY(doc.characterCount() <= rtf.size() + 2);
+    QVERIFY(doc.blockCount() <= 1100 + rtf.size() / 4 + rtf.size() / 64);
 }
 
 QTEST_MAIN(tst_RtfReader)

@@ -21,6 +21,10 @@ constexpr int MaxHalfPoints = 3276;
 constexpr int MaxColors = 0x10000;
 constexpr int MaxFontNameBytes = 256;
 constexpr qint64 MaxImagePixels = 4096LL * 4096;
+// Compressed pictures decode to far more than their bytes; all of a document's together
+// get a fixed allowance and sixteen pixels per input byte.
+constexpr qint64 ImagePixelAllowance = 4 * 1024 * 1024;
+constexpr qint64 ImagePixelsPerByte = 16;
 constexpr double MaxImageExtent = 8192;
 constexpr double TwipsPerPixel = 15;
 
@@ -236,6 +240,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument* doc)
     : m_tokens(data)
     , m_builder(doc, data.size())
     , m_rawUtf8(isUtf8WithHighBytes(data))
+    , m_imagePixelBudget(ImagePixelAllowance + data.size() * ImagePixelsPerByte)
 {
     m_groups.reserve(64);
     m_groups.emplace_back();
@@ -940,8 +945,10 @@ void RtfParser::finishPicture()
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > MaxImagePixels)
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (!size.isValid() || pixels > MaxImagePixels || pixels > m_imagePixelBudget)
         return;
+    m_imagePixelBudget -= pixels;
     const QImage image = reader.read();
     if (image.isNull())
         return;

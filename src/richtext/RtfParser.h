@@ -149,4 +149,5 @@ private:
     bool m_runInTable = false;
 
     Picture m_picture;
+    qint64 m_imagePixelBudget;
 };

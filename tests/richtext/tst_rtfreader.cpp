@@ -1,6 +1,8 @@
 #include "richtext/RichText.h"
 #include "richtext/RtfReader.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QStringEncoder>
 #include <QTest>
 #include <QTextBlock>
@@ -23,6 +25,7 @@ private slots:
     void replacesContent();
     void badInput_data();
     void badInput();
+    void pictureBudget();
 };
 
 namespace {
@@ -325,6 +328,27 @@ void tst_RtfReader::badInput()
     // beyond a fixed allowance sixty-four.
     QVERIFY(doc.characterCount() <= rtf.size() + 2);
     QVERIFY(doc.blockCount() <= 1100 + rtf.size() / 4 + rtf.size() / 64);
+}
+
+void tst_RtfReader::pictureBudget()
+{
+    // A plain 2000 x 2000 PNG packs four million pixels into a few kilobytes.
+    QImage image(2000, 2000, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, "PNG"));
+    const QByteArray picture = "{\\pict\\pngblip " + png.toHex() + "}";
+    const QByteArray rtf = "{\\rtf1 " + picture.repeated(50) + "}";
+    QTextDocument doc;
+    RtfReader::read(rtf, &doc);
+    qint64 pictures = 0;
+    for (QTextBlock::iterator it = doc.begin().begin(); !it.atEnd(); ++it)
+        pictures += it.fragment().charFormat().isImageFormat() ? it.fragment().length() : 0;
+    // Four million pixels for any document, and sixteen more for each byte.
+    QVERIFY(pictures >= 1);
+    QVERIFY2(pictures * 2000 * 2000 <= 4 * 1024 * 1024 + rtf.size() * 16, qPrintable(QString::number(pictures)));
 }
 
 QTEST_MAIN(tst_RtfReader)

@@ -53,7 +53,8 @@ void fillQuestions(QTextDocument& doc, QByteArray (*encode)(const QTextDocument&
             cursor.insertText(u" m, {ratio} = 5%"_s, plain);
             for (const char16_t letter : { u'A', u'B', u'C', u'D' }) {
                 cursor.insertBlock();
-                cursor.insertText(QString(QChar(letter)) + u"．公开发行证券必须符合法律、行政法规规定的条件"_s, plain);
+                cursor.insertText(
+                    QString(QChar(letter)) + u"．公开发行证券必须符合法律、行政法规规定的条件"_s, plain);
             }
             cursor.insertBlock();
         }
@@ -63,8 +64,9 @@ void fillQuestions(QTextDocument& doc, QByteArray (*encode)(const QTextDocument&
 /// The same text as the rich-edit control writes it: GBK byte pairs, no \uN.
 QByteArray richEditStyle(const QTextDocument& doc)
 {
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
-                     "{\\colortbl ;\\red0\\green0\\blue255;}\\viewkind4\\uc1\\pard\\f0\\fs24 ";
+    QByteArray out
+        = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+          "{\\colortbl ;\\red0\\green0\\blue255;}\\viewkind4\\uc1\\pard\\f0\\fs24 ";
     const QString text = doc.toPlainText();
     int run = 0;
     for (const QChar ch : text) {

@@ -38,8 +38,7 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* doc, qsizetype inputSize)
     : m_doc(doc)
     , m_cursor(doc)
     , m_cellBudget(1024 + inputSize / 64)
-{
-}
+{ }
 
 QString RtfDocumentBuilder::nextImageName()
 {

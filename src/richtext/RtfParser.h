@@ -30,9 +30,27 @@ public:
     void parse();
 
 private:
-    enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture };
-    enum class ByteMode : quint8 { Low, High, Double };
-    enum class PictureKind : quint8 { None, Png, Jpeg, Other };
+    enum class Destination : quint8
+    {
+        Text,
+        Skip,
+        FontTable,
+        ColorTable,
+        Picture
+    };
+    enum class ByteMode : quint8
+    {
+        Low,
+        High,
+        Double
+    };
+    enum class PictureKind : quint8
+    {
+        None,
+        Png,
+        Jpeg,
+        Other
+    };
 
     struct CharState
     {

@@ -97,8 +97,8 @@ QByteArray RtfWriter::document()
     }
     out.append("}\r\n{\\colortbl ;");
     for (const QRgb rgb : std::as_const(m_colors)) {
-        out.append("\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb)) + "\\blue"
-            + QByteArray::number(qBlue(rgb)) + ';');
+        out.append("\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb))
+            + "\\blue" + QByteArray::number(qBlue(rgb)) + ';');
     }
     out.append("}\r\n{\\*\\generator Vellumore;}\\viewkind4\\uc2\r\n");
     out.append(m_body);

@@ -118,10 +118,12 @@ void tst_RichText::fixturePlainText_data()
                                            u"D．以上都对"_s;
     QTest::newRow("rich-edit big5") << u"richedit-big5.rtf"_s << u"證券投資基金\n繁體中文測試"_s;
     QTest::newRow("libreoffice") << u"libreoffice.rtf"_s
-                                 << SampleHead + u"C. 红色选项 Red option\n代码\t名称\n600000\t浦发银行\n图示：\nD. 以上都对"_s;
+                                 << SampleHead
+            + u"C. 红色选项 Red option\n代码\t名称\n600000\t浦发银行\n图示：\nD. 以上都对"_s;
     QTest::newRow("pandoc") << u"pandoc.rtf"_s
                             << SampleHead + u"代码\t名称\n600000\t浦发银行\n\n\nD. 以上都对"_s;
-    QString abiword = SampleHead + u"C. 红色选项 Red option\n代码\t名称\n600000\t浦发银行\n\n图示：\nD. 以上都对\n\n\n"_s;
+    QString abiword
+        = SampleHead + u"C. 红色选项 Red option\n代码\t名称\n600000\t浦发银行\n\n图示：\nD. 以上都对\n\n\n"_s;
     abiword.replace(u"（　　）"_s, u"（ ）"_s);
     QTest::newRow("abiword") << u"abiword.rtf"_s << abiword;
 }
@@ -156,10 +158,10 @@ void tst_RichText::fixtureFormat_data()
     QTest::newRow("rich-edit bold") << u"richedit-question.rtf"_s << u"收益权"_s << weight << bold;
     QTest::newRow("rich-edit raised") << u"richedit-question.rtf"_s << u"2"_s << offset << super;
     QTest::newRow("rich-edit lowered") << u"richedit-question.rtf"_s << u"1"_s << offset << sub;
-    QTest::newRow("rich-edit size") << u"richedit-question.rtf"_s << u"证券"_s << int(QTextFormat::FontPointSize)
-                                    << QVariant(12.0);
-    QTest::newRow("rich-edit font") << u"richedit-question.rtf"_s << u"证券"_s << int(QTextFormat::FontFamilies)
-                                    << QVariant(QStringList { u"宋体"_s });
+    QTest::newRow("rich-edit size") << u"richedit-question.rtf"_s << u"证券"_s
+                                    << int(QTextFormat::FontPointSize) << QVariant(12.0);
+    QTest::newRow("rich-edit font") << u"richedit-question.rtf"_s << u"证券"_s
+                                    << int(QTextFormat::FontFamilies) << QVariant(QStringList { u"宋体"_s });
     QTest::newRow("rich-edit picture") << u"richedit-question.rtf"_s << QString() << width << QVariant(8.0);
     QTest::newRow("big5 centred") << u"richedit-big5.rtf"_s << u"繁體"_s << -int(QTextFormat::BlockAlignment)
                                   << QVariant(int(Qt::AlignHCenter));
@@ -172,10 +174,12 @@ void tst_RichText::fixtureFormat_data()
     QTest::newRow("abiword italic") << u"abiword.rtf"_s << u"股票"_s << italic << QVariant(true);
     QTest::newRow("abiword super") << u"abiword.rtf"_s << u"2"_s << offset << super;
     // AbiWord and pandoc give an 8-pixel picture 160 twips, as at 72 dots per inch.
-    QTest::newRow("abiword picture") << u"abiword.rtf"_s << QString() << width << QVariant(159 / 15.0 * 99 / 100.0);
+    QTest::newRow("abiword picture") << u"abiword.rtf"_s << QString() << width
+                                     << QVariant(159 / 15.0 * 99 / 100.0);
     QTest::newRow("pandoc bold") << u"pandoc.rtf"_s << u"证券市场"_s << weight << bold;
     QTest::newRow("pandoc super") << u"pandoc.rtf"_s << u"2"_s << offset << super;
-    QTest::newRow("pandoc picture") << u"pandoc.rtf"_s << QString() << width << QVariant(160 / 15.0 * 100 / 100.0);
+    QTest::newRow("pandoc picture") << u"pandoc.rtf"_s << QString() << width
+                                    << QVariant(160 / 15.0 * 100 / 100.0);
 }
 
 void tst_RichText::fixtureFormat()
@@ -189,8 +193,9 @@ void tst_RichText::fixtureFormat()
     const QTextFragment fragment = findFragment(doc, text);
     QVERIFY(fragment.isValid());
     // A negative property names one of the paragraph's.
-    const QVariant actual = property < 0 ? doc.findBlock(fragment.position()).blockFormat().property(-property)
-                                         : fragment.charFormat().property(property);
+    const QVariant actual = property < 0
+        ? doc.findBlock(fragment.position()).blockFormat().property(-property)
+        : fragment.charFormat().property(property);
     QCOMPARE(actual, expected);
 }
 

@@ -66,10 +66,12 @@ void tst_RtfWriter::charFormatRoundTrip_data()
     };
     QTest::newRow("bold") << make([](QTextCharFormat& f) { f.setFontWeight(QFont::Bold); });
     QTest::newRow("italic") << make([](QTextCharFormat& f) { f.setFontItalic(true); });
-    QTest::newRow("underline") << make([](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::SingleUnderline); });
-    QTest::newRow("dotted underline") << make([](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::DotLine); });
-    QTest::newRow("wave underline")
-        << make([](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); });
+    QTest::newRow("underline") << make(
+        [](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::SingleUnderline); });
+    QTest::newRow("dotted underline")
+        << make([](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::DotLine); });
+    QTest::newRow("wave underline") << make(
+        [](QTextCharFormat& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); });
     QTest::newRow("strike") << make([](QTextCharFormat& f) { f.setFontStrikeOut(true); });
     QTest::newRow("size") << make([](QTextCharFormat& f) { f.setFontPointSize(10.5); });
     QTest::newRow("colour") << make([](QTextCharFormat& f) { f.setForeground(QColor(0, 0, 255)); });
@@ -78,7 +80,8 @@ void tst_RtfWriter::charFormatRoundTrip_data()
         f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         f.setFontPointSize(8);
     });
-    QTest::newRow("sub") << make([](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
+    QTest::newRow("sub") << make(
+        [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
     QTest::newRow("chinese font") << make([](QTextCharFormat& f) { f.setFontFamilies({ u"黑体"_s }); });
     QTest::newRow("latin font") << make([](QTextCharFormat& f) { f.setFontFamilies({ u"DejaVu Sans"_s }); });
     QTest::newRow("everything") << make([](QTextCharFormat& f) {

@@ -2,6 +2,7 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
+#include <QDebug>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -12,8 +13,11 @@
 
 using namespace Qt::StringLiterals;
 
+using Build = void (*)(QTextCursor&);
+
 Q_DECLARE_METATYPE(QTextCharFormat)
 Q_DECLARE_METATYPE(QTextBlockFormat)
+Q_DECLARE_METATYPE(Build)
 
 class tst_RtfWriter final : public QObject
 {
@@ -30,6 +34,8 @@ private slots:
     void tableRoundTrip();
     void pictureRoundTrip();
     void emptyDocument();
+    void documentRoundTrip_data();
+    void documentRoundTrip();
 };
 
 namespace {
@@ -53,7 +59,134 @@ QTextFragment fragment(const QTextDocument& doc, const QString& text)
     return {};
 }
 
+QString describe(const QTextFormat& format)
+{
+    QString text;
+    QDebug debug(&text);
+    const QMap<int, QVariant> properties = format.properties();
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        // Pictures are compared by their size; their names and bytes are the reader's own.
+        if (format.isImageFormat() && it.key() != QTextFormat::ImageWidth
+            && it.key() != QTextFormat::ImageHeight && it.key() != QTextFormat::ObjectType)
+            continue;
+        debug << it.key() << it.value();
+    }
+    return text;
+}
+
+/// Every block in reading order with its table cell, format and runs.
+QStringList describe(const QTextDocument& doc)
+{
+    QStringList lines;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString line;
+        if (const QTextTable* table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            line += u"cell %1,%2 "_s.arg(cell.row()).arg(cell.column());
+        }
+        line += u"block "_s + describe(block.blockFormat());
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+            line += u" | "_s + it.fragment().text() + u" "_s + describe(it.fragment().charFormat());
+        lines.append(line);
+    }
+    return lines;
+}
+
+void mixedQuestion(QTextCursor& cursor)
+{
+    QTextCharFormat heading;
+    heading.setFontFamilies({ u"黑体"_s });
+    heading.setFontPointSize(14);
+    QTextCharFormat blue;
+    blue.setForeground(QColor(0, 0, 255));
+    blue.setFontWeight(QFont::Bold);
+    QTextCharFormat super;
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    super.setFontPointSize(8);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextBlockFormat indented;
+    indented.setLeftMargin(40);
+    indented.setRightMargin(20);
+    cursor.setBlockFormat(centred);
+    cursor.insertText(u"模拟考试试卷"_s, heading);
+    cursor.insertBlock(indented);
+    cursor.insertText(u"1、面积为 10"_s, QTextCharFormat());
+    cursor.insertText(u"3"_s, super);
+    cursor.insertText(u" 平方米的说法"_s, QTextCharFormat());
+    cursor.insertText(u"正确"_s, blue);
+    cursor.insertText(u"的是（　　）。\u2028A．甲\tB．乙"_s, QTextCharFormat());
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertText(u"末段"_s, QTextCharFormat());
+}
+
+void tableFirst(QTextCursor& cursor)
+{
+    QTextTable* table = cursor.insertTable(1, 2);
+    table->cellAt(0, 1).firstCursorPosition().insertText(u"右"_s);
+    cursor.setPosition(table->lastPosition() + 1);
+    cursor.insertText(u"表后"_s);
+}
+
+void adjacentTables(QTextCursor& cursor)
+{
+    cursor.insertText(u"前"_s);
+    QTextTable* first = cursor.insertTable(2, 1);
+    first->cellAt(1, 0).firstCursorPosition().insertText(u"一"_s);
+    cursor.setPosition(first->lastPosition() + 1);
+    QTextTable* second = cursor.insertTable(1, 3);
+    second->cellAt(0, 2).firstCursorPosition().insertText(u"二"_s);
+}
+
+void blankParagraphs(QTextCursor& cursor)
+{
+    cursor.insertBlock();
+    cursor.insertBlock();
+    cursor.insertText(u"中间"_s);
+    cursor.insertBlock();
+    cursor.insertBlock();
+}
+
+void pictureInCell(QTextCursor& cursor)
+{
+    QImage image(3, 5, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(u"mem:cell"_s), image);
+    QTextTable* table = cursor.insertTable(1, 1);
+    QTextCursor cell = table->cellAt(0, 0).firstCursorPosition();
+    cell.insertText(u"图"_s);
+    QTextImageFormat picture;
+    picture.setName(u"mem:cell"_s);
+    picture.setWidth(3);
+    picture.setHeight(5);
+    cell.insertImage(picture);
+}
+
 } // namespace
+
+void tst_RtfWriter::documentRoundTrip_data()
+{
+    QTest::addColumn<Build>("build");
+    QTest::newRow("mixed question") << Build(&mixedQuestion);
+    QTest::newRow("table first") << Build(&tableFirst);
+    QTest::newRow("adjacent tables") << Build(&adjacentTables);
+    QTest::newRow("blank paragraphs") << Build(&blankParagraphs);
+    QTest::newRow("picture in a cell") << Build(&pictureInCell);
+}
+
+void tst_RtfWriter::documentRoundTrip()
+{
+    QFETCH(Build, build);
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    build(cursor);
+    const QTextDocument* copy = readBack(doc, this);
+    QCOMPARE(describe(*copy), describe(doc));
+    // Written again, the copy gives the same document.
+    const QTextDocument* second = readBack(*copy, this);
+    QCOMPARE(describe(*second), describe(doc));
+}
 
 void tst_RtfWriter::charFormatRoundTrip_data()
 {

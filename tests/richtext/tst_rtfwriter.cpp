@@ -148,19 +148,25 @@ void blankParagraphs(QTextCursor& cursor)
     cursor.insertBlock();
 }
 
+/// Adds @p image to the cursor's document as @p name and shows it at @p size.
+void insertPicture(QTextCursor& cursor, const QImage& image, const QString& name, QSizeF size)
+{
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat picture;
+    picture.setName(name);
+    picture.setWidth(size.width());
+    picture.setHeight(size.height());
+    cursor.insertImage(picture);
+}
+
 void pictureInCell(QTextCursor& cursor)
 {
     QImage image(3, 5, QImage::Format_RGB32);
     image.fill(Qt::red);
-    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(u"mem:cell"_s), image);
     QTextTable* table = cursor.insertTable(1, 1);
     QTextCursor cell = table->cellAt(0, 0).firstCursorPosition();
     cell.insertText(u"图"_s);
-    QTextImageFormat picture;
-    picture.setName(u"mem:cell"_s);
-    picture.setWidth(3);
-    picture.setHeight(5);
-    cell.insertImage(picture);
+    insertPicture(cell, image, u"mem:cell"_s, QSizeF(3, 5));
 }
 
 } // namespace
@@ -357,14 +363,9 @@ void tst_RtfWriter::pictureRoundTrip()
     image.fill(QColor(10, 200, 30));
     image.setPixelColor(0, 0, QColor(255, 0, 0));
     QTextDocument doc;
-    doc.addResource(QTextDocument::ImageResource, QUrl(u"mem:pic"_s), image);
     QTextCursor cursor(&doc);
     cursor.insertText(u"图："_s);
-    QTextImageFormat format;
-    format.setName(u"mem:pic"_s);
-    format.setWidth(12);
-    format.setHeight(8);
-    cursor.insertImage(format);
+    insertPicture(cursor, image, u"mem:pic"_s, QSizeF(12, 8));
     cursor.insertText(u"。"_s);
 
     const QByteArray rtf = RtfWriter::write(doc);

@@ -162,6 +162,7 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         { "tc", { Word::SkipDestination } },
         { "txe", { Word::SkipDestination } },
         { "nonshppict", { Word::SkipDestination } },
+        { "nonesttables", { Word::SkipDestination } },
         { "fldinst", { Word::SkipDestination } },
         { "objdata", { Word::SkipDestination } },
         { "objclass", { Word::SkipDestination } },

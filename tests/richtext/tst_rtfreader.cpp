@@ -141,6 +141,7 @@ void tst_RtfReader::plainText_data()
     QTest::newRow("more cells than declared")
         << QByteArray("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell b\\cell c\\cell\\row\\pard z}")
         << u"a\tb\tc\nz"_s;
+    QTest::newRow("plain-text copy of nested tables") << QByteArray("{\\rtf1 x{\\nonesttables y}}") << u"x"_s;
     QTest::newRow("nested table cells")
         << QByteArray("{\\rtf1\\intbl a\\nestcell b\\nestcell\\nestrow\\cell\\row}") << u"a\tb\t\n"_s;
     QTest::newRow("not rtf: utf-8") << u"第一行\r\n第二行\rthird"_s.toUtf8() << u"第一行\n第二行\nthird"_s;

@@ -314,6 +314,10 @@ void tst_RtfReader::badInput_data()
         << QByteArray("{\\rtf1 a\\u0?\\u1?\\u-1?\\u-2?b\0c\x01}", 31) << u"abc"_s;
     QTest::newRow("binary noise") << QByteArray("{\\rtf1 \xff\xfe\x00\x80\x81{\\\x90}\\\xa0", 18)
                                   << u"ÿþ€\u0081"_s;
+    QByteArray codePages = "{\\rtf1 ";
+    for (int cp = 100001; cp <= 120000; ++cp)
+        codePages += "\\ansicpg" + QByteArray::number(cp) + " \\'e9";
+    QTest::newRow("code page flood") << codePages + "}" << QString(20000, u'é');
     QTest::newRow("font table flood")
         << "{\\rtf1{\\fonttbl{\\f1 " + repeated("a", 1000000) + ";}}\\f1 x}" << u"x"_s;
     QTest::newRow("colour table flood") << "{\\rtf1{\\colortbl" + repeated(";", 1000000) + "}x}" << u"x"_s;

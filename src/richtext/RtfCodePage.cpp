@@ -119,11 +119,16 @@ int RtfCodePage::fromCharset(int charset)
 
 QStringDecoder* RtfCodePage::decoderFor(int codePage)
 {
+    // Unknown numbers share one decoder, however many a document names.
+    const char* name = codecName(codePage);
+    if (!name) {
+        codePage = Western;
+        name = codecName(Western);
+    }
     auto it = m_decoders.find(codePage);
     if (it != m_decoders.end())
         return &it->second;
-    const char* name = codecName(codePage);
-    QStringDecoder decoder(name ? name : codecName(Western), QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         decoder = QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
     return &m_decoders.emplace(codePage, std::move(decoder)).first->second;

@@ -12,7 +12,7 @@ QString RtfDocumentBuilder::cleanText(QString text)
     QChar* chars = text.data();
     for (qsizetype i = 0; i < size; ++i) {
         char16_t c = chars[i].unicode();
-        if (c < 0x20 && c != u'\t')
+        if ((c < 0x20 && c != u'\t') || c == 0x7f)
             continue;
         if ((c >= 0xfdd0 && c <= 0xfdef) || c == 0xfffc || c == 0xfffe || c == 0xffff)
             continue;
@@ -37,9 +37,8 @@ QString RtfDocumentBuilder::cleanText(QString text)
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* doc, qsizetype inputSize)
     : m_doc(doc)
     , m_cursor(doc)
-    , m_cellBudget(1024 + inputSize / 8)
-{
-}
+    , m_cellBudget(1024 + inputSize / 64)
+{ }
 
 QString RtfDocumentBuilder::nextImageName()
 {
@@ -113,6 +112,20 @@ void RtfDocumentBuilder::finish(const QTextBlockFormat& format)
     m_cursor.setBlockFormat(format);
 }
 
+void RtfDocumentBuilder::finishAfterParagraphMark()
+{
+    if (m_table)
+        leaveTable();
+    if (m_cursor.block().length() == 1 && sameFrameAsPrevious())
+        m_cursor.deletePreviousChar();
+}
+
+bool RtfDocumentBuilder::sameFrameAsPrevious() const
+{
+    const QTextBlock previous = m_cursor.block().previous();
+    return previous.isValid() && QTextCursor(previous).currentFrame() == m_cursor.currentFrame();
+}
+
 void RtfDocumentBuilder::place(bool inTable)
 {
     if (inTable)
@@ -169,12 +182,7 @@ bool RtfDocumentBuilder::startRow()
 void RtfDocumentBuilder::mergeEmptyBlock()
 {
     // The paragraph mark before a table row leaves an empty block that no writer meant.
-    const QTextBlock block = m_cursor.block();
-    const QTextBlock previous = block.previous();
-    if (block.length() != 1 || !previous.isValid())
-        return;
-    QTextCursor before(previous);
-    if (before.currentFrame() == m_cursor.currentFrame() && !before.currentTable())
+    if (m_cursor.block().length() == 1 && sameFrameAsPrevious())
         m_cursor.deletePreviousChar();
 }
 

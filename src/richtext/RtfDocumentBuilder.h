@@ -34,6 +34,9 @@ public:
     void endRow();
     /// Gives the last paragraph its format.
     void finish(const QTextBlockFormat& format);
+    /// Ends a document whose last paragraph mark closed its last paragraph: the mark opens
+    /// no empty paragraph of its own, as in every word processor.
+    void finishAfterParagraphMark();
 
     /// The resource name of the next picture, unique within the document.
     QString nextImageName();
@@ -43,6 +46,7 @@ private:
     bool enterCell();
     void leaveTable();
     void mergeEmptyBlock();
+    bool sameFrameAsPrevious() const;
     bool startRow();
 
     QTextDocument* m_doc;

@@ -21,26 +21,97 @@ constexpr int MaxHalfPoints = 3276;
 constexpr int MaxColors = 0x10000;
 constexpr int MaxFontNameBytes = 256;
 constexpr qint64 MaxImagePixels = 4096LL * 4096;
+// Compressed pictures decode to far more than their bytes; all of a document's together
+// get a fixed allowance and sixteen pixels per input byte.
+constexpr qint64 ImagePixelAllowance = 4 * 1024 * 1024;
+constexpr qint64 ImagePixelsPerByte = 16;
 constexpr double MaxImageExtent = 8192;
 constexpr double TwipsPerPixel = 15;
 
-enum class Word {
+enum class Word
+{
     Unknown,
     // document
-    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCpg,
+    Deff,
+    Uc,
+    U,
+    Bin,
     // destinations
-    FontTable, ColorTable, SkipDestination, Pict, ShpPict, Upr, Ud,
+    FontTable,
+    ColorTable,
+    SkipDestination,
+    Pict,
+    ShpPict,
+    Upr,
+    Ud,
     // font and colour tables
-    F, FCharset, Cpg, Red, Green, Blue,
+    F,
+    FCharset,
+    Cpg,
+    Red,
+    Green,
+    Blue,
     // characters
-    Plain, Fs, B, I, Ul, UlNone, UlDotted, UlDash, UlWave, Strike, V, Cf, Cb, Super, Sub, NoSuperSub, Up,
-    Dn, Loch, Hich, Dbch, Af,
+    Plain,
+    Fs,
+    B,
+    I,
+    Ul,
+    UlNone,
+    UlDotted,
+    UlDash,
+    UlWave,
+    Strike,
+    V,
+    Cf,
+    Cb,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Dn,
+    Loch,
+    Hich,
+    Dbch,
+    Af,
+    Ab,
+    Ai,
     // paragraphs
-    Par, Line, Tab, Pard, Li, Ri, Fi, Sb, Sa, Ql, Qc, Qr, Qj, Intbl, Itap,
+    Par,
+    Line,
+    Tab,
+    Pard,
+    Li,
+    Ri,
+    Fi,
+    Sb,
+    Sa,
+    Ql,
+    Qc,
+    Qr,
+    Qj,
+    Intbl,
+    Itap,
     // tables
-    Trowd, Cellx, Cell, Row, NestCell, NestRow,
+    Trowd,
+    Cellx,
+    Cell,
+    Row,
+    NestCell,
+    NestRow,
     // pictures
-    PngBlip, JpegBlip, OtherBlip, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    PngBlip,
+    JpegBlip,
+    OtherBlip,
+    PicWGoal,
+    PicHGoal,
+    PicScaleX,
+    PicScaleY,
     // characters by name
     Character,
 };
@@ -54,152 +125,155 @@ struct WordInfo
 const std::unordered_map<std::string_view, WordInfo>& words()
 {
     static const std::unordered_map<std::string_view, WordInfo> table = {
-        {"ansi", {Word::Ansi}},
-        {"mac", {Word::Mac}},
-        {"pc", {Word::Pc}},
-        {"pca", {Word::Pca}},
-        {"ansicpg", {Word::AnsiCpg}},
-        {"deff", {Word::Deff}},
-        {"uc", {Word::Uc}},
-        {"u", {Word::U}},
-        {"bin", {Word::Bin}},
-        {"fonttbl", {Word::FontTable}},
-        {"colortbl", {Word::ColorTable}},
-        {"pict", {Word::Pict}},
-        {"shppict", {Word::ShpPict}},
-        {"upr", {Word::Upr}},
-        {"ud", {Word::Ud}},
-        {"stylesheet", {Word::SkipDestination}},
-        {"info", {Word::SkipDestination}},
-        {"header", {Word::SkipDestination}},
-        {"headerl", {Word::SkipDestination}},
-        {"headerr", {Word::SkipDestination}},
-        {"headerf", {Word::SkipDestination}},
-        {"footer", {Word::SkipDestination}},
-        {"footerl", {Word::SkipDestination}},
-        {"footerr", {Word::SkipDestination}},
-        {"footerf", {Word::SkipDestination}},
-        {"footnote", {Word::SkipDestination}},
-        {"annotation", {Word::SkipDestination}},
-        {"listtable", {Word::SkipDestination}},
-        {"listoverridetable", {Word::SkipDestination}},
-        {"revtbl", {Word::SkipDestination}},
-        {"rsidtbl", {Word::SkipDestination}},
-        {"filetbl", {Word::SkipDestination}},
-        {"pgdsctbl", {Word::SkipDestination}},
-        {"xe", {Word::SkipDestination}},
-        {"tc", {Word::SkipDestination}},
-        {"txe", {Word::SkipDestination}},
-        {"nonshppict", {Word::SkipDestination}},
-        {"fldinst", {Word::SkipDestination}},
-        {"objdata", {Word::SkipDestination}},
-        {"objclass", {Word::SkipDestination}},
-        {"ftnsep", {Word::SkipDestination}},
-        {"ftnsepc", {Word::SkipDestination}},
-        {"aftnsep", {Word::SkipDestination}},
-        {"aftnsepc", {Word::SkipDestination}},
-        {"atnid", {Word::SkipDestination}},
-        {"atnauthor", {Word::SkipDestination}},
-        {"atndate", {Word::SkipDestination}},
-        {"atnref", {Word::SkipDestination}},
-        {"generator", {Word::SkipDestination}},
-        {"bkmkstart", {Word::SkipDestination}},
-        {"bkmkend", {Word::SkipDestination}},
-        {"f", {Word::F}},
-        {"fcharset", {Word::FCharset}},
-        {"cpg", {Word::Cpg}},
-        {"red", {Word::Red}},
-        {"green", {Word::Green}},
-        {"blue", {Word::Blue}},
-        {"plain", {Word::Plain}},
-        {"fs", {Word::Fs}},
-        {"b", {Word::B}},
-        {"i", {Word::I}},
-        {"ul", {Word::Ul}},
-        {"ulnone", {Word::UlNone}},
-        {"uldb", {Word::Ul}},
-        {"ulth", {Word::Ul}},
-        {"ulw", {Word::Ul}},
-        {"uld", {Word::UlDotted}},
-        {"ulthd", {Word::UlDotted}},
-        {"uldash", {Word::UlDash}},
-        {"uldashd", {Word::UlDash}},
-        {"uldashdd", {Word::UlDash}},
-        {"ulldash", {Word::UlDash}},
-        {"ulthdash", {Word::UlDash}},
-        {"ulwave", {Word::UlWave}},
-        {"ulhwave", {Word::UlWave}},
-        {"ululdbwave", {Word::UlWave}},
-        {"strike", {Word::Strike}},
-        {"striked", {Word::Strike}},
-        {"v", {Word::V}},
-        {"cf", {Word::Cf}},
-        {"cb", {Word::Cb}},
-        {"highlight", {Word::Cb}},
-        {"chcbpat", {Word::Cb}},
-        {"super", {Word::Super}},
-        {"sub", {Word::Sub}},
-        {"nosupersub", {Word::NoSuperSub}},
-        {"up", {Word::Up}},
-        {"dn", {Word::Dn}},
-        {"loch", {Word::Loch}},
-        {"hich", {Word::Hich}},
-        {"dbch", {Word::Dbch}},
-        {"af", {Word::Af}},
-        {"par", {Word::Par}},
-        {"sect", {Word::Par}},
-        {"page", {Word::Par}},
-        {"column", {Word::Par}},
-        {"line", {Word::Line}},
-        {"tab", {Word::Tab}},
-        {"pard", {Word::Pard}},
-        {"li", {Word::Li}},
-        {"lin", {Word::Li}},
-        {"ri", {Word::Ri}},
-        {"rin", {Word::Ri}},
-        {"fi", {Word::Fi}},
-        {"sb", {Word::Sb}},
-        {"sa", {Word::Sa}},
-        {"ql", {Word::Ql}},
-        {"qc", {Word::Qc}},
-        {"qr", {Word::Qr}},
-        {"qj", {Word::Qj}},
-        {"qd", {Word::Qj}},
-        {"intbl", {Word::Intbl}},
-        {"itap", {Word::Itap}},
-        {"trowd", {Word::Trowd}},
-        {"cellx", {Word::Cellx}},
-        {"cell", {Word::Cell}},
-        {"row", {Word::Row}},
-        {"nestcell", {Word::NestCell}},
-        {"nestrow", {Word::NestRow}},
-        {"pngblip", {Word::PngBlip}},
-        {"jpegblip", {Word::JpegBlip}},
-        {"emfblip", {Word::OtherBlip}},
-        {"wmetafile", {Word::OtherBlip}},
-        {"macpict", {Word::OtherBlip}},
-        {"pmmetafile", {Word::OtherBlip}},
-        {"dibitmap", {Word::OtherBlip}},
-        {"wbitmap", {Word::OtherBlip}},
-        {"picwgoal", {Word::PicWGoal}},
-        {"pichgoal", {Word::PicHGoal}},
-        {"picscalex", {Word::PicScaleX}},
-        {"picscaley", {Word::PicScaleY}},
-        {"emdash", {Word::Character, 0x2014}},
-        {"endash", {Word::Character, 0x2013}},
-        {"bullet", {Word::Character, 0x2022}},
-        {"lquote", {Word::Character, 0x2018}},
-        {"rquote", {Word::Character, 0x2019}},
-        {"ldblquote", {Word::Character, 0x201c}},
-        {"rdblquote", {Word::Character, 0x201d}},
-        {"emspace", {Word::Character, 0x2003}},
-        {"enspace", {Word::Character, 0x2002}},
-        {"qmspace", {Word::Character, 0x2005}},
-        {"zwj", {Word::Character, 0x200d}},
-        {"zwnj", {Word::Character, 0x200c}},
-        {"zwbo", {Word::Character, 0x200b}},
-        {"ltrmark", {Word::Character, 0x200e}},
-        {"rtlmark", {Word::Character, 0x200f}},
+        { "ansi", { Word::Ansi } },
+        { "mac", { Word::Mac } },
+        { "pc", { Word::Pc } },
+        { "pca", { Word::Pca } },
+        { "ansicpg", { Word::AnsiCpg } },
+        { "deff", { Word::Deff } },
+        { "uc", { Word::Uc } },
+        { "u", { Word::U } },
+        { "bin", { Word::Bin } },
+        { "fonttbl", { Word::FontTable } },
+        { "colortbl", { Word::ColorTable } },
+        { "pict", { Word::Pict } },
+        { "shppict", { Word::ShpPict } },
+        { "upr", { Word::Upr } },
+        { "ud", { Word::Ud } },
+        { "stylesheet", { Word::SkipDestination } },
+        { "info", { Word::SkipDestination } },
+        { "header", { Word::SkipDestination } },
+        { "headerl", { Word::SkipDestination } },
+        { "headerr", { Word::SkipDestination } },
+        { "headerf", { Word::SkipDestination } },
+        { "footer", { Word::SkipDestination } },
+        { "footerl", { Word::SkipDestination } },
+        { "footerr", { Word::SkipDestination } },
+        { "footerf", { Word::SkipDestination } },
+        { "footnote", { Word::SkipDestination } },
+        { "annotation", { Word::SkipDestination } },
+        { "listtable", { Word::SkipDestination } },
+        { "listoverridetable", { Word::SkipDestination } },
+        { "revtbl", { Word::SkipDestination } },
+        { "rsidtbl", { Word::SkipDestination } },
+        { "filetbl", { Word::SkipDestination } },
+        { "pgdsctbl", { Word::SkipDestination } },
+        { "xe", { Word::SkipDestination } },
+        { "tc", { Word::SkipDestination } },
+        { "txe", { Word::SkipDestination } },
+        { "nonshppict", { Word::SkipDestination } },
+        { "nonesttables", { Word::SkipDestination } },
+        { "fldinst", { Word::SkipDestination } },
+        { "objdata", { Word::SkipDestination } },
+        { "objclass", { Word::SkipDestination } },
+        { "ftnsep", { Word::SkipDestination } },
+        { "ftnsepc", { Word::SkipDestination } },
+        { "aftnsep", { Word::SkipDestination } },
+        { "aftnsepc", { Word::SkipDestination } },
+        { "atnid", { Word::SkipDestination } },
+        { "atnauthor", { Word::SkipDestination } },
+        { "atndate", { Word::SkipDestination } },
+        { "atnref", { Word::SkipDestination } },
+        { "generator", { Word::SkipDestination } },
+        { "bkmkstart", { Word::SkipDestination } },
+        { "bkmkend", { Word::SkipDestination } },
+        { "f", { Word::F } },
+        { "fcharset", { Word::FCharset } },
+        { "cpg", { Word::Cpg } },
+        { "red", { Word::Red } },
+        { "green", { Word::Green } },
+        { "blue", { Word::Blue } },
+        { "plain", { Word::Plain } },
+        { "fs", { Word::Fs } },
+        { "b", { Word::B } },
+        { "i", { Word::I } },
+        { "ul", { Word::Ul } },
+        { "ulnone", { Word::UlNone } },
+        { "uldb", { Word::Ul } },
+        { "ulth", { Word::Ul } },
+        { "ulw", { Word::Ul } },
+        { "uld", { Word::UlDotted } },
+        { "ulthd", { Word::UlDotted } },
+        { "uldash", { Word::UlDash } },
+        { "uldashd", { Word::UlDash } },
+        { "uldashdd", { Word::UlDash } },
+        { "ulldash", { Word::UlDash } },
+        { "ulthdash", { Word::UlDash } },
+        { "ulwave", { Word::UlWave } },
+        { "ulhwave", { Word::UlWave } },
+        { "ululdbwave", { Word::UlWave } },
+        { "strike", { Word::Strike } },
+        { "striked", { Word::Strike } },
+        { "v", { Word::V } },
+        { "cf", { Word::Cf } },
+        { "cb", { Word::Cb } },
+        { "highlight", { Word::Cb } },
+        { "chcbpat", { Word::Cb } },
+        { "super", { Word::Super } },
+        { "sub", { Word::Sub } },
+        { "nosupersub", { Word::NoSuperSub } },
+        { "up", { Word::Up } },
+        { "dn", { Word::Dn } },
+        { "loch", { Word::Loch } },
+        { "hich", { Word::Hich } },
+        { "dbch", { Word::Dbch } },
+        { "af", { Word::Af } },
+        { "ab", { Word::Ab } },
+        { "ai", { Word::Ai } },
+        { "par", { Word::Par } },
+        { "sect", { Word::Par } },
+        { "page", { Word::Par } },
+        { "column", { Word::Par } },
+        { "line", { Word::Line } },
+        { "tab", { Word::Tab } },
+        { "pard", { Word::Pard } },
+        { "li", { Word::Li } },
+        { "lin", { Word::Li } },
+        { "ri", { Word::Ri } },
+        { "rin", { Word::Ri } },
+        { "fi", { Word::Fi } },
+        { "sb", { Word::Sb } },
+        { "sa", { Word::Sa } },
+        { "ql", { Word::Ql } },
+        { "qc", { Word::Qc } },
+        { "qr", { Word::Qr } },
+        { "qj", { Word::Qj } },
+        { "qd", { Word::Qj } },
+        { "intbl", { Word::Intbl } },
+        { "itap", { Word::Itap } },
+        { "trowd", { Word::Trowd } },
+        { "cellx", { Word::Cellx } },
+        { "cell", { Word::Cell } },
+        { "row", { Word::Row } },
+        { "nestcell", { Word::NestCell } },
+        { "nestrow", { Word::NestRow } },
+        { "pngblip", { Word::PngBlip } },
+        { "jpegblip", { Word::JpegBlip } },
+        { "emfblip", { Word::OtherBlip } },
+        { "wmetafile", { Word::OtherBlip } },
+        { "macpict", { Word::OtherBlip } },
+        { "pmmetafile", { Word::OtherBlip } },
+        { "dibitmap", { Word::OtherBlip } },
+        { "wbitmap", { Word::OtherBlip } },
+        { "picwgoal", { Word::PicWGoal } },
+        { "pichgoal", { Word::PicHGoal } },
+        { "picscalex", { Word::PicScaleX } },
+        { "picscaley", { Word::PicScaleY } },
+        { "emdash", { Word::Character, 0x2014 } },
+        { "endash", { Word::Character, 0x2013 } },
+        { "bullet", { Word::Character, 0x2022 } },
+        { "lquote", { Word::Character, 0x2018 } },
+        { "rquote", { Word::Character, 0x2019 } },
+        { "ldblquote", { Word::Character, 0x201c } },
+        { "rdblquote", { Word::Character, 0x201d } },
+        { "emspace", { Word::Character, 0x2003 } },
+        { "enspace", { Word::Character, 0x2002 } },
+        { "qmspace", { Word::Character, 0x2005 } },
+        { "zwj", { Word::Character, 0x200d } },
+        { "zwnj", { Word::Character, 0x200c } },
+        { "zwbo", { Word::Character, 0x200b } },
+        { "ltrmark", { Word::Character, 0x200e } },
+        { "rtlmark", { Word::Character, 0x200f } },
     };
     return table;
 }
@@ -224,16 +298,17 @@ bool isUtf8WithHighBytes(QByteArrayView data)
 
 bool RtfParser::CharState::operator==(const CharState& o) const
 {
-    return std::tie(font, assocFont, halfPoints, foreground, background, offset, underline, bold, italic, strike,
-               hidden, byteMode)
-        == std::tie(o.font, o.assocFont, o.halfPoints, o.foreground, o.background, o.offset, o.underline, o.bold,
-            o.italic, o.strike, o.hidden, o.byteMode);
+    return std::tie(font, assocFont, halfPoints, foreground, background, offset, underline, bold, italic,
+               strike, hidden, byteMode)
+        == std::tie(o.font, o.assocFont, o.halfPoints, o.foreground, o.background, o.offset, o.underline,
+            o.bold, o.italic, o.strike, o.hidden, o.byteMode);
 }
 
 RtfParser::RtfParser(QByteArrayView data, QTextDocument* doc)
     : m_tokens(data)
     , m_builder(doc, data.size())
     , m_rawUtf8(isUtf8WithHighBytes(data))
+    , m_imagePixelBudget(ImagePixelAllowance + data.size() * ImagePixelsPerByte)
 {
     m_groups.reserve(64);
     m_groups.emplace_back();
@@ -295,7 +370,10 @@ void RtfParser::parse()
     if (top().destination == Destination::Picture)
         finishPicture();
     flushRun();
-    m_builder.finish(blockFormat(top().para));
+    if (m_afterParagraphMark)
+        m_builder.finishAfterParagraphMark();
+    else
+        m_builder.finish(blockFormat(top().para));
 }
 
 void RtfParser::pushGroup()
@@ -529,6 +607,15 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
     case Word::Af:
         c.assocFont = param;
         return;
+    case Word::Ab:
+        // Associated properties describe double-byte text only after \dbch.
+        if (c.byteMode == ByteMode::Double)
+            c.bold = on;
+        return;
+    case Word::Ai:
+        if (c.byteMode == ByteMode::Double)
+            c.italic = on;
+        return;
     case Word::Pard:
         p = ParaState();
         return;
@@ -596,10 +683,12 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         flushRun();
         m_builder.setRowDefinition(m_rowCells);
         m_builder.endCell(blockFormat(p));
+        m_afterParagraphMark = false;
         return;
     case Word::Row:
         flushRun();
         m_builder.endRow();
+        m_afterParagraphMark = false;
         return;
     default:
         return;
@@ -617,8 +706,10 @@ void RtfParser::controlSymbol(char symbol)
             bool known = false;
             if (next.kind == RtfTokenizer::Kind::ControlWord) {
                 const auto& table = words();
-                const auto it = table.find(std::string_view(next.text.data(), static_cast<size_t>(next.text.size())));
-                known = it != table.end() && (it->second.word == Word::ShpPict || it->second.word == Word::Ud);
+                const auto it
+                    = table.find(std::string_view(next.text.data(), static_cast<size_t>(next.text.size())));
+                known
+                    = it != table.end() && (it->second.word == Word::ShpPict || it->second.word == Word::Ud);
                 if (known)
                     controlWord(next.text, next.hasParam, next.param);
             }
@@ -780,6 +871,7 @@ void RtfParser::flushRun()
     m_builder.setRowDefinition(m_rowCells);
     m_builder.insertText(m_pendingText, charFormat(m_runChars), m_runInTable);
     m_pendingText.clear();
+    m_afterParagraphMark = false;
 }
 
 void RtfParser::endParagraph()
@@ -787,6 +879,7 @@ void RtfParser::endParagraph()
     flushRun();
     m_builder.setRowDefinition(m_rowCells);
     m_builder.endParagraph(blockFormat(top().para), top().para.inTable);
+    m_afterParagraphMark = true;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -823,9 +916,11 @@ QTextCharFormat RtfParser::charFormat(const CharState& c) const
         format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(c.underline));
     if (c.strike)
         format.setFontStrikeOut(true);
-    if (c.foreground > 0 && static_cast<size_t>(c.foreground) < m_colors.size() && m_colors[c.foreground].isValid())
+    if (c.foreground > 0 && static_cast<size_t>(c.foreground) < m_colors.size()
+        && m_colors[c.foreground].isValid())
         format.setForeground(m_colors[c.foreground]);
-    if (c.background > 0 && static_cast<size_t>(c.background) < m_colors.size() && m_colors[c.background].isValid())
+    if (c.background > 0 && static_cast<size_t>(c.background) < m_colors.size()
+        && m_colors[c.background].isValid())
         format.setBackground(m_colors[c.background]);
     if (c.offset > 0)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -922,8 +1017,10 @@ void RtfParser::finishPicture()
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, picture.kind == PictureKind::Png ? "png" : "jpeg");
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > MaxImagePixels)
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (!size.isValid() || pixels > MaxImagePixels || pixels > m_imagePixelBudget)
         return;
+    m_imagePixelBudget -= pixels;
     const QImage image = reader.read();
     if (image.isNull())
         return;
@@ -946,4 +1043,5 @@ void RtfParser::finishPicture()
         picture.kind == PictureKind::Png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
     m_builder.setRowDefinition(m_rowCells);
     m_builder.insertImage(image, format, m_runInTable);
+    m_afterParagraphMark = false;
 }

@@ -30,9 +30,27 @@ public:
     void parse();
 
 private:
-    enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture };
-    enum class ByteMode : quint8 { Low, High, Double };
-    enum class PictureKind : quint8 { None, Png, Jpeg, Other };
+    enum class Destination : quint8
+    {
+        Text,
+        Skip,
+        FontTable,
+        ColorTable,
+        Picture
+    };
+    enum class ByteMode : quint8
+    {
+        Low,
+        High,
+        Double
+    };
+    enum class PictureKind : quint8
+    {
+        None,
+        Png,
+        Jpeg,
+        Other
+    };
 
     struct CharState
     {
@@ -128,6 +146,7 @@ private:
     int m_skipCount = 0;
     bool m_rawUtf8 = false;
     bool m_done = false;
+    bool m_afterParagraphMark = false;
 
     int m_ansiCodePage = RtfCodePage::Western;
     int m_defaultFont = -1;
@@ -148,4 +167,5 @@ private:
     bool m_runInTable = false;
 
     Picture m_picture;
+    qint64 m_imagePixelBudget;
 };

@@ -13,8 +13,7 @@
 namespace {
 
 /// Empties the document, then fills it through @p fill in one edit without undo history.
-template<typename Fill>
-void replaceContent(QTextDocument* doc, Fill fill)
+template <typename Fill> void replaceContent(QTextDocument* doc, Fill fill)
 {
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);

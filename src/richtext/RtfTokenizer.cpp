@@ -103,6 +103,9 @@ RtfTokenizer::Token RtfTokenizer::next()
             token.symbol = static_cast<char>(high * 16 + low);
             return token;
         }
+        // A broken escape takes its one hex digit with it.
+        if (high >= 0)
+            ++m_pos;
         token.kind = Kind::ControlSymbol;
         token.symbol = '\'';
         return token;

@@ -8,7 +8,16 @@ class RtfTokenizer final
 {
     Q_DISABLE_COPY_MOVE(RtfTokenizer)
 public:
-    enum class Kind { End, GroupStart, GroupEnd, ControlWord, ControlSymbol, HexByte, Text };
+    enum class Kind
+    {
+        End,
+        GroupStart,
+        GroupEnd,
+        ControlWord,
+        ControlSymbol,
+        HexByte,
+        Text
+    };
 
     struct Token
     {
@@ -24,15 +33,14 @@ public:
 
     explicit RtfTokenizer(QByteArrayView data)
         : m_data(data)
-    {
-    }
+    { }
 
+    /// The next token; Kind::End once the input is used up. A run of text stops at a brace,
+    /// a backslash, CR or LF; CR and LF outside control words are skipped.
     Token next();
 
     /// Takes up to @p count raw bytes (the data of \bin); fewer when the input ends first.
     QByteArrayView takeBinary(qint64 count);
-
-    qsizetype position() const { return m_pos; }
 
 private:
     QByteArrayView m_data;

@@ -97,8 +97,8 @@ QByteArray RtfWriter::document()
     }
     out.append("}\r\n{\\colortbl ;");
     for (const QRgb rgb : std::as_const(m_colors)) {
-        out.append("\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb)) + "\\blue"
-            + QByteArray::number(qBlue(rgb)) + ';');
+        out.append("\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb))
+            + "\\blue" + QByteArray::number(qBlue(rgb)) + ';');
     }
     out.append("}\r\n{\\*\\generator Vellumore;}\\viewkind4\\uc2\r\n");
     out.append(m_body);
@@ -116,10 +116,8 @@ void RtfWriter::writeFrame(const QTextFrame* frame)
                 writeFrame(child);
             continue;
         }
-        const QTextBlock block = it.currentBlock();
-        writeBlock(block, false);
-        if (block != m_doc.lastBlock())
-            m_body.append("\\par\r\n");
+        writeBlock(it.currentBlock(), false);
+        m_body.append("\\par\r\n");
     }
 }
 
@@ -159,6 +157,9 @@ void RtfWriter::writeCell(const QTextTableCell& cell)
             m_body.append("\\par\r\n");
         writeBlock(blocks[i], true);
     }
+    // Readers take "text\par\cell" as one paragraph; an empty last one needs its own mark.
+    if (blocks.size() > 1 && blocks.last().length() == 1)
+        m_body.append("\\par");
     m_body.append("\\cell\r\n");
 }
 

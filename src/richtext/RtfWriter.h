@@ -36,7 +36,6 @@ private:
     void writeCharFormat(const QTextCharFormat& format);
     void writeText(const QString& text);
     void writeImage(const QTextCharFormat& format);
-    void paragraphEnd(const QTextBlock& block);
     void word(const char* name, int param);
 
     int fontIndex(const QString& family);

@@ -7,7 +7,7 @@ NodeAction NodeAction::forNode(QuestionStore& store, const QString& text, int in
     NodeAction action;
     action.personal = text.startsWith(QStringLiteral("个人"));
 
-    if (text == QLatin1String("模拟考场")) {
+    if (text == QStringLiteral("模拟考场")) {
         action.kind = Kind::ExamRoom;
         return action;
     }

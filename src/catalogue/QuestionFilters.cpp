@@ -47,22 +47,22 @@ Selection section(const QString& code)
 
 bool isPersonalList(const QString& nodeText)
 {
-    return nodeText == QLatin1String("个人收藏试题") || nodeText == QLatin1String("个人做错的题")
-        || nodeText == QLatin1String("个人做过的题");
+    return nodeText == QStringLiteral("个人收藏试题") || nodeText == QStringLiteral("个人做错的题")
+        || nodeText == QStringLiteral("个人做过的题");
 }
 
 Selection personal(const QString& nodeText, QString* title)
 {
     const QString favourite = QStringLiteral("收藏否=-1");
-    if (nodeText == QLatin1String("个人收藏试题")) {
+    if (nodeText == QStringLiteral("个人收藏试题")) {
         *title = QStringLiteral("个人收藏试题");
         return from(QStringLiteral("tk"), { favourite }, {});
     }
-    if (nodeText == QLatin1String("个人做错的题")) {
+    if (nodeText == QStringLiteral("个人做错的题")) {
         *title = QStringLiteral("个人收藏做错的试题");
         return from(QStringLiteral("tk"), { favourite, QStringLiteral("答案<>答题"), Answered }, {});
     }
-    if (nodeText == QLatin1String("个人做过的题")) {
+    if (nodeText == QStringLiteral("个人做过的题")) {
         *title = QStringLiteral("个人收藏做过的试题");
         return from(QStringLiteral("tk"), { favourite, Answered }, {});
     }
@@ -73,13 +73,13 @@ Selection practice(const QString& choice, const QString& types, const QString& c
 {
     const QVariantList params{ code, types, types };
     const QString inSection = QStringLiteral("代码=?");
-    if (choice == QLatin1String("全部题目"))
+    if (choice == QStringLiteral("全部题目"))
         return from(QStringLiteral("tk"), { inSection, TypeCondition }, params);
-    if (choice == QLatin1String("已做题目"))
+    if (choice == QStringLiteral("已做题目"))
         return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), TypeCondition }, params);
-    if (choice == QLatin1String("未做题目"))
+    if (choice == QStringLiteral("未做题目"))
         return from(QStringLiteral("tk"), { inSection, NotAnswered, TypeCondition }, params);
-    if (choice == QLatin1String("做错题目"))
+    if (choice == QStringLiteral("做错题目"))
         return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), QStringLiteral("答题<>答案"), TypeCondition },
                     params);
     return from(QStringLiteral("tk"), {}, {});
@@ -88,11 +88,11 @@ Selection practice(const QString& choice, const QString& types, const QString& c
 Selection exam(const QString& choice, const QString& types)
 {
     const QVariantList params{ types, types };
-    if (choice == QLatin1String("全部题目"))
+    if (choice == QStringLiteral("全部题目"))
         return from(QStringLiteral("kstk"), { TypeCondition }, params);
-    if (choice == QLatin1String("已做过题"))
+    if (choice == QStringLiteral("已做过题"))
         return from(QStringLiteral("kstk"), { QStringLiteral("答题<>''"), TypeCondition }, params);
-    if (choice == QLatin1String("未做过题"))
+    if (choice == QStringLiteral("未做过题"))
         return from(QStringLiteral("kstk"), { NotAnswered, TypeCondition }, params);
     return from(QStringLiteral("kstk"), {}, {});
 }

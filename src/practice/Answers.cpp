@@ -8,11 +8,11 @@ namespace Answers {
 
 Panel panelFor(const QString& type)
 {
-    if (type == QLatin1String("多选") || type == QLatin1String("不定项"))
+    if (type == QStringLiteral("多选") || type == QStringLiteral("不定项"))
         return Panel::MultipleChoice;
-    if (type == QLatin1String("单选") || type == QLatin1String("判断"))
+    if (type == QStringLiteral("单选") || type == QStringLiteral("判断"))
         return Panel::SingleChoice;
-    if (type == QLatin1String("计算") || type == QLatin1String("简答") || type == QLatin1String("综合"))
+    if (type == QStringLiteral("计算") || type == QStringLiteral("简答") || type == QStringLiteral("综合"))
         return Panel::SelfAssessment;
     if (type == QLatin1String("A4"))
         return Panel::TrueFalse;

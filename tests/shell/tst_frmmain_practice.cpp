@@ -48,14 +48,14 @@ namespace {
 const QString Material = QStringLiteral("第一条 为了规范证券发行和交易行为，制定本法。");
 
 // What a click may change on the right side of the window, for comparing before and after.
-QString rightSide(const PracticeDriver& driver)
+QStringList rightSide(const PracticeDriver& driver)
 {
     frmmain& w = driver.window();
     const PracticePanel* p1 = driver.panel();
     const WelcomePanel* p3 = w.Picture3();
     const PracticeSidePanel* side = p1->Frame3();
     const AppState& s = w.state();
-    QStringList parts{
+    return {
         QString::number(p1->isVisible()),
         QString::number(p3->isVisible()),
         QString::number(p3->Image2()->isVisible()),
@@ -76,7 +76,6 @@ QString rightSide(const PracticeDriver& driver)
         driver.view()->dalab()->text(),
         driver.answerPanelState(),
     };
-    return parts.join(u'|');
 }
 
 } // namespace
@@ -99,11 +98,11 @@ void tst_frmmain_practice::buildBank()
     using Q = TestBank::Question;
     const QString k1 = QStringLiteral("K0101");
     const QString k2 = QStringLiteral("K0102");
-    bank.question(Q(k1, 1, u"单选"_qs, u"A"_qs, u"B"_qs, true))   // favourite, wrong
+    bank.question(Q(k1, 1, u"单选"_qs, u"A"_qs, u"B"_qs, true)) // favourite, wrong
         .question(Q(k1, 2, u"单选"_qs, u"A"_qs, QVariant(), true)) // favourite, no answer
-        .question(Q(k1, 3, u"单选"_qs, u"A"_qs, u"A"_qs, true))   // favourite, right
-        .question(Q(k1, 4, u"单选"_qs, u"A"_qs, u""_qs, true))    // favourite, answer emptied
-        .question(Q(k1, 5, u"单选"_qs, u"A"_qs, u"B"_qs, false))  // wrong, no favourite
+        .question(Q(k1, 3, u"单选"_qs, u"A"_qs, u"A"_qs, true)) // favourite, right
+        .question(Q(k1, 4, u"单选"_qs, u"A"_qs, u""_qs, true)) // favourite, answer emptied
+        .question(Q(k1, 5, u"单选"_qs, u"A"_qs, u"B"_qs, false)) // wrong, no favourite
         .question(Q(k1, 6, u"多选"_qs, u"AB"_qs, u"AB"_qs, true))
         .question(Q(k2, 7, u"判断"_qs, u"B"_qs, u"A"_qs, true))
         .question(Q(k2, 8, u"A4"_qs, u"对"_qs, u"错"_qs, true));
@@ -112,8 +111,8 @@ void tst_frmmain_practice::buildBank()
 void tst_frmmain_practice::examGuardOnlyWarns_data()
 {
     QTest::addColumn<QString>("node");
-    for (const QString& node : { u"证券基础"_qs, u"金融市场"_qs, u"第二节"_qs, u"证券法"_qs, u"个人做过的题"_qs,
-                                 u"个人题库"_qs })
+    for (const QString& node :
+        { u"证券基础"_qs, u"金融市场"_qs, u"第二节"_qs, u"证券法"_qs, u"个人做过的题"_qs, u"个人题库"_qs })
         QTest::newRow(qPrintable(node)) << node;
 }
 
@@ -128,7 +127,7 @@ void tst_frmmain_practice::examGuardOnlyWarns()
     side->Timer1()->start();
     side->dg1()->display(QStringLiteral("0042"));
     driver.window().state().ExamRunning = true;
-    const QString before = rightSide(driver);
+    const QStringList before = rightSide(driver);
 
     QVERIFY(driver.clickNode(node));
     const auto shown = MessageBox::takeShown();
@@ -153,7 +152,8 @@ void tst_frmmain_practice::firstListingThenAnswerLayout()
     buildBank();
     PracticeDriver driver(bankPath());
     QuestionListView* list = driver.panel()->ListView1();
-    auto widthOf = [list](int column) { return list->isColumnHidden(column - 1) ? 0 : list->columnWidth(column - 1); };
+    auto widthOf
+        = [list](int column) { return list->isColumnHidden(column - 1) ? 0 : list->columnWidth(column - 1); };
     auto near = [](int actual, double expected) { return qAbs(actual - expected) <= 1.0; };
 
     // Nothing to lay out before the first listing creates the columns from the list's width.
@@ -195,12 +195,13 @@ void tst_frmmain_practice::personalListsHoldFavourites_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("个人收藏试题") << u"个人收藏试题"_qs << u"个人收藏试题"_qs
-                                  << QStringList{ u"8"_qs, u"7"_qs, u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"6"_qs };
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs,
+                                         u"6"_qs };
     // A favourite answered B with key A is in; unanswered, emptied and right ones are not.
     QTest::newRow("个人做错的题") << u"个人做错的题"_qs << u"个人收藏做错的试题"_qs
-                                  << QStringList{ u"8"_qs, u"7"_qs, u"1"_qs };
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs };
     QTest::newRow("个人做过的题") << u"个人做过的题"_qs << u"个人收藏做过的试题"_qs
-                                  << QStringList{ u"8"_qs, u"7"_qs, u"1"_qs, u"3"_qs, u"6"_qs };
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs, u"3"_qs, u"6"_qs };
 }
 
 void tst_frmmain_practice::personalListsHoldFavourites()
@@ -213,8 +214,8 @@ void tst_frmmain_practice::personalListsHoldFavourites()
     PracticePanel* p1 = driver.panel();
     auto sideShown = [p1] {
         QStringList shown;
-        for (QWidget* w : std::initializer_list<QWidget*>{ p1->Frame3(), p1->Frame3()->Frame1(), p1->cmd(4), p1->cmd(5),
-                                                           p1->cmd(6), p1->cmd(7) })
+        for (QWidget* w : std::initializer_list<QWidget*> {
+                 p1->Frame3(), p1->Frame3()->Frame1(), p1->cmd(4), p1->cmd(5), p1->cmd(6), p1->cmd(7) })
             shown << w->objectName() + u'=' + QString::number(w->isVisible());
         return shown.join(u' ');
     };

@@ -1,0 +1,218 @@
+#include "PracticeDriver.h"
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "controls/MessageBox.h"
+#include "practice/AnswerPanel.h"
+#include "practice/PracticePanel.h"
+#include "practice/QuestionView.h"
+#include "shell/frmmain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+class tst_AnswerEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void entryIsEncodedAndStored_data();
+    void entryIsEncodedAndStored();
+    void entryWithoutQuestionIsRefused_data();
+    void entryWithoutQuestionIsRefused();
+    void answerSurvivesRestart();
+
+private:
+    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    // Acts on an answer control: "C3=不会" chooses an item, any other name clicks the control.
+    static void enter(PracticeDriver& driver, const QString& step);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void tst_AnswerEntry::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void tst_AnswerEntry::cleanup()
+{
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_env.reset();
+}
+
+void tst_AnswerEntry::enter(PracticeDriver& driver, const QString& step)
+{
+    if (step.startsWith(QStringLiteral("C3="))) {
+        QVERIFY(PracticeDriver::chooseItem(driver.answers()->C3(), step.mid(3)));
+        return;
+    }
+    auto* button = driver.answers()->findChild<QAbstractButton*>(step);
+    QVERIFY2(button, qPrintable(step));
+    QVERIFY2(button->isVisible() && button->isEnabled(), qPrintable(step));
+    PracticeDriver::click(button);
+}
+
+void tst_AnswerEntry::entryIsEncodedAndStored_data()
+{
+    QTest::addColumn<bool>("exam");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("stored"); // 答题 after each step
+    QTest::addColumn<QString>("dalab");
+
+    for (const bool exam : { false, true }) {
+        const char* table = exam ? "kstk" : "tk";
+        auto row
+            = [&](const char* name) -> QTestData& { return QTest::addRow("%s, %s", table, name) << exam; };
+        row("多选 D, A, C, then all cleared")
+            << u"多选"_qs
+            << QStringList { u"DAN_A_3"_qs, u"DAN_A_0"_qs, u"DAN_A_2"_qs, u"DAN_A_0"_qs, u"DAN_A_2"_qs,
+                   u"DAN_A_3"_qs }
+            << QStringList { u"D"_qs, u"AD"_qs, u"ACD"_qs, u"CD"_qs, u"D"_qs, u""_qs } << u"(  )"_qs;
+        row("不定项 E") << u"不定项"_qs << QStringList { u"DAN_A_4"_qs } << QStringList { u"E"_qs }
+                        << u"( E )"_qs;
+        row("单选 C, then E") << u"单选"_qs << QStringList { u"Option1_2"_qs, u"Option1_4"_qs }
+                              << QStringList { u"C"_qs, u"E"_qs } << u"( E )"_qs;
+        row("判断 B") << u"判断"_qs << QStringList { u"Option1_1"_qs } << QStringList { u"B"_qs }
+                      << u"( B )"_qs;
+        row("计算 会做, 不会, 会做") << u"计算"_qs
+                                     << QStringList { u"C3=会做"_qs, u"C3=不会"_qs, u"C3=会做"_qs }
+                                     << QStringList { u"会做"_qs, u"不会"_qs, u"会做"_qs } << u"( 会做 )"_qs;
+        row("A4 对, then 错") << u"A4"_qs << QStringList { u"Option2"_qs, u"Option3"_qs }
+                              << QStringList { u"对"_qs, u"错"_qs } << u"( 错 )"_qs;
+    }
+}
+
+void tst_AnswerEntry::entryIsEncodedAndStored()
+{
+    QFETCH(bool, exam);
+    QFETCH(QString, type);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, dalab);
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        bank.question({ u"K0101"_qs, 1, type, u"A"_qs, u"B"_qs })
+            .question({ u"K0101"_qs, 2, type, u"A"_qs, QVariant(), false, u"所问之题"_qs })
+            .question({ u"K0102"_qs, 2, type, u"A"_qs });
+    }
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    if (exam)
+        QVERIFY(driver.startExamOnWholeBank());
+    const QString table = exam ? QStringLiteral("kstk") : QStringLiteral("tk");
+    const QString other = exam ? QStringLiteral("tk") : QStringLiteral("kstk");
+    const QStringList otherBefore = exam ? driver.allStored(other) : QStringList();
+    QVERIFY(driver.showQuestion(2));
+    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("()"));
+
+    for (int i = 0; i < steps.size(); ++i) {
+        enter(driver, steps[i]);
+        QCOMPARE(driver.stored(table, 2), QVariant(stored[i]));
+    }
+    QCOMPARE(driver.view()->dalab()->text(), dalab);
+    QCOMPARE(driver.allStored(table), QStringList({ u"B"_qs, stored.last(), u"<null>"_qs }));
+    QCOMPARE(driver.allStored(other), otherBefore);
+    // A multiple-choice entry draws the question again; no entry loses it.
+    QVERIFY(driver.view()->Text1()->toPlainText().startsWith(QStringLiteral("\n\n所问之题")));
+
+    // Shown again, the question is read from the table of the exam state at that moment.
+    driver.window().state().ExamRunning = false;
+    QVERIFY(driver.showQuestion(2));
+    const QString caption = exam  ? QStringLiteral("()")
+        : stored.last().isEmpty() ? QStringLiteral("(    )")
+                                  : QStringLiteral("(") + stored.last() + QStringLiteral(")");
+    QCOMPARE(driver.view()->dalab()->text(), caption);
+}
+
+void tst_AnswerEntry::entryWithoutQuestionIsRefused_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("step");
+    QTest::newRow("single choice") << u"单选"_qs << u"Option1_2"_qs;
+    QTest::newRow("multiple choice") << u"多选"_qs << u"DAN_A_1"_qs;
+    QTest::newRow("self-assessment") << u"简答"_qs << u"C3=会做"_qs;
+    QTest::newRow("true/false") << u"A4"_qs << u"Option3"_qs;
+}
+
+void tst_AnswerEntry::entryWithoutQuestionIsRefused()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, step);
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        bank.question({ u"K0101"_qs, 1, type, u"A"_qs })
+            .question({ u"K0101"_qs, 2, type, u"A"_qs, u""_qs })
+            .question({ u"K0102"_qs, 1, type, u"A"_qs, u"B"_qs });
+    }
+    PracticeDriver driver(bankPath());
+    const QStringList before = driver.allStored(QStringLiteral("tk"));
+    // A section without questions: the practice panel shows, no question ever did. The panel
+    // of the type is put up as a question of that type would.
+    QVERIFY(driver.clickNode(QStringLiteral("第三节")));
+    QVERIFY(driver.panel()->isVisible());
+    QCOMPARE(driver.window().state().ListPosition, 0);
+    driver.answers()->preset(type, QString());
+    const QString dalab = driver.view()->dalab()->text();
+
+    enter(driver, step);
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(shown[0].title, QStringLiteral("错误"));
+    QCOMPARE(shown[0].text, QStringLiteral("操作错误，因为当前没有试题！"));
+    QCOMPARE(driver.allStored(QStringLiteral("tk")), before);
+    QCOMPARE(driver.view()->dalab()->text(), dalab);
+}
+
+void tst_AnswerEntry::answerSurvivesRestart()
+{
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        bank.question({ u"K0101"_qs, 1, u"多选"_qs, u"ABD"_qs })
+            .question({ u"K0101"_qs, 2, u"单选"_qs, u"C"_qs });
+    }
+    {
+        PracticeDriver driver(bankPath());
+        QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+        QVERIFY(driver.showQuestion(1));
+        enter(driver, QStringLiteral("DAN_A_3"));
+        enter(driver, QStringLiteral("DAN_A_1"));
+        QVERIFY(driver.showQuestion(2));
+        enter(driver, QStringLiteral("Option1_4"));
+
+        MessageBox::queueAnswer(QMessageBox::Yes);
+        QVERIFY(driver.window().close());
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("您是否真的要退出Vellumore？"));
+    }
+
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    // 单选 lists before 多选: the listing shows question 2 first.
+    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("2"));
+    const AnswerPanel* answers = driver.answers();
+    QVERIFY(answers->Frame4()->isVisible());
+    QVERIFY(answers->Option1(4)->isChecked());
+    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(E)"));
+
+    QVERIFY(driver.showQuestion(1));
+    QVERIFY(answers->Frame2()->isVisible());
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(answers->DAN_A(i)->isChecked(), i == 1 || i == 3);
+    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(BD)"));
+}
+
+QTEST_MAIN(tst_AnswerEntry)
+#include "tst_AnswerEntry.moc"

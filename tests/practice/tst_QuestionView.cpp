@@ -1,0 +1,335 @@
+#include "PracticeDriver.h"
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "controls/MessageBox.h"
+#include "practice/AnswerPanel.h"
+#include "practice/PracticePanel.h"
+#include "practice/PracticeSidePanel.h"
+#include "practice/QuestionView.h"
+#include "shell/frmct.h"
+#include "shell/frmmain.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+class tst_QuestionView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void panelIsPresetFromTheStoredAnswer_data();
+    void panelIsPresetFromTheStoredAnswer();
+    void typeWithoutPanelLeavesThePanels_data();
+    void typeWithoutPanelLeavesThePanels();
+    void questionTextIsBlueAfterTwoEmptyLines();
+    void emptyListKeepsTheCurrentQuestion();
+    void viewerFollowsTheIllustration();
+
+private:
+    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+namespace {
+
+QByteArray png(const QSize& size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// "x" for each ticked box or selected option, "." otherwise.
+QString marks(const AnswerPanel* answers, bool multiple)
+{
+    QString m;
+    for (int i = 0; i < 5; ++i) {
+        const bool on = multiple ? answers->DAN_A(i)->isChecked() : answers->Option1(i)->isChecked();
+        m += QChar(on ? u'x' : u'.');
+    }
+    return m;
+}
+
+} // namespace
+
+void tst_QuestionView::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void tst_QuestionView::cleanup()
+{
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_env.reset();
+}
+
+void tst_QuestionView::panelIsPresetFromTheStoredAnswer_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QVariant>("given");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("marks"); // DAN_A for Frame2, Option1 for Frame4
+    QTest::addColumn<QString>("dalab");
+
+    QTest::newRow("多选 CA") << u"多选"_qs << QVariant(u"CA"_qs) << u"Frame2"_qs << u"x.x.."_qs << u"(CA)"_qs;
+    QTest::newRow("多选 A2") << u"多选"_qs << QVariant(u"A2"_qs) << u"Frame2"_qs << u"x...."_qs << u"(A2)"_qs;
+    QTest::newRow("不定项 empty") << u"不定项"_qs << QVariant(u""_qs) << u"Frame2"_qs << u"....."_qs
+                                  << u"(    )"_qs;
+    QTest::newRow("不定项 absent") << u"不定项"_qs << QVariant() << u"Frame2"_qs << u"....."_qs << u"()"_qs;
+    QTest::newRow("单选 E") << u"单选"_qs << QVariant(u"E"_qs) << u"Frame4"_qs << u"....x"_qs << u"(E)"_qs;
+    QTest::newRow("单选 AB") << u"单选"_qs << QVariant(u"AB"_qs) << u"Frame4"_qs << u"....."_qs << u"(AB)"_qs;
+    QTest::newRow("判断 B") << u"判断"_qs << QVariant(u"B"_qs) << u"Frame4"_qs << u".x..."_qs << u"(B)"_qs;
+    QTest::newRow("判断 AC") << u"判断"_qs << QVariant(u"AC"_qs) << u"Frame4"_qs << u"....."_qs << u"(AC)"_qs;
+    QTest::newRow("计算") << u"计算"_qs << QVariant(u"不会"_qs) << u"Frame8"_qs << QString() << u"(不会)"_qs;
+    QTest::newRow("A4") << u"A4"_qs << QVariant(u"对"_qs) << u"Frame9"_qs << QString() << u"(对)"_qs;
+}
+
+void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
+{
+    QFETCH(QString, type);
+    QFETCH(QVariant, given);
+    QFETCH(QString, panel);
+    QFETCH(QString, marks);
+    QFETCH(QString, dalab);
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        // The first question, shown by the listing, leaves every mark of its panel set.
+        const QString primer = panel == QLatin1String("Frame4") ? u"D"_qs : u"ABCDE"_qs;
+        bank.question({ u"K0101"_qs, 1, type, u"A"_qs, primer })
+            .question({ u"K0101"_qs, 2, type, u"B"_qs, given });
+    }
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    const AnswerPanel* answers = driver.answers();
+    const bool multiple = panel == QLatin1String("Frame2");
+    if (!marks.isEmpty())
+        QCOMPARE(::marks(answers, multiple), multiple ? u"xxxxx"_qs : u"...x."_qs);
+
+    QVERIFY(driver.showQuestion(2));
+    for (const QGroupBox* frame :
+        { answers->Frame2(), answers->Frame4(), answers->Frame8(), answers->Frame9() }) {
+        const bool chosen = frame->objectName() == panel;
+        QCOMPARE(frame->isVisible(), chosen);
+        QCOMPARE(frame->isEnabled(), chosen);
+    }
+    if (!marks.isEmpty())
+        QCOMPARE(::marks(answers, multiple), marks);
+    if (panel == QLatin1String("Frame4")) {
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(answers->Option1(i)->isVisible() && answers->Option1(i)->isEnabled());
+    }
+
+    const QuestionView* view = driver.view();
+    QCOMPARE(view->dalab()->text(), dalab);
+    QCOMPARE(view->Text2()->text(), QStringLiteral("第2题"));
+    QCOMPARE(view->Text5()->text(), QStringLiteral("B"));
+    QCOMPARE(view->Text7()->text(), type);
+    QCOMPARE(view->text3()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
+    QCOMPARE(view->text6()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
+    const AppState& state = driver.window().state();
+    QCOMPARE(state.ListPosition, 2);
+    QCOMPARE(state.QuestionNo, QStringLiteral("2"));
+    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
+    // Presetting is display only.
+    QCOMPARE(driver.stored(QStringLiteral("tk"), 2), given);
+}
+
+void tst_QuestionView::typeWithoutPanelLeavesThePanels_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("given");
+    QTest::newRow("after 多选 AC") << u"多选"_qs << u"AC"_qs;
+    QTest::newRow("after 单选 E") << u"单选"_qs << u"E"_qs;
+}
+
+void tst_QuestionView::typeWithoutPanelLeavesThePanels()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, given);
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        bank.question({ u"K0101"_qs, 1, u"填空"_qs, u"沪深"_qs, u"上海"_qs })
+            .question({ u"K0101"_qs, 2, type, u"A"_qs, given });
+    }
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QVERIFY(driver.showQuestion(2));
+    const QString before = driver.answerPanelState();
+
+    QVERIFY(driver.showQuestion(1));
+    QCOMPARE(driver.answerPanelState(), before);
+    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("1"));
+    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(上海)"));
+}
+
+void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
+{
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        const QString rtf
+            = QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 "
+                             "Arial;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+                             "\\f0\\fs36\\cf1 Red stem\\par\\cf2 A. green option\\par}");
+        bank.question({ u"K0101"_qs, 1, u"单选"_qs, u"A"_qs, QVariant(), false, rtf })
+            .question({ u"K0101"_qs, 2, u"单选"_qs, u"A"_qs, QVariant(), false, u"plain second"_qs });
+    }
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QTextEdit* text1 = driver.view()->Text1();
+
+    auto checkText = [&](const QString& firstLine, qreal pointSize) {
+        const QTextDocument* doc = text1->document();
+        QVERIFY2(doc->toPlainText().startsWith(QStringLiteral("\n\n") + firstLine),
+            qPrintable(doc->toPlainText()));
+        int fragments = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            QCOMPARE(block.blockFormat().leftMargin(), 40.0);
+            QCOMPARE(block.blockFormat().rightMargin(), 20.0);
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                QCOMPARE(format.foreground().color(), QColor(0, 0, 255));
+                QCOMPARE(format.fontPointSize(), pointSize);
+                ++fragments;
+            }
+        }
+        QVERIFY(fragments > 0);
+        QCOMPARE(text1->textCursor().position(), 0);
+    };
+    checkText(QStringLiteral("Red stem"), 12);
+    QVERIFY(text1->toPlainText().contains(QStringLiteral("A. green option")));
+
+    // The zoom slider's last step: the text grows at once, and the next question keeps the size.
+    QSlider* zh1 = driver.panel()->zh1();
+    QTest::keyClick(zh1, Qt::Key_End);
+    QCOMPARE(driver.window().state().FontSize, 20);
+    const QTextDocument* doc = text1->document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            QCOMPARE(it.fragment().charFormat().fontPointSize(), 20.0);
+    }
+    QVERIFY(driver.showQuestion(2));
+    checkText(QStringLiteral("plain second"), 20);
+}
+
+void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
+{
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        bank.question({ u"K0101"_qs, 1, u"多选"_qs, u"AB"_qs })
+            .question({ u"K0101"_qs, 2, u"多选"_qs, u"AB"_qs, u"BD"_qs })
+            .question({ u"K0101"_qs, 3, u"多选"_qs, u"AB"_qs });
+    }
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    PracticeSidePanel* side = driver.panel()->Frame3();
+    for (int box = 1; box <= 5; ++box)
+        PracticeDriver::click(side->Check(box));
+    QCOMPARE(driver.column(0).size(), 3);
+    QVERIFY(driver.showQuestion(2));
+    const QString panels = driver.answerPanelState();
+    const QString label = driver.view()->Text2()->text();
+    QVERIFY(!driver.view()->Text1()->toPlainText().isEmpty());
+
+    // The last ticked type box cleared: the filter lists nothing.
+    PracticeDriver::click(side->Check(6));
+    QCOMPARE(driver.column(0), QStringList());
+
+    QVERIFY(driver.view()->Text1()->toPlainText().isEmpty());
+    const AppState& state = driver.window().state();
+    QCOMPARE(state.ListPosition, 2);
+    QCOMPARE(state.QuestionNo, QStringLiteral("2"));
+    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
+    QCOMPARE(driver.view()->Text2()->text(), label);
+    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(BD)"));
+    QCOMPARE(driver.answerPanelState(), panels);
+}
+
+void tst_QuestionView::viewerFollowsTheIllustration()
+{
+    {
+        TestBank bank(bankPath());
+        PracticeDriver::addCatalogue(bank);
+        TestBank::Question first(u"K0101"_qs, 1);
+        first.image = png(QSize(900, 800), Qt::darkCyan);
+        TestBank::Question second(u"K0101"_qs, 2);
+        second.image = png(QSize(120, 90), Qt::yellow);
+        bank.question(first).question(second).question({ u"K0101"_qs, 3 });
+    }
+    PracticeDriver driver(bankPath());
+    frmmain& window = driver.window();
+    QVERIFY(!window.illustrationViewer());
+
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    frmct* viewer = window.illustrationViewer();
+    QVERIFY(viewer);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->windowTitle(), QStringLiteral("本题插图"));
+    QVERIFY(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(900, 800));
+    const QPoint start = viewer->picturePosition();
+
+    auto press = [viewer](const char* name, int times) {
+        auto* button = viewer->findChild<QPushButton*>(QString::fromLatin1(name));
+        QVERIFY(button);
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(button, Qt::LeftButton);
+    };
+    press("Command1", 2); // 向上翻看
+    QVERIFY(viewer->picturePosition().y() < start.y());
+    QCOMPARE(viewer->picturePosition().x(), start.x());
+    press("Command2", 2); // 向下翻看
+    QCOMPARE(viewer->picturePosition(), start);
+    press("Command3", 3); // 向左移动
+    QVERIFY(viewer->picturePosition().x() < start.x());
+    press("Command4", 3); // 向右移动
+    QCOMPARE(viewer->picturePosition(), start);
+    press("Command4", 1);
+    const QPoint shifted = viewer->picturePosition();
+    QVERIFY(shifted.x() > start.x());
+
+    // Another illustrated question replaces the picture where it was.
+    QVERIFY(driver.showQuestion(2));
+    QCOMPARE(window.illustrationViewer(), viewer);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(120, 90));
+    QCOMPARE(viewer->picturePosition(), shifted);
+
+    QVERIFY(driver.showQuestion(3));
+    QVERIFY(!viewer->isVisible());
+    QVERIFY(driver.showQuestion(1));
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(900, 800));
+
+    // The picture never passes through a file.
+    for (const QString& root :
+        { QCoreApplication::applicationDirPath(), QDir::currentPath(), m_env->path() }) {
+        QDirIterator it(
+            root, { QStringLiteral("ct") }, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QVERIFY2(!it.hasNext(), qPrintable(it.hasNext() ? it.next() : QString()));
+    }
+}
+
+QTEST_MAIN(tst_QuestionView)
+#include "tst_QuestionView.moc"

@@ -1,0 +1,309 @@
+#include "PracticeDriver.h"
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "catalogue/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "practice/PracticePanel.h"
+#include "practice/PracticeSidePanel.h"
+#include "practice/QuestionView.h"
+#include "shell/WelcomePanel.h"
+#include "shell/frmmain.h"
+
+#include <QHeaderView>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+class tst_frmmain_practice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void examGuardOnlyWarns_data();
+    void examGuardOnlyWarns();
+    void firstListingThenAnswerLayout_data();
+    void firstListingThenAnswerLayout();
+    void personalListsHoldFavourites_data();
+    void personalListsHoldFavourites();
+    void materialAndQuestionSections();
+    void upperNodeShowsTheWelcomePicture_data();
+    void upperNodeShowsTheWelcomePicture();
+
+private:
+    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    // The catalogue with a few questions in two sections, some of them favourites.
+    void buildBank();
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+namespace {
+
+const QString Material = QStringLiteral("第一条 为了规范证券发行和交易行为，制定本法。");
+
+// What a click may change on the right side of the window, for comparing before and after.
+QStringList rightSide(const PracticeDriver& driver)
+{
+    frmmain& w = driver.window();
+    const PracticePanel* p1 = driver.panel();
+    const WelcomePanel* p3 = w.Picture3();
+    const PracticeSidePanel* side = p1->Frame3();
+    const AppState& s = w.state();
+    return {
+        QString::number(p1->isVisible()),
+        QString::number(p3->isVisible()),
+        QString::number(p3->Image2()->isVisible()),
+        QString::number(p3->Tex()->isVisible()),
+        p3->bt()->text(),
+        p1->Label2()->text(),
+        driver.column(0).join(u','),
+        driver.column(QuestionListModel::QuestionNo).join(u','),
+        QString::number(p1->ListView1()->columnWidthPx(1)),
+        s.SectionCode,
+        s.QuestionNo,
+        QString::number(s.ListPosition),
+        QString::number(side->isVisibleTo(p1)),
+        QString::number(side->Timer1()->isActive()),
+        QString::number(side->dg1()->intValue()),
+        QString::number(w.favouritesButton()->isEnabled()),
+        driver.view()->Text1()->toPlainText(),
+        driver.view()->dalab()->text(),
+        driver.answerPanelState(),
+    };
+}
+
+} // namespace
+
+void tst_frmmain_practice::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void tst_frmmain_practice::cleanup()
+{
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_env.reset();
+}
+
+void tst_frmmain_practice::buildBank()
+{
+    TestBank bank(bankPath());
+    PracticeDriver::addCatalogue(bank, Material);
+    using Q = TestBank::Question;
+    const QString k1 = QStringLiteral("K0101");
+    const QString k2 = QStringLiteral("K0102");
+    bank.question(Q(k1, 1, u"单选"_qs, u"A"_qs, u"B"_qs, true)) // favourite, wrong
+        .question(Q(k1, 2, u"单选"_qs, u"A"_qs, QVariant(), true)) // favourite, no answer
+        .question(Q(k1, 3, u"单选"_qs, u"A"_qs, u"A"_qs, true)) // favourite, right
+        .question(Q(k1, 4, u"单选"_qs, u"A"_qs, u""_qs, true)) // favourite, answer emptied
+        .question(Q(k1, 5, u"单选"_qs, u"A"_qs, u"B"_qs, false)) // wrong, no favourite
+        .question(Q(k1, 6, u"多选"_qs, u"AB"_qs, u"AB"_qs, true))
+        .question(Q(k2, 7, u"判断"_qs, u"B"_qs, u"A"_qs, true))
+        .question(Q(k2, 8, u"A4"_qs, u"对"_qs, u"错"_qs, true));
+}
+
+void tst_frmmain_practice::examGuardOnlyWarns_data()
+{
+    QTest::addColumn<QString>("node");
+    for (const QString& node :
+        { u"证券基础"_qs, u"金融市场"_qs, u"第二节"_qs, u"证券法"_qs, u"个人做过的题"_qs, u"个人题库"_qs })
+        QTest::newRow(qPrintable(node)) << node;
+}
+
+void tst_frmmain_practice::examGuardOnlyWarns()
+{
+    QFETCH(QString, node);
+    buildBank();
+    PracticeDriver driver(bankPath());
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QVERIFY(driver.showQuestion(3));
+    PracticeSidePanel* side = driver.panel()->Frame3();
+    side->Timer1()->start();
+    side->dg1()->display(QStringLiteral("0042"));
+    driver.window().state().ExamRunning = true;
+    const QStringList before = rightSide(driver);
+
+    QVERIFY(driver.clickNode(node));
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(shown[0].title, QStringLiteral("操作提示"));
+    QCOMPARE(shown[0].text, QStringLiteral("注意：您必须单击右下方的[结束考试]按钮后才能进行其他操作！"));
+    QCOMPARE(shown[0].buttons, QMessageBox::Ok);
+    QCOMPARE(rightSide(driver), before);
+}
+
+void tst_frmmain_practice::firstListingThenAnswerLayout_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::newRow("a personal list first") << u"个人收藏试题"_qs;
+    QTest::newRow("a section first") << u"第一节"_qs;
+}
+
+void tst_frmmain_practice::firstListingThenAnswerLayout()
+{
+    QFETCH(QString, first);
+    buildBank();
+    PracticeDriver driver(bankPath());
+    QuestionListView* list = driver.panel()->ListView1();
+    auto widthOf
+        = [list](int column) { return list->isColumnHidden(column - 1) ? 0 : list->columnWidth(column - 1); };
+    auto near = [](int actual, double expected) { return qAbs(actual - expected) <= 1.0; };
+
+    // Nothing to lay out before the first listing creates the columns from the list's width.
+    QVERIFY(driver.clickNode(first));
+    double W = list->width();
+    QVERIFY2(near(widthOf(1), W / 6 + 10), qPrintable(QString::number(widthOf(1))));
+    QVERIFY(near(widthOf(2), W / 13));
+    QVERIFY(near(widthOf(3), W * 9 / 13));
+    for (int c = 4; c <= 7; ++c)
+        QCOMPARE(widthOf(c), 0);
+    QVERIFY(!list->header()->isHidden());
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("题号"));
+    QCOMPARE(list->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("我的答案"));
+
+    // A personal list once the columns exist: the answers beside the questions.
+    QVERIFY(driver.clickNode(QStringLiteral("个人做错的题")));
+    W = list->width();
+    QVERIFY(near(widthOf(1), W / 7));
+    QVERIFY(near(widthOf(2), W / 13));
+    QVERIFY(near(widthOf(3), W * 4 / 10));
+    QVERIFY(near(widthOf(4), W / 10));
+    QVERIFY(near(widthOf(7), W * 1.5 / 10));
+    QCOMPARE(widthOf(5), 0);
+    QCOMPARE(widthOf(6), 0);
+    QCOMPARE(driver.column(QuestionListModel::Answer).join(u','), QStringLiteral("对,B,A"));
+    QCOMPARE(driver.column(QuestionListModel::Given).join(u','), QStringLiteral("错,A,B"));
+
+    // A section keeps the answer columns; only column 1 is set again.
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QVERIFY(near(widthOf(1), W / 7));
+    QVERIFY(near(widthOf(3), W * 4 / 10));
+    QVERIFY(near(widthOf(4), W / 10));
+    QVERIFY(near(widthOf(7), W * 1.5 / 10));
+}
+
+void tst_frmmain_practice::personalListsHoldFavourites_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("个人收藏试题") << u"个人收藏试题"_qs << u"个人收藏试题"_qs
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs,
+                                         u"6"_qs };
+    // A favourite answered B with key A is in; unanswered, emptied and right ones are not.
+    QTest::newRow("个人做错的题") << u"个人做错的题"_qs << u"个人收藏做错的试题"_qs
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs };
+    QTest::newRow("个人做过的题") << u"个人做过的题"_qs << u"个人收藏做过的试题"_qs
+                                  << QStringList { u"8"_qs, u"7"_qs, u"1"_qs, u"3"_qs, u"6"_qs };
+}
+
+void tst_frmmain_practice::personalListsHoldFavourites()
+{
+    QFETCH(QString, node);
+    QFETCH(QString, title);
+    QFETCH(QStringList, listed);
+    buildBank();
+    PracticeDriver driver(bankPath());
+    PracticePanel* p1 = driver.panel();
+    auto sideShown = [p1] {
+        QStringList shown;
+        for (QWidget* w : std::initializer_list<QWidget*> {
+                 p1->Frame3(), p1->Frame3()->Frame1(), p1->cmd(4), p1->cmd(5), p1->cmd(6), p1->cmd(7) })
+            shown << w->objectName() + u'=' + QString::number(w->isVisible());
+        return shown.join(u' ');
+    };
+
+    QVERIFY(driver.clickNode(QStringLiteral("第二节")));
+    QCOMPARE(sideShown(), QStringLiteral("Frame3=1 Frame1=1 cmd_4=1 cmd_5=1 cmd_6=1 cmd_7=1"));
+
+    QVERIFY(driver.clickNode(node));
+    QCOMPARE(driver.column(QuestionListModel::QuestionNo), listed);
+    QCOMPARE(p1->Label2()->text(), title);
+    QCOMPARE(driver.window().Picture3()->bt()->text(), title);
+    QVERIFY(p1->isVisible());
+    QVERIFY(!driver.window().Picture3()->isVisible());
+    QCOMPARE(sideShown(), QStringLiteral("Frame3=0 Frame1=0 cmd_4=0 cmd_5=0 cmd_6=0 cmd_7=1"));
+    // The first row is shown, and with it its section becomes the current one.
+    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("8"));
+    QCOMPARE(driver.window().state().SectionCode, QStringLiteral("K0102"));
+
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QCOMPARE(sideShown(), QStringLiteral("Frame3=1 Frame1=1 cmd_4=1 cmd_5=1 cmd_6=1 cmd_7=1"));
+}
+
+void tst_frmmain_practice::materialAndQuestionSections()
+{
+    buildBank();
+    PracticeDriver driver(bankPath());
+    PracticePanel* p1 = driver.panel();
+    WelcomePanel* p3 = driver.window().Picture3();
+    const AppState& state = driver.window().state();
+
+    QVERIFY(driver.clickNode(QStringLiteral("证券法")));
+    QVERIFY(p3->isVisible());
+    QVERIFY(!p1->isVisible());
+    QVERIFY(!p3->Image2()->isVisible());
+    QVERIFY(p3->Tex()->isVisible());
+    QVERIFY(p3->bt()->isVisible());
+    QCOMPARE(p3->bt()->text(), QStringLiteral("阅读材料→法规原文→证券法"));
+    QCOMPARE(p3->Tex()->toPlainText(), Material);
+    QCOMPARE(state.SectionCode, QStringLiteral("J0101"));
+
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QVERIFY(p1->isVisible());
+    QVERIFY(!p3->isVisible());
+    QCOMPARE(p1->Label2()->text(), QStringLiteral("证券基础→金融市场→第一节"));
+    QCOMPARE(p3->bt()->text(), p1->Label2()->text());
+    QCOMPARE(driver.column(QuestionListModel::QuestionNo).join(u','), QStringLiteral("1,2,3,4,5,6"));
+    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
+    QCOMPARE(state.QuestionNo, QStringLiteral("1"));
+}
+
+void tst_frmmain_practice::upperNodeShowsTheWelcomePicture_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<bool>("sidePanel");
+    QTest::newRow("a project") << u"证券基础"_qs << true;
+    QTest::newRow("a subject") << u"金融市场"_qs << true;
+    // Named like a personal node but none of the three: the side panel goes, the row decides.
+    QTest::newRow("a subject named 个人…") << u"个人题库"_qs << false;
+}
+
+void tst_frmmain_practice::upperNodeShowsTheWelcomePicture()
+{
+    QFETCH(QString, node);
+    QFETCH(bool, sidePanel);
+    buildBank();
+    PracticeDriver driver(bankPath());
+    PracticePanel* p1 = driver.panel();
+    WelcomePanel* p3 = driver.window().Picture3();
+    QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+    QVERIFY(driver.showQuestion(4));
+    const QStringList rows = driver.column(0);
+    const QString text = driver.view()->Text1()->toPlainText();
+    QVERIFY(driver.clickNode(QStringLiteral("证券法")));
+
+    QVERIFY(driver.clickNode(node));
+    QVERIFY(p3->isVisible());
+    QVERIFY(p3->Image2()->isVisible());
+    QVERIFY(!p3->Image2()->pixmap().isNull());
+    QVERIFY(!p3->Tex()->isVisible());
+    QVERIFY(!p3->bt()->isVisible());
+    QVERIFY(!p1->isVisible());
+    QCOMPARE(p1->Frame3()->isVisibleTo(p1), sidePanel);
+    // The list and the question stay behind the picture.
+    QCOMPARE(driver.column(0), rows);
+    QCOMPARE(driver.view()->Text1()->toPlainText(), text);
+    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("4"));
+    QCOMPARE(driver.window().state().SectionCode, QStringLiteral("J0101"));
+}
+
+QTEST_MAIN(tst_frmmain_practice)
+#include "tst_frmmain_practice.moc"

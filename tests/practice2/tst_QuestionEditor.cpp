@@ -134,6 +134,9 @@ void tst_QuestionEditor::editsWriteTheExtracts_data()
     QTest::newRow("50 characters after blanks") << u"   "_s + fifty << fifty.left(30);
     QTest::newRow("full-width blanks") << u"\u3000\u3000"_s + fifty << fifty.left(30);
     QTest::newRow("short text") << u"  短题目 "_s << u"短题目 "_s;
+    // A character outside the basic plane is one character, never cut in half.
+    const QString upTo29 = u"股"_s.repeated(29);
+    QTest::newRow("emoji as the 30th character") << upTo29 + u"📈后面的字"_s << upTo29 + u"📈"_s;
 }
 
 void tst_QuestionEditor::editsWriteTheExtracts()

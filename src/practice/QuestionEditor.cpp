@@ -39,7 +39,14 @@ QString extract(const QString& plainText)
     int start = 0;
     while (start < plainText.size() && plainText.at(start).isSpace())
         ++start;
-    return plainText.mid(start, 30);
+    // Thirty characters, not UTF-16 units: an emoji cut in half would be stored as "?".
+    int end = start;
+    for (int n = 0; n < 30 && end < plainText.size(); ++n) {
+        const bool pair = plainText.at(end).isHighSurrogate() && end + 1 < plainText.size()
+            && plainText.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return plainText.mid(start, end - start);
 }
 
 Refusal SaveNotes(QuestionStore& store, const AppState& state, const QString& notes)

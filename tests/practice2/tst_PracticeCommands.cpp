@@ -1,0 +1,242 @@
+#include "PracticeWindow.h"
+
+#include "catalogue/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "practice/QuestionView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+class tst_PracticeCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void redoClearsTheWholeSection();
+    void answerColumnsToggle();
+    void previousAndNext_data();
+    void previousAndNext();
+    void previousAndNextOnAnEmptyList_data();
+    void previousAndNextOnAnEmptyList();
+    void arrowKeys_data();
+    void arrowKeys();
+    void panelsOpenAndHide_data();
+    void panelsOpenAndHide();
+
+private:
+    std::unique_ptr<PracticeWindow> m_w;
+};
+
+void tst_PracticeCommands::init()
+{
+    m_w = std::make_unique<PracticeWindow>();
+    QVERIFY(m_w->window().isActiveWindow());
+}
+
+void tst_PracticeCommands::cleanup()
+{
+    m_w.reset();
+}
+
+void tst_PracticeCommands::redoClearsTheWholeSection()
+{
+    QVERIFY(m_w->copyToWorkingSet());
+    QVERIFY(m_w->openNode(u"证券市场的产生与发展"_s));
+    // Only 单选 ticked: the list shows one of the section's four questions.
+    for (int box = 2; box <= 6; ++box)
+        QVERIFY(m_w->click(u"Check%1"_s.arg(box)));
+    QCOMPARE(m_w->rowTexts(), QStringList{ u"第1题"_s });
+
+    QVERIFY(m_w->click(u"cmd_0"_s));
+
+    const QString section = u"select count(*) from %1 where 代码='K0101' and 答题%2"_s;
+    QCOMPARE(m_w->count(section.arg(u"tk"_s, u"=''"_s)), 4);
+    QCOMPARE(m_w->count(section.arg(u"kstk"_s, u"<>''"_s)), 4);
+    QCOMPARE(m_w->field(u"tk"_s, u"K0102"_s, 1, u"答题"_s).toString(), u"B"_s);
+    QVERIFY(m_w->field(u"tk"_s, u"K0102"_s, 2, u"答题"_s).isNull());
+    QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 2, u"收藏否"_s).toInt(), -1);
+
+    auto* combo = m_w->child<QComboBox>(u"Combo1"_s);
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->placeholderText(), u"请选择范围"_s);
+
+    QCOMPARE(m_w->rowTexts(), QStringList({ u"第1题--第2题"_s, u"第3题"_s, u"第4题"_s, u"第5题"_s }));
+    const QuestionListModel* model = m_w->list()->questions();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QCOMPARE(model->subItem(r, QuestionListModel::Given), QString());
+        QCOMPARE(model->data(model->index(r, 0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    }
+    QCOMPARE(model->subItem(0, QuestionListModel::Title), u"此题为A3型题"_s);
+    QCOMPARE(m_w->state().ListPosition, 1);
+    QCOMPARE(m_w->state().QuestionNo, u"4"_s);
+    QCOMPARE(m_w->shownPosition(), u"第1题"_s);
+    QCOMPARE(m_w->shownQuestion(), u"阅读下面的材料，回答两个问题。"_s);
+    QCOMPARE(m_w->view()->dalab()->text(), u"(    )"_s);
+    QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_PracticeCommands::answerColumnsToggle()
+{
+    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickRow(3));
+    QCOMPARE(m_w->state().ListPosition, 3);
+    QuestionListView* list = m_w->list();
+    auto* button = m_w->child<XPButton>(u"cmd_1"_s);
+    const double W = list->width();
+    const auto px = [](double w) { return double(std::lround(w)); };
+
+    QVERIFY(m_w->click(u"cmd_1"_s));
+    QCOMPARE(button->caption(), u"隐藏答案"_s);
+    QCOMPARE(list->columnWidthPx(3), px(W * 4 / 10));
+    QCOMPARE(list->columnWidthPx(4), px(W / 10));
+    QCOMPARE(list->columnWidthPx(7), px(W * 1.5 / 10));
+    // The list is listed again and its first row becomes the current question.
+    QCOMPARE(list->rowCount(), 3);
+    QCOMPARE(m_w->state().ListPosition, 1);
+    QCOMPARE(m_w->shownPosition(), u"第1题"_s);
+
+    QVERIFY(m_w->click(u"cmd_1"_s));
+    QCOMPARE(button->caption(), u"查看答案"_s);
+    QCOMPARE(list->columnWidthPx(3), px(W * 9 / 13));
+    QCOMPARE(list->columnWidthPx(4), 0.0);
+    QCOMPARE(list->columnWidthPx(7), 0.0);
+    QVERIFY(list->isColumnHidden(3));
+    QVERIFY(list->isColumnHidden(6));
+}
+
+void tst_PracticeCommands::previousAndNext_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("to");
+    QTest::newRow("previous on row 1 stays") << 1 << u"cmdxtsa"_s << 1;
+    QTest::newRow("next on the last row stays") << 4 << u"cmdxtxa"_s << 4;
+    QTest::newRow("previous") << 3 << u"cmdxtsa"_s << 2;
+    QTest::newRow("next") << 2 << u"cmdxtxa"_s << 3;
+}
+
+void tst_PracticeCommands::previousAndNext()
+{
+    QFETCH(int, from);
+    QFETCH(QString, button);
+    QFETCH(int, to);
+    QVERIFY(m_w->openNode(u"证券市场的产生与发展"_s));
+    QVERIFY(m_w->clickRow(from));
+
+    QVERIFY(m_w->click(button));
+
+    const QuestionListModel* model = m_w->list()->questions();
+    QCOMPARE(m_w->state().ListPosition, to);
+    QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(to));
+    QCOMPARE(m_w->state().QuestionNo, model->subItem(to - 1, QuestionListModel::QuestionNo));
+    QCOMPARE(m_w->shownQuestion(), m_w->plainField(u"tk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"选项"_s));
+    // The highlight stays on the row the user clicked.
+    QCOMPARE(m_w->list()->currentIndex().row(), from - 1);
+}
+
+void tst_PracticeCommands::previousAndNextOnAnEmptyList_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QString>("menuItem");
+    QTest::newRow("section without questions") << u"债券"_s << QString();
+    QTest::newRow("favourites cleared") << u"证券市场的产生与发展"_s << u"clssc"_s;
+}
+
+void tst_PracticeCommands::previousAndNextOnAnEmptyList()
+{
+    QFETCH(QString, node);
+    QFETCH(QString, menuItem);
+    QVERIFY(m_w->openNode(node));
+    if (!menuItem.isEmpty())
+        QVERIFY(m_w->chooseFavourites(menuItem));
+    QCOMPARE(m_w->list()->rowCount(), 0);
+    const int position = m_w->state().ListPosition;
+
+    for (const QString& button : { u"cmdxtsa"_s, u"cmdxtxa"_s, u"cmdxtxa"_s, u"cmdxtsa"_s })
+        QVERIFY(m_w->click(button));
+
+    QCOMPARE(m_w->state().ListPosition, position);
+    QCOMPARE(m_w->list()->rowCount(), 0);
+    QCOMPARE(m_w->shownQuestion(), QString());
+    QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_PracticeCommands::arrowKeys_data()
+{
+    QTest::addColumn<QString>("panelButton");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("steps");
+    QTest::newRow("in the list") << QString() << u"ListView1"_s << true;
+    QTest::newRow("in the notes") << u"cmd_8"_s << u"text3"_s << false;
+    QTest::newRow("in the answer box") << u"cmd_7"_s << u"Text5"_s << false;
+}
+
+void tst_PracticeCommands::arrowKeys()
+{
+    QFETCH(QString, panelButton);
+    QFETCH(QString, focus);
+    QFETCH(bool, steps);
+    QVERIFY(m_w->openNode(u"证券市场的产生与发展"_s));
+    QVERIFY(m_w->clickRow(2));
+    if (!panelButton.isEmpty())
+        QVERIFY(m_w->click(panelButton));
+    QWidget* target = m_w->child(focus);
+    QVERIFY(target);
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+
+    QTest::keyClick(target, Qt::Key_Right);
+    QCOMPARE(m_w->state().ListPosition, steps ? 3 : 2);
+    QTest::keyClick(target, Qt::Key_Left);
+    QTest::keyClick(target, Qt::Key_Left);
+    QCOMPARE(m_w->state().ListPosition, steps ? 1 : 2);
+    QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(m_w->state().ListPosition));
+}
+
+void tst_PracticeCommands::panelsOpenAndHide_data()
+{
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("hide");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("notes") << u"cmd_8"_s << u"Frame10"_s << u"Command5"_s << u"Frame11"_s;
+    QTest::newRow("edits") << u"cmd_7"_s << u"Frame11"_s << u"Command7"_s << u"Frame10"_s;
+}
+
+void tst_PracticeCommands::panelsOpenAndHide()
+{
+    QFETCH(QString, open);
+    QFETCH(QString, panel);
+    QFETCH(QString, hide);
+    QFETCH(QString, other);
+    QVERIFY(m_w->openNode(u"股票"_s));
+    auto* frame = m_w->child<QGroupBox>(panel);
+    QVERIFY(frame);
+    QVERIFY(!frame->isVisible());
+
+    QVERIFY(m_w->click(open));
+    QVERIFY(frame->isVisible());
+    QVERIFY(!m_w->child(other)->isVisible());
+    // The question text makes room for the panel beside it.
+    const QWidget* text = m_w->view()->Text1();
+    QVERIFY(text->mapToGlobal(QPoint(text->width(), 0)).x() <= frame->mapToGlobal(QPoint(0, 0)).x());
+
+    QVERIFY(m_w->click(hide));
+    QVERIFY(!frame->isVisible());
+    QCOMPARE(m_w->view()->Text1()->width(), m_w->view()->Picture5()->contentsRect().width());
+}
+
+QTEST_MAIN(tst_PracticeCommands)
+#include "tst_PracticeCommands.moc"

@@ -1,0 +1,221 @@
+#include "PracticeWindow.h"
+
+#include "catalogue/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "practice/PracticeCommands.h"
+#include "practice/QuestionView.h"
+#include "practice/addst.h"
+#include "richtext/RichText.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Added = u"您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，点击主窗口左侧的树目录以刷新修改记录！"_s;
+
+struct Entry
+{
+    int option = -1; // txopn index, -1 for none
+    QString question;
+    QString answer;
+    QString notes;
+};
+
+// Fills the dialog as a user would and clicks "添加"; the dialog's result afterwards.
+// @p answerShown receives what the answer box shows once the answer is typed.
+int fillAndAdd(QDialog* dialog, const Entry& entry, QString* answerShown = nullptr)
+{
+    auto* form = qobject_cast<addst*>(dialog);
+    if (!form)
+        return -1;
+    if (entry.option >= 0)
+        QTest::mouseClick(form->txopn(entry.option), Qt::LeftButton);
+    PracticeWindow::type(form->t1(), entry.question);
+    PracticeWindow::type(form->DAtxt(), entry.answer);
+    if (answerShown)
+        *answerShown = form->DAtxt()->text() + u'|' + QString::number(form->DAtxt()->cursorPosition());
+    PracticeWindow::type(form->t2(), entry.notes);
+    QTest::mouseClick(form->XPButton1(), Qt::LeftButton);
+    return form->result();
+}
+
+} // namespace
+
+class tst_addst : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensEmptyAndCancels();
+    void addsAQuestion_data();
+    void addsAQuestion();
+    void addsToAnEmptySection();
+    void refusedWithoutASection();
+    void textKeptVerbatim_data();
+    void textKeptVerbatim();
+
+private:
+    std::unique_ptr<PracticeWindow> m_w;
+};
+
+void tst_addst::init()
+{
+    m_w = std::make_unique<PracticeWindow>();
+}
+
+void tst_addst::cleanup()
+{
+    m_w.reset();
+}
+
+void tst_addst::opensEmptyAndCancels()
+{
+    QVERIFY(m_w->openNode(u"股票"_s));
+    const int rows = m_w->count(u"select count(*) from tk"_s);
+    int result = -1;
+    const bool opened = PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); }, [&result](QDialog* d) {
+        auto* form = qobject_cast<addst*>(d);
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), u"用户添加试题"_s);
+        QCOMPARE(form->txttx()->text(), u"A1"_s);
+        QVERIFY(!form->txttx()->isVisible());
+        QStringList shown;
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(!form->txopn(i)->isChecked());
+            if (form->txopn(i)->isVisible())
+                shown << form->txopn(i)->text();
+        }
+        QCOMPARE(shown, QStringList({ u"单选"_s, u"不定项"_s, u"判断"_s, u"多选"_s }));
+        QVERIFY(form->t1()->document()->isEmpty());
+        PracticeWindow::type(form->t1(), u"写了一半的题目"_s);
+        PracticeWindow::type(form->DAtxt(), u"c"_s);
+        QTest::mouseClick(form->XPButton2(), Qt::LeftButton);
+        result = form->result();
+    });
+    QVERIFY(opened);
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
+    QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_addst::addsAQuestion_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("storedType");
+    QTest::newRow("no type chosen") << -1 << u"A1"_s;
+    QTest::newRow("不定项") << 1 << u"不定项"_s;
+    QTest::newRow("多选") << 5 << u"多选"_s;
+}
+
+void tst_addst::addsAQuestion()
+{
+    QFETCH(int, option);
+    QFETCH(QString, storedType);
+    QVERIFY(m_w->openNode(u"股票"_s));
+    const QuestionListModel::Row firstBefore = m_w->list()->questions()->row(0);
+    const Entry entry{ option, u"  关于证券发行的说法，正确的有哪些？A. 公开发行 B. 非公开发行 C. 其他 D. 以上都对"_s,
+                       u"abd"_s, u"我自己出的题"_s };
+    const QString extract = entry.question.mid(2, 30);
+
+    int result = -1;
+    QString answerShown;
+    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+                                     [&](QDialog* d) { result = fillAndAdd(d, entry, &answerShown); }));
+    QCOMPARE(answerShown, u"ABD|3"_s);
+    QCOMPARE(result, int(QDialog::Accepted));
+    PracticeWindow::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, Added);
+
+    // One past the section's largest number (1, 2 and 5), not past its count.
+    QCOMPARE(m_w->count(u"select count(*) from tk where 代码='K0102'"_s), 4);
+    const auto stored = [this](const QString& column) { return m_w->field(u"tk"_s, u"K0102"_s, 6, column); };
+    QCOMPARE(stored(u"题型"_s).toString(), storedType);
+    QCOMPARE(stored(u"答案"_s).toString(), u"ABD"_s);
+    QCOMPARE(stored(u"收藏否"_s).toInt(), -1);
+    QCOMPARE(stored(u"tg"_s).toString(), extract);
+    QCOMPARE(stored(u"xx"_s).toString(), extract);
+    QVERIFY(stored(u"答题"_s).isNull());
+    QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"选项"_s), entry.question);
+    QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"zs"_s), entry.notes);
+
+    // Row 1 stands for the new question; its number and its answer given stay.
+    const QuestionListModel::Row first = m_w->list()->questions()->row(0);
+    QCOMPARE(first.text, firstBefore.text);
+    QCOMPARE(first.given, firstBefore.given);
+    QCOMPARE(first.type, storedType);
+    QCOMPARE(first.title, extract);
+    QCOMPARE(first.answer, u"ABD"_s);
+    QCOMPARE(first.questionNo, u"6"_s);
+    QCOMPARE(first.code, u"K0102"_s);
+    QCOMPARE(m_w->list()->rowCount(), 3);
+
+    QVERIFY(m_w->clickRow(2));
+    QVERIFY(m_w->clickRow(1));
+    QCOMPARE(m_w->state().QuestionNo, u"6"_s);
+    QCOMPARE(m_w->shownQuestion(), entry.question);
+    QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), entry.notes);
+}
+
+void tst_addst::addsToAnEmptySection()
+{
+    QVERIFY(m_w->openNode(u"债券"_s));
+    int result = -1;
+    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+                                     [&result](QDialog* d) { result = fillAndAdd(d, { 0, u"债券的票面要素"_s, u"a"_s, {} }); }));
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(MessageBox::takeShown().size(), 1);
+    QCOMPARE(m_w->field(u"tk"_s, u"K0103"_s, 1, u"题型"_s).toString(), u"单选"_s);
+    QCOMPARE(m_w->list()->rowCount(), 0);
+}
+
+void tst_addst::refusedWithoutASection()
+{
+    // Before any section is opened the practice panel is not on screen; its command is run as a click would.
+    QVERIFY(m_w->state().SectionCode.isEmpty());
+    const int rows = m_w->count(u"select count(*) from tk"_s);
+    bool stayedOpen = false;
+    QVERIFY(PracticeWindow::runModal([this] { m_w->window().commands()->cmdClicked(5); }, [&stayedOpen](QDialog* d) {
+        fillAndAdd(d, { 4, u"没有章节的题目"_s, u"a"_s, u"笔记"_s });
+        stayedOpen = d->isVisible();
+    }));
+    QVERIFY(stayedOpen);
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Warning);
+    QVERIFY(!shown[0].text.isEmpty());
+    QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
+}
+
+void tst_addst::textKeptVerbatim_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const auto& t : PracticeWindow::awkwardTexts())
+        QTest::newRow(t.name) << t.text;
+}
+
+void tst_addst::textKeptVerbatim()
+{
+    QFETCH(QString, text);
+    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+                                     [&text](QDialog* d) { fillAndAdd(d, { -1, text, u"a"_s, text }); }));
+    QCOMPARE(MessageBox::takeShown().size(), 1);
+
+    QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"选项"_s), text);
+    QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"zs"_s), text);
+    QVERIFY(m_w->clickRow(1));
+    QCOMPARE(m_w->shownQuestion(), text);
+    QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), text);
+    QCOMPARE(RichText::plainText(*m_w->view()->text4()->document()), text);
+}
+
+QTEST_MAIN(tst_addst)
+#include "tst_addst.moc"

@@ -1,6 +1,7 @@
 #include "BankWriter.h"
 
 #include "data/QuestionStore.h"
+#include "practice/QuestionEditor.h"
 #include "richtext/RichText.h"
 
 #include <QFile>
@@ -14,13 +15,6 @@ const QString InsertQuestion = QStringLiteral(
     "insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj, tg, xx, 选项, 题干, zs, 插图) "
     "values(?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
-QString extract(const QString& plain)
-{
-    int start = 0;
-    while (start < plain.size() && plain.at(start).isSpace())
-        ++start;
-    return plain.mid(start, 30);
-}
 
 // Writes into a temporary file that only becomes @p path once complete.
 bool writeBank(const QString& path, QString* error, const std::function<bool(QuestionStore&)>& fill)
@@ -65,7 +59,7 @@ bool write(const BankSource& source, const QString& path, QString* error)
         int sj = 0;
         for (const auto& q : source.questions) {
             const QString rtf = QString::fromLatin1(RichText::fromPlainText(q.text));
-            const QString head = extract(q.text);
+            const QString head = QuestionEditor::extract(q.text);
             questions.append({ q.section, q.number, q.type, q.answer, QVariant(), q.favourite ? -1 : 0, ++sj, head,
                                head, rtf, rtf, QVariant(), q.image.isEmpty() ? QVariant() : QVariant(q.image) });
         }
@@ -140,7 +134,7 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
                 + sentence(8) + QStringLiteral("\nB．") + sentence(8) + QStringLiteral("\nC．") + sentence(8)
                 + QStringLiteral("\nD．") + sentence(8);
             const QString rtf = QString::fromLatin1(RichText::fromPlainText(text));
-            const QString head = extract(text);
+            const QString head = QuestionEditor::extract(text);
             questions.append({ sectionCodes[i % sections], i / sections + 1, type, answer, given,
                                pick(100) == 0 ? -1 : 0, i, head, head, rtf, QVariant(), QVariant(), QVariant() });
         }

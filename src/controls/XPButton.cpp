@@ -104,6 +104,13 @@ void announce(QObject* button, QAccessible::Event change)
 
 } // namespace
 
+XPButton::XPButton(const QString& objectName, const QString& caption, QWidget* parent)
+    : XPButton(parent)
+{
+    setObjectName(objectName);
+    setCaption(caption);
+}
+
 XPButton::XPButton(QWidget* parent)
     : QWidget(parent)
 {

@@ -48,6 +48,8 @@ public:
     static constexpr qint16 AltMask = 4;
 
     explicit XPButton(QWidget* parent = nullptr);
+    /// A button with its object name and caption, as the windows build theirs.
+    XPButton(const QString& objectName, const QString& caption, QWidget* parent);
     ~XPButton() override;
 
     QPixmap picture() const { return m_picture; }

@@ -2,17 +2,14 @@
 
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "practice/QuestionRecord.h"
 
 namespace Favourites {
-namespace {
-
-const QString CurrentInBank = QStringLiteral("select * from tk where 代码=? AND 题号=?");
-
-} // namespace
-
 AddResult AddToFavourites(QuestionStore& store, const AppState& state)
 {
-    RowSet row = store.query(CurrentInBank, { state.SectionCode, state.QuestionNo }, QuestionStore::Access::Updatable);
+    QVariantList params;
+    RowSet row = store.query(QuestionRecord::BankQuestionQuery(state, &params), params,
+                             QuestionStore::Access::Updatable);
     if (!row.isValid() || row.atEnd() || row.field(QStringLiteral("收藏否")).toInt() == -1)
         return AddResult::AlreadyFavourite;
     row.setField(QStringLiteral("收藏否"), -1);

@@ -43,9 +43,7 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
         int left;
     } top[] = { { 7, u"修改试题", 432 }, { 5, u"添加试题", 517 }, { 6, u"查找试题", 599 }, { 4, u"收藏试题", 681 } };
     for (const auto& b : top) {
-        auto* button = new XPButton(this);
-        button->setObjectName(QStringLiteral("cmd_%1").arg(b.index));
-        button->setCaption(QString::fromUtf16(b.caption));
+        auto* button = new XPButton(QStringLiteral("cmd_%1").arg(b.index), QString::fromUtf16(b.caption), this);
         button->setGeometry(b.left, 1, 81, 24);
         m_cmd[b.index - 4] = button;
     }

@@ -13,9 +13,7 @@ namespace {
 
 XPButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
-    auto* b = new XPButton(parent);
-    b->setObjectName(name);
-    b->setCaption(caption);
+    auto* b = new XPButton(name, caption, parent);
     b->setGeometry(geometry);
     return b;
 }

@@ -2,12 +2,12 @@
 
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "practice/QuestionRecord.h"
 
 namespace QuestionEditor {
 namespace {
 
 const QString NoQuestion = QStringLiteral("当前没有试题，请先在左侧目录中选择一个章节并显示一道试题。");
-const QString CurrentInBank = QStringLiteral("select * from tk where 代码=? and 题号=?");
 
 Refusal writeFailed(QuestionStore& store)
 {
@@ -19,7 +19,8 @@ Refusal openCurrent(QuestionStore& store, const AppState& state, RowSet* row)
 {
     if (state.SectionCode.isEmpty() || state.QuestionNo.isEmpty())
         return NoQuestion;
-    *row = store.query(CurrentInBank, { state.SectionCode, state.QuestionNo }, QuestionStore::Access::Updatable);
+    QVariantList params;
+    *row = store.query(QuestionRecord::BankQuestionQuery(state, &params), params, QuestionStore::Access::Updatable);
     if (!row->isValid())
         return writeFailed(store);
     if (row->atEnd())

@@ -8,10 +8,24 @@ QString QuestionRecord::table(const AppState& state)
     return state.ExamRunning ? QStringLiteral("kstk") : QStringLiteral("tk");
 }
 
-QString QuestionRecord::CurrentQuestionQuery(const AppState& state, QVariantList* params)
+namespace {
+
+QString questionQuery(const QString& table, const AppState& state, QVariantList* params)
 {
     *params = { state.SectionCode, state.QuestionNo };
-    return QStringLiteral("select * from ") + table(state) + QStringLiteral(" where 代码=? AND 题号=?");
+    return QStringLiteral("select * from ") + table + QStringLiteral(" where 代码=? AND 题号=?");
+}
+
+} // namespace
+
+QString QuestionRecord::CurrentQuestionQuery(const AppState& state, QVariantList* params)
+{
+    return questionQuery(table(state), state, params);
+}
+
+QString QuestionRecord::BankQuestionQuery(const AppState& state, QVariantList* params)
+{
+    return questionQuery(QStringLiteral("tk"), state, params);
 }
 
 std::optional<QuestionRecord> QuestionRecord::current(QuestionStore& store, const AppState& state)

@@ -31,4 +31,8 @@ struct QuestionRecord
 
     /// The statement of the current question and its bound values.
     static QString CurrentQuestionQuery(const AppState& state, QVariantList* params);
+
+    /// The current question's row of tk, whatever table the state reads (favourites,
+    /// notes and edits always belong to the bank).
+    static QString BankQuestionQuery(const AppState& state, QVariantList* params);
 };

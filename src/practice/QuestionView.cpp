@@ -22,9 +22,7 @@ const QString NoNotes = QStringLiteral("本题暂无注释或笔记");
 
 XPButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* b = new XPButton(parent);
-    b->setObjectName(name);
-    b->setCaption(caption);
+    auto* b = new XPButton(name, caption, parent);
     b->setFixedSize(81, 24);
     return b;
 }

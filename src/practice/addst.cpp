@@ -41,8 +41,8 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     , m_t1(makeBox(this, QStringLiteral("t1")))
     , m_t2(makeBox(this, QStringLiteral("t2")))
     , m_DAtxt(new QLineEdit(this))
-    , m_XPButton1(new XPButton(this))
-    , m_XPButton2(new XPButton(this))
+    , m_XPButton1(new XPButton(QStringLiteral("XPButton1"), QStringLiteral("添加"), this))
+    , m_XPButton2(new XPButton(QStringLiteral("XPButton2"), QStringLiteral("取消"), this))
 {
     setObjectName(QStringLiteral("addst"));
     setWindowTitle(QStringLiteral("用户添加试题"));
@@ -75,11 +75,7 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
         }
     });
 
-    m_XPButton1->setObjectName(QStringLiteral("XPButton1"));
-    m_XPButton1->setCaption(QStringLiteral("添加"));
     m_XPButton1->setFixedSize(81, 24);
-    m_XPButton2->setObjectName(QStringLiteral("XPButton2"));
-    m_XPButton2->setCaption(QStringLiteral("取消"));
     m_XPButton2->setFixedSize(81, 24);
     connect(m_XPButton1, &XPButton::Click, this, &addst::AddQuestion);
     connect(m_XPButton2, &XPButton::Click, this, &QDialog::reject);

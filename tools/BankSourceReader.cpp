@@ -1,5 +1,7 @@
 #include "BankSource.h"
 
+#include "data/QuestionType.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,10 +42,14 @@ bool isBlankOrComment(const QString& line)
 
 const QStringList& BankSourceReader::knownTypes()
 {
-    static const QStringList types = { QStringLiteral("单选"), QStringLiteral("不定项"), QStringLiteral("简答"),
-                                       QStringLiteral("综合"), QStringLiteral("判断"),   QStringLiteral("多选"),
-                                       QStringLiteral("计算"), QStringLiteral("A4"),     QStringLiteral("B"),
-                                       QStringLiteral("A3") };
+    static const QStringList types = [] {
+        using QuestionType::Kind;
+        QStringList names;
+        for (Kind k : { Kind::SingleChoice, Kind::Indefinite, Kind::ShortAnswer, Kind::Comprehensive,
+                 Kind::Judgement, Kind::MultipleChoice, Kind::Calculation, Kind::A4, Kind::B, Kind::A3 })
+            names << QuestionType::name(k);
+        return names;
+    }();
     return types;
 }
 
@@ -55,7 +61,7 @@ bool BankSourceReader::fail(const QString& file, int line, const QString& messag
 
 bool BankSourceReader::read(const QString& path)
 {
-    m_source = BankSource{};
+    m_source = BankSource {};
     const QFileInfo info(path);
     if (info.isDir()) {
         const QStringList files = QDir(path).entryList({ QStringLiteral("*.bank") }, QDir::Files, QDir::Name);
@@ -97,7 +103,7 @@ bool BankSourceReader::readFile(const QString& file)
         lastNumber[q.section.toUpper()] = qMax(lastNumber.value(q.section.toUpper()), q.number);
 
     QString currentSection;
-    Cursor c{ lines };
+    Cursor c { lines };
     auto lineNo = [&c] { return c.index + 1; };
     auto readText = [&c](QString* text) {
         QStringList block;
@@ -116,7 +122,8 @@ bool BankSourceReader::readFile(const QString& file)
             continue;
         }
         if (isTextLine(line))
-            return fail(file, lineNo(), QStringLiteral("a text line must follow a question or material line"));
+            return fail(
+                file, lineNo(), QStringLiteral("a text line must follow a question or material line"));
 
         const QString keyword = line.section(u' ', 0, 0, QString::SectionSkipEmpty);
         const QString code = line.section(u' ', 1, 1, QString::SectionSkipEmpty);
@@ -137,18 +144,22 @@ bool BankSourceReader::readFile(const QString& file)
                 m_source.projects.append({ code, name });
             } else if (keyword == QLatin1String("subject")) {
                 if (code.size() != 3)
-                    return fail(file, at, QStringLiteral("a subject code has three characters: %1").arg(code));
+                    return fail(
+                        file, at, QStringLiteral("a subject code has three characters: %1").arg(code));
                 if (!projectCodes.contains(code.left(1).toUpper()))
-                    return fail(file, at, QStringLiteral("subject %1 belongs to no declared project").arg(code));
+                    return fail(
+                        file, at, QStringLiteral("subject %1 belongs to no declared project").arg(code));
                 if (subjectCodes.contains(code.toUpper()))
                     return fail(file, at, QStringLiteral("subject %1 is declared twice").arg(code));
                 subjectCodes.insert(code.toUpper());
                 m_source.subjects.append({ code, name });
             } else {
                 if (code.size() <= 3)
-                    return fail(file, at, QStringLiteral("a section code is longer than its subject's: %1").arg(code));
+                    return fail(file, at,
+                        QStringLiteral("a section code is longer than its subject's: %1").arg(code));
                 if (!subjectCodes.contains(code.left(3).toUpper()))
-                    return fail(file, at, QStringLiteral("section %1 belongs to no declared subject").arg(code));
+                    return fail(
+                        file, at, QStringLiteral("section %1 belongs to no declared subject").arg(code));
                 if (sectionCodes.contains(code.toUpper()))
                     return fail(file, at, QStringLiteral("section %1 is declared twice").arg(code));
                 sectionCodes.insert(code.toUpper());
@@ -163,11 +174,12 @@ bool BankSourceReader::readFile(const QString& file)
                 return fail(file, at, QStringLiteral("material for an undeclared section: %1").arg(code));
             if (code.at(0) >= u'K')
                 return fail(file, at,
-                            QStringLiteral("section %1 is a question section; text material needs a code before K")
-                                .arg(code));
-            BankSource::Material m{ code, {} };
+                    QStringLiteral("section %1 is a question section; text material needs a code before K")
+                        .arg(code));
+            BankSource::Material m { code, {} };
             if (!readText(&m.text))
-                return fail(file, at + 1, QStringLiteral("material %1 has no text lines (\"| ...\")").arg(code));
+                return fail(
+                    file, at + 1, QStringLiteral("material %1 has no text lines (\"| ...\")").arg(code));
             m_source.materials.append(m);
             continue;
         }
@@ -176,10 +188,12 @@ bool BankSourceReader::readFile(const QString& file)
             if (currentSection.isEmpty())
                 return fail(file, at, QStringLiteral("a question must follow a section line"));
             if (currentSection.at(0) < u'K')
-                return fail(file, at, QStringLiteral("section %1 holds text material, not questions").arg(currentSection));
+                return fail(file, at,
+                    QStringLiteral("section %1 holds text material, not questions").arg(currentSection));
             if (!knownTypes().contains(code))
-                return fail(file, at, QStringLiteral("unknown question type \"%1\" (known: %2)")
-                                          .arg(code, knownTypes().join(QStringLiteral(", "))));
+                return fail(file, at,
+                    QStringLiteral("unknown question type \"%1\" (known: %2)")
+                        .arg(code, knownTypes().join(QStringLiteral(", "))));
             if (!name.isEmpty())
                 return fail(file, at, QStringLiteral("unexpected text after the type: %1").arg(name));
             BankSource::Question q;
@@ -193,7 +207,8 @@ bool BankSourceReader::readFile(const QString& file)
                 const QString value = fieldLine.mid(colon + 1).trimmed();
                 if (colon < 0)
                     break;
-                if (!QStringList{ QStringLiteral("answer"), QStringLiteral("image"), QStringLiteral("favourite") }
+                if (!QStringList {
+                        QStringLiteral("answer"), QStringLiteral("image"), QStringLiteral("favourite") }
                          .contains(key))
                     return fail(file, lineNo(), QStringLiteral("unknown field \"%1\"").arg(key));
                 if (key == QLatin1String("answer")) {

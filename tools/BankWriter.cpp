@@ -1,6 +1,7 @@
 #include "BankWriter.h"
 
 #include "data/QuestionStore.h"
+#include "data/QuestionType.h"
 #include "practice/QuestionEditor.h"
 #include "richtext/RichText.h"
 
@@ -11,10 +12,9 @@
 namespace BankWriter {
 namespace {
 
-const QString InsertQuestion = QStringLiteral(
-    "insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj, tg, xx, 选项, 题干, zs, 插图) "
-    "values(?,?,?,?,?,?,?,?,?,?,?,?,?)");
-
+const QString InsertQuestion
+    = QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj, tg, xx, 选项, 题干, zs, 插图) "
+                     "values(?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
 // Writes into a temporary file that only becomes @p path once complete.
 bool writeBank(const QString& path, QString* error, const std::function<bool(QuestionStore&)>& fill)
@@ -60,12 +60,15 @@ bool write(const BankSource& source, const QString& path, QString* error)
         for (const auto& q : source.questions) {
             const QString rtf = QString::fromLatin1(RichText::fromPlainText(q.text));
             const QString head = QuestionEditor::extract(q.text);
-            questions.append({ q.section, q.number, q.type, q.answer, QVariant(), q.favourite ? -1 : 0, ++sj, head,
-                               head, rtf, rtf, QVariant(), q.image.isEmpty() ? QVariant() : QVariant(q.image) });
+            questions.append({ q.section, q.number, q.type, q.answer, QVariant(), q.favourite ? -1 : 0, ++sj,
+                head, head, rtf, rtf, QVariant(), q.image.isEmpty() ? QVariant() : QVariant(q.image) });
         }
-        return store.executeBatch(QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), entries(source.projects))
-            && store.executeBatch(QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), entries(source.subjects))
-            && store.executeBatch(QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), entries(source.sections))
+        return store.executeBatch(
+                   QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), entries(source.projects))
+            && store.executeBatch(
+                QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), entries(source.subjects))
+            && store.executeBatch(
+                QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), entries(source.sections))
             && store.executeBatch(QStringLiteral("insert into wz(代码, 文字) values(?,?)"), materials)
             && store.executeBatch(InsertQuestion, questions);
     });
@@ -76,9 +79,9 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
     return writeBank(path, error, [&options](QuestionStore& store) {
         std::mt19937 rng(options.seed);
         auto pick = [&rng](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(rng)); };
-        static const char16_t* const Words[] = { u"证券", u"市场", u"投资者", u"发行", u"交易", u"基金",
-                                                 u"债券", u"股票", u"监管", u"信息披露", u"风险", u"收益",
-                                                 u"公司", u"上市", u"期货", u"衍生品", u"结算", u"托管" };
+        static const char16_t* const Words[]
+            = { u"证券", u"市场", u"投资者", u"发行", u"交易", u"基金", u"债券", u"股票", u"监管",
+                  u"信息披露", u"风险", u"收益", u"公司", u"上市", u"期货", u"衍生品", u"结算", u"托管" };
         auto sentence = [&](int chars) {
             QString s;
             while (s.size() < chars)
@@ -92,35 +95,50 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
         QStringList sectionCodes;
         for (int s = 0; s < subjects; ++s) {
             const QChar project(u'K' + s / 10 % 12);
-            const QString subjectCode = QString(project) + QStringLiteral("%1").arg(s % 10 + 1 + s / 120 * 10, 2, 10, QLatin1Char('0'));
+            const QString subjectCode = QString(project)
+                + QStringLiteral("%1").arg(s % 10 + 1 + s / 120 * 10, 2, 10, QLatin1Char('0'));
             if (s % 10 == 0 && s / 10 < 12)
-                projectRows.append(QVariantList{ QString(project), QString(QStringLiteral("项目") + project) });
-            subjectRows.append(QVariantList{ subjectCode, QString(QStringLiteral("科目") + subjectCode) });
+                projectRows.append(
+                    QVariantList { QString(project), QString(QStringLiteral("项目") + project) });
+            subjectRows.append(QVariantList { subjectCode, QString(QStringLiteral("科目") + subjectCode) });
         }
         for (int i = 0; i < sections; ++i) {
             const QString subjectCode = subjectRows[i % subjects][0].toString();
-            const QString code = subjectCode + QStringLiteral("%1").arg(i / subjects + 1, 2, 10, QLatin1Char('0'));
+            const QString code
+                = subjectCode + QStringLiteral("%1").arg(i / subjects + 1, 2, 10, QLatin1Char('0'));
             sectionCodes << code;
-            sectionRows.append(QVariantList{ code, QString(QStringLiteral("细目") + code + sentence(6)) });
+            sectionRows.append(QVariantList { code, QString(QStringLiteral("细目") + code + sentence(6)) });
         }
 
-        static const char16_t* const Types[] = { u"单选", u"单选", u"单选", u"单选", u"多选", u"多选", u"判断",
-                                                 u"判断", u"不定项", u"简答", u"综合", u"计算", u"B",  u"A3", u"A4" };
+        static const char16_t* const Types[] = { u"单选", u"单选", u"单选", u"单选", u"多选", u"多选",
+            u"判断", u"判断", u"不定项", u"简答", u"综合", u"计算", u"B", u"A3", u"A4" };
         QVector<QVariantList> questions;
         questions.reserve(options.questions);
         for (int i = 0; i < options.questions; ++i) {
             const QString type = QString::fromUtf16(Types[pick(int(std::size(Types)))]);
             QString answer;
-            if (type == QStringLiteral("多选") || type == QStringLiteral("不定项"))
+            using QuestionType::Kind;
+            switch (QuestionType::kindOf(type)) {
+            case Kind::MultipleChoice:
+            case Kind::Indefinite:
                 answer = QStringLiteral("ABD");
-            else if (type == QLatin1String("B") || type == QLatin1String("A3"))
+                break;
+            case Kind::B:
+            case Kind::A3:
                 answer = QStringLiteral("ACB");
-            else if (type == QLatin1String("A4"))
+                break;
+            case Kind::A4:
                 answer = QStringLiteral("对错");
-            else if (type == QStringLiteral("简答") || type == QStringLiteral("综合") || type == QStringLiteral("计算"))
+                break;
+            case Kind::ShortAnswer:
+            case Kind::Comprehensive:
+            case Kind::Calculation:
                 answer = sentence(12);
-            else
+                break;
+            default:
                 answer = QString(QChar(u'A' + pick(4)));
+                break;
+            }
             QVariant given;
             const int roll = pick(100);
             if (roll < 25)
@@ -130,13 +148,13 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
             else if (roll < 36)
                 given = QString();
             // About 15 bytes of RTF a Chinese character, after a header and four options of ~900 bytes.
-            const QString text = sentence(qMax(10, (options.documentBytes - 900) / 15)) + QStringLiteral("（    ）。\nA．")
-                + sentence(8) + QStringLiteral("\nB．") + sentence(8) + QStringLiteral("\nC．") + sentence(8)
-                + QStringLiteral("\nD．") + sentence(8);
+            const QString text = sentence(qMax(10, (options.documentBytes - 900) / 15))
+                + QStringLiteral("（    ）。\nA．") + sentence(8) + QStringLiteral("\nB．") + sentence(8)
+                + QStringLiteral("\nC．") + sentence(8) + QStringLiteral("\nD．") + sentence(8);
             const QString rtf = QString::fromLatin1(RichText::fromPlainText(text));
             const QString head = QuestionEditor::extract(text);
             questions.append({ sectionCodes[i % sections], i / sections + 1, type, answer, given,
-                               pick(100) == 0 ? -1 : 0, i, head, head, rtf, QVariant(), QVariant(), QVariant() });
+                pick(100) == 0 ? -1 : 0, i, head, head, rtf, QVariant(), QVariant(), QVariant() });
         }
         return store.executeBatch(QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), projectRows)
             && store.executeBatch(QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), subjectRows)

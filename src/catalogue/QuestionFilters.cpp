@@ -1,6 +1,8 @@
 #include "catalogue/QuestionFilters.h"
 
 #include "catalogue/QuestionListModel.h"
+#include "data/AnswerRule.h"
+#include "data/QuestionType.h"
 
 #include <QVector>
 
@@ -9,13 +11,15 @@ namespace {
 
 // The type name must occur in the joined type text; nothing matches an empty text.
 const QString TypeCondition = QStringLiteral("(?<>'' and instr(lower(?),lower(题型))<>0)");
-const QString Answered = QStringLiteral("ifnull(答题,'')<>''");
-const QString NotAnswered = QStringLiteral("(答题 is null or 答题='')");
+const QString Answered = AnswerRule::answeredSql();
+const QString NotAnswered = AnswerRule::unansweredSql();
+const QString Wrong = AnswerRule::wrongSql();
 const QString Order = QStringLiteral(" order by 题型,sj");
 
 Selection from(const QString& table, const QStringList& conditions, const QVariantList& params)
 {
-    QString sql = QStringLiteral("select ") + QuestionListModel::selectColumns() + QStringLiteral(" from ") + table;
+    QString sql
+        = QStringLiteral("select ") + QuestionListModel::selectColumns() + QStringLiteral(" from ") + table;
     if (!conditions.isEmpty())
         sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
     return { sql + Order, params };
@@ -25,8 +29,10 @@ Selection from(const QString& table, const QStringList& conditions, const QVaria
 
 QStringList filterTypes()
 {
-    return { QStringLiteral("单选"), QStringLiteral("不定项"), QStringLiteral("简答"),
-             QStringLiteral("综合"), QStringLiteral("判断"),   QStringLiteral("多选") };
+    QStringList types;
+    for (const QString& name : QuestionType::slotNames())
+        types << name;
+    return types;
 }
 
 QString TypeFilterText(const QVector<bool>& ticked)
@@ -60,7 +66,7 @@ Selection personal(const QString& nodeText, QString* title)
     }
     if (nodeText == QStringLiteral("个人做错的题")) {
         *title = QStringLiteral("个人收藏做错的试题");
-        return from(QStringLiteral("tk"), { favourite, QStringLiteral("答案<>答题"), Answered }, {});
+        return from(QStringLiteral("tk"), { favourite, Wrong }, {});
     }
     if (nodeText == QStringLiteral("个人做过的题")) {
         *title = QStringLiteral("个人收藏做过的试题");
@@ -71,27 +77,26 @@ Selection personal(const QString& nodeText, QString* title)
 
 Selection practice(const QString& choice, const QString& types, const QString& code)
 {
-    const QVariantList params{ code, types, types };
+    const QVariantList params { code, types, types };
     const QString inSection = QStringLiteral("代码=?");
     if (choice == QStringLiteral("全部题目"))
         return from(QStringLiteral("tk"), { inSection, TypeCondition }, params);
     if (choice == QStringLiteral("已做题目"))
-        return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), TypeCondition }, params);
+        return from(QStringLiteral("tk"), { inSection, Answered, TypeCondition }, params);
     if (choice == QStringLiteral("未做题目"))
         return from(QStringLiteral("tk"), { inSection, NotAnswered, TypeCondition }, params);
     if (choice == QStringLiteral("做错题目"))
-        return from(QStringLiteral("tk"), { inSection, QStringLiteral("答题<>''"), QStringLiteral("答题<>答案"), TypeCondition },
-                    params);
+        return from(QStringLiteral("tk"), { inSection, Wrong, TypeCondition }, params);
     return from(QStringLiteral("tk"), {}, {});
 }
 
 Selection exam(const QString& choice, const QString& types)
 {
-    const QVariantList params{ types, types };
+    const QVariantList params { types, types };
     if (choice == QStringLiteral("全部题目"))
         return from(QStringLiteral("kstk"), { TypeCondition }, params);
     if (choice == QStringLiteral("已做过题"))
-        return from(QStringLiteral("kstk"), { QStringLiteral("答题<>''"), TypeCondition }, params);
+        return from(QStringLiteral("kstk"), { Answered, TypeCondition }, params);
     if (choice == QStringLiteral("未做过题"))
         return from(QStringLiteral("kstk"), { NotAnswered, TypeCondition }, params);
     return from(QStringLiteral("kstk"), {}, {});

@@ -14,7 +14,7 @@ struct Selection
     QVariantList params;
 };
 
-/// The six filterable types in the order of the type boxes.
+/// The six filterable types in the order of the type boxes (the type slots).
 QStringList filterTypes();
 
 /// The names of the ticked types joined in box order; @p ticked holds six flags.

@@ -1,13 +1,13 @@
 #include "catalogue/QuestionListModel.h"
 
+#include "data/QuestionType.h"
 #include "data/RowSet.h"
 
 #include <QColor>
 
 QuestionListModel::QuestionListModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 int QuestionListModel::rowCount(const QModelIndex& parent) const
 {
@@ -75,7 +75,8 @@ QVariant QuestionListModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char16_t* const Headers[] = { u"题号", u"题型", u"题目", u"答案", u"NO", u"代码", u"我的答案" };
+    static const char16_t* const Headers[]
+        = { u"题号", u"题型", u"题目", u"答案", u"NO", u"代码", u"我的答案" };
     return section >= 0 && section < ColumnCount ? QString::fromUtf16(Headers[section]) : QVariant();
 }
 
@@ -95,16 +96,11 @@ void QuestionListModel::removeRow(int row)
     endRemoveRows();
 }
 
-bool QuestionListModel::isGroupedType(const QString& type)
-{
-    return type == QLatin1String("B") || type == QLatin1String("A3") || type == QLatin1String("A4");
-}
-
 QString QuestionListModel::numberText(int p, const QString& type, const QString& answer, int* offset)
 {
     // A grouped row without answer letters stands for one question; counting it by an
     // empty answer would number the rows after it backwards.
-    if (isGroupedType(type) && !answer.isEmpty()) {
+    if (QuestionType::isGrouped(type) && !answer.isEmpty()) {
         const int length = int(answer.size());
         const QString text = u"第" + QString::number(*offset + p) + u"题--第"
             + QString::number(*offset + p + length - 1) + u"题";
@@ -126,16 +122,19 @@ void QuestionListModel::append(RowSet& selection)
     QVector<Row> rows;
     rows.reserve(selection.rowCount());
     int offset = 0;
-    const int fType = selection.fieldIndex(QStringLiteral("题型")), fTg = selection.fieldIndex(QStringLiteral("tg")),
-              fAnswer = selection.fieldIndex(QStringLiteral("答案")), fNo = selection.fieldIndex(QStringLiteral("题号")),
-              fCode = selection.fieldIndex(QStringLiteral("代码")), fGiven = selection.fieldIndex(QStringLiteral("答题"));
+    const int fType = selection.fieldIndex(QStringLiteral("题型")),
+              fTg = selection.fieldIndex(QStringLiteral("tg")),
+              fAnswer = selection.fieldIndex(QStringLiteral("答案")),
+              fNo = selection.fieldIndex(QStringLiteral("题号")),
+              fCode = selection.fieldIndex(QStringLiteral("代码")),
+              fGiven = selection.fieldIndex(QStringLiteral("答题"));
     for (int p = 1; !selection.atEnd(); selection.next(), ++p) {
         Row r;
         r.type = selection.field(fType).toString();
         r.answer = selection.field(fAnswer).toString();
         r.text = numberText(p, r.type, r.answer, &offset);
-        r.title = isGroupedType(r.type) ? QStringLiteral("此题为") + r.type + QStringLiteral("型题")
-                                        : selection.field(fTg).toString();
+        r.title = QuestionType::isGrouped(r.type) ? QStringLiteral("此题为") + r.type + QStringLiteral("型题")
+                                                  : selection.field(fTg).toString();
         r.questionNo = selection.field(fNo).toString();
         r.code = selection.field(fCode).toString();
         r.given = selection.field(fGiven).toString();

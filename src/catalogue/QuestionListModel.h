@@ -13,7 +13,17 @@ class QuestionListModel final : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Number, Type, Title, Answer, QuestionNo, Code, Given, ColumnCount };
+    enum Column
+    {
+        Number,
+        Type,
+        Title,
+        Answer,
+        QuestionNo,
+        Code,
+        Given,
+        ColumnCount
+    };
 
     struct Row
     {
@@ -48,7 +58,6 @@ public:
     /// The display text of the row at 1-based position @p p in its listing, given the
     /// numbers taken by grouped rows before it (@p offset, updated).
     static QString numberText(int p, const QString& type, const QString& answer, int* offset);
-    static bool isGroupedType(const QString& type);
 
     /// The columns a listing reads, in place of "*": the covering indexes hold them.
     static QString selectColumns();

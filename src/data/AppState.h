@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/QuestionTable.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -15,8 +17,12 @@ struct AppState
     qint32 ListPosition = 0;
     /// Point size of the question text.
     qint16 FontSize = 12;
-    /// While set, answers and the question view use the working set kstk.
+    /// While set, answers and the question view use the working set kstk. Only the
+    /// exam session sets and clears it.
     bool ExamRunning = false;
     /// The last search statement.
     QString SearchSql;
+
+    /// The current question's key (empty before any question was shown).
+    QuestionKey currentQuestion() const { return { SectionCode, QuestionNo }; }
 };

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <memory>
 
@@ -59,7 +58,15 @@ bool QuestionStore::connect(const QString& path, int flags)
         return false;
     }
     applyKey(m_db);
+    sqlite3_busy_timeout(m_db, m_busyTimeout);
     return true;
+}
+
+void QuestionStore::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 void QuestionStore::applyKey(sqlite3* db)
@@ -70,7 +77,7 @@ void QuestionStore::applyKey(sqlite3* db)
     sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
 }
 
-bool QuestionStore::open(const QString& path)
+bool QuestionStore::open(const QString& path, Mode mode)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
@@ -81,7 +88,8 @@ bool QuestionStore::open(const QString& path)
         m_openError = OpenError::NotABank;
         return fail(QStringLiteral("这是一个未加密的数据库文件，不是 Vellumore 题库"));
     }
-    if (!connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX)) {
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (!connect(path, flags | SQLITE_OPEN_FULLMUTEX)) {
         m_openError = OpenError::NotFound;
         return fail(QStringLiteral("无法打开文件（%1）").arg(m_lastError));
     }
@@ -101,7 +109,7 @@ bool QuestionStore::open(const QString& path)
     if (rc != SQLITE_ROW) {
         if (rc == SQLITE_NOTADB)
             return reject(OpenError::NotABank,
-                          QStringLiteral("文件无法解密：它不是 Vellumore 题库、密码不符或文件头已损坏"));
+                QStringLiteral("文件无法解密：它不是 Vellumore 题库、密码不符或文件头已损坏"));
         return reject(OpenError::Damaged, QStringLiteral("文件已损坏（%1）").arg(sqlite::errorText(m_db)));
     }
 
@@ -114,12 +122,14 @@ bool QuestionStore::open(const QString& path)
     const QStringList missing = BankSchema::missingTables(*this);
     if (!missing.isEmpty())
         return reject(OpenError::MissingTables,
-                      QStringLiteral("文件中缺少题库数据表：%1").arg(missing.join(QStringLiteral("、"))));
+            QStringLiteral("文件中缺少题库数据表：%1").arg(missing.join(QStringLiteral("、"))));
 
     const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
     if (version > SchemaVersion)
-        return reject(OpenError::TooNew, QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序")
-                                             .arg(version));
+        return reject(OpenError::TooNew,
+            QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序").arg(version));
+    if (version < SchemaVersion && mode == Mode::ReadOnly)
+        return reject(OpenError::Damaged, QStringLiteral("题库需要升级到当前版本，只读打开时无法升级"));
     if (version < SchemaVersion && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
@@ -170,8 +180,16 @@ bool QuestionStore::upgradeSchema(int fromVersion)
     });
 }
 
+void QuestionStore::finalizeStatements()
+{
+    for (sqlite3_stmt* stmt : std::as_const(m_writeStatements))
+        sqlite3_finalize(stmt);
+    m_writeStatements.clear();
+}
+
 void QuestionStore::close()
 {
+    finalizeStatements();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -224,77 +242,40 @@ QVariant QuestionStore::scalar(const QString& sql, const QVariantList& params)
     return sqlite::columnValue(stmt.get(), 0);
 }
 
-RowSet QuestionStore::query(const QString& sql, const QVariantList& params, Access access)
+RowSet QuestionStore::query(const QString& sql, const QVariantList& params)
 {
     RowSet set;
     if (!m_db) {
         set.m_error = QStringLiteral("no connection");
         return set;
     }
-
-    QString keysSql = sql;
-    if (access == Access::Updatable) {
-        // "select * from <table> rest" becomes "select rowid from <table> rest": the keyset.
-        static const QRegularExpression shape(QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([^\\s;]+)(.*)$"),
-                                              QRegularExpression::CaseInsensitiveOption
-                                                  | QRegularExpression::DotMatchesEverythingOption);
-        const QRegularExpressionMatch m = shape.match(sql);
-        if (!m.hasMatch()) {
-            set.m_error = QStringLiteral("an updatable row set reads select * from one table");
-            return set;
-        }
-        set.m_table = m.captured(1);
-        keysSql = QStringLiteral("select rowid from ") + set.m_table + m.captured(2);
-    }
-
     int rc = SQLITE_OK;
-    Statement stmt = prepare(m_db, keysSql, params, &rc);
+    Statement stmt = prepare(m_db, sql, params, &rc);
     if (rc != SQLITE_OK || !stmt) {
         set.m_error = sqlite::errorText(m_db);
         return set;
     }
-
-    if (access == Access::Updatable) {
-        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-            set.m_keys.append(sqlite3_column_int64(stmt.get(), 0));
-        if (rc != SQLITE_DONE) {
-            set.m_error = sqlite::errorText(m_db);
-            return set;
-        }
-        Statement columns = prepare(m_db, QStringLiteral("select * from ") + set.m_table + QStringLiteral(" limit 0"),
-                                    {}, &rc);
-        if (rc != SQLITE_OK || !columns) {
-            set.m_error = sqlite::errorText(m_db);
-            return set;
-        }
-        for (int c = 0; c < sqlite3_column_count(columns.get()); ++c)
-            set.m_names << QString::fromUtf8(sqlite3_column_name(columns.get(), c));
-        set.m_updatable = true;
-        set.m_db = m_db;
-        rc = SQLITE_DONE;
-    } else {
-        const int n = sqlite3_column_count(stmt.get());
-        for (int c = 0; c < n; ++c)
-            set.m_names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
-        // Short texts (types, codes, answers) repeat across a listing: one shared copy each.
-        QHash<QByteArray, QVariant> shortTexts;
-        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-            QVector<QVariant> row(n);
-            for (int c = 0; c < n; ++c) {
-                const int bytes = sqlite3_column_bytes(stmt.get(), c);
-                if (sqlite3_column_type(stmt.get(), c) != SQLITE_TEXT || bytes > 12) {
-                    row[c] = sqlite::columnValue(stmt.get(), c);
-                    continue;
-                }
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-                const QByteArray key = QByteArray::fromRawData(text, bytes);
-                auto it = shortTexts.find(key);
-                if (it == shortTexts.end())
-                    it = shortTexts.insert(QByteArray(text, bytes), QVariant(QString::fromUtf8(text, bytes)));
-                row[c] = *it;
+    const int n = sqlite3_column_count(stmt.get());
+    for (int c = 0; c < n; ++c)
+        set.m_names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+    // Short texts (types, codes, answers) repeat across a listing: one shared copy each.
+    QHash<QByteArray, QVariant> shortTexts;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        QVector<QVariant> row(n);
+        for (int c = 0; c < n; ++c) {
+            const int bytes = sqlite3_column_bytes(stmt.get(), c);
+            if (sqlite3_column_type(stmt.get(), c) != SQLITE_TEXT || bytes > 12) {
+                row[c] = sqlite::columnValue(stmt.get(), c);
+                continue;
             }
-            set.m_rows.append(std::move(row));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+            const QByteArray key = QByteArray::fromRawData(text, bytes);
+            auto it = shortTexts.find(key);
+            if (it == shortTexts.end())
+                it = shortTexts.insert(QByteArray(text, bytes), QVariant(QString::fromUtf8(text, bytes)));
+            row[c] = *it;
         }
+        set.m_rows.append(std::move(row));
     }
     if (rc != SQLITE_DONE) {
         set.m_error = sqlite::errorText(m_db);
@@ -306,6 +287,80 @@ RowSet QuestionStore::query(const QString& sql, const QVariantList& params, Acce
     }
     set.m_valid = true;
     return set;
+}
+
+WriteResult QuestionStore::writeFailure(int rc) const
+{
+    QString why;
+    switch (rc & 0xff) {
+    case SQLITE_READONLY:
+        why = QStringLiteral("题库文件是只读的，不能写入");
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        why = QStringLiteral("题库正被另一个程序使用，等待 %1 秒后仍未释放").arg(m_busyTimeout / 1000.0);
+        break;
+    case SQLITE_FULL:
+        why = QStringLiteral("磁盘空间已满");
+        break;
+    case SQLITE_IOERR:
+        why = QStringLiteral("读写题库文件时出错");
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        why = QStringLiteral("题库文件已损坏");
+        break;
+    case SQLITE_CANTOPEN:
+        why = QStringLiteral("无法打开题库文件");
+        break;
+    default:
+        why = QStringLiteral("数据库错误");
+        break;
+    }
+    return WriteResult::failed(why + QStringLiteral("（") + sqlite::errorText(m_db) + QStringLiteral("）"));
+}
+
+WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
+{
+    if (!m_db)
+        return WriteResult::failed(QStringLiteral("题库没有打开"));
+    sqlite3_stmt* stmt = m_writeStatements.value(sql);
+    if (!stmt) {
+        const QByteArray utf8 = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+        if (rc != SQLITE_OK || !stmt) {
+            sqlite3_finalize(stmt);
+            return writeFailure(rc);
+        }
+        m_writeStatements.insert(sql, stmt);
+    }
+    int rc = sqlite::bindAll(stmt, params);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
+    const int changed = sqlite3_changes(m_db);
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (rc != SQLITE_DONE)
+        return writeFailure(rc);
+    return WriteResult::done(changed);
+}
+
+WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& work)
+{
+    const WriteResult begun = write(QStringLiteral("begin immediate"));
+    if (!begun.isDone())
+        return begun;
+    const WriteResult result = work();
+    if (!result.isDone()) {
+        write(QStringLiteral("rollback"));
+        return result;
+    }
+    const WriteResult committed = write(QStringLiteral("commit"));
+    if (!committed.isDone()) {
+        write(QStringLiteral("rollback"));
+        return committed;
+    }
+    return result;
 }
 
 bool QuestionStore::transaction(const std::function<bool()>& work)

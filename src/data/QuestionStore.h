@@ -1,13 +1,17 @@
 #pragma once
 
 #include "data/RowSet.h"
+#include "data/WriteResult.h"
 
 #include <QString>
 #include <QVariant>
 
+#include <QHash>
+
 #include <functional>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 /// The program's one connection to the encrypted question bank. Statements are
 /// plain SQL with every value bound as a parameter (`?`), never spliced in.
@@ -15,17 +19,30 @@ class QuestionStore final
 {
     Q_DISABLE_COPY_MOVE(QuestionStore)
 public:
-    enum class Access { ReadOnly, Updatable };
+    /// How a bank is opened: read-only opens never write, not even a schema upgrade.
+    enum class Mode
+    {
+        ReadWrite,
+        ReadOnly
+    };
 
     /// Why a bank could not be opened; the text for the user is in @ref lastError().
-    enum class OpenError { None, NotFound, NotABank, Damaged, MissingTables, TooNew };
+    enum class OpenError
+    {
+        None,
+        NotFound,
+        NotABank,
+        Damaged,
+        MissingTables,
+        TooNew
+    };
 
     QuestionStore() = default;
     ~QuestionStore();
 
     /// Opens an existing bank with the fixed password. The file is never created,
     /// modified or replaced when it cannot be opened.
-    bool open(const QString& path);
+    bool open(const QString& path, Mode mode = Mode::ReadWrite);
     /// Creates a new, empty bank with the current schema; fails when @p path exists.
     bool create(const QString& path);
     void close();
@@ -38,9 +55,23 @@ public:
     /// Runs an action statement (delete, update, insert, create, drop).
     bool execute(const QString& sql, const QVariantList& params = {});
 
-    /// Opens a row set over a statement. A read-only set may be any select; an
-    /// updatable one must read "select * from <table> ..." of one table.
-    RowSet query(const QString& sql, const QVariantList& params = {}, Access access = Access::ReadOnly);
+    /// Opens a read-only row set over a select statement.
+    RowSet query(const QString& sql, const QVariantList& params = {});
+
+    /// Runs one of the program's fixed write statements with bound values. The
+    /// statement is prepared once and kept for the life of the connection. Done
+    /// carries the number of rows changed; a failure carries the reason in words
+    /// for the user.
+    WriteResult write(const QString& sql, const QVariantList& params = {});
+
+    /// Runs @p work inside one transaction; anything but Done rolls it back, and a
+    /// failed commit turns Done into Failed.
+    WriteResult writeTransaction(const std::function<WriteResult()>& work);
+
+    /// How long a write waits for a lock held by another connection before it fails.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeout; }
+    static constexpr int DefaultBusyTimeout = 5000;
 
     /// Runs one action statement once per parameter list, prepared once.
     bool executeBatch(const QString& sql, const QVector<QVariantList>& rows);
@@ -68,6 +99,8 @@ public:
 private:
     bool connect(const QString& path, int flags);
     bool fail(const QString& message);
+    WriteResult writeFailure(int rc) const;
+    void finalizeStatements();
     bool applySchema();
     bool upgradeSchema(int fromVersion);
 
@@ -75,4 +108,6 @@ private:
     QString m_path;
     QString m_lastError;
     OpenError m_openError = OpenError::None;
+    int m_busyTimeout = DefaultBusyTimeout;
+    QHash<QString, sqlite3_stmt*> m_writeStatements;
 };

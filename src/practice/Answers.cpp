@@ -1,21 +1,31 @@
 #include "practice/Answers.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
-#include "practice/QuestionRecord.h"
+#include "data/QuestionType.h"
 
 namespace Answers {
 
 Panel panelFor(const QString& type)
 {
-    if (type == QStringLiteral("多选") || type == QStringLiteral("不定项"))
+    using QuestionType::Kind;
+    switch (QuestionType::kindOf(type)) {
+    case Kind::MultipleChoice:
+    case Kind::Indefinite:
         return Panel::MultipleChoice;
-    if (type == QStringLiteral("单选") || type == QStringLiteral("判断"))
+    case Kind::SingleChoice:
+    case Kind::Judgement:
         return Panel::SingleChoice;
-    if (type == QStringLiteral("计算") || type == QStringLiteral("简答") || type == QStringLiteral("综合"))
+    case Kind::Calculation:
+    case Kind::ShortAnswer:
+    case Kind::Comprehensive:
         return Panel::SelfAssessment;
-    if (type == QLatin1String("A4"))
+    case Kind::A4:
         return Panel::TrueFalse;
+    case Kind::B:
+    case Kind::A3:
+    case Kind::Other:
+        break;
+    }
     return Panel::None;
 }
 
@@ -36,7 +46,7 @@ QString multipleChoice(const std::array<bool, 5>& ticked)
 
 std::array<bool, 5> ticksFor(const QString& given)
 {
-    std::array<bool, 5> ticks{};
+    std::array<bool, 5> ticks {};
     for (const QChar c : given) {
         if (c >= u'A' && c <= u'E')
             ticks[size_t(c.unicode() - u'A')] = true;
@@ -54,7 +64,8 @@ QString storedCaption(const QVariant& given)
     if (given.isNull())
         return QStringLiteral("()");
     const QString text = given.toString();
-    return text.isEmpty() ? QStringLiteral("(    )") : QString(QStringLiteral("(") + text + QStringLiteral(")"));
+    return text.isEmpty() ? QStringLiteral("(    )")
+                          : QString(QStringLiteral("(") + text + QStringLiteral(")"));
 }
 
 QString entryCaption(const QString& answer)
@@ -62,14 +73,26 @@ QString entryCaption(const QString& answer)
     return QStringLiteral("( ") + answer + QStringLiteral(" )");
 }
 
-bool StoreAnswer(QuestionStore& store, const AppState& state, const QString& answer)
+WriteResult StoreAnswer(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer)
 {
-    QVariantList params;
-    RowSet row = store.query(QuestionRecord::CurrentQuestionQuery(state, &params), params,
-                             QuestionStore::Access::Updatable);
-    if (!row.isValid() || row.atEnd())
-        return false;
-    return row.setField(QStringLiteral("答题"), answer) && row.commit();
+    if (!key.isValid())
+        return WriteResult::nothing(QStringLiteral("当前没有试题"));
+    const QString sql = table == QuestionTable::WorkingSet
+        ? QStringLiteral("update kstk set 答题=? where 代码=? AND 题号=?")
+        : QStringLiteral("update tk set 答题=? where 代码=? AND 题号=?");
+    const WriteResult result = store.write(sql, { answer, key.code, key.number });
+    if (result.isDone() && result.rows() == 0)
+        return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
+    return result;
+}
+
+WriteResult ClearAnswers(QuestionStore& store, QuestionTable table, const QString& code)
+{
+    const QString sql = table == QuestionTable::WorkingSet
+        ? QStringLiteral("update kstk set 答题='' where 代码=?")
+        : QStringLiteral("update tk set 答题='' where 代码=?");
+    return store.write(sql, { code });
 }
 
 } // namespace Answers

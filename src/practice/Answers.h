@@ -1,17 +1,26 @@
 #pragma once
 
+#include "data/QuestionTable.h"
+#include "data/WriteResult.h"
+
 #include <QString>
 #include <QVariant>
 
 #include <array>
 
 class QuestionStore;
-struct AppState;
 
 /// The answer panels, the encodings written into 答题 and the captions that echo them.
 namespace Answers {
 
-enum class Panel { None, MultipleChoice, SingleChoice, SelfAssessment, TrueFalse };
+enum class Panel
+{
+    None,
+    MultipleChoice,
+    SingleChoice,
+    SelfAssessment,
+    TrueFalse
+};
 
 /// The panel a question type gets; None leaves the panels as they were.
 Panel panelFor(const QString& type);
@@ -30,8 +39,12 @@ QString storedCaption(const QVariant& given);
 /// The caption echoing a new entry: "( AC )".
 QString entryCaption(const QString& answer);
 
-/// Writes @p answer into 答题 of the current question (kstk during an exam, tk
-/// otherwise). False, with nothing written, when there is no current question.
-bool StoreAnswer(QuestionStore& store, const AppState& state, const QString& answer);
+/// Writes @p answer into 答题 of question @p key of @p table. Nothing to write
+/// when there is no such question.
+WriteResult StoreAnswer(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer);
+
+/// Clears every answer of section @p code of @p table to the empty text (a redo).
+WriteResult ClearAnswers(QuestionStore& store, QuestionTable table, const QString& code);
 
 } // namespace Answers

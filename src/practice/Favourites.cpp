@@ -1,31 +1,31 @@
 #include "practice/Favourites.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
-#include "practice/QuestionRecord.h"
 
 namespace Favourites {
-AddResult AddToFavourites(QuestionStore& store, const AppState& state)
+
+AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString* reason)
 {
-    QVariantList params;
-    RowSet row = store.query(QuestionRecord::BankQuestionQuery(state, &params), params,
-                             QuestionStore::Access::Updatable);
-    if (!row.isValid() || row.atEnd() || row.field(QStringLiteral("收藏否")).toInt() == -1)
-        return AddResult::AlreadyFavourite;
-    row.setField(QStringLiteral("收藏否"), -1);
-    row.commit();
-    return AddResult::Added;
+    // Only an unmarked row changes, so no row changed means marked already or not there.
+    const WriteResult result
+        = store.write(QStringLiteral("update tk set 收藏否=-1 where 代码=? AND 题号=? AND 收藏否<>-1"),
+            { key.code, key.number });
+    if (result.isFailed()) {
+        *reason = result.reason();
+        return AddResult::Failed;
+    }
+    return result.rows() > 0 ? AddResult::Added : AddResult::AlreadyFavourite;
 }
 
-bool RemoveFromFavourites(QuestionStore& store, const AppState& state)
+WriteResult RemoveFromFavourites(QuestionStore& store, const QuestionKey& key)
 {
-    return store.execute(QStringLiteral("update tk set 收藏否=0 where 代码=? AND 题号=?"),
-                         { state.SectionCode, state.QuestionNo });
+    return store.write(
+        QStringLiteral("update tk set 收藏否=0 where 代码=? AND 题号=?"), { key.code, key.number });
 }
 
-bool ClearFavourites(QuestionStore& store)
+WriteResult ClearFavourites(QuestionStore& store)
 {
-    return store.execute(QStringLiteral("update tk set 收藏否=0 where 收藏否=-1"));
+    return store.write(QStringLiteral("update tk set 收藏否=0 where 收藏否=-1"));
 }
 
 } // namespace Favourites

@@ -1,21 +1,29 @@
 #pragma once
 
+#include "data/QuestionTable.h"
+#include "data/WriteResult.h"
+
 class QuestionStore;
-struct AppState;
 
 /// The favourite marks (收藏否) of the question bank. They always live in tk, also
 /// while an exam runs: the working set uses the same field for its own purpose.
 namespace Favourites {
 
-enum class AddResult { Added, AlreadyFavourite };
+enum class AddResult
+{
+    Added,
+    AlreadyFavourite,
+    Failed
+};
 
-/// Marks the current question. A question that cannot be read counts as marked already.
-AddResult AddToFavourites(QuestionStore& store, const AppState& state);
+/// Marks question @p key. A question that cannot be found counts as marked already;
+/// @p reason receives why a write failed.
+AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString* reason);
 
-/// Clears the current question's mark, whether it had one or not.
-bool RemoveFromFavourites(QuestionStore& store, const AppState& state);
+/// Clears the mark of question @p key, whether it had one or not.
+WriteResult RemoveFromFavourites(QuestionStore& store, const QuestionKey& key);
 
 /// Clears every mark of the bank.
-bool ClearFavourites(QuestionStore& store);
+WriteResult ClearFavourites(QuestionStore& store);
 
 } // namespace Favourites

@@ -6,14 +6,13 @@
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "practice/Answers.h"
 #include "practice/Favourites.h"
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionEditor.h"
 #include "practice/QuestionView.h"
 #include "practice/addst.h"
-#include "richtext/RichText.h"
-#include "richtext/RtfWriter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,16 +21,8 @@
 #include <QMenu>
 #include <QTextEdit>
 
-namespace {
-
-QString rtfOf(const QTextEdit* box)
-{
-    return QString::fromLatin1(RtfWriter::write(*box->document()));
-}
-
-} // namespace
-
-PracticeCommands::PracticeCommands(QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window)
+PracticeCommands::PracticeCommands(
+    QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window)
     : QObject(window)
     , m_store(store)
     , m_state(state)
@@ -47,10 +38,8 @@ PracticeCommands::PracticeCommands(QuestionStore& store, AppState& state, Practi
     connect(side->cmdxtxa(), &XPButton::Click, this, &PracticeCommands::NextQuestion);
 
     QuestionView* view = panel->view();
-    connect(view->Command4(), &XPButton::Click, this, &PracticeCommands::SaveNotes);
-    connect(view->Command5(), &XPButton::Click, view->Frame10(), &QWidget::hide);
-    connect(view->Command6(), &XPButton::Click, this, &PracticeCommands::SaveQuestionEdits);
-    connect(view->Command7(), &XPButton::Click, view->Frame11(), &QWidget::hide);
+    connect(view, &QuestionView::saveNotesRequested, this, &PracticeCommands::SaveNotes);
+    connect(view, &QuestionView::saveEditsRequested, this, &PracticeCommands::SaveQuestionEdits);
 }
 
 void PracticeCommands::setUpFavouritesMenu(QMenu* menu)
@@ -64,7 +53,8 @@ void PracticeCommands::setUpFavouritesMenu(QMenu* menu)
         QAction* action = menu->addAction(QString::fromUtf16(item.caption));
         action->setObjectName(QString::fromLatin1(item.key));
         action->setData(QString::fromLatin1(item.key));
-        connect(action, &QAction::triggered, this, [this, key = QString::fromLatin1(item.key)] { favouritesChosen(key); });
+        connect(action, &QAction::triggered, this,
+            [this, key = QString::fromLatin1(item.key)] { favouritesChosen(key); });
     }
 }
 
@@ -84,12 +74,10 @@ void PracticeCommands::cmdClicked(int index)
         openAddDialog();
         break;
     case 7:
-        m_panel->view()->Frame11()->show();
-        m_panel->view()->Frame11()->raise();
+        m_panel->view()->openEditPanel();
         break;
     case 8:
-        m_panel->view()->Frame10()->show();
-        m_panel->view()->Frame10()->raise();
+        m_panel->view()->openNotesPanel();
         break;
     default:
         // Grading, printing and search arrive with the exam and search windows.
@@ -109,9 +97,15 @@ void PracticeCommands::favouritesChosen(const QString& key)
 
 void PracticeCommands::RedoQuestions()
 {
-    m_panel->Frame3()->Combo1()->setCurrentIndex(-1); // shows "请选择范围"
-    m_store.execute(QStringLiteral("update tk set 答题='' where 代码=?"), { m_state.SectionCode });
-    m_panel->ListView1()->questions()->clear();
+    // Redo belongs to practice: it clears the section's answers in the bank.
+    const WriteResult result = Answers::ClearAnswers(m_store, QuestionTable::Bank, m_state.SectionCode);
+    if (result.isFailed()) {
+        MessageBox::critical(m_window, QStringLiteral("操作失败"),
+            result.notStoredMessage(QStringLiteral("清除本节答案的操作")));
+        return;
+    }
+    m_panel->Frame3()->showNoRange();
+    m_panel->clearList();
     m_panel->listSelection(QuestionFilters::section(m_state.SectionCode));
 }
 
@@ -132,100 +126,105 @@ void PracticeCommands::ToggleAnswerColumns()
     }
 }
 
-void PracticeCommands::showRow(int row)
-{
-    QuestionListView* list = m_panel->ListView1();
-    m_panel->view()->Text2()->setText(list->questions()->subItem(row - 1, 0));
-    m_panel->ShowQuestion(row);
-}
-
 void PracticeCommands::PreviousQuestion()
 {
-    const int rows = m_panel->ListView1()->rowCount();
+    const int rows = m_panel->listRowCount();
     if (rows == 0)
         return; // nothing listed: nothing to move to
     m_state.ListPosition = qBound(1, m_state.ListPosition - 1, rows);
-    showRow(m_state.ListPosition);
+    m_panel->showListRow(m_state.ListPosition);
 }
 
 void PracticeCommands::NextQuestion()
 {
-    const int rows = m_panel->ListView1()->rowCount();
+    const int rows = m_panel->listRowCount();
     if (rows == 0)
         return;
     m_state.ListPosition = qBound(1, m_state.ListPosition + 1, rows);
-    showRow(m_state.ListPosition);
+    m_panel->showListRow(m_state.ListPosition);
 }
 
 void PracticeCommands::AddToFavourites()
 {
-    if (Favourites::AddToFavourites(m_store, m_state) == Favourites::AddResult::Added)
+    QString reason;
+    switch (Favourites::AddToFavourites(m_store, m_state.currentQuestion(), &reason)) {
+    case Favourites::AddResult::Added:
         MessageBox::information(m_window, QStringLiteral("信息提示"), QStringLiteral("本题你已成功收藏！"));
-    else
-        MessageBox::information(m_window, QStringLiteral("信息提示"), QStringLiteral("注意：本题目你已做过收藏！"));
+        break;
+    case Favourites::AddResult::AlreadyFavourite:
+        MessageBox::information(
+            m_window, QStringLiteral("信息提示"), QStringLiteral("注意：本题目你已做过收藏！"));
+        break;
+    case Favourites::AddResult::Failed:
+        MessageBox::critical(m_window, QStringLiteral("收藏失败"),
+            WriteResult::failed(reason).notStoredMessage(QStringLiteral("本题的收藏标记")));
+        break;
+    }
 }
 
 void PracticeCommands::RemoveFromFavourites()
 {
-    Favourites::RemoveFromFavourites(m_store, m_state);
-    QuestionListView* list = m_panel->ListView1();
-    list->questions()->removeRow(m_state.ListPosition - 1);
-    const int rows = list->rowCount();
+    const WriteResult result = Favourites::RemoveFromFavourites(m_store, m_state.currentQuestion());
+    if (result.isFailed()) {
+        // The row stays listed: it is still a favourite.
+        MessageBox::critical(m_window, QStringLiteral("移除失败"),
+            result.notStoredMessage(QStringLiteral("从收藏夹移除本题的操作")));
+        return;
+    }
+    m_panel->removeListRow(m_state.ListPosition);
+    const int rows = m_panel->listRowCount();
     if (rows == 0) {
         m_panel->view()->clearQuestion();
         return;
     }
     // After the last row the one before it moves up into view.
-    showRow(qMin(m_state.ListPosition, rows));
+    m_panel->showListRow(qMin(m_state.ListPosition, rows));
 }
 
 void PracticeCommands::ClearFavourites()
 {
-    Favourites::ClearFavourites(m_store);
-    m_panel->ListView1()->questions()->clear();
+    const WriteResult result = Favourites::ClearFavourites(m_store);
+    if (result.isFailed()) {
+        MessageBox::critical(m_window, QStringLiteral("清空失败"),
+            result.notStoredMessage(QStringLiteral("清空收藏夹的操作")));
+        return;
+    }
+    m_panel->clearList();
     m_panel->view()->clearQuestion();
+}
+
+void PracticeCommands::showSaveOutcome(const WriteResult& result, const QString& what, const QString& done)
+{
+    if (result.isDone())
+        MessageBox::notice(m_window, done);
+    else if (result.isNothing())
+        MessageBox::warning(m_window, QStringLiteral("无法保存"), result.reason() + QStringLiteral("。"));
+    else
+        MessageBox::critical(m_window, QStringLiteral("保存失败"), result.notStoredMessage(what));
 }
 
 void PracticeCommands::SaveNotes()
 {
-    const QuestionEditor::Refusal why = QuestionEditor::SaveNotes(m_store, m_state, rtfOf(m_panel->view()->text3()));
-    if (why.isEmpty())
-        MessageBox::notice(m_window, QStringLiteral("添加或修改成功！"));
-    else
-        MessageBox::warning(m_window, QStringLiteral("无法保存"), why);
+    showSaveOutcome(
+        QuestionEditor::SaveNotes(m_store, m_state.currentQuestion(), m_panel->view()->notesDocument()),
+        QStringLiteral("您的笔记"), QStringLiteral("添加或修改成功！"));
 }
 
 void PracticeCommands::SaveQuestionEdits()
 {
-    QuestionView* view = m_panel->view();
-    QuestionEditor::Edits edits;
-    edits.document = rtfOf(view->text4());
-    edits.plainText = RichText::plainText(*view->text4()->document());
-    edits.answer = view->Text5()->text();
-    edits.notes = rtfOf(view->text6());
-    edits.type = view->Text7()->text();
-    const QuestionEditor::Refusal why = QuestionEditor::SaveQuestionEdits(m_store, m_state, edits);
-    if (why.isEmpty())
-        MessageBox::notice(m_window, QStringLiteral("试题修改成功，点击左侧树目录以刷新修改记录！"));
-    else
-        MessageBox::warning(m_window, QStringLiteral("无法保存"), why);
+    showSaveOutcome(
+        QuestionEditor::SaveQuestionEdits(m_store, m_state.currentQuestion(), m_panel->view()->edits()),
+        QStringLiteral("您对试题的修改"), QStringLiteral("试题修改成功，点击左侧树目录以刷新修改记录！"));
 }
 
 void PracticeCommands::openAddDialog()
 {
     addst dialog(m_store, m_state, m_window);
     connect(&dialog, &addst::questionAdded, this,
-            [this](const QString& type, const QString& title, const QString& answer, const QString& number,
-                   const QString& code) {
-                // Row 1 stands for the new question until the list is refreshed.
-                QuestionListModel* model = m_panel->ListView1()->questions();
-                if (model->rowCount() == 0)
-                    return;
-                model->setSubItem(0, QuestionListModel::Type, type);
-                model->setSubItem(0, QuestionListModel::Title, title);
-                model->setSubItem(0, QuestionListModel::Answer, answer);
-                model->setSubItem(0, QuestionListModel::QuestionNo, number);
-                model->setSubItem(0, QuestionListModel::Code, code);
-            });
+        [this](const QString& type, const QString& title, const QString& answer, const QString& number,
+            const QString& code) {
+            // Row 1 stands for the new question until the list is refreshed.
+            m_panel->replaceFirstRow(type, title, answer, number, code);
+        });
     dialog.exec();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/WriteResult.h"
+
 #include <QObject>
 
 class PracticePanel;
@@ -37,7 +39,7 @@ public:
     void openAddDialog();
 
 private:
-    void showRow(int row);
+    void showSaveOutcome(const WriteResult& result, const QString& what, const QString& done);
 
     QuestionStore& m_store;
     AppState& m_state;

@@ -41,9 +41,11 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
         int index;
         const char16_t* caption;
         int left;
-    } top[] = { { 7, u"修改试题", 432 }, { 5, u"添加试题", 517 }, { 6, u"查找试题", 599 }, { 4, u"收藏试题", 681 } };
+    } top[] = { { 7, u"修改试题", 432 }, { 5, u"添加试题", 517 }, { 6, u"查找试题", 599 },
+        { 4, u"收藏试题", 681 } };
     for (const auto& b : top) {
-        auto* button = new XPButton(QStringLiteral("cmd_%1").arg(b.index), QString::fromUtf16(b.caption), this);
+        auto* button
+            = new XPButton(QStringLiteral("cmd_%1").arg(b.index), QString::fromUtf16(b.caption), this);
         button->setGeometry(b.left, 1, 81, 24);
         m_cmd[b.index - 4] = button;
     }
@@ -65,10 +67,14 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
 
     m_answers = new AnswerPanel(this);
     m_answers->setGeometry(6, 566, 656, 90);
-    connect(m_answers, &AnswerPanel::multipleChoiceEntered, this, [this](const QString& a) { storeEntry(a, true); });
-    connect(m_answers, &AnswerPanel::singleChoiceEntered, this, [this](const QString& a) { storeEntry(a, false); });
-    connect(m_answers, &AnswerPanel::selfAssessmentEntered, this, [this](const QString& a) { storeEntry(a, false); });
-    connect(m_answers, &AnswerPanel::trueFalseEntered, this, [this](const QString& a) { storeEntry(a, false); });
+    connect(m_answers, &AnswerPanel::multipleChoiceEntered, this,
+        [this](const QString& a) { storeEntry(a, true); });
+    connect(m_answers, &AnswerPanel::singleChoiceEntered, this,
+        [this](const QString& a) { storeEntry(a, false); });
+    connect(m_answers, &AnswerPanel::selfAssessmentEntered, this,
+        [this](const QString& a) { storeEntry(a, false); });
+    connect(
+        m_answers, &AnswerPanel::trueFalseEntered, this, [this](const QString& a) { storeEntry(a, false); });
     m_view->Picture6()->raise();
     m_view->Text2()->setGeometry(572, 588, 86, 22);
     m_view->Text2()->raise();
@@ -117,9 +123,9 @@ void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
 
 void PracticePanel::PracticeFilter()
 {
-    const QuestionFilters::Selection selection
-        = QuestionFilters::practice(m_side->Combo1()->currentText(), m_side->TypeFilterText(), m_state.SectionCode);
-    m_list->questions()->clear();
+    const QuestionFilters::Selection selection = QuestionFilters::practice(
+        m_side->Combo1()->currentText(), m_side->TypeFilterText(), m_state.SectionCode);
+    clearList();
     listSelection(selection);
 }
 
@@ -128,7 +134,7 @@ void PracticePanel::ExamFilter()
     // The exam panel's range box comes with the exam; until then the whole paper is listed.
     const QuestionFilters::Selection selection
         = QuestionFilters::exam(QStringLiteral("全部题目"), m_side->TypeFilterText());
-    m_list->questions()->clear();
+    clearList();
     listSelection(selection);
 }
 
@@ -146,7 +152,8 @@ void PracticePanel::ShowQuestion(int row)
     m_state.QuestionNo = model->subItem(row - 1, QuestionListModel::QuestionNo);
     m_state.SectionCode = model->subItem(row - 1, QuestionListModel::Code);
 
-    const std::optional<QuestionRecord> record = QuestionRecord::current(m_store, m_state);
+    const std::optional<QuestionRecord> record
+        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
     if (record) {
         m_view->showRecord(*record);
         emit illustrationChanged(record->picture);
@@ -158,14 +165,59 @@ void PracticePanel::ShowQuestion(int row)
     m_view->applyFontSize(m_state.FontSize);
 }
 
+void PracticePanel::showListRow(int row)
+{
+    m_view->Text2()->setText(m_list->questions()->subItem(row - 1, QuestionListModel::Number));
+    ShowQuestion(row);
+}
+
+int PracticePanel::listRowCount() const
+{
+    return m_list->rowCount();
+}
+
+void PracticePanel::removeListRow(int row)
+{
+    m_list->questions()->removeRow(row - 1);
+}
+
+void PracticePanel::clearList()
+{
+    m_list->questions()->clear();
+}
+
+void PracticePanel::replaceFirstRow(const QString& type, const QString& title, const QString& answer,
+    const QString& number, const QString& code)
+{
+    QuestionListModel* model = m_list->questions();
+    if (model->rowCount() == 0)
+        return;
+    model->setSubItem(0, QuestionListModel::Type, type);
+    model->setSubItem(0, QuestionListModel::Title, title);
+    model->setSubItem(0, QuestionListModel::Answer, answer);
+    model->setSubItem(0, QuestionListModel::QuestionNo, number);
+    model->setSubItem(0, QuestionListModel::Code, code);
+}
+
+QuestionTable PracticePanel::table() const
+{
+    return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+}
+
 void PracticePanel::storeEntry(const QString& answer, bool redraw)
 {
-    if (!Answers::StoreAnswer(m_store, m_state, answer)) {
+    const WriteResult result = Answers::StoreAnswer(m_store, table(), m_state.currentQuestion(), answer);
+    if (result.isNothing()) {
         emit noCurrentQuestion();
         return;
     }
+    if (result.isFailed()) {
+        // The panel keeps the user's choice; the echo keeps what is stored.
+        emit answerNotStored(result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
+        return;
+    }
     if (redraw) {
-        if (const auto record = QuestionRecord::current(m_store, m_state))
+        if (const auto record = QuestionRecord::read(m_store, table(), m_state.currentQuestion()))
             m_view->renderQuestion(record->document);
     }
     m_view->showEntry(answer);

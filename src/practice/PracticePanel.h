@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/QuestionFilters.h"
+#include "data/QuestionTable.h"
 
 #include <QFrame>
 
@@ -44,6 +45,20 @@ public:
     /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
     void ShowQuestion(int row);
 
+    /// The table the listed questions live in: the working set while an exam runs.
+    QuestionTable table() const;
+
+    /// Shows the list row at the 1-based @p row with its position text.
+    void showListRow(int row);
+    int listRowCount() const;
+    /// Removes the list row at the 1-based @p row.
+    void removeListRow(int row);
+    /// Removes every row of the list; the columns stay.
+    void clearList();
+    /// Puts new values into the first row until the list is refreshed.
+    void replaceFirstRow(const QString& type, const QString& title, const QString& answer,
+        const QString& number, const QString& code);
+
 signals:
     /// A question was shown: the favourites commands apply to it.
     void questionShown();
@@ -51,6 +66,8 @@ signals:
     void illustrationChanged(const QVariant& bytes);
     /// An entry could not be stored because no question is current.
     void noCurrentQuestion();
+    /// An entry could not be stored: the write failed, for the reason in @p message.
+    void answerNotStored(const QString& message);
 
 private:
     void storeEntry(const QString& answer, bool redraw);

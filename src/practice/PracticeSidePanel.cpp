@@ -49,16 +49,17 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     label3->setGeometry(6, 150, 80, 18);
     m_Combo1->setObjectName(QStringLiteral("Combo1"));
     m_Combo1->addItems({ QStringLiteral("全部题目"), QStringLiteral("已做题目"), QStringLiteral("未做题目"),
-                         QStringLiteral("做错题目") });
+        QStringLiteral("做错题目") });
     m_Combo1->setGeometry(4, 168, 85, 24);
     // After a redo the box names no range: the next refill lists the whole bank.
     m_Combo1->setPlaceholderText(QStringLiteral("请选择范围"));
     connect(m_Combo1, &QComboBox::activated, this, &PracticeSidePanel::filterChosen);
 
-    const QStringList captions{ QStringLiteral("重做试题"), QStringLiteral("查看答案"), QStringLiteral("批阅试题"),
-                                QStringLiteral("打印试卷") };
+    const QStringList captions { QStringLiteral("重做试题"), QStringLiteral("查看答案"),
+        QStringLiteral("批阅试题"), QStringLiteral("打印试卷") };
     for (int i = 0; i < 4; ++i)
-        m_cmd[i] = makeButton(this, QStringLiteral("cmd_%1").arg(i), captions[i], QRect(6, 198 + i * 26, 81, 24));
+        m_cmd[i]
+            = makeButton(this, QStringLiteral("cmd_%1").arg(i), captions[i], QRect(6, 198 + i * 26, 81, 24));
     m_cmd8 = makeButton(this, QStringLiteral("cmd_8"), QStringLiteral("注释与笔记"), QRect(6, 302, 81, 24));
     m_cmdxtsa = makeButton(this, QStringLiteral("cmdxtsa"), QStringLiteral("上一题"), QRect(6, 332, 81, 24));
     m_cmdxtxa = makeButton(this, QStringLiteral("cmdxtxa"), QStringLiteral("下一题"), QRect(6, 358, 81, 24));
@@ -83,4 +84,9 @@ void PracticeSidePanel::stopStopwatch()
 {
     m_Timer1->stop();
     m_dg1->display(QStringLiteral("0000"));
+}
+
+void PracticeSidePanel::showNoRange()
+{
+    m_Combo1->setCurrentIndex(-1);
 }

@@ -29,6 +29,8 @@ public:
 
     /// The names of the ticked types joined in box order.
     QString TypeFilterText() const;
+    /// Leaves the range box without a choice: it shows "请选择范围".
+    void showNoRange();
     /// Stops the practice stopwatch and shows "0000".
     void stopStopwatch();
 

@@ -1,36 +1,23 @@
 #include "practice/QuestionEditor.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
-#include "practice/QuestionRecord.h"
 
 namespace QuestionEditor {
 namespace {
 
-const QString NoQuestion = QStringLiteral("当前没有试题，请先在左侧目录中选择一个章节并显示一道试题。");
+const QString NoQuestion = QStringLiteral("当前没有试题，请先在左侧目录中选择一个章节并显示一道试题");
 
-Refusal writeFailed(QuestionStore& store)
+// One row of tk must change; none means the question is gone.
+WriteResult updateQuestion(
+    QuestionStore& store, const QuestionKey& key, const QString& sql, QVariantList params)
 {
-    return QStringLiteral("保存失败：%1").arg(store.lastError());
-}
-
-// The current question's row of tk, or a refusal.
-Refusal openCurrent(QuestionStore& store, const AppState& state, RowSet* row)
-{
-    if (state.SectionCode.isEmpty() || state.QuestionNo.isEmpty())
-        return NoQuestion;
-    QVariantList params;
-    *row = store.query(QuestionRecord::BankQuestionQuery(state, &params), params, QuestionStore::Access::Updatable);
-    if (!row->isValid())
-        return writeFailed(store);
-    if (row->atEnd())
-        return QStringLiteral("当前试题已不在题库中。");
-    return {};
-}
-
-Refusal commit(QuestionStore& store, RowSet& row)
-{
-    return row.commit() ? Refusal() : QStringLiteral("保存失败：%1").arg(row.error().isEmpty() ? store.lastError() : row.error());
+    if (!key.isValid())
+        return WriteResult::nothing(NoQuestion);
+    params << key.code << key.number;
+    const WriteResult result = store.write(sql, params);
+    if (result.isDone() && result.rows() == 0)
+        return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
+    return result;
 }
 
 } // namespace
@@ -50,46 +37,41 @@ QString extract(const QString& plainText)
     return plainText.mid(start, end - start);
 }
 
-Refusal SaveNotes(QuestionStore& store, const AppState& state, const QString& notes)
+WriteResult SaveNotes(QuestionStore& store, const QuestionKey& key, const QString& notes)
 {
-    RowSet row;
-    if (Refusal why = openCurrent(store, state, &row); !why.isEmpty())
-        return why;
-    row.setField(QStringLiteral("zs"), notes);
-    return commit(store, row);
+    return updateQuestion(
+        store, key, QStringLiteral("update tk set zs=? where 代码=? AND 题号=?"), { notes });
 }
 
-Refusal SaveQuestionEdits(QuestionStore& store, const AppState& state, const Edits& edits)
+WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, const Edits& edits)
 {
-    RowSet row;
-    if (Refusal why = openCurrent(store, state, &row); !why.isEmpty())
-        return why;
     const QString head = extract(edits.plainText);
-    row.setField(QStringLiteral("选项"), edits.document);
-    row.setField(QStringLiteral("答案"), edits.answer);
-    row.setField(QStringLiteral("xx"), head);
-    row.setField(QStringLiteral("tg"), head);
-    row.setField(QStringLiteral("zs"), edits.notes);
-    row.setField(QStringLiteral("题型"), edits.type);
-    return commit(store, row);
+    return updateQuestion(store, key,
+        QStringLiteral("update tk set 选项=?, 答案=?, xx=?, tg=?, zs=?, 题型=? where 代码=? AND 题号=?"),
+        { edits.document, edits.answer, head, head, edits.notes, edits.type });
 }
 
-Refusal AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number)
+WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number)
 {
     if (sectionCode.isEmpty())
-        return QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节。");
-    // One past the largest number: a count could repeat a number left by a gap.
-    const int next = store.scalar(QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
-                         .toInt();
+        return WriteResult::nothing(QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节"));
     const QString head = extract(question.plainText);
-    const bool ok = store.execute(
-        QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, zs) "
-                       "values(?,?,?,?,-1,(select ifnull(max(sj),0)+1 from tk),?,?,?,?)"),
-        { sectionCode, next, question.type, question.answer, head, head, question.document, question.notes });
-    if (!ok)
-        return writeFailed(store);
-    *number = next;
-    return {};
+    int next = 0;
+    const WriteResult result = store.writeTransaction([&] {
+        // One past the largest number: a count could repeat a number left by a gap.
+        next = store
+                   .scalar(
+                       QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
+                   .toInt();
+        return store.write(
+            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, zs) "
+                           "values(?,?,?,?,-1,(select ifnull(max(sj),0)+1 from tk),?,?,?,?)"),
+            { sectionCode, next, question.type, question.answer, head, head, question.document,
+                question.notes });
+    });
+    if (result.isDone())
+        *number = next;
+    return result;
 }
 
 } // namespace QuestionEditor

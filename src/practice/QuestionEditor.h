@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/QuestionTable.h"
+#include "data/WriteResult.h"
+
 #include <QString>
 
 class QuestionStore;
-struct AppState;
 
 /// Notes, corrections and questions of the user's own, written to the question bank
 /// tk (also during an exam: the exam keeps its own copy).
@@ -13,26 +15,23 @@ namespace QuestionEditor {
 /// blanks, cut after 30 characters.
 QString extract(const QString& plainText);
 
-/// Why a save stored nothing; empty when it succeeded.
-using Refusal = QString;
-
-/// Replaces the current question's notes with the RTF document @p notes.
-Refusal SaveNotes(QuestionStore& store, const AppState& state, const QString& notes);
+/// Replaces the notes of question @p key with the RTF document @p notes.
+WriteResult SaveNotes(QuestionStore& store, const QuestionKey& key, const QString& notes);
 
 struct Edits
 {
-    QString document;  ///< 选项, RTF
+    QString document; ///< 选项, RTF
     QString plainText; ///< the document's plain text, for the extracts
-    QString answer;    ///< 答案
-    QString notes;     ///< zs, RTF
-    QString type;      ///< 题型
+    QString answer; ///< 答案
+    QString notes; ///< zs, RTF
+    QString type; ///< 题型
 };
 
-/// Writes corrections of the current question.
-Refusal SaveQuestionEdits(QuestionStore& store, const AppState& state, const Edits& edits);
+/// Writes corrections of question @p key.
+WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, const Edits& edits);
 
 /// Adds a question of the user's own to the section @p sectionCode, as a favourite,
 /// numbered one past the largest number of the section. @p number receives it.
-Refusal AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number);
+WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number);
 
 } // namespace QuestionEditor

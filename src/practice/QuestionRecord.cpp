@@ -1,38 +1,16 @@
 #include "practice/QuestionRecord.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 
-QString QuestionRecord::table(const AppState& state)
+QString QuestionRecord::CurrentQuestionQuery(QuestionTable table)
 {
-    return state.ExamRunning ? QStringLiteral("kstk") : QStringLiteral("tk");
+    return QStringLiteral("select * from ") + tableName(table) + QStringLiteral(" where 代码=? AND 题号=?");
 }
 
-namespace {
-
-QString questionQuery(const QString& table, const AppState& state, QVariantList* params)
+std::optional<QuestionRecord> QuestionRecord::read(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key)
 {
-    *params = { state.SectionCode, state.QuestionNo };
-    return QStringLiteral("select * from ") + table + QStringLiteral(" where 代码=? AND 题号=?");
-}
-
-} // namespace
-
-QString QuestionRecord::CurrentQuestionQuery(const AppState& state, QVariantList* params)
-{
-    return questionQuery(table(state), state, params);
-}
-
-QString QuestionRecord::BankQuestionQuery(const AppState& state, QVariantList* params)
-{
-    return questionQuery(QStringLiteral("tk"), state, params);
-}
-
-std::optional<QuestionRecord> QuestionRecord::current(QuestionStore& store, const AppState& state)
-{
-    QVariantList params;
-    const QString sql = CurrentQuestionQuery(state, &params);
-    RowSet row = store.query(sql, params);
+    RowSet row = store.query(CurrentQuestionQuery(table), { key.code, key.number });
     if (!row.isValid() || row.atEnd())
         return std::nullopt;
     QuestionRecord r;

@@ -4,7 +4,9 @@
 #include "practice/Answers.h"
 #include "practice/QuestionRecord.h"
 #include "practice/QuestionText.h"
+#include "richtext/RichText.h"
 #include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -48,6 +50,11 @@ QTextEdit* makeRichBox(QWidget* parent, const QString& name)
 void loadDocument(QTextEdit* box, const QString& document)
 {
     RtfReader::read(document.toUtf8(), box->document());
+}
+
+QString rtfOf(const QTextEdit* box)
+{
+    return QString::fromLatin1(RtfWriter::write(*box->document()));
 }
 
 } // namespace
@@ -115,7 +122,7 @@ QuestionView::QuestionView(QWidget* panel)
         const char16_t* caption;
         QWidget* box;
     } rows[] = { { "Label17", u"题目与题干", m_text4 }, { "Label16", u"答案", m_Text5 },
-                 { "Label18", u"题型", m_Text7 },       { "Label15", u"注释", m_text6 } };
+        { "Label18", u"题型", m_Text7 }, { "Label15", u"注释", m_text6 } };
     for (const auto& row : rows) {
         auto* label = new QLabel(QString::fromUtf16(row.caption), m_Frame11);
         label->setObjectName(QString::fromLatin1(row.name));
@@ -128,6 +135,39 @@ QuestionView::QuestionView(QWidget* panel)
     m_Frame11->hide();
     m_Frame10->installEventFilter(this);
     m_Frame11->installEventFilter(this);
+
+    connect(m_Command4, &XPButton::Click, this, &QuestionView::saveNotesRequested);
+    connect(m_Command5, &XPButton::Click, m_Frame10, &QWidget::hide);
+    connect(m_Command6, &XPButton::Click, this, &QuestionView::saveEditsRequested);
+    connect(m_Command7, &XPButton::Click, m_Frame11, &QWidget::hide);
+}
+
+void QuestionView::openNotesPanel()
+{
+    m_Frame10->show();
+    m_Frame10->raise();
+}
+
+void QuestionView::openEditPanel()
+{
+    m_Frame11->show();
+    m_Frame11->raise();
+}
+
+QString QuestionView::notesDocument() const
+{
+    return rtfOf(m_text3);
+}
+
+QuestionEditor::Edits QuestionView::edits() const
+{
+    QuestionEditor::Edits edits;
+    edits.document = rtfOf(m_text4);
+    edits.plainText = RichText::plainText(*m_text4->document());
+    edits.answer = m_Text5->text();
+    edits.notes = rtfOf(m_text6);
+    edits.type = m_Text7->text();
+    return edits;
 }
 
 void QuestionView::clearQuestion()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "practice/QuestionEditor.h"
+
 #include <QObject>
 
 class QFrame;
@@ -52,6 +54,17 @@ public:
 
     /// Places the notes and edit panels over the right part of the question area.
     void placeSidePanels();
+
+    void openNotesPanel();
+    void openEditPanel();
+    /// The notes being written, as RTF.
+    QString notesDocument() const;
+    /// The corrections being written in the edit panel.
+    QuestionEditor::Edits edits() const;
+
+signals:
+    void saveNotesRequested();
+    void saveEditsRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/AppState.h"
+#include "data/QuestionType.h"
 #include "practice/QuestionEditor.h"
 #include "richtext/RichText.h"
 #include "richtext/RtfWriter.h"
@@ -51,12 +52,13 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
 
     auto* types = new QHBoxLayout;
     types->addWidget(makeLabel(this, 0, QStringLiteral("题型：")));
-    const QStringList captions{ QStringLiteral("单选"), QStringLiteral("不定项"), QStringLiteral("简答"),
-                                QStringLiteral("综合"), QStringLiteral("判断"),   QStringLiteral("多选") };
-    for (int i = 0; i < 6; ++i) {
-        m_txopn[i] = new QRadioButton(captions[i], this);
+    // One option per type slot, in slot order.
+    const auto captions = QuestionType::slotNames();
+    for (int i = 0; i < QuestionType::SlotCount; ++i) {
+        m_txopn[i] = new QRadioButton(captions[size_t(i)], this);
         m_txopn[i]->setObjectName(QStringLiteral("txopn_%1").arg(i));
-        connect(m_txopn[i], &QRadioButton::clicked, this, [this, caption = captions[i]] { m_txttx->setText(caption); });
+        connect(m_txopn[i], &QRadioButton::clicked, this,
+            [this, caption = captions[size_t(i)]] { m_txttx->setText(caption); });
     }
     m_txopn[2]->hide();
     m_txopn[3]->hide();
@@ -106,14 +108,21 @@ void addst::AddQuestion()
     question.notes = QString::fromLatin1(RtfWriter::write(*m_t2->document()));
     question.type = m_txttx->text();
     int number = 0;
-    const QuestionEditor::Refusal why = QuestionEditor::AddQuestion(m_store, m_state.SectionCode, question, &number);
-    if (!why.isEmpty()) {
-        MessageBox::warning(this, QStringLiteral("无法添加试题"), why);
+    const WriteResult result = QuestionEditor::AddQuestion(m_store, m_state.SectionCode, question, &number);
+    if (result.isNothing()) {
+        MessageBox::warning(this, QStringLiteral("无法添加试题"), result.reason() + QStringLiteral("。"));
         return;
     }
-    MessageBox::notice(this, QStringLiteral("您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，"
-                                      "点击主窗口左侧的树目录以刷新修改记录！"));
+    if (result.isFailed()) {
+        // The dialog stays open with what was typed.
+        MessageBox::critical(
+            this, QStringLiteral("添加失败"), result.notStoredMessage(QStringLiteral("您的试题")));
+        return;
+    }
+    MessageBox::notice(this,
+        QStringLiteral("您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，"
+                       "点击主窗口左侧的树目录以刷新修改记录！"));
     emit questionAdded(question.type, QuestionEditor::extract(question.plainText), question.answer,
-                       QString::number(number), m_state.SectionCode);
+        QString::number(number), m_state.SectionCode);
     accept();
 }

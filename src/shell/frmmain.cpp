@@ -15,17 +15,17 @@
 #include "shell/WelcomePanel.h"
 #include "shell/frmct.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QSlider>
 #include <QTextEdit>
@@ -81,7 +81,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     setWindowTitle(QStringLiteral("Vellumore"));
 
     // Load steps, in their fixed order; a failing step never stops the next one.
-    m_state = AppState{};
+    m_state = AppState {};
 
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -100,7 +100,8 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_TreeView1 = new CatalogueTree(this);
     m_TreeView1->setObjectName(QStringLiteral("TreeView1"));
     m_TreeView1->setGeometry(9, 89, 230, 640);
-    connect(m_TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { OpenCatalogueNode(item); });
+    connect(m_TreeView1, &QTreeWidget::itemClicked, this,
+        [this](QTreeWidgetItem* item) { OpenCatalogueNode(item); });
     // Enter on a node opens it too, for those who move through the tree by keyboard.
     connect(m_TreeView1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
@@ -118,6 +119,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     connect(m_Picture1, &PracticePanel::illustrationChanged, this, &frmmain::showIllustration);
     connect(m_Picture1, &PracticePanel::noCurrentQuestion, this, [this] {
         MessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("操作错误，因为当前没有试题！"));
+    });
+    connect(m_Picture1, &PracticePanel::answerNotStored, this, [this](const QString& message) {
+        MessageBox::critical(this, QStringLiteral("答案没有保存"), message);
     });
 
     m_Picture3 = new WelcomePanel(this);
@@ -167,9 +171,10 @@ void frmmain::openBank(const QString& bankPath)
     const bool isUserBank = bankPath == BankLocation::bankPath();
     if ((isUserBank && !BankLocation::ensureBank(&reason)) || (reason.isEmpty() && !m_store.open(bankPath))) {
         if (reason.isEmpty())
-            reason = QStringLiteral("无法打开题库文件“%1”：%2。").arg(QDir::toNativeSeparators(bankPath), m_store.lastError());
+            reason = QStringLiteral("无法打开题库文件“%1”：%2。")
+                         .arg(QDir::toNativeSeparators(bankPath), m_store.lastError());
         MessageBox::critical(this, QStringLiteral("无法打开题库"),
-                             reason + QStringLiteral("\n\n程序将以空目录继续运行；题库文件没有被改动。"));
+            reason + QStringLiteral("\n\n程序将以空目录继续运行；题库文件没有被改动。"));
     }
 }
 
@@ -342,8 +347,8 @@ void frmmain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    const auto answer = MessageBox::question(this, QStringLiteral("操作提示"),
-                                             QStringLiteral("您是否真的要退出Vellumore？"));
+    const auto answer = MessageBox::question(
+        this, QStringLiteral("操作提示"), QStringLiteral("您是否真的要退出Vellumore？"));
     if (answer != QMessageBox::Yes) {
         event->ignore();
         return;

@@ -24,8 +24,10 @@ private slots:
     void bankIsEncrypted();
     void absentAndEmptyAnswersStayApart();
     void quotesAreData();
-    void updatableSetKeepsItsKeys();
-    void updatableSetAppendsRows();
+    void writeCountsChangedRows();
+    void writeFailureSaysWhyAndChangesNothing_data();
+    void writeFailureSaysWhyAndChangesNothing();
+    void writeTransactionIsAllOrNothing();
     void positionReadAndWritten();
     void workingSetHasTheQuestionTableShape();
     void brokenBankIsReportedAndLeftUntouched_data();
@@ -102,49 +104,95 @@ void tst_QuestionStore::quotesAreData()
     QVERIFY(store.scalar(QStringLiteral("select count(*) from tk")).isValid());
 }
 
-void tst_QuestionStore::updatableSetKeepsItsKeys()
+namespace {
+
+// Every row of tk as text, to see that a failed write changed nothing.
+QString tkContent(QuestionStore& store)
 {
-    TestBank bank(bankPath());
-    for (int n = 1; n <= 5; ++n)
-        bank.question({ QStringLiteral("K0101"), n, QStringLiteral("单选"), QStringLiteral("A"), QVariant() });
-    QuestionStore& store = bank.store();
-
-    // Each update takes its row out of the selection; the keyset still visits all five.
-    RowSet rows = store.query(QStringLiteral("select * from tk where 答题 is null order by 题号"), {},
-                              QuestionStore::Access::Updatable);
-    QVERIFY2(rows.isValid(), qPrintable(rows.error()));
-    QCOMPARE(rows.rowCount(), 5);
-    int visited = 0;
-    for (; !rows.atEnd(); rows.next()) {
-        QVERIFY(rows.setField(QStringLiteral("答题"), QStringLiteral("B")));
-        QCOMPARE(rows.field(QStringLiteral("答题")).toString(), QStringLiteral("B"));
-        ++visited;
-    }
-    QCOMPARE(visited, 5);
-    QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk where 答题='B'")).toInt(), 5);
-
-    QVERIFY(!store.query(QStringLiteral("select 题号 from tk"), {}, QuestionStore::Access::Updatable).isValid());
+    return store
+        .scalar(QStringLiteral("select group_concat(代码||'/'||题号||'/'||ifnull(答题,'<null>')||'/'||收藏否, ';') "
+                               "from (select * from tk order by 代码, 题号)"))
+        .toString();
 }
 
-void tst_QuestionStore::updatableSetAppendsRows()
+} // namespace
+
+void tst_QuestionStore::writeCountsChangedRows()
 {
     TestBank bank(bankPath());
+    for (int n = 1; n <= 3; ++n)
+        bank.question({ QStringLiteral("K0101"), n });
     QuestionStore& store = bank.store();
-    RowSet tree = store.query(QStringLiteral("select * from tree"), {}, QuestionStore::Access::Updatable);
-    QVERIFY(tree.isValid());
-    QVERIFY(tree.atEnd());
-    for (int i = 1; i <= 3; ++i) {
-        QVERIFY(tree.addNew());
-        tree.setField(QStringLiteral("flg"), i);
-        tree.setField(QStringLiteral("代码"), QStringLiteral("C%1").arg(i));
+    const QString sql = QStringLiteral("update tk set 答题=? where 代码=? and 题号>=?");
+    // The same statement text is prepared once and bound afresh each time.
+    for (const auto& [from, rows] : { std::pair{ 1, 3 }, std::pair{ 3, 1 }, std::pair{ 4, 0 } }) {
+        const WriteResult result = store.write(sql, { QStringLiteral("C"), QStringLiteral("K0101"), from });
+        QVERIFY2(result.isDone(), qPrintable(result.reason()));
+        QCOMPARE(result.rows(), rows);
     }
-    tree.appendChunk(QStringLiteral("代码"), QStringLiteral("-tail"));
-    tree.first(); // commits the last row
-    QCOMPARE(tree.rowCount(), 3);
-    QCOMPARE(tree.field(QStringLiteral("代码")).toString(), QStringLiteral("C1"));
-    QCOMPARE(store.scalar(QStringLiteral("select group_concat(代码) from (select 代码 from tree order by rowid)"))
-                 .toString(),
-             QStringLiteral("C1,C2,C3-tail"));
+    QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk where 答题='C'")).toInt(), 3);
+}
+
+void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的");
+    QTest::newRow("write lock held elsewhere") << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用");
+    QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开");
+}
+
+void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+    {
+        TestBank bank(bankPath());
+        bank.question({ QStringLiteral("K0101"), 1, QStringLiteral("单选"), QStringLiteral("A"), QStringLiteral("B") });
+    }
+    QuestionStore store;
+    QVERIFY(store.open(bankPath(), how == QLatin1String("read-only") ? QuestionStore::Mode::ReadOnly
+                                                                      : QuestionStore::Mode::ReadWrite));
+    const QString before = tkContent(store);
+    QuestionStore other;
+    if (how == QLatin1String("locked")) {
+        QVERIFY(other.open(bankPath()));
+        QVERIFY(other.execute(QStringLiteral("begin immediate")));
+        store.setBusyTimeout(150);
+    }
+    if (how == QLatin1String("closed"))
+        store.close();
+
+    const WriteResult result = store.write(QStringLiteral("update tk set 答题='A' where 代码=? and 题号=?"),
+                                           { QStringLiteral("K0101"), 1 });
+    QVERIFY(result.isFailed());
+    QVERIFY2(result.reason().startsWith(reason), qPrintable(result.reason()));
+    QVERIFY(result.notStoredMessage(QStringLiteral("您的答案")).contains(reason));
+
+    if (how == QLatin1String("locked"))
+        QVERIFY(other.execute(QStringLiteral("rollback")));
+    if (how == QLatin1String("closed"))
+        QVERIFY(store.open(bankPath()));
+    QCOMPARE(tkContent(store), before);
+}
+
+void tst_QuestionStore::writeTransactionIsAllOrNothing()
+{
+    TestBank bank(bankPath());
+    bank.question({ QStringLiteral("K0101"), 1 });
+    QuestionStore& store = bank.store();
+    const WriteResult result = store.writeTransaction([&] {
+        const WriteResult first = store.write(QStringLiteral("update tk set 答题='D' where 题号=1"));
+        if (!first.isDone())
+            return first;
+        return store.write(QStringLiteral("update no_such_table set x=1"));
+    });
+    QVERIFY(result.isFailed());
+    QVERIFY(store.scalar(QStringLiteral("select 答题 from tk where 题号=1")).isNull());
+
+    const WriteResult nothing = store.writeTransaction([] { return WriteResult::nothing(QStringLiteral("无事可做")); });
+    QVERIFY(nothing.isNothing());
+    QVERIFY(store.write(QStringLiteral("update tk set 答题='D' where 题号=1")).isDone()); // no transaction left open
 }
 
 void tst_QuestionStore::positionReadAndWritten()
@@ -152,8 +200,8 @@ void tst_QuestionStore::positionReadAndWritten()
     TestBank bank(bankPath());
     for (int n = 1; n <= 4; ++n)
         bank.question({ QStringLiteral("K0101"), n * 10 });
-    for (const auto access : { QuestionStore::Access::ReadOnly, QuestionStore::Access::Updatable }) {
-        RowSet rows = bank.store().query(QStringLiteral("select * from tk order by 题号"), {}, access);
+    {
+        RowSet rows = bank.store().query(QStringLiteral("select * from tk order by 题号"));
         QCOMPARE(rows.position(), 1);
         QVERIFY(rows.setPosition(3));
         QCOMPARE(rows.field(QStringLiteral("题号")).toInt(), 30);

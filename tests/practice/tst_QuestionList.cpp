@@ -4,6 +4,7 @@
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
+#include "data/QuestionType.h"
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionView.h"
@@ -91,7 +92,7 @@ void tst_QuestionList::groupedRowsNumberOn()
     const QuestionListModel* model = panel->ListView1()->questions();
     for (int row = 0; row < model->rowCount(); ++row) {
         const QString type = model->subItem(row, QuestionListModel::Type);
-        const QString title = QuestionListModel::isGroupedType(type)
+        const QString title = QuestionType::isGrouped(type)
             ? QStringLiteral("此题为") + type + QStringLiteral("型题")
             : QStringLiteral("第%1题的题目").arg(model->subItem(row, QuestionListModel::QuestionNo));
         QCOMPARE(model->subItem(row, QuestionListModel::Title), title);

@@ -379,12 +379,3 @@ bool QuestionStore::transaction(const std::function<bool()>& work)
     }
     return true;
 }
-
-bool QuestionStore::createWorkingSet()
-{
-    for (const QString& statement : BankSchema::questionTableStatements(QStringLiteral("kstk"))) {
-        if (!execute(statement))
-            return false;
-    }
-    return true;
-}

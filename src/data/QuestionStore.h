@@ -85,9 +85,6 @@ public:
     /// The raw connection, for the few places (bulk loads) that prepare their own statements.
     sqlite3* handle() const { return m_db; }
 
-    /// Creates the table kstk with the definition and indexes of tk (empty).
-    bool createWorkingSet();
-
     /// Keys a freshly opened raw connection with the bank's password and cipher settings.
     static void applyKey(sqlite3* db);
 

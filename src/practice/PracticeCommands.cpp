@@ -14,12 +14,17 @@
 #include "practice/QuestionView.h"
 #include "practice/addst.h"
 
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShortcut>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 PracticeCommands::PracticeCommands(
     QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window)
@@ -40,6 +45,46 @@ PracticeCommands::PracticeCommands(
     QuestionView* view = panel->view();
     connect(view, &QuestionView::saveNotesRequested, this, &PracticeCommands::SaveNotes);
     connect(view, &QuestionView::saveEditsRequested, this, &PracticeCommands::SaveQuestionEdits);
+}
+
+namespace {
+
+bool ownsArrowKeys(const QWidget* focus)
+{
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus)
+        || qobject_cast<const QAbstractSlider*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus)
+        || qobject_cast<const QComboBox*>(focus) || qobject_cast<const QTreeWidget*>(focus);
+}
+
+} // namespace
+
+void PracticeCommands::installArrowKeys(QWidget* window)
+{
+    const struct
+    {
+        Qt::Key key;
+        void (PracticeCommands::*step)();
+    } keys[] = { { Qt::Key_Left, &PracticeCommands::PreviousQuestion },
+        { Qt::Key_Right, &PracticeCommands::NextQuestion } };
+    for (const auto& k : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(k.key), window);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, shortcut, key = k.key, step = k.step] {
+            QWidget* focus = QApplication::focusWidget();
+            if (m_panel->isVisible() && !ownsArrowKeys(focus)) {
+                (this->*step)();
+                return;
+            }
+            // A tree, combo or slider takes no shortcut override: hand it its key, with the
+            // shortcut off meanwhile, since a key sent by hand looks for shortcuts first.
+            if (focus) {
+                shortcut->setEnabled(false);
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QCoreApplication::sendEvent(focus, &press);
+                shortcut->setEnabled(true);
+            }
+        });
+    }
 }
 
 void PracticeCommands::setUpFavouritesMenu(QMenu* menu)

@@ -19,6 +19,10 @@ public:
     /// @p window is the parent of the dialogs and message boxes.
     PracticeCommands(QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window);
 
+    /// Left and right step through the questions anywhere in @p window, except where
+    /// the focus uses them to move a cursor, a value or a tree node.
+    void installArrowKeys(QWidget* window);
+
     /// Fills the favourites menu of the toolbar button with its keyed items.
     void setUpFavouritesMenu(QMenu* menu);
 

@@ -15,19 +15,13 @@
 #include "shell/WelcomePanel.h"
 #include "shell/frmct.h"
 
-#include <QAbstractSlider>
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QSlider>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -128,7 +122,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
 
     m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
     m_commands->setUpFavouritesMenu(m_sc->menu());
-    qApp->installEventFilter(this);
+    m_commands->installArrowKeys(this);
 
     // The layout's load steps.
     m_Picture3->Tex()->hide();
@@ -264,29 +258,6 @@ void frmmain::showIllustration(const QVariant& bytes)
         return;
     }
     m_frmct->show();
-}
-
-bool frmmain::eventFilter(QObject* watched, QEvent* event)
-{
-    // Left and right step through the questions, except where they move a cursor or a value.
-    if (event->type() == QEvent::KeyPress && isActiveWindow() && m_Picture1->isVisible()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QWidget* focus = QApplication::focusWidget();
-        const bool ownsArrows = qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus)
-            || qobject_cast<const QAbstractSlider*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus)
-            || qobject_cast<const QComboBox*>(focus) || qobject_cast<const CatalogueTree*>(focus);
-        if (key->modifiers() == Qt::NoModifier && !ownsArrows && watched == focus) {
-            if (key->key() == Qt::Key_Left) {
-                m_commands->PreviousQuestion();
-                return true;
-            }
-            if (key->key() == Qt::Key_Right) {
-                m_commands->NextQuestion();
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmmain::resizeEvent(QResizeEvent* event)

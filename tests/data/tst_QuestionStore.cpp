@@ -29,7 +29,6 @@ private slots:
     void writeFailureSaysWhyAndChangesNothing();
     void writeTransactionIsAllOrNothing();
     void positionReadAndWritten();
-    void workingSetHasTheQuestionTableShape();
     void brokenBankIsReportedAndLeftUntouched_data();
     void brokenBankIsReportedAndLeftUntouched();
 
@@ -53,8 +52,9 @@ void tst_QuestionStore::bankIsEncrypted()
     // Without the key the file is not a database; with it, the tables read.
     for (const bool keyed : { false, true }) {
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(bankPath()).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_open_v2(QFile::encodeName(bankPath()).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
         if (keyed)
             QuestionStore::applyKey(db);
         const int rc = sqlite3_exec(db, "select count(*) from xmdm", nullptr, nullptr, nullptr);
@@ -82,13 +82,14 @@ void tst_QuestionStore::absentAndEmptyAnswersStayApart()
 
     auto numbers = [&store](const QString& where) {
         QStringList n;
-        for (RowSet r = store.query(QStringLiteral("select 题号 from tk where ") + where + QStringLiteral(" order by 题号"));
+        for (RowSet r = store.query(
+                 QStringLiteral("select 题号 from tk where ") + where + QStringLiteral(" order by 题号"));
              !r.atEnd(); r.next())
             n << r.field(QStringLiteral("题号")).toString();
         return n.join(u',');
     };
-    QCOMPARE(numbers(QStringLiteral("ifnull(答题,'')<>''")), QStringLiteral("3,4"));          // answered
-    QCOMPARE(numbers(QStringLiteral("(答题 is null or 答题='')")), QStringLiteral("1,2"));     // not answered
+    QCOMPARE(numbers(QStringLiteral("ifnull(答题,'')<>''")), QStringLiteral("3,4")); // answered
+    QCOMPARE(numbers(QStringLiteral("(答题 is null or 答题='')")), QStringLiteral("1,2")); // not answered
     QCOMPARE(numbers(QStringLiteral("答案<>答题 and ifnull(答题,'')<>''")), QStringLiteral("4")); // wrong
 }
 
@@ -99,7 +100,7 @@ void tst_QuestionStore::quotesAreData()
     bank.section(QStringLiteral("K0101"), name);
     QuestionStore& store = bank.store();
     QCOMPARE(store.scalar(QStringLiteral("select 代码 from smdm where 细目=?"), { name }).toString(),
-             QStringLiteral("K0101"));
+        QStringLiteral("K0101"));
     QCOMPARE(store.scalar(QStringLiteral("select 细目 from smdm")).toString(), name);
     QVERIFY(store.scalar(QStringLiteral("select count(*) from tk")).isValid());
 }
@@ -110,8 +111,9 @@ namespace {
 QString tkContent(QuestionStore& store)
 {
     return store
-        .scalar(QStringLiteral("select group_concat(代码||'/'||题号||'/'||ifnull(答题,'<null>')||'/'||收藏否, ';') "
-                               "from (select * from tk order by 代码, 题号)"))
+        .scalar(QStringLiteral(
+            "select group_concat(代码||'/'||题号||'/'||ifnull(答题,'<null>')||'/'||收藏否, ';') "
+            "from (select * from tk order by 代码, 题号)"))
         .toString();
 }
 
@@ -125,7 +127,7 @@ void tst_QuestionStore::writeCountsChangedRows()
     QuestionStore& store = bank.store();
     const QString sql = QStringLiteral("update tk set 答题=? where 代码=? and 题号>=?");
     // The same statement text is prepared once and bound afresh each time.
-    for (const auto& [from, rows] : { std::pair{ 1, 3 }, std::pair{ 3, 1 }, std::pair{ 4, 0 } }) {
+    for (const auto& [from, rows] : { std::pair { 1, 3 }, std::pair { 3, 1 }, std::pair { 4, 0 } }) {
         const WriteResult result = store.write(sql, { QStringLiteral("C"), QStringLiteral("K0101"), from });
         QVERIFY2(result.isDone(), qPrintable(result.reason()));
         QCOMPARE(result.rows(), rows);
@@ -138,7 +140,8 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("reason");
     QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的");
-    QTest::newRow("write lock held elsewhere") << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用");
+    QTest::newRow("write lock held elsewhere")
+        << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用");
     QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开");
 }
 
@@ -148,11 +151,12 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     QFETCH(QString, reason);
     {
         TestBank bank(bankPath());
-        bank.question({ QStringLiteral("K0101"), 1, QStringLiteral("单选"), QStringLiteral("A"), QStringLiteral("B") });
+        bank.question(
+            { QStringLiteral("K0101"), 1, QStringLiteral("单选"), QStringLiteral("A"), QStringLiteral("B") });
     }
     QuestionStore store;
-    QVERIFY(store.open(bankPath(), how == QLatin1String("read-only") ? QuestionStore::Mode::ReadOnly
-                                                                      : QuestionStore::Mode::ReadWrite));
+    QVERIFY(store.open(bankPath(),
+        how == QLatin1String("read-only") ? QuestionStore::Mode::ReadOnly : QuestionStore::Mode::ReadWrite));
     const QString before = tkContent(store);
     QuestionStore other;
     if (how == QLatin1String("locked")) {
@@ -163,8 +167,8 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     if (how == QLatin1String("closed"))
         store.close();
 
-    const WriteResult result = store.write(QStringLiteral("update tk set 答题='A' where 代码=? and 题号=?"),
-                                           { QStringLiteral("K0101"), 1 });
+    const WriteResult result = store.write(
+        QStringLiteral("update tk set 答题='A' where 代码=? and 题号=?"), { QStringLiteral("K0101"), 1 });
     QVERIFY(result.isFailed());
     QVERIFY2(result.reason().startsWith(reason), qPrintable(result.reason()));
     QVERIFY(result.notStoredMessage(QStringLiteral("您的答案")).contains(reason));
@@ -190,9 +194,11 @@ void tst_QuestionStore::writeTransactionIsAllOrNothing()
     QVERIFY(result.isFailed());
     QVERIFY(store.scalar(QStringLiteral("select 答题 from tk where 题号=1")).isNull());
 
-    const WriteResult nothing = store.writeTransaction([] { return WriteResult::nothing(QStringLiteral("无事可做")); });
+    const WriteResult nothing
+        = store.writeTransaction([] { return WriteResult::nothing(QStringLiteral("无事可做")); });
     QVERIFY(nothing.isNothing());
-    QVERIFY(store.write(QStringLiteral("update tk set 答题='D' where 题号=1")).isDone()); // no transaction left open
+    QVERIFY(store.write(QStringLiteral("update tk set 答题='D' where 题号=1"))
+                .isDone()); // no transaction left open
 }
 
 void tst_QuestionStore::positionReadAndWritten()
@@ -213,22 +219,6 @@ void tst_QuestionStore::positionReadAndWritten()
         QCOMPARE(rows.position(), 0);
         QVERIFY(rows.field(QStringLiteral("题号")).isNull());
     }
-}
-
-void tst_QuestionStore::workingSetHasTheQuestionTableShape()
-{
-    TestBank bank(bankPath());
-    bank.question({ QStringLiteral("K0101"), 1, QStringLiteral("单选"), QStringLiteral("A"), QString() });
-    QuestionStore& store = bank.store();
-    QVERIFY(!store.execute(QStringLiteral("drop table kstk"))); // not there yet: fails, callers go on
-    QVERIFY(store.transaction([&store] {
-        return store.createWorkingSet() && store.execute(QStringLiteral("insert into kstk select * from tk"));
-    }));
-    QVERIFY(!store.createWorkingSet()); // exists now
-    QCOMPARE(store.scalar(QStringLiteral("select 答题 from kstk")).toString(), QString());
-    QVERIFY(!store.scalar(QStringLiteral("select 答题 from kstk")).isNull());
-    // The declared collation came along: Latin case is ignored.
-    QCOMPARE(store.scalar(QStringLiteral("select count(*) from kstk where 代码='k0101'")).toInt(), 1);
 }
 
 void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched_data()
@@ -285,8 +275,8 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
         {
             TestBank bank(path);
             for (int n = 1; n <= 200; ++n)
-                bank.question({ QStringLiteral("K0101"), n, QStringLiteral("单选"), QStringLiteral("A"), QVariant(),
-                                false, QString(500, u'题') });
+                bank.question({ QStringLiteral("K0101"), n, QStringLiteral("单选"), QStringLiteral("A"),
+                    QVariant(), false, QString(500, u'题') });
         }
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));

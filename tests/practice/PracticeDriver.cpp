@@ -7,6 +7,7 @@
 #include "catalogue/QuestionListView.h"
 #include "practice/AnswerPanel.h"
 #include "practice/PracticePanel.h"
+#include "exam/WorkingSet.h"
 #include "shell/frmmain.h"
 
 #include <QCheckBox>
@@ -177,7 +178,7 @@ QString PracticeDriver::answerPanelState() const
 bool PracticeDriver::startExamOnWholeBank()
 {
     QuestionStore& store = m_window->store();
-    if (!store.createWorkingSet() || !store.execute(QStringLiteral("insert into kstk select * from tk")))
+    if (!WorkingSet::copyFromBank(store).isDone())
         return false;
     m_window->state().ExamRunning = true;
     // A choice that is none of the exam range's items lists the whole paper, every type included.

@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
+#include "exam/WorkingSet.h"
 #include "practice/PracticePanel.h"
 #include "practice/QuestionView.h"
 #include "richtext/RichText.h"
@@ -235,7 +236,7 @@ int PracticeWindow::count(const QString& sql, const QVariantList& params)
 bool PracticeWindow::copyToWorkingSet()
 {
     QuestionStore& store = m_window->store();
-    return store.createWorkingSet() && store.execute(u"insert into kstk select * from tk"_s);
+    return WorkingSet::copyFromBank(store).isDone();
 }
 
 void PracticeWindow::startExam()

@@ -1,0 +1,32 @@
+#include "exam/ExamSession.h"
+
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+
+ExamSession::ExamSession(QuestionStore& store, AppState& state)
+    : m_store(store)
+    , m_state(state)
+{ }
+
+WriteResult ExamSession::start(const std::function<WriteResult()>& makePaper)
+{
+    const WriteResult made = m_store.writeTransaction(makePaper);
+    if (made.isDone())
+        m_state.ExamRunning = true;
+    return made;
+}
+
+void ExamSession::end()
+{
+    m_state.ExamRunning = false;
+}
+
+bool ExamSession::isRunning() const
+{
+    return m_state.ExamRunning;
+}
+
+QuestionTable ExamSession::table() const
+{
+    return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+}

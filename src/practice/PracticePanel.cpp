@@ -11,9 +11,11 @@
 #include "practice/QuestionView.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTextEdit>
 
 PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* parent)
     : QFrame(parent)
@@ -163,6 +165,27 @@ void PracticePanel::ShowQuestion(int row)
     }
     m_answers->preset(type, record ? record->given.toString() : QString());
     m_view->applyFontSize(m_state.FontSize);
+}
+
+void PracticePanel::prepareForNode(bool withSidePanel)
+{
+    // Sizes computed below zero leave a control as it was.
+    auto setWidth = [](QWidget* w, int width) {
+        if (width >= 0)
+            w->resize(width, w->height());
+    };
+    m_list->setColumnWidthPx(1, double(m_list->width()) / 7);
+    m_side->stopStopwatch();
+    m_answers->disableChoicePanels();
+    setWidth(m_view->Picture5(), contentsRect().width() - m_side->width() - 18);
+    m_side->setVisible(withSidePanel);
+    m_side->Frame1()->setVisible(withSidePanel);
+    for (int i : { 4, 5, 6 })
+        cmd(i)->setVisible(withSidePanel);
+    const int areaWidth = m_view->Picture5()->contentsRect().width();
+    setWidth(m_view->Text1(), areaWidth);
+    setWidth(m_view->textxx(), areaWidth);
+    setWidth(m_zh1, areaWidth);
 }
 
 void PracticePanel::showListRow(int row)

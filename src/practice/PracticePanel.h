@@ -48,6 +48,11 @@ public:
     /// The table the listed questions live in: the working set while an exam runs.
     QuestionTable table() const;
 
+    /// Readies the panel for a catalogue node: stops the stopwatch, disables the choice
+    /// panels, sizes the question area, and shows the side panel and the top buttons
+    /// only with @p withSidePanel (personal lists have neither).
+    void prepareForNode(bool withSidePanel);
+
     /// Shows the list row at the 1-based @p row with its position text.
     void showListRow(int row);
     int listRowCount() const;

@@ -189,27 +189,9 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
         return;
     }
     PracticePanel* p1 = m_Picture1;
-    QuestionListView* list = p1->ListView1();
-    QuestionView* view = p1->view();
-    PracticeSidePanel* side = p1->Frame3();
-
-    list->setColumnWidthPx(1, double(list->width()) / 7);
-    side->stopStopwatch();
-    m_sc->setEnabled(false);
-    p1->Picture9()->disableChoicePanels();
-    setWidth(view->Picture5(), innerWidth(p1) - side->width() - 18);
-
     const NodeAction action = NodeAction::forNode(m_store, node->text(0), m_TreeView1->nodeIndex(node));
-    const bool showSide = !action.personal;
-    side->setVisible(showSide);
-    side->Frame1()->setVisible(showSide);
-    for (int i : { 4, 5, 6 })
-        p1->cmd(i)->setVisible(showSide);
-
-    const int areaWidth = innerWidth(view->Picture5());
-    setWidth(view->Text1(), areaWidth);
-    setWidth(view->textxx(), areaWidth);
-    setWidth(p1->zh1(), areaWidth);
+    m_sc->setEnabled(false);
+    p1->prepareForNode(!action.personal);
 
     switch (action.kind) {
     case NodeAction::Kind::ExamRoom:
@@ -218,7 +200,7 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
     case NodeAction::Kind::PersonalList:
     case NodeAction::Kind::QuestionSection:
         if (action.kind == NodeAction::Kind::PersonalList)
-            list->applyAnswerLayout();
+            p1->ListView1()->applyAnswerLayout();
         else
             m_state.SectionCode = action.code;
         p1->show();

@@ -41,6 +41,15 @@ void QuestionListView::keyPressEvent(QKeyEvent* event)
         emit rowChosen(now.row() + 1);
 }
 
+void QuestionListView::followRow(int row)
+{
+    const QModelIndex index = m_model->index(row - 1, 0);
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
 void QuestionListView::ResetQuestionList()
 {
     m_model->clear();

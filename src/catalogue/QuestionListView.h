@@ -23,6 +23,8 @@ public:
     /// Appends the rows of an open selection, numbered for display.
     void appendRows(RowSet& selection);
     int rowCount() const { return m_model->rowCount(); }
+    /// Highlights the 1-based @p row and scrolls it into view, without choosing it.
+    void followRow(int row);
 
     /// Column widths by the 1-based column numbers of the list; nothing before the
     /// columns exist. A width of 0 hides the column.

@@ -149,6 +149,7 @@ void PracticePanel::ShowQuestion(int row)
 
     m_state.ListPosition = row;
     m_view->setPosition(row);
+    m_list->followRow(row);
     const QuestionListModel* model = m_list->questions();
     const QString type = model->subItem(row - 1, QuestionListModel::Type);
     m_state.QuestionNo = model->subItem(row - 1, QuestionListModel::QuestionNo);

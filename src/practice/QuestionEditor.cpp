@@ -55,6 +55,11 @@ WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const 
 {
     if (sectionCode.isEmpty())
         return WriteResult::nothing(QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节"));
+    // An empty question could never be answered, and nothing could remove it again.
+    if (question.plainText.trimmed().isEmpty())
+        return WriteResult::nothing(QStringLiteral("题干与选项是空的，请先输入试题的内容"));
+    if (question.answer.trimmed().isEmpty())
+        return WriteResult::nothing(QStringLiteral("标准答案是空的，请先输入标准答案"));
     const QString head = extract(question.plainText);
     int next = 0;
     const WriteResult result = store.writeTransaction([&] {

@@ -31,7 +31,8 @@ struct Edits
 WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, const Edits& edits);
 
 /// Adds a question of the user's own to the section @p sectionCode, as a favourite,
-/// numbered one past the largest number of the section. @p number receives it.
+/// numbered one past the largest number of the section. @p number receives it. A
+/// question without stem or without answer is refused with nothing written.
 WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number);
 
 } // namespace QuestionEditor

@@ -142,8 +142,8 @@ void tst_PracticeCommands::previousAndNext()
     QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(to));
     QCOMPARE(m_w->state().QuestionNo, model->subItem(to - 1, QuestionListModel::QuestionNo));
     QCOMPARE(m_w->shownQuestion(), m_w->plainField(u"tk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"选项"_s));
-    // The highlight stays on the row the user clicked.
-    QCOMPARE(m_w->list()->currentIndex().row(), from - 1);
+    // The highlight follows the question shown.
+    QCOMPARE(m_w->list()->currentIndex().row(), to - 1);
 }
 
 void tst_PracticeCommands::previousAndNextOnAnEmptyList_data()

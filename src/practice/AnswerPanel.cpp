@@ -1,5 +1,6 @@
 #include "practice/AnswerPanel.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +39,7 @@ AnswerPanel::AnswerPanel(QWidget* parent)
         m_DAN_A[i]->setObjectName(QStringLiteral("DAN_A_%1").arg(i));
         m_Frame2->layout()->addWidget(m_DAN_A[i]);
         connect(m_DAN_A[i], &QCheckBox::clicked, this, [this] {
-            std::array<bool, 5> ticked{};
+            std::array<bool, 5> ticked {};
             for (int b = 0; b < 5; ++b)
                 ticked[size_t(b)] = m_DAN_A[b]->isChecked();
             emit multipleChoiceEntered(Answers::multipleChoice(ticked));
@@ -52,7 +53,7 @@ AnswerPanel::AnswerPanel(QWidget* parent)
     static_cast<QHBoxLayout*>(m_Frame2->layout())->addStretch();
     static_cast<QHBoxLayout*>(m_Frame4->layout())->addStretch();
     connect(m_optionGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { emit singleChoiceEntered(Answers::optionLetter(id)); });
+        [this](int id) { emit singleChoiceEntered(Answers::optionLetter(id)); });
     // "E" appears with the first single-choice question.
     m_Option1[4]->setVisible(false);
     m_Option1[4]->setEnabled(false);
@@ -147,4 +148,29 @@ void AnswerPanel::disableChoicePanels()
 {
     m_Frame2->setEnabled(false);
     m_Frame4->setEnabled(false);
+}
+
+bool AnswerPanel::chooseByIndex(int index)
+{
+    auto takes = [](const QWidget* w) { return w->isVisibleTo(w->window()) && w->isEnabled(); };
+    auto press = [&takes](QAbstractButton* b) {
+        if (!takes(b))
+            return false;
+        b->click();
+        return true;
+    };
+    if (index < 0 || index >= 5)
+        return false;
+    if (takes(m_Frame2))
+        return press(m_DAN_A[index]);
+    if (takes(m_Frame4))
+        return press(m_Option1[index]);
+    if (takes(m_Frame9) && index < 2)
+        return press(index == 0 ? m_Option2 : m_Option3);
+    if (takes(m_Frame8) && index < m_C3->count()) {
+        m_C3->setCurrentIndex(index);
+        emit selfAssessmentEntered(m_C3->currentText());
+        return true;
+    }
+    return false;
 }

@@ -25,6 +25,10 @@ public:
     /// Disables the multiple- and single-choice panels (a new listing starts).
     void disableChoicePanels();
 
+    /// Acts as a click on the @p index-th choice (0 for A, 对 or 会做) of the panel
+    /// shown; false when that panel has no such choice or takes no entry now.
+    bool chooseByIndex(int index);
+
     QGroupBox* Frame2() const { return m_Frame2; }
     QGroupBox* Frame4() const { return m_Frame4; }
     QGroupBox* Frame8() const { return m_Frame8; }

@@ -6,6 +6,7 @@
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "practice/AnswerPanel.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
 #include "practice/PracticePanel.h"
@@ -49,7 +50,8 @@ PracticeCommands::PracticeCommands(
 
 namespace {
 
-bool ownsArrowKeys(const QWidget* focus)
+// Widgets that use plain keys for themselves.
+bool ownsPlainKeys(const QWidget* focus)
 {
     return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus)
         || qobject_cast<const QAbstractSlider*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus)
@@ -58,32 +60,37 @@ bool ownsArrowKeys(const QWidget* focus)
 
 } // namespace
 
-void PracticeCommands::installArrowKeys(QWidget* window)
+void PracticeCommands::addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action)
 {
-    const struct
-    {
-        Qt::Key key;
-        void (PracticeCommands::*step)();
-    } keys[] = { { Qt::Key_Left, &PracticeCommands::PreviousQuestion },
-        { Qt::Key_Right, &PracticeCommands::NextQuestion } };
-    for (const auto& k : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(k.key), window);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, shortcut, key = k.key, step = k.step] {
-            QWidget* focus = QApplication::focusWidget();
-            if (m_panel->isVisible() && !ownsArrowKeys(focus)) {
-                (this->*step)();
-                return;
-            }
-            // A tree, combo or slider takes no shortcut override: hand it its key, with the
-            // shortcut off meanwhile, since a key sent by hand looks for shortcuts first.
-            if (focus) {
-                shortcut->setEnabled(false);
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-                QCoreApplication::sendEvent(focus, &press);
-                shortcut->setEnabled(true);
-            }
-        });
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, shortcut, key, action] {
+        QWidget* focus = QApplication::focusWidget();
+        if (m_panel->isVisible() && !ownsPlainKeys(focus)) {
+            action();
+            return;
+        }
+        // A tree, combo or slider takes no shortcut override: hand it its key, with the
+        // shortcut off meanwhile, since a key sent by hand looks for shortcuts first.
+        if (focus) {
+            shortcut->setEnabled(false);
+            const int code = key[0].key();
+            const QString text = code < 0x80 ? QString(QChar(code)).toLower() : QString();
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(focus, &press);
+            shortcut->setEnabled(true);
+        }
+    });
+}
+
+void PracticeCommands::installKeys(QWidget* window)
+{
+    addKey(window, QKeySequence(Qt::Key_Left), [this] { PreviousQuestion(); });
+    addKey(window, QKeySequence(Qt::Key_Right), [this] { NextQuestion(); });
+    for (int i = 0; i < 5; ++i) {
+        const auto choose = [this, i] { m_panel->Picture9()->chooseByIndex(i); };
+        addKey(window, QKeySequence(Qt::Key(Qt::Key_A + i)), choose);
+        addKey(window, QKeySequence(Qt::Key(Qt::Key_1 + i)), choose);
     }
 }
 

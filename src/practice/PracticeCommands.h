@@ -4,7 +4,10 @@
 
 #include <QObject>
 
+#include <functional>
+
 class PracticePanel;
+class QKeySequence;
 class QMenu;
 class QuestionStore;
 class QWidget;
@@ -19,9 +22,11 @@ public:
     /// @p window is the parent of the dialogs and message boxes.
     PracticeCommands(QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window);
 
-    /// Left and right step through the questions anywhere in @p window, except where
-    /// the focus uses them to move a cursor, a value or a tree node.
-    void installArrowKeys(QWidget* window);
+    /// Keys anywhere in @p window, except where the focus uses them itself (a text box,
+    /// a combo, a slider, the catalogue): Left and Right step through the questions;
+    /// A to E and 1 to 5 choose or toggle the current question's options, 1 and 2 the
+    /// self-assessment and true/false choices, as clicks do.
+    void installKeys(QWidget* window);
 
     /// Fills the favourites menu of the toolbar button with its keyed items.
     void setUpFavouritesMenu(QMenu* menu);
@@ -43,6 +48,7 @@ public:
     void openAddDialog();
 
 private:
+    void addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action);
     void showSaveOutcome(const WriteResult& result, const QString& what, const QString& done);
 
     QuestionStore& m_store;

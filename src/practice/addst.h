@@ -30,8 +30,8 @@ public:
 
 signals:
     /// A question was added: its 题型, title extract, 答案, 题号 and 代码.
-    void questionAdded(const QString& type, const QString& title, const QString& answer, const QString& number,
-                       const QString& code);
+    void questionAdded(const QString& type, const QString& title, const QString& answer,
+        const QString& number, const QString& code);
 
 private:
     QuestionStore& m_store;

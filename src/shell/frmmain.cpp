@@ -122,7 +122,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
 
     m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
     m_commands->setUpFavouritesMenu(m_sc->menu());
-    m_commands->installArrowKeys(this);
+    m_commands->installKeys(this);
 
     // The layout's load steps.
     m_Picture3->Tex()->hide();

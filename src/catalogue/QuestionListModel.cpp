@@ -2,6 +2,7 @@
 
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
+#include "practice/Feedback.h"
 
 #include <QColor>
 
@@ -65,7 +66,7 @@ QVariant QuestionListModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         return subItem(index.row(), index.column());
     case Qt::ForegroundRole:
-        return QColor(255, 0, 0);
+        return m_verdictColours ? verdictColour(index.row()) : QColor(255, 0, 0);
     default:
         return {};
     }
@@ -78,6 +79,31 @@ QVariant QuestionListModel::headerData(int section, Qt::Orientation orientation,
     static const char16_t* const Headers[]
         = { u"题号", u"题型", u"题目", u"答案", u"NO", u"代码", u"我的答案" };
     return section >= 0 && section < ColumnCount ? QString::fromUtf16(Headers[section]) : QVariant();
+}
+
+void QuestionListModel::setVerdictColours(bool on)
+{
+    if (m_verdictColours == on)
+        return;
+    m_verdictColours = on;
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rows.size() - 1, ColumnCount - 1), { Qt::ForegroundRole });
+}
+
+QColor QuestionListModel::verdictColour(int row) const
+{
+    const Row& r = m_rows[row];
+    switch (Feedback::verdict(r.type, r.answer, r.given)) {
+    case Feedback::Verdict::Right:
+        return QColor(0, 128, 0);
+    case Feedback::Verdict::Wrong:
+        return QColor(255, 0, 0);
+    case Feedback::Verdict::SelfAssessed:
+        return QColor(0, 0, 192);
+    case Feedback::Verdict::Unanswered:
+        break;
+    }
+    return QColor(0, 0, 0);
 }
 
 void QuestionListModel::clear()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QVector>
 
 class RowSet;
@@ -43,6 +44,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    /// Colours the rows right, wrong or not yet done instead of all red.
+    void setVerdictColours(bool on);
+
     void clear();
     /// Appends one row per row of @p selection (read from its current row to its end),
     /// numbered from 1 with grouped rows counted by the characters of their answer.
@@ -63,5 +67,8 @@ public:
     static QString selectColumns();
 
 private:
+    QColor verdictColour(int row) const;
+
     QVector<Row> m_rows;
+    bool m_verdictColours = false;
 };

@@ -4,12 +4,16 @@
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "data/sh_diraduvod.h"
 #include "practice/AnswerPanel.h"
 #include "practice/Answers.h"
+#include "practice/Feedback.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionRecord.h"
 #include "practice/QuestionView.h"
+#include "richtext/RichText.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -90,6 +94,16 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
             PracticeFilter();
     });
 
+    // Off unless the candidate asks: practice then behaves exactly as without it.
+    m_feedback = new QCheckBox(QStringLiteral("即时反馈"), this);
+    m_feedback->setObjectName(QStringLiteral("chkFeedback"));
+    m_feedback->setToolTip(QStringLiteral("选择答案后立即显示对错、标准答案和注释"));
+    m_feedback->setGeometry(368, 620, 198, 22);
+    m_feedback->setChecked(
+        sh_diraduvod::GetIniInt(Feedback::settingsSection(), Feedback::settingsKey(), 0) != 0);
+    m_list->questions()->setVerdictColours(m_feedback->isChecked());
+    connect(m_feedback, &QCheckBox::toggled, this, &PracticePanel::setFeedbackOn);
+
     m_view->placeSidePanels();
     for (XPButton* b : m_cmd)
         b->raise();
@@ -147,6 +161,7 @@ void PracticePanel::ShowQuestion(int row)
         return;
     emit questionShown();
 
+    m_view->hideFeedback();
     m_state.ListPosition = row;
     m_view->setPosition(row);
     m_list->followRow(row);
@@ -187,6 +202,8 @@ void PracticePanel::prepareForNode(bool withSidePanel)
     setWidth(m_view->Text1(), areaWidth);
     setWidth(m_view->textxx(), areaWidth);
     setWidth(m_zh1, areaWidth);
+    // An open notes or edit panel keeps the text beside it.
+    m_view->placeSidePanels();
 }
 
 void PracticePanel::showListRow(int row)
@@ -223,6 +240,31 @@ void PracticePanel::replaceFirstRow(const QString& type, const QString& title, c
     model->setSubItem(0, QuestionListModel::Code, code);
 }
 
+void PracticePanel::showFeedback(const QString& answer)
+{
+    const std::optional<QuestionRecord> record
+        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
+    if (!record)
+        return;
+    m_list->questions()->setSubItem(m_state.ListPosition - 1, QuestionListModel::Given, answer);
+    const Feedback::Verdict verdict = Feedback::verdict(record->type, record->answer, answer);
+    const QString notes = RichText::plainText(record->notes.toString().toUtf8());
+    const QColor colour = verdict == Feedback::Verdict::Right ? QColor(0, 128, 0)
+        : verdict == Feedback::Verdict::Wrong                 ? QColor(192, 0, 0)
+                                                              : QColor(0, 0, 160);
+    m_view->showFeedback(Feedback::text(verdict, record->answer, answer, notes), colour);
+}
+
+void PracticePanel::setFeedbackOn(bool on)
+{
+    m_list->questions()->setVerdictColours(on);
+    if (!on)
+        m_view->hideFeedback();
+    if (!sh_diraduvod::PutIniInt(Feedback::settingsSection(), Feedback::settingsKey(), on ? 1 : 0))
+        emit writeFailed(QStringLiteral("设置没有保存"),
+            QStringLiteral("“即时反馈”的选择没有保存到设置文件，下次启动时将恢复原来的选择。"));
+}
+
 QuestionTable PracticePanel::table() const
 {
     return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
@@ -237,9 +279,12 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
     }
     if (result.isFailed()) {
         // The panel keeps the user's choice; the echo keeps what is stored.
-        emit answerNotStored(result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
+        emit writeFailed(QStringLiteral("答案没有保存"),
+            result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
         return;
     }
+    if (m_feedback->isChecked())
+        showFeedback(answer);
     if (redraw) {
         if (const auto record = QuestionRecord::read(m_store, table(), m_state.currentQuestion()))
             m_view->renderQuestion(record->document);

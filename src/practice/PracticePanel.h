@@ -6,6 +6,7 @@
 #include <QFrame>
 
 class AnswerPanel;
+class QCheckBox;
 class PracticeSidePanel;
 class QLabel;
 class QSlider;
@@ -32,6 +33,7 @@ public:
     AnswerPanel* Picture9() const { return m_answers; }
     PracticeSidePanel* Frame3() const { return m_side; }
     QSlider* zh1() const { return m_zh1; }
+    QCheckBox* chkFeedback() const { return m_feedback; }
     XPButton* cmd(int index) const;
 
     void ResetQuestionList();
@@ -71,11 +73,13 @@ signals:
     void illustrationChanged(const QVariant& bytes);
     /// An entry could not be stored because no question is current.
     void noCurrentQuestion();
-    /// An entry could not be stored: the write failed, for the reason in @p message.
-    void answerNotStored(const QString& message);
+    /// A write failed; @p message says what was not stored and why.
+    void writeFailed(const QString& title, const QString& message);
 
 private:
     void storeEntry(const QString& answer, bool redraw);
+    void showFeedback(const QString& answer);
+    void setFeedbackOn(bool on);
 
     QuestionStore& m_store;
     AppState& m_state;
@@ -86,4 +90,5 @@ private:
     QSlider* m_zh1;
     AnswerPanel* m_answers;
     PracticeSidePanel* m_side;
+    QCheckBox* m_feedback;
 };

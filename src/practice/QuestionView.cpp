@@ -8,6 +8,7 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
+#include <QColor>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -82,6 +83,13 @@ QuestionView::QuestionView(QWidget* panel)
     m_Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_Text1->setFrameShape(QFrame::NoFrame);
     m_Text1->setGeometry(0, 0, 439, 140);
+    m_feedback = new QLabel(m_Picture5);
+    m_feedback->setObjectName(QStringLiteral("feedback"));
+    m_feedback->setWordWrap(true);
+    m_feedback->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_feedback->setTextFormat(Qt::PlainText);
+    m_feedback->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_feedback->hide();
     m_textxx = makeRichBox(m_Picture5, QStringLiteral("textxx"));
     m_textxx->setGeometry(59, 188, 441, 34);
     m_textxx->hide();
@@ -140,6 +148,25 @@ QuestionView::QuestionView(QWidget* panel)
     connect(m_Command5, &XPButton::Click, m_Frame10, &QWidget::hide);
     connect(m_Command6, &XPButton::Click, this, &QuestionView::saveEditsRequested);
     connect(m_Command7, &XPButton::Click, m_Frame11, &QWidget::hide);
+}
+
+void QuestionView::showFeedback(const QString& text, const QColor& colour)
+{
+    m_feedback->setText(text);
+    m_feedback->setStyleSheet(
+        QStringLiteral("QLabel { color: %1; background: #f6f8fb; border-top: 1px solid #c8d4e4; "
+                       "padding: 4px; }")
+            .arg(colour.name()));
+    m_feedback->show();
+    placeSidePanels();
+}
+
+void QuestionView::hideFeedback()
+{
+    if (m_feedback->isHidden())
+        return;
+    m_feedback->hide();
+    placeSidePanels();
 }
 
 void QuestionView::openNotesPanel()
@@ -228,8 +255,12 @@ void QuestionView::placeSidePanels()
     m_Frame11->raise();
     const bool open = m_Frame10->isVisibleTo(m_Frame10->parentWidget())
         || m_Frame11->isVisibleTo(m_Frame11->parentWidget());
-    const int inner = m_Picture5->contentsRect().width();
-    m_Text1->resize(open ? qMax(0, inner - width - 4) : inner, m_Text1->height());
+    const QRect inner(QPoint(0, 0), m_Picture5->contentsRect().size());
+    const int textWidth = open ? qMax(0, inner.width() - width - 4) : inner.width();
+    // The feedback, when shown, takes the bottom of the question area.
+    const int feedbackHeight = m_feedback->isHidden() ? 0 : qMin(90, inner.height() / 2);
+    m_Text1->setGeometry(inner.left(), inner.top(), textWidth, inner.height() - feedbackHeight);
+    m_feedback->setGeometry(inner.left(), inner.bottom() + 1 - feedbackHeight, textWidth, feedbackHeight);
 }
 
 bool QuestionView::eventFilter(QObject* watched, QEvent* event)

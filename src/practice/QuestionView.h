@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class QColor;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -55,6 +56,11 @@ public:
     /// Places the notes and edit panels over the right part of the question area.
     void placeSidePanels();
 
+    /// Shows @p text under the question (the feedback on an answer), in @p colour.
+    void showFeedback(const QString& text, const QColor& colour);
+    void hideFeedback();
+    QLabel* feedback() const { return m_feedback; }
+
     void openNotesPanel();
     void openEditPanel();
     /// The notes being written, as RTF.
@@ -76,6 +82,7 @@ private:
     QTextEdit* m_textxx;
     QFrame* m_Picture6;
     QLabel* m_dalab;
+    QLabel* m_feedback;
     QGroupBox* m_Frame10;
     QTextEdit* m_text3;
     QGroupBox* m_Frame11;

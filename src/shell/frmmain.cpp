@@ -114,9 +114,8 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     connect(m_Picture1, &PracticePanel::noCurrentQuestion, this, [this] {
         MessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("操作错误，因为当前没有试题！"));
     });
-    connect(m_Picture1, &PracticePanel::answerNotStored, this, [this](const QString& message) {
-        MessageBox::critical(this, QStringLiteral("答案没有保存"), message);
-    });
+    connect(m_Picture1, &PracticePanel::writeFailed, this,
+        [this](const QString& title, const QString& message) { MessageBox::critical(this, title, message); });
 
     m_Picture3 = new WelcomePanel(this);
 

@@ -1,10 +1,17 @@
-# vellumore_add_test(<name> SOURCES <files...> [LIBS <targets...>])
+# vellumore_add_test(<name> [GUI] SOURCES <files...> [LIBS <targets...>] [TIMEOUT <seconds>])
 # One QtTest executable per class or window, run headless with a fixed locale and timeout.
+# A GUI test links the widgets, the message-box hook and the main-window driver; any
+# other test links the core alone, so a widget creeping into it fails to link.
 set(VELLUMORE_LSAN_SUPPRESSIONS ${PROJECT_SOURCE_DIR}/tests/lsan.supp)
 function(vellumore_add_test name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE vellumore_flags vellumore_testsupport Qt6::Test ${ARG_LIBS})
+    if(ARG_GUI)
+        set(support vellumore_testsupport_gui)
+    else()
+        set(support vellumore_testsupport_core)
+    endif()
+    target_link_libraries(${name} PRIVATE vellumore_flags ${support} Qt6::Test ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)

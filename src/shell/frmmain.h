@@ -2,6 +2,7 @@
 
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "exam/ExamSession.h"
 
 #include <QWidget>
 
@@ -29,6 +30,7 @@ public:
 
     AppState& state() { return m_state; }
     QuestionStore& store() { return m_store; }
+    ExamSession& examSession() { return m_exam; }
     CatalogueTree* TreeView1() const { return m_TreeView1; }
     PracticePanel* Picture1() const { return m_Picture1; }
     PracticeCommands* commands() const { return m_commands; }
@@ -55,6 +57,7 @@ private:
 
     AppState m_state;
     QuestionStore m_store;
+    ExamSession m_exam { m_store, m_state };
     QWidget* m_toolpic = nullptr;
     QToolBar* m_Toolbar1 = nullptr;
     QToolButton* m_sc = nullptr;

@@ -1,8 +1,7 @@
 #include "TestBank.h"
-#include "TestEnvironment.h"
+#include "TestFolders.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueTree.h"
 
 #include <QFile>
 #include <QTest>
@@ -16,10 +15,9 @@ private slots:
     void keysRunOverTheWholeTree();
     void orphansAreLeftOut();
     void treeIsRewrittenExactly();
-    void treeViewIndexIsTheRowPosition();
 
 private:
-    QString bankPath() const { return m_env.path() + QStringLiteral("/bank.db"); }
+    QString bankPath() const { return m_folders.bankPath(); }
     static QStringList treeRows(QuestionStore& store)
     {
         QStringList rows;
@@ -31,7 +29,7 @@ private:
         }
         return rows;
     }
-    TestEnvironment m_env;
+    TestFolders m_folders;
 };
 
 void tst_Catalogue::keysRunOverTheWholeTree()
@@ -91,34 +89,5 @@ void tst_Catalogue::treeIsRewrittenExactly()
     }
 }
 
-void tst_Catalogue::treeViewIndexIsTheRowPosition()
-{
-    TestBank bank(bankPath());
-    bank.project(QStringLiteral("K"), QStringLiteral("证券"))
-        .subject(QStringLiteral("K01"), QStringLiteral("基础"))
-        .subject(QStringLiteral("K02"), QStringLiteral("法规"))
-        .section(QStringLiteral("K0101"), QStringLiteral("第一章"))
-        .section(QStringLiteral("K0201"), QStringLiteral("第二章"))
-        .project(QStringLiteral("L"), QStringLiteral("空项目"));
-    QVERIFY(Catalogue::rewriteTree(bank.store()));
-    CatalogueTree tree;
-    tree.setNodes(Catalogue::readNodes(bank.store()));
-    QCOMPARE(tree.nodeCount(), 6);
-    QCOMPARE(tree.topLevelItemCount(), 2);
-    QCOMPARE(tree.topLevelItem(1)->childCount(), 0);
-    for (int index = 1; index <= tree.nodeCount(); ++index) {
-        QTreeWidgetItem* item = tree.itemAt(index);
-        QCOMPARE(tree.nodeIndex(item), index);
-        RowSet row = bank.store().query(QStringLiteral("select * from tree order by rowid"));
-        QVERIFY(row.setPosition(index));
-        const QString name = row.field(QStringLiteral("flg")).toInt() == 1 ? QStringLiteral("项目")
-            : row.field(QStringLiteral("flg")).toInt() == 2                 ? QStringLiteral("科目")
-                                                                             : QStringLiteral("细目");
-        QCOMPARE(item->text(0), row.field(name).toString());
-    }
-    QCOMPARE(tree.itemByKey(QStringLiteral("kkk2"))->parent(), tree.itemByKey(QStringLiteral("kk2")));
-    QCOMPARE(tree.itemAt(3)->text(0), QStringLiteral("第一章"));
-}
-
-QTEST_MAIN(tst_Catalogue)
+QTEST_GUILESS_MAIN(tst_Catalogue)
 #include "tst_Catalogue.moc"

@@ -1,5 +1,5 @@
 #include "TestBank.h"
-#include "TestEnvironment.h"
+#include "TestFolders.h"
 
 #include "data/QuestionStore.h"
 #include "data/Sqlite.h"
@@ -33,8 +33,8 @@ private slots:
     void brokenBankIsReportedAndLeftUntouched();
 
 private:
-    QString bankPath() const { return m_env.path() + QStringLiteral("/bank.db"); }
-    TestEnvironment m_env;
+    QString bankPath() const { return m_folders.bankPath(); }
+    TestFolders m_folders;
 };
 
 void tst_QuestionStore::bankIsEncrypted()

@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "TestFolders.h"
 
 #include "data/sh_diraduvod.h"
 
@@ -35,12 +35,12 @@ private:
         QFile f(IniPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    TestEnvironment m_env;
+    TestFolders m_folders;
 };
 
 void tst_sh_diraduvod::pathIsInTheConfigurationFolder()
 {
-    QCOMPARE(IniPath(), m_env.path() + QStringLiteral("/config/Vellumore/kscs.ini"));
+    QCOMPARE(IniPath(), m_folders.path() + QStringLiteral("/config/Vellumore/kscs.ini"));
 }
 
 void tst_sh_diraduvod::writtenFormByteForByte()

@@ -1,8 +1,10 @@
-#include "PracticeDriver.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
 #include "controls/MessageBox.h"
+#include "exam/ExamSession.h"
 #include "practice/AnswerPanel.h"
 #include "practice/PracticePanel.h"
 #include "practice/QuestionView.h"
@@ -30,9 +32,9 @@ private slots:
     void answerSurvivesRestart();
 
 private:
-    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    QString bankPath() const { return m_env->bankPath(); }
     // Acts on an answer control: "C3=不会" chooses an item, any other name clicks the control.
-    static void enter(PracticeDriver& driver, const QString& step);
+    static void enter(MainWindowDriver& driver, const QString& step);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -47,16 +49,16 @@ void tst_AnswerEntry::cleanup()
     m_env.reset();
 }
 
-void tst_AnswerEntry::enter(PracticeDriver& driver, const QString& step)
+void tst_AnswerEntry::enter(MainWindowDriver& driver, const QString& step)
 {
     if (step.startsWith(QStringLiteral("C3="))) {
-        QVERIFY(PracticeDriver::chooseItem(driver.answers()->C3(), step.mid(3)));
+        QVERIFY(MainWindowDriver::chooseItem(driver.answers()->C3(), step.mid(3)));
         return;
     }
     auto* button = driver.answers()->findChild<QAbstractButton*>(step);
     QVERIFY2(button, qPrintable(step));
     QVERIFY2(button->isVisible() && button->isEnabled(), qPrintable(step));
-    PracticeDriver::click(button);
+    MainWindowDriver::click(button);
 }
 
 void tst_AnswerEntry::entryIsEncodedAndStored_data()
@@ -97,17 +99,15 @@ void tst_AnswerEntry::entryIsEncodedAndStored()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, stored);
     QFETCH(QString, dalab);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         bank.question({ u"K0101"_qs, 1, type, u"A"_qs, u"B"_qs })
             .question({ u"K0101"_qs, 2, type, u"A"_qs, QVariant(), false, u"所问之题"_qs })
             .question({ u"K0102"_qs, 2, type, u"A"_qs });
-    }
-    PracticeDriver driver(bankPath());
+    });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     if (exam)
-        QVERIFY(driver.startExamOnWholeBank());
+        QVERIFY(driver.startExam());
     const QString table = exam ? QStringLiteral("kstk") : QStringLiteral("tk");
     const QString other = exam ? QStringLiteral("tk") : QStringLiteral("kstk");
     const QStringList otherBefore = exam ? driver.allStored(other) : QStringList();
@@ -116,7 +116,7 @@ void tst_AnswerEntry::entryIsEncodedAndStored()
 
     for (int i = 0; i < steps.size(); ++i) {
         enter(driver, steps[i]);
-        QCOMPARE(driver.stored(table, 2), QVariant(stored[i]));
+        QCOMPARE(driver.field(table, u"K0101"_qs, 2, u"答题"_qs), QVariant(stored[i]));
     }
     QCOMPARE(driver.view()->dalab()->text(), dalab);
     QCOMPARE(driver.allStored(table), QStringList({ u"B"_qs, stored.last(), u"<null>"_qs }));
@@ -125,7 +125,7 @@ void tst_AnswerEntry::entryIsEncodedAndStored()
     QVERIFY(driver.view()->Text1()->toPlainText().startsWith(QStringLiteral("\n\n所问之题")));
 
     // Shown again, the question is read from the table of the exam state at that moment.
-    driver.window().state().ExamRunning = false;
+    driver.window().examSession().end();
     QVERIFY(driver.showQuestion(2));
     const QString caption = exam  ? QStringLiteral("()")
         : stored.last().isEmpty() ? QStringLiteral("(    )")
@@ -147,14 +147,12 @@ void tst_AnswerEntry::entryWithoutQuestionIsRefused()
 {
     QFETCH(QString, type);
     QFETCH(QString, step);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         bank.question({ u"K0101"_qs, 1, type, u"A"_qs })
             .question({ u"K0101"_qs, 2, type, u"A"_qs, u""_qs })
             .question({ u"K0102"_qs, 1, type, u"A"_qs, u"B"_qs });
-    }
-    PracticeDriver driver(bankPath());
+    });
     const QStringList before = driver.allStored(QStringLiteral("tk"));
     // A section without questions: the practice panel shows, no question ever did. The panel
     // of the type is put up as a question of that type would.
@@ -177,13 +175,11 @@ void tst_AnswerEntry::entryWithoutQuestionIsRefused()
 void tst_AnswerEntry::answerSurvivesRestart()
 {
     {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
-        bank.question({ u"K0101"_qs, 1, u"多选"_qs, u"ABD"_qs })
-            .question({ u"K0101"_qs, 2, u"单选"_qs, u"C"_qs });
-    }
-    {
-        PracticeDriver driver(bankPath());
+        MainWindowDriver driver(bankPath(), [](TestBank& bank) {
+            Fixtures::practiceCatalogue(bank);
+            bank.question({ u"K0101"_qs, 1, u"多选"_qs, u"ABD"_qs })
+                .question({ u"K0101"_qs, 2, u"单选"_qs, u"C"_qs });
+        });
         QVERIFY(driver.clickNode(QStringLiteral("第一节")));
         QVERIFY(driver.showQuestion(1));
         enter(driver, QStringLiteral("DAN_A_3"));
@@ -198,7 +194,7 @@ void tst_AnswerEntry::answerSurvivesRestart()
         QCOMPARE(shown[0].text, QStringLiteral("您是否真的要退出Vellumore？"));
     }
 
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath());
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     // 单选 lists before 多选: the listing shows question 2 first.
     QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("2"));

@@ -1,4 +1,5 @@
-#include "PracticeDriver.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -40,7 +41,7 @@ private slots:
     void viewerFollowsTheIllustration();
 
 private:
-    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    QString bankPath() const { return m_env->bankPath(); }
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -109,15 +110,13 @@ void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
     QFETCH(QString, panel);
     QFETCH(QString, marks);
     QFETCH(QString, dalab);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         // The first question, shown by the listing, leaves every mark of its panel set.
         const QString primer = panel == QLatin1String("Frame4") ? u"D"_qs : u"ABCDE"_qs;
         bank.question({ u"K0101"_qs, 1, type, u"A"_qs, primer })
             .question({ u"K0101"_qs, 2, type, u"B"_qs, given });
-    }
-    PracticeDriver driver(bankPath());
+    });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     const AnswerPanel* answers = driver.answers();
     const bool multiple = panel == QLatin1String("Frame2");
@@ -150,7 +149,7 @@ void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
     QCOMPARE(state.QuestionNo, QStringLiteral("2"));
     QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
     // Presetting is display only.
-    QCOMPARE(driver.stored(QStringLiteral("tk"), 2), given);
+    QCOMPARE(driver.field(u"tk"_qs, u"K0101"_qs, 2, u"答题"_qs), given);
 }
 
 void tst_QuestionView::typeWithoutPanelLeavesThePanels_data()
@@ -165,13 +164,11 @@ void tst_QuestionView::typeWithoutPanelLeavesThePanels()
 {
     QFETCH(QString, type);
     QFETCH(QString, given);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         bank.question({ u"K0101"_qs, 1, u"填空"_qs, u"沪深"_qs, u"上海"_qs })
             .question({ u"K0101"_qs, 2, type, u"A"_qs, given });
-    }
-    PracticeDriver driver(bankPath());
+    });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(driver.showQuestion(2));
     const QString before = driver.answerPanelState();
@@ -184,17 +181,15 @@ void tst_QuestionView::typeWithoutPanelLeavesThePanels()
 
 void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
 {
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         const QString rtf
             = QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 "
                              "Arial;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
                              "\\f0\\fs36\\cf1 Red stem\\par\\cf2 A. green option\\par}");
         bank.question({ u"K0101"_qs, 1, u"单选"_qs, u"A"_qs, QVariant(), false, rtf })
             .question({ u"K0101"_qs, 2, u"单选"_qs, u"A"_qs, QVariant(), false, u"plain second"_qs });
-    }
-    PracticeDriver driver(bankPath());
+    });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QTextEdit* text1 = driver.view()->Text1();
 
@@ -234,18 +229,16 @@ void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
 
 void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
 {
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         bank.question({ u"K0101"_qs, 1, u"多选"_qs, u"AB"_qs })
             .question({ u"K0101"_qs, 2, u"多选"_qs, u"AB"_qs, u"BD"_qs })
             .question({ u"K0101"_qs, 3, u"多选"_qs, u"AB"_qs });
-    }
-    PracticeDriver driver(bankPath());
+    });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     PracticeSidePanel* side = driver.panel()->Frame3();
     for (int box = 1; box <= 5; ++box)
-        PracticeDriver::click(side->Check(box));
+        MainWindowDriver::click(side->Check(box));
     QCOMPARE(driver.column(0).size(), 3);
     QVERIFY(driver.showQuestion(2));
     const QString panels = driver.answerPanelState();
@@ -253,7 +246,7 @@ void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
     QVERIFY(!driver.view()->Text1()->toPlainText().isEmpty());
 
     // The last ticked type box cleared: the filter lists nothing.
-    PracticeDriver::click(side->Check(6));
+    MainWindowDriver::click(side->Check(6));
     QCOMPARE(driver.column(0), QStringList());
 
     QVERIFY(driver.view()->Text1()->toPlainText().isEmpty());
@@ -268,16 +261,14 @@ void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
 
 void tst_QuestionView::viewerFollowsTheIllustration()
 {
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         TestBank::Question first(u"K0101"_qs, 1);
         first.image = png(QSize(900, 800), Qt::darkCyan);
         TestBank::Question second(u"K0101"_qs, 2);
         second.image = png(QSize(120, 90), Qt::yellow);
         bank.question(first).question(second).question({ u"K0101"_qs, 3 });
-    }
-    PracticeDriver driver(bankPath());
+    });
     frmmain& window = driver.window();
     QVERIFY(!window.illustrationViewer());
 

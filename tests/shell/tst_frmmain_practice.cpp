@@ -1,10 +1,12 @@
-#include "PracticeDriver.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "exam/ExamSession.h"
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionView.h"
@@ -37,9 +39,9 @@ private slots:
     void upperNodeShowsTheWelcomePicture();
 
 private:
-    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
-    // The catalogue with a few questions in two sections, some of them favourites.
-    void buildBank();
+    QString bankPath() const { return m_env->bankPath(); }
+    // The catalogue with the material and a few questions in two sections, most of them favourites.
+    static void fillBank(TestBank& bank);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -48,7 +50,7 @@ namespace {
 const QString Material = QStringLiteral("第一条 为了规范证券发行和交易行为，制定本法。");
 
 // What a click may change on the right side of the window, for comparing before and after.
-QStringList rightSide(const PracticeDriver& driver)
+QStringList rightSide(const MainWindowDriver& driver)
 {
     frmmain& w = driver.window();
     const PracticePanel* p1 = driver.panel();
@@ -91,21 +93,9 @@ void tst_frmmain_practice::cleanup()
     m_env.reset();
 }
 
-void tst_frmmain_practice::buildBank()
+void tst_frmmain_practice::fillBank(TestBank& bank)
 {
-    TestBank bank(bankPath());
-    PracticeDriver::addCatalogue(bank, Material);
-    using Q = TestBank::Question;
-    const QString k1 = QStringLiteral("K0101");
-    const QString k2 = QStringLiteral("K0102");
-    bank.question(Q(k1, 1, u"单选"_qs, u"A"_qs, u"B"_qs, true)) // favourite, wrong
-        .question(Q(k1, 2, u"单选"_qs, u"A"_qs, QVariant(), true)) // favourite, no answer
-        .question(Q(k1, 3, u"单选"_qs, u"A"_qs, u"A"_qs, true)) // favourite, right
-        .question(Q(k1, 4, u"单选"_qs, u"A"_qs, u""_qs, true)) // favourite, answer emptied
-        .question(Q(k1, 5, u"单选"_qs, u"A"_qs, u"B"_qs, false)) // wrong, no favourite
-        .question(Q(k1, 6, u"多选"_qs, u"AB"_qs, u"AB"_qs, true))
-        .question(Q(k2, 7, u"判断"_qs, u"B"_qs, u"A"_qs, true))
-        .question(Q(k2, 8, u"A4"_qs, u"对"_qs, u"错"_qs, true));
+    Fixtures::favouritesBank(bank, Material);
 }
 
 void tst_frmmain_practice::examGuardOnlyWarns_data()
@@ -119,14 +109,13 @@ void tst_frmmain_practice::examGuardOnlyWarns_data()
 void tst_frmmain_practice::examGuardOnlyWarns()
 {
     QFETCH(QString, node);
-    buildBank();
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), fillBank);
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(driver.showQuestion(3));
     PracticeSidePanel* side = driver.panel()->Frame3();
     side->Timer1()->start();
     side->dg1()->display(QStringLiteral("0042"));
-    driver.window().state().ExamRunning = true;
+    QVERIFY(driver.window().examSession().start([] { return WriteResult::done(); }).isDone());
     const QStringList before = rightSide(driver);
 
     QVERIFY(driver.clickNode(node));
@@ -149,8 +138,7 @@ void tst_frmmain_practice::firstListingThenAnswerLayout_data()
 void tst_frmmain_practice::firstListingThenAnswerLayout()
 {
     QFETCH(QString, first);
-    buildBank();
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), fillBank);
     QuestionListView* list = driver.panel()->ListView1();
     auto widthOf
         = [list](int column) { return list->isColumnHidden(column - 1) ? 0 : list->columnWidth(column - 1); };
@@ -209,8 +197,7 @@ void tst_frmmain_practice::personalListsHoldFavourites()
     QFETCH(QString, node);
     QFETCH(QString, title);
     QFETCH(QStringList, listed);
-    buildBank();
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
     auto sideShown = [p1] {
         QStringList shown;
@@ -240,8 +227,7 @@ void tst_frmmain_practice::personalListsHoldFavourites()
 
 void tst_frmmain_practice::materialAndQuestionSections()
 {
-    buildBank();
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
     WelcomePanel* p3 = driver.window().Picture3();
     const AppState& state = driver.window().state();
@@ -280,8 +266,7 @@ void tst_frmmain_practice::upperNodeShowsTheWelcomePicture()
 {
     QFETCH(QString, node);
     QFETCH(bool, sidePanel);
-    buildBank();
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
     WelcomePanel* p3 = driver.window().Picture3();
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));

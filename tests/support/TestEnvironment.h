@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QTemporaryDir>
+#include "TestFolders.h"
 
-/// Points the per-user data and configuration folders at a fresh temporary folder for
-/// the life of the object, and puts the message-box wrapper in test mode.
+/// Temporary per-user folders for the life of the object, and the message-box wrapper
+/// in test mode: what a window test needs around it.
 class TestEnvironment final
 {
     Q_DISABLE_COPY_MOVE(TestEnvironment)
@@ -11,8 +11,9 @@ public:
     TestEnvironment();
     ~TestEnvironment();
 
-    QString path() const { return m_dir.path(); }
+    QString path() const { return m_folders.path(); }
+    QString bankPath() const { return m_folders.bankPath(); }
 
 private:
-    QTemporaryDir m_dir;
+    TestFolders m_folders;
 };

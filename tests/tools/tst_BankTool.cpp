@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "TestFolders.h"
 
 #include "data/QuestionStore.h"
 
@@ -34,13 +34,13 @@ private:
     }
     QString writeSource(const QString& name, const QString& text)
     {
-        const QString path = QDir(m_env.path()).filePath(name);
+        const QString path = QDir(m_folders.path()).filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write(text.toUtf8());
         return path;
     }
-    TestEnvironment m_env;
+    TestFolders m_folders;
 };
 
 void tst_BankTool::buildsAndListsABank()
@@ -72,7 +72,7 @@ answer: CAD
 | A．甲  B．乙  C．丙  D．丁
 | 1．……
 )"));
-    const QString bank = QDir(m_env.path()).filePath(QStringLiteral("small.db"));
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("small.db"));
     const Result built = run({ QStringLiteral("build"), source, bank });
     QVERIFY2(built.exitCode == 0, qPrintable(built.err));
 
@@ -130,7 +130,7 @@ void tst_BankTool::badSourceNamesFileAndLine()
     QFETCH(int, line);
     QFETCH(QString, message);
     const QString source = writeSource(QStringLiteral("bad.bank"), text);
-    const QString bank = QDir(m_env.path()).filePath(QStringLiteral("bad.db"));
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("bad.db"));
     const Result r = run({ QStringLiteral("build"), source, bank });
     QVERIFY(r.exitCode != 0);
     QVERIFY2(r.err.contains(source + u':' + QString::number(line) + u':'), qPrintable(r.err));

@@ -1,4 +1,6 @@
-#include "PracticeWindow.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestEnvironment.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -58,27 +60,30 @@ private slots:
 private:
     static void checkOneNotice(const QString& text);
 
-    std::unique_ptr<PracticeWindow> m_w;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_QuestionEditor::init()
 {
-    m_w = std::make_unique<PracticeWindow>();
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
 }
 
 void tst_QuestionEditor::cleanup()
 {
     m_w.reset();
+    m_env.reset();
 }
 
 void tst_QuestionEditor::checkOneNotice(const QString& text)
 {
-    PracticeWindow::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, text);
+    MainWindowDriver::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, text);
 }
 
 void tst_QuestionEditor::notesSavedWithoutTyping()
 {
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->field(u"tk"_s, u"K0102"_s, 1, u"zs"_s).isNull());
     QVERIFY(m_w->click(u"cmd_8"_s));
     QCOMPARE(plain(m_w->view()->text3()), u"本题暂无注释或笔记"_s);
@@ -102,12 +107,13 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
 {
     QFETCH(QString, panelName);
     const Panel p = panel(panelName);
-    QVERIFY(m_w->openNode(u"证券市场的产生与发展"_s));
-    QVERIFY(m_w->copyToWorkingSet());
+    QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
+    QVERIFY(m_w->startExam());
     // The exam's copy differs from the bank, so the panels show which one they read.
     QVERIFY(m_w->window().store().execute(u"update kstk set 答案='BA', zs=? where 代码='K0101' and 题号=3"_s,
                                           { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) }));
-    m_w->startExam();
+    // The paper lists the A3 group first, then the 判断 question 3.
+    QVERIFY(m_w->clickRow(2));
     QCOMPARE(m_w->state().QuestionNo, u"3"_s);
     QCOMPARE(m_w->view()->Text5()->text(), u"BA"_s);
     QCOMPARE(plain(m_w->view()->text3()), u"考试前的注释"_s);
@@ -115,8 +121,8 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
 
     QVERIFY(m_w->click(p.open));
     QWidget* box = m_w->child(p.box);
-    PracticeWindow::clearBox(box);
-    PracticeWindow::type(box, u"考试中改写的内容"_s);
+    MainWindowDriver::clearBox(box);
+    MainWindowDriver::type(box, u"考试中改写的内容"_s);
     QVERIFY(m_w->click(p.save));
 
     QCOMPARE(MessageBox::takeShown().size(), 1);
@@ -143,15 +149,15 @@ void tst_QuestionEditor::editsWriteTheExtracts()
 {
     QFETCH(QString, text);
     QFETCH(QString, extract);
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->click(u"cmd_7"_s));
     const QuestionView* view = m_w->view();
-    PracticeWindow::clearBox(view->text4());
-    PracticeWindow::type(view->text4(), text);
-    PracticeWindow::clearBox(view->Text5());
-    PracticeWindow::type(view->Text5(), u"ABC"_s);
-    PracticeWindow::clearBox(view->Text7());
-    PracticeWindow::type(view->Text7(), u"多选"_s);
+    MainWindowDriver::clearBox(view->text4());
+    MainWindowDriver::type(view->text4(), text);
+    MainWindowDriver::clearBox(view->Text5());
+    MainWindowDriver::type(view->Text5(), u"ABC"_s);
+    MainWindowDriver::clearBox(view->Text7());
+    MainWindowDriver::type(view->Text7(), u"多选"_s);
 
     QVERIFY(m_w->click(u"Command6"_s));
 
@@ -184,13 +190,13 @@ void tst_QuestionEditor::savesRefusedWithoutAQuestion()
     QFETCH(bool, deleteShown);
     QFETCH(QString, node);
     const Panel p = panel(panelName);
-    QVERIFY(m_w->openNode(node));
+    QVERIFY(m_w->clickNode(node));
     if (deleteShown)
         QVERIFY(m_w->window().store().execute(u"delete from tk where 代码='K0102' and 题号=1"_s));
     const int rows = m_w->count(u"select count(*) from tk"_s);
     const int changes = m_w->count(u"select total_changes()"_s);
     QVERIFY(m_w->click(p.open));
-    PracticeWindow::type(m_w->child(p.box), u"没有题目也想写点什么"_s);
+    MainWindowDriver::type(m_w->child(p.box), u"没有题目也想写点什么"_s);
 
     QVERIFY(m_w->click(p.save));
 
@@ -207,7 +213,7 @@ void tst_QuestionEditor::textKeptVerbatim_data()
     QTest::addColumn<QString>("panelName");
     QTest::addColumn<QString>("text");
     for (const char* name : Panels) {
-        for (const auto& t : PracticeWindow::awkwardTexts())
+        for (const auto& t : Fixtures::awkwardTexts())
             QTest::addRow("%s, %s", name, t.name) << QString::fromLatin1(name) << t.text;
     }
 }
@@ -217,11 +223,11 @@ void tst_QuestionEditor::textKeptVerbatim()
     QFETCH(QString, panelName);
     QFETCH(QString, text);
     const Panel p = panel(panelName);
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->click(p.open));
     auto* edit = m_w->child<QTextEdit>(p.box);
-    PracticeWindow::clearBox(edit);
-    PracticeWindow::type(edit, text);
+    MainWindowDriver::clearBox(edit);
+    MainWindowDriver::type(edit, text);
     QCOMPARE(plain(edit), text);
     QVERIFY(m_w->click(p.save));
     QCOMPARE(MessageBox::takeShown().size(), 1);

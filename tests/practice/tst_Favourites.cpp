@@ -1,8 +1,11 @@
-#include "PracticeWindow.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestEnvironment.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
 
+#include <QComboBox>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -28,17 +31,20 @@ private:
     bool trigger(const QString& how);
     static void checkOneInformation(const QString& text);
 
-    std::unique_ptr<PracticeWindow> m_w;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_Favourites::init()
 {
-    m_w = std::make_unique<PracticeWindow>();
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
 }
 
 void tst_Favourites::cleanup()
 {
     m_w.reset();
+    m_env.reset();
 }
 
 bool tst_Favourites::trigger(const QString& how)
@@ -48,7 +54,7 @@ bool tst_Favourites::trigger(const QString& how)
 
 void tst_Favourites::checkOneInformation(const QString& text)
 {
-    PracticeWindow::checkOneBox(QMessageBox::Information, u"信息提示"_s, text);
+    MainWindowDriver::checkOneBox(QMessageBox::Information, u"信息提示"_s, text);
 }
 
 void tst_Favourites::addTwice_data()
@@ -61,7 +67,7 @@ void tst_Favourites::addTwice_data()
 void tst_Favourites::addTwice()
 {
     QFETCH(QString, how);
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->clickRow(2));
     QCOMPARE(m_w->field(u"tk"_s, u"K0102"_s, 2, u"收藏否"_s).toInt(), 0);
 
@@ -77,10 +83,11 @@ void tst_Favourites::addTwice()
 
 void tst_Favourites::addDuringAnExamMarksTheBank()
 {
-    QVERIFY(m_w->openNode(u"股票"_s));
-    QVERIFY(m_w->copyToWorkingSet());
-    m_w->startExam();
-    // The paper's first row: the A3 group is not among the filtered types.
+    QVERIFY(m_w->clickNode(u"股票"_s));
+    QVERIFY(m_w->startExam());
+    QCOMPARE(m_w->list()->rowCount(), 7);
+    // The range box lists the paper through the exam filter; the A3 group is not among its types.
+    QVERIFY(MainWindowDriver::chooseItem(m_w->child<QComboBox>(u"Combo1"_s), u"全部题目"_s));
     QCOMPARE(m_w->list()->rowCount(), 6);
     QCOMPARE(m_w->state().QuestionNo, u"3"_s);
     QCOMPARE(m_w->state().SectionCode, u"K0101"_s);
@@ -125,7 +132,7 @@ void tst_Favourites::removeDropsTheRow()
     QFETCH(int, positionAfter);
     if (wasFavourite && code == u"K0102"_s)
         QVERIFY(m_w->window().store().execute(u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number }));
-    QVERIFY(m_w->openNode(node));
+    QVERIFY(m_w->clickNode(node));
     QVERIFY(m_w->clickRow(row));
     QCOMPARE(m_w->state().QuestionNo, QString::number(number));
     QCOMPARE(m_w->field(u"tk"_s, code, number, u"收藏否"_s).toInt(), wasFavourite ? -1 : 0);
@@ -157,7 +164,7 @@ void tst_Favourites::clearEmptiesEverything()
 {
     QFETCH(QString, node);
     QVERIFY(m_w->window().store().execute(u"update tk set 收藏否=-1 where 代码='K0102' and 题号<>2"_s));
-    QVERIFY(m_w->openNode(node));
+    QVERIFY(m_w->clickNode(node));
     QCOMPARE(m_w->list()->rowCount(), 3);
     QVERIFY(!m_w->shownQuestion().isEmpty());
 

@@ -1,4 +1,6 @@
-#include "PracticeWindow.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestEnvironment.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -36,11 +38,11 @@ int fillAndAdd(QDialog* dialog, const Entry& entry, QString* answerShown = nullp
         return -1;
     if (entry.option >= 0)
         QTest::mouseClick(form->txopn(entry.option), Qt::LeftButton);
-    PracticeWindow::type(form->t1(), entry.question);
-    PracticeWindow::type(form->DAtxt(), entry.answer);
+    MainWindowDriver::type(form->t1(), entry.question);
+    MainWindowDriver::type(form->DAtxt(), entry.answer);
     if (answerShown)
         *answerShown = form->DAtxt()->text() + u'|' + QString::number(form->DAtxt()->cursorPosition());
-    PracticeWindow::type(form->t2(), entry.notes);
+    MainWindowDriver::type(form->t2(), entry.notes);
     QTest::mouseClick(form->XPButton1(), Qt::LeftButton);
     return form->result();
 }
@@ -64,25 +66,28 @@ private slots:
     void textKeptVerbatim();
 
 private:
-    std::unique_ptr<PracticeWindow> m_w;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_addst::init()
 {
-    m_w = std::make_unique<PracticeWindow>();
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
 }
 
 void tst_addst::cleanup()
 {
     m_w.reset();
+    m_env.reset();
 }
 
 void tst_addst::opensEmptyAndCancels()
 {
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     const int rows = m_w->count(u"select count(*) from tk"_s);
     int result = -1;
-    const bool opened = PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); }, [&result](QDialog* d) {
+    const bool opened = MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); }, [&result](QDialog* d) {
         auto* form = qobject_cast<addst*>(d);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), u"用户添加试题"_s);
@@ -96,8 +101,8 @@ void tst_addst::opensEmptyAndCancels()
         }
         QCOMPARE(shown, QStringList({ u"单选"_s, u"不定项"_s, u"判断"_s, u"多选"_s }));
         QVERIFY(form->t1()->document()->isEmpty());
-        PracticeWindow::type(form->t1(), u"写了一半的题目"_s);
-        PracticeWindow::type(form->DAtxt(), u"c"_s);
+        MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
+        MainWindowDriver::type(form->DAtxt(), u"c"_s);
         QTest::mouseClick(form->XPButton2(), Qt::LeftButton);
         result = form->result();
     });
@@ -120,7 +125,7 @@ void tst_addst::addsAQuestion()
 {
     QFETCH(int, option);
     QFETCH(QString, storedType);
-    QVERIFY(m_w->openNode(u"股票"_s));
+    QVERIFY(m_w->clickNode(u"股票"_s));
     const QuestionListModel::Row firstBefore = m_w->list()->questions()->row(0);
     const Entry entry{ option, u"  关于证券发行的说法，正确的有哪些？A. 公开发行 B. 非公开发行 C. 其他 D. 以上都对"_s,
                        u"abd"_s, u"我自己出的题"_s };
@@ -128,11 +133,11 @@ void tst_addst::addsAQuestion()
 
     int result = -1;
     QString answerShown;
-    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
                                      [&](QDialog* d) { result = fillAndAdd(d, entry, &answerShown); }));
     QCOMPARE(answerShown, u"ABD|3"_s);
     QCOMPARE(result, int(QDialog::Accepted));
-    PracticeWindow::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, Added);
+    MainWindowDriver::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, Added);
 
     // One past the section's largest number (1, 2 and 5), not past its count.
     QCOMPARE(m_w->count(u"select count(*) from tk where 代码='K0102'"_s), 4);
@@ -166,9 +171,9 @@ void tst_addst::addsAQuestion()
 
 void tst_addst::addsToAnEmptySection()
 {
-    QVERIFY(m_w->openNode(u"债券"_s));
+    QVERIFY(m_w->clickNode(u"债券"_s));
     int result = -1;
-    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
                                      [&result](QDialog* d) { result = fillAndAdd(d, { 0, u"债券的票面要素"_s, u"a"_s, {} }); }));
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(MessageBox::takeShown().size(), 1);
@@ -182,7 +187,7 @@ void tst_addst::refusedWithoutASection()
     QVERIFY(m_w->state().SectionCode.isEmpty());
     const int rows = m_w->count(u"select count(*) from tk"_s);
     bool stayedOpen = false;
-    QVERIFY(PracticeWindow::runModal([this] { m_w->window().commands()->cmdClicked(5); }, [&stayedOpen](QDialog* d) {
+    QVERIFY(MainWindowDriver::runModal([this] { m_w->window().commands()->cmdClicked(5); }, [&stayedOpen](QDialog* d) {
         fillAndAdd(d, { 4, u"没有章节的题目"_s, u"a"_s, u"笔记"_s });
         stayedOpen = d->isVisible();
     }));
@@ -197,15 +202,15 @@ void tst_addst::refusedWithoutASection()
 void tst_addst::textKeptVerbatim_data()
 {
     QTest::addColumn<QString>("text");
-    for (const auto& t : PracticeWindow::awkwardTexts())
+    for (const auto& t : Fixtures::awkwardTexts())
         QTest::newRow(t.name) << t.text;
 }
 
 void tst_addst::textKeptVerbatim()
 {
     QFETCH(QString, text);
-    QVERIFY(m_w->openNode(u"股票"_s));
-    QVERIFY(PracticeWindow::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+    QVERIFY(m_w->clickNode(u"股票"_s));
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
                                      [&text](QDialog* d) { fillAndAdd(d, { -1, text, u"a"_s, text }); }));
     QCOMPARE(MessageBox::takeShown().size(), 1);
 

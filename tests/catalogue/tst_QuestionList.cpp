@@ -1,4 +1,5 @@
-#include "PracticeDriver.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -29,7 +30,7 @@ private slots:
     void filtersSelect();
 
 private:
-    QString bankPath() const { return m_env->path() + QStringLiteral("/bank.db"); }
+    QString bankPath() const { return m_env->bankPath(); }
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -69,16 +70,14 @@ void tst_QuestionList::groupedRowsNumberOn()
     QFETCH(QStringList, questions);
     QFETCH(bool, bySection);
     QFETCH(QStringList, numbers);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
+    MainWindowDriver driver(bankPath(), [&questions](TestBank& bank) {
+        Fixtures::practiceCatalogue(bank);
         int number = 0;
         for (const QString& q : questions) {
             const QStringList parts = q.split(u':');
             bank.question({ QStringLiteral("K0101"), ++number, parts[0], parts[1] });
         }
-    }
-    PracticeDriver driver(bankPath());
+    });
     PracticePanel* panel = driver.panel();
     if (bySection) {
         QVERIFY(driver.clickNode(QStringLiteral("第一节")));
@@ -134,24 +133,7 @@ void tst_QuestionList::filtersSelect()
     QFETCH(QString, untick);
     QFETCH(QString, range);
     QFETCH(QStringList, listed);
-    {
-        TestBank bank(bankPath());
-        PracticeDriver::addCatalogue(bank);
-        using Q = TestBank::Question;
-        const QString k = QStringLiteral("K0101");
-        bank.question(Q(k, 1, u"单选"_qs, u"A"_qs, QVariant()))
-            .question(Q(k, 2, u"单选"_qs, u"A"_qs, u""_qs))
-            .question(Q(k, 3, u"单选"_qs, u"A"_qs, u"A"_qs))
-            .question(Q(k, 4, u"多选"_qs, u"AB"_qs, u"B"_qs))
-            .question(Q(k, 5, u"判断"_qs, u"B"_qs, u"A"_qs))
-            .question(Q(k, 6, u"计算"_qs, u"会做"_qs, u"不会"_qs))
-            .question(Q(k, 7, u"A4"_qs, u"对"_qs, u"错"_qs))
-            .question(Q(k, 8, u"B"_qs, u"AB"_qs, QVariant()))
-            .question(Q(k, 9, u"简答"_qs, u"会做"_qs, u"会做"_qs))
-            .question(Q(k, 10, u"不定项"_qs, u"ACD"_qs, u""_qs))
-            .question(Q(u"K0102"_qs, 11, u"单选"_qs, u"B"_qs, u"C"_qs));
-    }
-    PracticeDriver driver(bankPath());
+    MainWindowDriver driver(bankPath(), Fixtures::answeredBank);
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     // The catalogue listing shows every type of the section, ordered by type and sj.
     QCOMPARE(driver.column(QuestionListModel::QuestionNo),
@@ -161,7 +143,7 @@ void tst_QuestionList::filtersSelect()
     PracticeSidePanel* side = driver.panel()->Frame3();
     for (const QChar box : untick) {
         QCheckBox* check = side->Check(box.digitValue());
-        PracticeDriver::click(check);
+        MainWindowDriver::click(check);
         QVERIFY(!check->isChecked());
     }
     QComboBox* combo = side->Combo1();
@@ -170,10 +152,10 @@ void tst_QuestionList::filtersSelect()
         // type box then filters by that text.
         combo->setPlaceholderText(QStringLiteral("请选择范围"));
         combo->setCurrentIndex(-1);
-        PracticeDriver::click(side->Check(6));
-        PracticeDriver::click(side->Check(6));
+        MainWindowDriver::click(side->Check(6));
+        MainWindowDriver::click(side->Check(6));
     } else {
-        QVERIFY(PracticeDriver::chooseItem(combo, range));
+        QVERIFY(MainWindowDriver::chooseItem(combo, range));
     }
 
     QCOMPARE(driver.column(QuestionListModel::QuestionNo), listed);

@@ -1,0 +1,215 @@
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestEnvironment.h"
+
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/QuestionStore.h"
+#include "practice/QuestionView.h"
+#include "practice/addst.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Every write of the practice road, made to fail in the real window: by a bank opened
+// read-only, and by a write lock another connection holds past the busy timeout. The
+// user is told what was not stored and why, what was entered stays on screen, and the
+// bank is as it was.
+class tst_WriteFailures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void failureIsToldAndNothingLost_data();
+    void failureIsToldAndNothingLost();
+
+private:
+    QString bankContent();
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
+};
+
+namespace {
+
+// One write: what the user does, then what must still be on screen afterwards.
+struct Write
+{
+    std::function<void(MainWindowDriver&)> act;
+    std::function<void(MainWindowDriver&)> stillShown;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Write)
+
+void tst_WriteFailures::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
+    // A3, 判断, 单选, 多选: the 单选 question 1 is row 3, the favourite 多选 question 2 row 4.
+    QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
+}
+
+void tst_WriteFailures::cleanup()
+{
+    m_w.reset();
+    m_env.reset();
+}
+
+QString tst_WriteFailures::bankContent()
+{
+    return m_w->window()
+        .store()
+        .scalar(
+            u"select group_concat(r, ';') from (select "
+            u"代码||'/'||题号||'/'||题型||'/'||ifnull(答题,'<null>')||'/'||"
+            "收藏否||'/'||ifnull(zs,'')||'/'||ifnull(选项,'')||'/'||答案 as r from tk order by 代码, 题号)"_s)
+        .toString();
+}
+
+void tst_WriteFailures::failureIsToldAndNothingLost_data()
+{
+    QTest::addColumn<Write>("write");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("what");
+
+    const Write single { [](MainWindowDriver& w) {
+                            QVERIFY(w.clickRow(3));
+                            QVERIFY(w.click(u"Option1_2"_s));
+                        },
+        [](MainWindowDriver& w) {
+            QVERIFY(w.child<QRadioButton>(u"Option1_2"_s)->isChecked());
+            QCOMPARE(w.view()->dalab()->text(), u"(B)"_s); // the stored answer, unchanged
+        } };
+    const Write multiple { [](MainWindowDriver& w) {
+                              QVERIFY(w.clickRow(4));
+                              QVERIFY(w.click(u"DAN_A_2"_s));
+                          },
+        [](MainWindowDriver& w) { QVERIFY(w.child<QCheckBox>(u"DAN_A_2"_s)->isChecked()); } };
+    const Write favourite { [](MainWindowDriver& w) {
+                               QVERIFY(w.clickRow(3));
+                               QVERIFY(w.click(u"cmd_4"_s));
+                           },
+        {} };
+    const Write removal { [](MainWindowDriver& w) {
+                             QVERIFY(w.clickRow(4));
+                             QVERIFY(w.chooseFavourites(u"delsc"_s));
+                         },
+        [](MainWindowDriver& w) { QCOMPARE(w.rowTexts().size(), 4); } };
+    const Write clearing { [](MainWindowDriver& w) { QVERIFY(w.chooseFavourites(u"clssc"_s)); },
+        [](MainWindowDriver& w) { QCOMPARE(w.rowTexts().size(), 4); } };
+    const Write redo { [](MainWindowDriver& w) { QVERIFY(w.click(u"cmd_0"_s)); },
+        [](MainWindowDriver& w) {
+            QCOMPARE(w.rowTexts().size(), 4);
+            QCOMPARE(w.child<QComboBox>(u"Combo1"_s)->currentText(), u"全部题目"_s);
+        } };
+    const Write notes { [](MainWindowDriver& w) {
+                           QVERIFY(w.clickRow(3));
+                           QVERIFY(w.click(u"cmd_8"_s));
+                           auto* box = w.child<QTextEdit>(u"text3"_s);
+                           MainWindowDriver::clearBox(box);
+                           MainWindowDriver::type(box, u"我的笔记：发行市场"_s);
+                           QVERIFY(w.click(u"Command4"_s));
+                       },
+        [](MainWindowDriver& w) {
+            QCOMPARE(w.child<QTextEdit>(u"text3"_s)->toPlainText(), u"我的笔记：发行市场"_s);
+        } };
+    const Write edits { [](MainWindowDriver& w) {
+                           QVERIFY(w.clickRow(3));
+                           QVERIFY(w.click(u"cmd_7"_s));
+                           auto* box = w.child<QLineEdit>(u"Text5"_s);
+                           MainWindowDriver::clearBox(box);
+                           MainWindowDriver::type(box, u"D"_s);
+                           QVERIFY(w.click(u"Command6"_s));
+                       },
+        [](MainWindowDriver& w) { QCOMPARE(w.child<QLineEdit>(u"Text5"_s)->text(), u"D"_s); } };
+    const Write own { [](MainWindowDriver& w) {
+                         QVERIFY(MainWindowDriver::runModal([&w] { QVERIFY(w.click(u"cmd_5"_s)); },
+                             [](QDialog* d) {
+                                 auto* form = qobject_cast<addst*>(d);
+                                 QVERIFY(form);
+                                 QTest::mouseClick(form->txopn(0), Qt::LeftButton);
+                                 MainWindowDriver::type(form->t1(), u"证券发行的方式有哪些？"_s);
+                                 MainWindowDriver::type(form->DAtxt(), u"b"_s);
+                                 QTest::mouseClick(form->XPButton1(), Qt::LeftButton);
+                                 // Still open, with everything typed.
+                                 QVERIFY(form->isVisible());
+                                 QCOMPARE(form->t1()->toPlainText(), u"证券发行的方式有哪些？"_s);
+                                 QCOMPARE(form->DAtxt()->text(), u"B"_s);
+                             }));
+                     },
+        {} };
+
+    const struct
+    {
+        const char* name;
+        Write write;
+        const char16_t* title;
+        const char16_t* what;
+    } rows[] = { { "single choice", single, u"答案没有保存", u"您的答案“C”没有保存到题库" },
+        { "multiple choice", multiple, u"答案没有保存", u"您的答案“ABC”没有保存到题库" },
+        { "favourite", favourite, u"收藏失败", u"本题的收藏标记没有保存到题库" },
+        { "remove favourite", removal, u"移除失败", u"从收藏夹移除本题的操作没有保存到题库" },
+        { "clear favourites", clearing, u"清空失败", u"清空收藏夹的操作没有保存到题库" },
+        { "redo", redo, u"操作失败", u"清除本节答案的操作没有保存到题库" },
+        { "notes", notes, u"保存失败", u"您的笔记没有保存到题库" },
+        { "edits", edits, u"保存失败", u"您对试题的修改没有保存到题库" },
+        { "own question", own, u"添加失败", u"您的试题没有保存到题库" } };
+    for (const char* how : { "read-only", "locked" }) {
+        for (const auto& row : rows)
+            QTest::addRow("%s, %s", row.name, how)
+                << row.write << QString::fromUtf16(row.title) << QString::fromUtf16(row.what);
+    }
+}
+
+void tst_WriteFailures::failureIsToldAndNothingLost()
+{
+    QFETCH(Write, write);
+    QFETCH(QString, title);
+    QFETCH(QString, what);
+    const bool locked = QString::fromLatin1(QTest::currentDataTag()).endsWith(QLatin1String("locked"));
+
+    QuestionStore& store = m_w->window().store();
+    QuestionStore other;
+    if (locked) {
+        QVERIFY(other.open(m_env->bankPath()));
+        QVERIFY(other.execute(u"begin immediate"_s));
+        store.setBusyTimeout(100);
+    } else {
+        store.close();
+        QVERIFY(store.open(m_env->bankPath(), QuestionStore::Mode::ReadOnly));
+    }
+    const QString before = bankContent();
+    MessageBox::takeShown();
+
+    write.act(*m_w);
+
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(shown[0].title, title);
+    QVERIFY2(shown[0].text.startsWith(what), qPrintable(shown[0].text));
+    const QString reason = locked ? u"题库正被另一个程序使用"_s : u"题库文件是只读的"_s;
+    QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+    if (write.stillShown)
+        write.stillShown(*m_w);
+    if (locked)
+        QVERIFY(other.execute(u"rollback"_s));
+    QCOMPARE(bankContent(), before);
+}
+
+QTEST_MAIN(tst_WriteFailures)
+#include "tst_WriteFailures.moc"

@@ -54,6 +54,13 @@ int innerWidth(const QWidget* w)
     return w->contentsRect().width();
 }
 
+// The platforms that draw windows nowhere on a screen cannot cut their shape.
+bool hasShapedWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 // Leaves the control as it was when a computed width is negative.
 void setWidth(QWidget* w, int width)
 {
@@ -343,7 +350,8 @@ void frmmain::resizeEvent(QResizeEvent* event)
     m_frame = FramePainter::render(m_Image1, W, H, titleFont());
     update();
     // Where the platform cannot cut a window's shape, the painted outline is what shows.
-    setMask(FramePainter::outline(W, H));
+    if (hasShapedWindows())
+        setMask(FramePainter::outline(W, H));
     applyResizeRules();
 }
 
@@ -475,14 +483,16 @@ void frmmain::unload()
         return;
     m_unloaded = true;
     m_store.close();
-    // Other windows close without asking again, hidden ones too, the most recent first;
-    // closing one may delete another, hence the guarded list.
-    QList<QPointer<QWidget>> windows;
+    // Other windows close without asking again, hidden ones too, from the most recently
+    // opened; the window system's list keeps that order. Closing one may delete another.
+    QHash<QWindow*, QPointer<QWidget>> widgets;
     for (QWidget* w : QApplication::topLevelWidgets())
-        windows.append(w);
+        if (w->windowHandle())
+            widgets.insert(w->windowHandle(), w);
+    const QWindowList windows = QGuiApplication::topLevelWindows();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        QWidget* w = *it;
-        if (w && w != this && w->isWindow() && !w->close())
+        QWidget* w = widgets.value(*it);
+        if (w && w != this && !w->close())
             break;
     }
 }

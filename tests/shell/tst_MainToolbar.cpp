@@ -1,5 +1,4 @@
-#include "TestBank.h"
-#include "TestEnvironment.h"
+#include "ShellFixture.h"
 
 #include "controls/MessageBox.h"
 #include "shell/DesktopActions.h"
@@ -75,12 +74,7 @@ void tst_MainToolbar::initTestCase()
 void tst_MainToolbar::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    const QString path = m_env->path() + u"/bank.db"_s;
-    {
-        TestBank bank(path);
-        bank.project(u"K"_s, u"证券"_s);
-    }
-    m_w = std::make_unique<frmmain>(path);
+    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
     m_w->show();
     QVERIFY(m_w->store().isOpen());
     QCOMPARE(outcome(), QStringList());

@@ -1,5 +1,4 @@
-#include "TestBank.h"
-#include "TestEnvironment.h"
+#include "ShellFixture.h"
 
 #include "catalogue/CatalogueTree.h"
 #include "controls/MessageBox.h"
@@ -72,12 +71,7 @@ private:
 void tst_frmmain_frame::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    const QString path = m_env->path() + u"/bank.db"_s;
-    {
-        TestBank bank(path);
-        bank.project(u"K"_s, u"证券"_s);
-    }
-    m_w = std::make_unique<frmmain>(path);
+    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
     m_w->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
 }

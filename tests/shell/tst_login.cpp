@@ -1,5 +1,4 @@
-#include "TestBank.h"
-#include "TestEnvironment.h"
+#include "ShellFixture.h"
 
 #include "shell/DesktopActions.h"
 #include "shell/DisplayMode.h"
@@ -53,9 +52,7 @@ void tst_login::initTestCase()
 void tst_login::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    m_bank = m_env->path() + u"/bank.db"_s;
-    TestBank bank(m_bank);
-    bank.project(u"K"_s, u"证券"_s);
+    m_bank = oneProjectBank(*m_env);
 }
 
 void tst_login::cleanup()

@@ -33,17 +33,18 @@ QStringList restoreArguments(const QString& output)
     return modeArguments(output, u"800x600"_s);
 }
 
-void adjust(QScreen* screen)
+QSize adjust(QScreen* screen)
 {
     if (!screen)
-        return;
+        return {};
     const QString output = screen->name();
     const QStringList arguments = switchArguments(QGuiApplication::platformName(), screen->size(), output);
     if (arguments.isEmpty())
-        return;
+        return screen->size();
     DesktopActions::run(u"xrandr"_s, arguments);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
                      [output] { DesktopActions::run(u"xrandr"_s, restoreArguments(output)); });
+    return QSize(1024, 768);
 }
 
 } // namespace DisplayMode

@@ -17,6 +17,7 @@ QStringList switchArguments(const QString& platform, const QSize& size, const QS
 QStringList restoreArguments(const QString& output);
 
 /// Checks @p screen and switches it when it is 800 × 600; the colour depth is left as it is.
-void adjust(QScreen* screen);
+/// Returns the screen's size from now on: the window system tells of a switch only later.
+QSize adjust(QScreen* screen);
 
 } // namespace DisplayMode

@@ -35,11 +35,10 @@ login::login(const QString& bankPath, QWidget* parent)
     m_Label3->setPalette(pal);
     m_Label3->setGeometry(312, 304, 71, 41);
 
-    QScreen* screen = QGuiApplication::primaryScreen();
-    DisplayMode::adjust(screen);
-    if (screen) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize area = DisplayMode::adjust(screen);
+        move(screen->geometry().topLeft()
+             + QPoint((area.width() - width()) / 2, (area.height() - height()) / 2));
     }
 
     m_Timer1->setObjectName(u"Timer1"_s);

@@ -28,9 +28,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -40,6 +37,9 @@
 #include <QSlider>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 namespace {

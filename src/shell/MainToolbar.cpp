@@ -3,9 +3,7 @@
 #include "shell/ShellArt.h"
 #include "shell/ToolbarCommand.h"
 
-#include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QToolButton>
 
@@ -37,10 +35,8 @@ MainToolbar::MainToolbar(Dispatcher dispatcher, QWidget* parent)
         b->setAutoRaise(true);
         addWidget(b);
         if (key == u"sc"_s) {
-            m_sc = b;
             b->setPopupMode(QToolButton::InstantPopup);
             b->setMenu(new QMenu(b));
-            b->installEventFilter(this);
         } else {
             connect(b, &QToolButton::clicked, this, [this, key] { m_dispatcher(key); });
         }
@@ -50,21 +46,4 @@ MainToolbar::MainToolbar(Dispatcher dispatcher, QWidget* parent)
 QToolButton* MainToolbar::button(const QString& key) const
 {
     return findChild<QToolButton*>(key, Qt::FindDirectChildrenOnly);
-}
-
-bool MainToolbar::eventFilter(QObject* watched, QEvent* event)
-{
-    // The drop-down button opens its menu on the press; its face click comes first.
-    if (watched == m_sc && m_sc->isEnabled()) {
-        bool press = false;
-        if (event->type() == QEvent::MouseButtonPress)
-            press = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            press = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
-        }
-        if (press && m_dispatcher(m_sc->objectName()))
-            return true;
-    }
-    return QToolBar::eventFilter(watched, event);
 }

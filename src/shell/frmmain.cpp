@@ -158,7 +158,7 @@ void frmmain::buildToolbar()
     m_toolpic = new QWidget(this);
     m_toolpic->setObjectName(QStringLiteral("toolpic"));
     m_toolpic->setGeometry(m_layout[MainLayout::toolpic].rect);
-    m_Toolbar1 = new MainToolbar([this](const QString& key) { return Toolbar1_ButtonClick(key); }, m_toolpic);
+    m_Toolbar1 = new MainToolbar([this](const QString& key) { Toolbar1_ButtonClick(key); }, m_toolpic);
     m_Toolbar1->setGeometry(m_layout[MainLayout::Toolbar1].rect);
     m_sc = m_Toolbar1->button(QStringLiteral("sc"));
 }
@@ -171,10 +171,10 @@ bool frmmain::refuseDuringExam()
     return true;
 }
 
-bool frmmain::Toolbar1_ButtonClick(const QString& key)
+void frmmain::Toolbar1_ButtonClick(const QString& key)
 {
     if (refuseDuringExam())
-        return true;
+        return;
     const ToolbarCommand command = ToolbarCommand::forKey(key);
     // The two questions have no icon and the title "提示"; @p go is the answer that proceeds.
     const auto asked = [this](const QString& text, MessageBox::Button go, MessageBox::Button stop) {
@@ -182,7 +182,7 @@ bool frmmain::Toolbar1_ButtonClick(const QString& key)
     };
     switch (command.kind) {
     case ToolbarCommand::None:
-        return false;
+        break;
     case ToolbarCommand::ExamSettings:
         openExamSettings();
         break;
@@ -205,7 +205,6 @@ bool frmmain::Toolbar1_ButtonClick(const QString& key)
         DesktopActions::startCalculator();
         break;
     }
-    return true;
 }
 
 void frmmain::openExamSettings()

@@ -55,8 +55,8 @@ public:
     /// While an exam runs, shows the warning and returns true: the toolbar and the tree
     /// then do nothing else.
     bool refuseDuringExam();
-    /// A click on the toolbar button with @p key; false when it did nothing.
-    bool Toolbar1_ButtonClick(const QString& key);
+    /// A click on the toolbar button with @p key.
+    void Toolbar1_ButtonClick(const QString& key);
     /// The exam settings dialog, modal (the toolbar's mlkc).
     void openExamSettings();
     /// The statistics window, modal, once the user has confirmed (the toolbar's tj).

@@ -1,4 +1,4 @@
-#include "shell/frmmain.h"
+#include "shell/login.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -9,7 +9,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Vellumore"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vellumore.png")));
 
-    frmmain window;
-    window.showMaximized();
+    auto* splash = new login;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
     return QApplication::exec();
 }

@@ -12,6 +12,13 @@
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionView.h"
+#include "shell/DesktopActions.h"
+#include "shell/FramePainter.h"
+#include "shell/MainToolbar.h"
+#include "shell/ShellArt.h"
+#include "shell/Splitter.h"
+#include "shell/TitleButton.h"
+#include "shell/ToolbarCommand.h"
 #include "shell/WelcomePanel.h"
 #include "shell/frmct.h"
 
@@ -23,8 +30,11 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTextEdit>
-#include <QToolBar>
 #include <QToolButton>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWindow>
 
 namespace {
 
@@ -33,37 +43,11 @@ constexpr QSize DesignSize(1011, 727);
 
 const QString ExamWarning = QStringLiteral("注意：您必须单击右下方的[结束考试]按钮后才能进行其他操作！");
 
-int innerWidth(const QWidget* w)
+// The platforms that draw windows nowhere on a screen cannot cut their shape.
+bool hasShapedWindows()
 {
-    return w->contentsRect().width();
-}
-
-int innerHeight(const QWidget* w)
-{
-    return w->contentsRect().height();
-}
-
-// Layout setters that leave the control as it was when a computed size is negative.
-void setLeft(QWidget* w, int left)
-{
-    w->move(left, w->y());
-}
-
-void setTop(QWidget* w, int top)
-{
-    w->move(w->x(), top);
-}
-
-void setWidth(QWidget* w, int width)
-{
-    if (width >= 0)
-        w->resize(width, w->height());
-}
-
-void setHeight(QWidget* w, int height)
-{
-    if (height >= 0)
-        w->resize(w->width(), height);
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
 } // namespace
@@ -73,6 +57,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Vellumore"));
+    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
 
     // Load steps, in their fixed order; a failing step never stops the next one.
     m_state = AppState {};
@@ -87,6 +72,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
         move(avail.left() + (avail.width() - width()) / 2, avail.top() + (avail.height() - height()) / 2);
     }
 
+    buildFrame();
     buildToolbar();
     m_Label1 = new QLabel(QStringLiteral("目录索引"), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
@@ -102,10 +88,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
             OpenCatalogueNode(item);
     });
 
-    m_Picture2 = new QFrame(this);
-    m_Picture2->setObjectName(QStringLiteral("Picture2"));
-    m_Picture2->setGeometry(0, 68, 2, 480);
-    m_Picture2->setStyleSheet(QStringLiteral("background: #c8d4e4;"));
+    m_Picture2 = new Splitter(this);
+    m_Picture2->setGeometry(m_layout[MainLayout::Picture2].rect);
+    connect(m_Picture2, &Splitter::dragged, this, &frmmain::Picture2_MouseMove);
 
     m_Picture1 = new PracticePanel(m_store, m_state, this);
     m_Picture1->hide();
@@ -126,8 +111,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     // The layout's load steps.
     m_Picture3->Tex()->hide();
     m_Picture3->bt()->hide();
-    m_TreeView1->move(9, m_TreeView1->y());
-    m_Picture2->move(m_TreeView1->width() + 9, m_Picture2->y());
+    readLayout();
+    m_layout.applyLoadSteps();
+    writeLayout();
 
     openBank(bankPath.isEmpty() ? BankLocation::bankPath() : bankPath);
     BuildCatalogue();
@@ -139,23 +125,81 @@ frmmain::~frmmain()
     unload();
 }
 
+void frmmain::buildFrame()
+{
+    m_Image1 = ShellArt::skin();
+    // Hover and background moves arrive without a button held.
+    setMouseTracking(true);
+    m_Immin = new TitleButton(QStringLiteral("Immin"), QStringLiteral("最小化"), ShellArt::minimiseHover(), QImage(),
+                              this);
+    m_Imclose = new TitleButton(QStringLiteral("Imclose"), QStringLiteral("关闭"), ShellArt::closeHover(),
+                                ShellArt::closePressed(), this);
+    connect(m_Immin, &TitleButton::clicked, this, &QWidget::showMinimized);
+    connect(m_Imclose, &TitleButton::clicked, this, &QWidget::close);
+}
+
 void frmmain::buildToolbar()
 {
     m_toolpic = new QWidget(this);
     m_toolpic->setObjectName(QStringLiteral("toolpic"));
-    m_toolpic->setGeometry(8, 28, 622, 39);
-    m_Toolbar1 = new QToolBar(m_toolpic);
-    m_Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    m_Toolbar1->setGeometry(0, 0, 792, 38);
-    m_Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolpic->setGeometry(m_layout[MainLayout::toolpic].rect);
+    m_Toolbar1 = new MainToolbar([this](const QString& key) { Toolbar1_ButtonClick(key); }, m_toolpic);
+    m_Toolbar1->setGeometry(m_layout[MainLayout::Toolbar1].rect);
+    m_sc = m_Toolbar1->button(QStringLiteral("sc"));
+}
 
-    m_sc = new QToolButton(m_Toolbar1);
-    m_sc->setObjectName(QStringLiteral("sc"));
-    m_sc->setText(QStringLiteral("收藏夹"));
-    m_sc->setToolTip(QStringLiteral("收藏夹"));
-    m_sc->setPopupMode(QToolButton::InstantPopup);
-    m_sc->setMenu(new QMenu(m_sc));
-    m_Toolbar1->addWidget(m_sc);
+bool frmmain::refuseDuringExam()
+{
+    if (!m_state.ExamRunning)
+        return false;
+    MessageBox::critical(this, QStringLiteral("操作提示"), ExamWarning);
+    return true;
+}
+
+void frmmain::Toolbar1_ButtonClick(const QString& key)
+{
+    if (refuseDuringExam())
+        return;
+    const ToolbarCommand command = ToolbarCommand::forKey(key);
+    // The two questions have no icon and the title "提示"; @p go is the answer that proceeds.
+    const auto asked = [this](const QString& text, MessageBox::Button go, MessageBox::Button stop) {
+        return MessageBox::show(this, QMessageBox::NoIcon, QStringLiteral("提示"), text, go | stop, go) == go;
+    };
+    switch (command.kind) {
+    case ToolbarCommand::None:
+        break;
+    case ToolbarCommand::ExamSettings:
+        openExamSettings();
+        break;
+    case ToolbarCommand::Statistics:
+        if (asked(QStringLiteral("统计分析可能会需要几分钟时间，您确定要运行该功能吗？"), QMessageBox::Ok,
+                  QMessageBox::Cancel))
+            openStatistics();
+        break;
+    case ToolbarCommand::UpdatePage:
+        if (asked(QStringLiteral("您的软件版本为V7.2,您要查看是否有更新版本吗？"), QMessageBox::Yes, QMessageBox::No))
+            DesktopActions::openUrl(command.page);
+        break;
+    case ToolbarCommand::Page:
+        DesktopActions::openUrl(command.page);
+        break;
+    case ToolbarCommand::Help:
+        DesktopActions::openHelp();
+        break;
+    case ToolbarCommand::Calculator:
+        DesktopActions::startCalculator();
+        break;
+    }
+}
+
+void frmmain::openExamSettings()
+{
+    // The exam settings dialog mlks is connected here when the mock exam arrives.
+}
+
+void frmmain::openStatistics()
+{
+    // The statistics window frmtj is connected here when the statistics arrive.
 }
 
 void frmmain::openBank(const QString& bankPath)
@@ -183,10 +227,8 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
 {
     if (!node)
         return;
-    if (m_state.ExamRunning) {
-        MessageBox::critical(this, QStringLiteral("操作提示"), ExamWarning);
+    if (refuseDuringExam())
         return;
-    }
     PracticePanel* p1 = m_Picture1;
     const NodeAction action = NodeAction::forNode(m_store, node->text(0), m_TreeView1->nodeIndex(node));
     m_sc->setEnabled(false);
@@ -244,53 +286,123 @@ void frmmain::showIllustration(const QVariant& bytes)
 void frmmain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // Each step stands alone: one that cannot be carried out at this size never stops the next.
+    const int W = width();
+    const int H = height();
+    m_Immin->move(FramePainter::minimiseButtonPos(W));
+    m_Imclose->move(FramePainter::closeButtonPos(W));
+    m_frame = FramePainter::render(m_Image1, W, H, titleFont());
+    update();
+    // Where the platform cannot cut a window's shape, the painted outline is what shows.
+    if (hasShapedWindows())
+        setMask(FramePainter::outline(W, H));
     applyResizeRules();
+}
+
+QFont frmmain::titleFont() const
+{
+    // Small enough for the title band above the toolbar.
+    QFont f = font();
+    f.setPixelSize(12);
+    return f;
+}
+
+void frmmain::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_frame);
+}
+
+void frmmain::mousePressEvent(QMouseEvent* event)
+{
+    // Only the bare background drags; a press that a child passed on does not.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint()))
+        return;
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (QWindow* window = windowHandle())
+        window->startSystemMove();
+}
+
+void frmmain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (childAt(event->position().toPoint()))
+        return;
+    m_Imclose->clearHover();
+    m_Immin->clearHover();
+}
+
+QWidget* frmmain::layoutWidget(MainLayout::Control control) const
+{
+    PracticePanel* p1 = m_Picture1;
+    QuestionView* view = p1->view();
+    switch (control) {
+    case MainLayout::toolpic: return m_toolpic;
+    case MainLayout::Toolbar1: return m_Toolbar1;
+    case MainLayout::Label1: return m_Label1;
+    case MainLayout::TreeView1: return m_TreeView1;
+    case MainLayout::Picture2: return m_Picture2;
+    case MainLayout::Picture1: return p1;
+    case MainLayout::Picture3: return m_Picture3;
+    case MainLayout::Label2: return p1->Label2();
+    case MainLayout::ListView1: return p1->ListView1();
+    case MainLayout::cmd_4: return p1->cmd(4);
+    case MainLayout::cmd_5: return p1->cmd(5);
+    case MainLayout::cmd_6: return p1->cmd(6);
+    case MainLayout::Picture5: return view->Picture5();
+    case MainLayout::Text1: return view->Text1();
+    case MainLayout::textxx: return view->textxx();
+    case MainLayout::Frame3: return p1->Frame3();
+    // The exam side panel arrives with the exam run; its place is kept until then.
+    case MainLayout::Frame6: return nullptr;
+    case MainLayout::zh1: return p1->zh1();
+    case MainLayout::Picture9: return p1->Picture9();
+    case MainLayout::Picture6: return view->Picture6();
+    case MainLayout::bt: return m_Picture3->bt();
+    case MainLayout::Tex: return m_Picture3->Tex();
+    case MainLayout::Image2: return m_Picture3->Image2();
+    case MainLayout::ControlCount: break;
+    }
+    return nullptr;
+}
+
+void frmmain::readLayout()
+{
+    for (int c = 0; c < MainLayout::ControlCount; ++c) {
+        const auto control = MainLayout::Control(c);
+        if (const QWidget* w = layoutWidget(control)) {
+            const QRect inner = w->contentsRect();
+            m_layout[control] = { w->geometry(),
+                                  QMargins(inner.left(), inner.top(), w->width() - inner.right() - 1,
+                                           w->height() - inner.bottom() - 1) };
+        }
+    }
+}
+
+void frmmain::writeLayout()
+{
+    for (int c = 0; c < MainLayout::ControlCount; ++c) {
+        const auto control = MainLayout::Control(c);
+        if (QWidget* w = layoutWidget(control); w && w->geometry() != m_layout[control].rect)
+            w->setGeometry(m_layout[control].rect);
+    }
+    m_Picture1->view()->placeSidePanels();
 }
 
 void frmmain::applyResizeRules()
 {
     if (!m_Picture1)
         return;
-    const int W = width();
-    const int H = height();
-    PracticePanel* p1 = m_Picture1;
-    WelcomePanel* p3 = m_Picture3;
-    QuestionView* view = p1->view();
-    PracticeSidePanel* side = p1->Frame3();
-    QFrame* p5 = view->Picture5();
+    readLayout();
+    m_layout.applyResizeRules(width(), height());
+    writeLayout();
+}
 
-    setWidth(m_toolpic, W - 18);
-    setWidth(m_Toolbar1, innerWidth(m_toolpic));
-    setHeight(m_TreeView1, H - m_TreeView1->y() - 9);
-    setHeight(p1, H - p1->y() - 9);
-    setHeight(m_Picture2, innerHeight(p1));
-    setLeft(p1, m_Picture2->x() + m_Picture2->width());
-    setWidth(p1, W - p1->x() - 9);
-    setWidth(p1->Label2(), innerWidth(p1));
-    setWidth(m_Label1, m_Picture2->x());
-    setWidth(p1->ListView1(), innerWidth(p1) - 5);
-    setWidth(p5, innerWidth(p1) - side->width() - 18);
-    setLeft(side, p5->width() + 9);
-    setWidth(view->Text1(), innerWidth(p5));
-    setWidth(view->textxx(), innerWidth(p5));
-    setHeight(view->Text1(), innerHeight(p5));
-    setLeft(p1->zh1(), p5->x());
-    setWidth(p1->zh1(), innerWidth(p5));
-    setTop(side, p5->y());
-    setTop(p3, p1->y());
-    setLeft(p3, p1->x());
-    setWidth(p3, W - p3->x() - 9);
-    setHeight(p3, H - p3->y() - 9);
-    setWidth(p3->Image2(), innerWidth(p3));
-    setHeight(p3->Image2(), innerHeight(p3));
-    setWidth(p3->bt(), innerWidth(p3));
-    setWidth(p3->Tex(), innerWidth(p3));
-    setTop(p3->Tex(), p3->bt()->height() + 9);
-    setHeight(p3->Tex(), innerHeight(p1) - p3->bt()->height() - 9);
-    setLeft(p1->cmd(4), innerWidth(p1) - p1->cmd(4)->width() - 9);
-    setLeft(p1->cmd(6), p1->cmd(4)->x() - p1->cmd(6)->width() - 2);
-    setLeft(p1->cmd(5), p1->cmd(6)->x() - p1->cmd(5)->width() - 2);
-    view->placeSidePanels();
+void frmmain::Picture2_MouseMove(double x)
+{
+    readLayout();
+    m_layout.applySplitterDrag(width(), x);
+    writeLayout();
 }
 
 void frmmain::closeEvent(QCloseEvent* event)
@@ -315,11 +427,16 @@ void frmmain::unload()
         return;
     m_unloaded = true;
     m_store.close();
-    // Other windows close without asking again, the most recent first.
-    const QWidgetList windows = QApplication::topLevelWidgets();
+    // Other windows close without asking again, hidden ones too, from the most recently
+    // opened; the window system's list keeps that order. Closing one may delete another.
+    QHash<QWindow*, QPointer<QWidget>> widgets;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle())
+            widgets.insert(w->windowHandle(), w);
+    const QWindowList windows = QGuiApplication::topLevelWindows();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        QWidget* w = *it;
-        if (w != this && w->isVisible() && !w->close())
+        QWidget* w = widgets.value(*it);
+        if (w && w != this && !w->close())
             break;
     }
 }

@@ -1,0 +1,82 @@
+#include "shell/login.h"
+
+#include "shell/DisplayMode.h"
+#include "shell/ShellArt.h"
+#include "shell/frmmain.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+login::login(const QString& bankPath, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_bankPath(bankPath)
+    , m_picture(ShellArt::splash())
+    , m_Label3(new QLabel(u"V7.2"_s, this))
+    , m_Timer1(new QTimer(this))
+{
+    setObjectName(u"login"_s);
+    setWindowTitle(u"Vellumore"_s);
+    setFixedSize(400, 360);
+
+    QFont version(u"Arial Black"_s);
+    version.setPointSizeF(21.75);
+    version.setWeight(QFont::Black);
+    version.setStyleHint(QFont::SansSerif);
+    m_Label3->setObjectName(u"Label3"_s);
+    m_Label3->setFont(version);
+    QPalette pal = m_Label3->palette();
+    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    m_Label3->setPalette(pal);
+    m_Label3->setGeometry(312, 304, 71, 41);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize area = DisplayMode::adjust(screen);
+        move(screen->geometry().topLeft()
+             + QPoint((area.width() - width()) / 2, (area.height() - height()) / 2));
+    }
+
+    m_Timer1->setObjectName(u"Timer1"_s);
+    m_Timer1->setInterval(1000);
+    connect(m_Timer1, &QTimer::timeout, this, &login::Timer1_Timer);
+    m_Timer1->start();
+}
+
+void login::Timer1_Timer()
+{
+    ++m_ticks;
+    if (m_ticks == 3) {
+        Form_Click();
+        m_Timer1->stop();
+    }
+}
+
+void login::Form_Click()
+{
+    // A click and a later tick open one main window, not two.
+    if (m_opened)
+        return;
+    m_opened = true;
+    m_Timer1->stop();
+    m_main = new frmmain(m_bankPath);
+    m_main->setAttribute(Qt::WA_DeleteOnClose);
+    m_main->showMaximized();
+    close();
+}
+
+void login::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
+}
+
+void login::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Form_Click();
+}

@@ -1,0 +1,220 @@
+#include "ShellFixture.h"
+
+#include "catalogue/CatalogueTree.h"
+#include "controls/MessageBox.h"
+#include "practice/PracticePanel.h"
+#include "shell/FramePainter.h"
+#include "shell/ShellArt.h"
+#include "shell/Splitter.h"
+#include "shell/TitleButton.h"
+#include "shell/frmmain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window that counts the requests to close it and may refuse them.
+class OtherWindow final : public QWidget
+{
+public:
+    explicit OtherWindow(bool refuse)
+        : m_refuse(refuse)
+    {
+    }
+    int closeRequests = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        ++closeRequests;
+        event->setAccepted(!m_refuse);
+    }
+
+private:
+    bool m_refuse;
+};
+
+void moveOver(QWidget* widget, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton)
+{
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+class tst_frmmain_frame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void ownFrameFollowsTheSize_data();
+    void ownFrameFollowsTheSize();
+    void hoverStaysUntilBareBackground();
+    void titleButtonsMinimiseAndClose();
+    void splitterDragsWithTheLeftButtonAlone_data();
+    void splitterDragsWithTheLeftButtonAlone();
+    void yesClosesEveryOtherWindow_data();
+    void yesClosesEveryOtherWindow();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<frmmain> m_w;
+};
+
+void tst_frmmain_frame::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
+    m_w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
+}
+
+void tst_frmmain_frame::cleanup()
+{
+    m_w.reset();
+    m_env.reset();
+}
+
+void tst_frmmain_frame::ownFrameFollowsTheSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1024 × 768") << QSize(1024, 768);
+    QTest::newRow("1920 × 1080") << QSize(1920, 1080);
+    QTest::newRow("tiny") << QSize(40, 30);
+}
+
+void tst_frmmain_frame::ownFrameFollowsTheSize()
+{
+    QFETCH(QSize, size);
+    QVERIFY(m_w->windowFlags() & Qt::FramelessWindowHint);
+    m_w->resize(size);
+    const int W = size.width();
+    const int H = size.height();
+    QCOMPARE(m_w->Immin()->pos(), QPoint(W - 54, 8));
+    QCOMPARE(m_w->Imclose()->pos(), QPoint(W - 31, 8));
+    QCOMPARE(m_w->Immin()->toolTip(), u"最小化"_s);
+    QCOMPARE(m_w->Imclose()->toolTip(), u"关闭"_s);
+
+    // Here no shape can be cut: the outline shows in the painting, the corners outside it.
+    const QImage& frame = m_w->paintedFrame();
+    QCOMPARE(frame.size(), size);
+    const QRegion outline = FramePainter::outline(W, H);
+    const QRgb outside = ShellArt::outsideColour().rgb();
+    if (W < 104 || H < 104)
+        return; // the corners' curves overlap: only the painting itself is asked for
+    for (const QPoint& p : { QPoint(0, 0), QPoint(W - 1, 0), QPoint(0, H - 1), QPoint(W - 1, H - 1) }) {
+        QVERIFY(!outline.contains(p));
+        QCOMPARE(frame.pixel(p), outside);
+    }
+    QVERIFY(frame.pixel(W / 2, H / 2) != outside);
+}
+
+void tst_frmmain_frame::hoverStaysUntilBareBackground()
+{
+    TitleButton* minimise = m_w->Immin();
+    TitleButton* close = m_w->Imclose();
+    QCOMPARE(close->tag(), QString());
+
+    moveOver(close, QPoint(8, 8));
+    QCOMPARE(close->tag(), u"1"_s);
+    // Straight onto the other button: both keep their hover image.
+    moveOver(minimise, QPoint(8, 8));
+    QCOMPARE(minimise->tag(), u"1"_s);
+    QCOMPARE(close->tag(), u"1"_s);
+    // A child control is not bare background.
+    moveOver(m_w->TreeView1()->viewport(), QPoint(5, 5));
+    QCOMPARE(close->tag(), u"1"_s);
+
+    moveOver(m_w.get(), QPoint(m_w->width() / 2, 12));
+    QCOMPARE(minimise->tag(), QString());
+    QCOMPARE(close->tag(), QString());
+}
+
+void tst_frmmain_frame::titleButtonsMinimiseAndClose()
+{
+    MessageBox::queueAnswer(QMessageBox::No);
+    QTest::mouseClick(m_w->Imclose(), Qt::LeftButton);
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, u"您是否真的要退出Vellumore？"_s);
+    QVERIFY(m_w->isVisible());
+    QVERIFY(m_w->store().isOpen());
+
+    QTest::mouseClick(m_w->Immin(), Qt::RightButton);
+    QVERIFY(!m_w->isMinimized());
+    QTest::mouseClick(m_w->Immin(), Qt::LeftButton);
+    QVERIFY(m_w->isMinimized());
+    QCOMPARE(m_w->Immin()->tag(), QString());
+    QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("moved");
+    QTest::newRow("left button") << int(Qt::LeftButton) << 150;
+    QTest::newRow("no button: only the pointer shape") << int(Qt::NoButton) << 0;
+    QTest::newRow("right button") << int(Qt::RightButton) << 0;
+    QTest::newRow("left and right together") << int(Qt::LeftButton | Qt::RightButton) << 0;
+}
+
+void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, moved);
+    m_w->resize(1024, 768);
+    Splitter* bar = m_w->Picture2();
+    QCOMPARE(bar->cursor().shape(), Qt::SizeHorCursor);
+    const int start = bar->x();
+    QCOMPARE(start, 239);
+
+    moveOver(bar, QPoint(150, 20), Qt::MouseButtons(buttons));
+    const int pos = start + moved;
+    QCOMPARE(bar->x(), pos);
+    QCOMPARE(m_w->TreeView1()->width(), moved ? pos - 9 : 230);
+    QCOMPARE(m_w->Picture1()->x(), pos + 2);
+    QCOMPARE(m_w->Picture1()->width(), 1024 - pos - 2 - 9);
+
+    // A resize keeps the splitter where it is and places the panels from it.
+    m_w->resize(900, 700);
+    QCOMPARE(bar->x(), pos);
+    QCOMPARE(m_w->Picture1()->x(), pos + 2);
+    QCOMPARE(m_w->Picture1()->width(), 900 - pos - 2 - 9);
+}
+
+void tst_frmmain_frame::yesClosesEveryOtherWindow_data()
+{
+    QTest::addColumn<bool>("newestRefuses");
+    QTest::newRow("all close") << false;
+    QTest::newRow("the newest refuses: the rest stay") << true;
+}
+
+void tst_frmmain_frame::yesClosesEveryOtherWindow()
+{
+    QFETCH(bool, newestRefuses);
+    OtherWindow hidden(false);
+    hidden.show();
+    hidden.hide();
+    OtherWindow shown(false);
+    shown.show();
+    OtherWindow newest(newestRefuses);
+    newest.show();
+
+    MessageBox::queueAnswer(QMessageBox::Yes);
+    QVERIFY(m_w->close());
+    QVERIFY(!m_w->store().isOpen());
+    QCOMPARE(newest.closeRequests, 1);
+    QCOMPARE(shown.closeRequests, newestRefuses ? 0 : 1);
+    QCOMPARE(hidden.closeRequests, newestRefuses ? 0 : 1);
+    QCOMPARE(shown.isVisible(), newestRefuses);
+}
+
+QTEST_MAIN(tst_frmmain_frame)
+#include "tst_frmmain_frame.moc"

@@ -1,0 +1,161 @@
+#include "ShellFixture.h"
+
+#include "shell/DesktopActions.h"
+#include "shell/DisplayMode.h"
+#include "shell/frmmain.h"
+#include "shell/login.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+class tst_login : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void splashIsCentredWithItsVersion();
+    void thirdTickOpensTheMainWindow_data();
+    void thirdTickOpensTheMainWindow();
+    void clickThenTickOpensOneMainWindow();
+    void onlyAnX11ScreenAt800x600Switches_data();
+    void onlyAnX11ScreenAt800x600Switches();
+
+private:
+    static QList<frmmain*> mainWindows();
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QString m_bank;
+};
+
+QList<frmmain*> tst_login::mainWindows()
+{
+    QList<frmmain*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<frmmain*>(w))
+            found << main;
+    return found;
+}
+
+void tst_login::initTestCase()
+{
+    DesktopActions::enableTestMode(true);
+}
+
+void tst_login::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_bank = oneProjectBank(*m_env);
+}
+
+void tst_login::cleanup()
+{
+    qDeleteAll(mainWindows());
+    m_env.reset();
+}
+
+void tst_login::splashIsCentredWithItsVersion()
+{
+    login splash(m_bank);
+    splash.show();
+    QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(splash.size(), QSize(400, 360));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(splash.geometry().center(), screen.center());
+    QCOMPARE(splash.Label3()->text(), u"V7.2"_s);
+    QCOMPARE(splash.Label3()->geometry(), QRect(312, 304, 71, 41));
+    QCOMPARE(splash.Label3()->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QCOMPARE(splash.Timer1()->interval(), 1000);
+    QVERIFY(splash.Timer1()->isActive());
+    // Not on X11: whatever the screen's size, nothing is switched.
+    QVERIFY(DesktopActions::takeRequests().isEmpty());
+}
+
+void tst_login::thirdTickOpensTheMainWindow_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::newRow("two ticks: still the splash") << 2;
+    QTest::newRow("the third tick") << 3;
+    QTest::newRow("ticks after the third") << 5;
+}
+
+void tst_login::thirdTickOpensTheMainWindow()
+{
+    QFETCH(int, ticks);
+    login splash(m_bank);
+    splash.show();
+    for (int i = 0; i < ticks; ++i)
+        splash.Timer1_Timer();
+
+    const bool opened = ticks >= 3;
+    QCOMPARE(mainWindows().size(), opened ? 1 : 0);
+    QCOMPARE(splash.isVisible(), !opened);
+    QCOMPARE(splash.Timer1()->isActive(), !opened);
+    if (opened) {
+        frmmain* main = mainWindows().first();
+        QCOMPARE(splash.mainWindow(), main);
+        QVERIFY(main->isVisible());
+        QVERIFY(main->windowState() & Qt::WindowMaximized);
+        QVERIFY(main->store().isOpen());
+    }
+}
+
+void tst_login::clickThenTickOpensOneMainWindow()
+{
+    login splash(m_bank);
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    splash.Timer1_Timer();
+    QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(mainWindows().size(), 1);
+    QVERIFY(!splash.isVisible());
+
+    splash.Timer1_Timer();
+    splash.Timer1_Timer();
+    QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(mainWindows().size(), 1);
+    QCOMPARE(splash.mainWindow(), mainWindows().first());
+}
+
+void tst_login::onlyAnX11ScreenAt800x600Switches_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("arguments");
+    const QStringList none;
+    QTest::newRow("X11 800 × 600") << u"xcb"_s << QSize(800, 600) << u"VGA-1"_s
+                                   << QStringList { u"--output"_s, u"VGA-1"_s, u"--mode"_s, u"1024x768"_s };
+    QTest::newRow("X11 800 × 600, output unknown") << u"xcb"_s << QSize(800, 600) << QString()
+                                                   << QStringList { u"-s"_s, u"1024x768"_s };
+    QTest::newRow("X11 1024 × 768") << u"xcb"_s << QSize(1024, 768) << u"VGA-1"_s << none;
+    QTest::newRow("X11 1920 × 1080") << u"xcb"_s << QSize(1920, 1080) << u"HDMI-1"_s << none;
+    QTest::newRow("X11 600 × 800") << u"xcb"_s << QSize(600, 800) << u"VGA-1"_s << none;
+    QTest::newRow("Wayland 800 × 600") << u"wayland"_s << QSize(800, 600) << u"VGA-1"_s << none;
+    QTest::newRow("offscreen 800 × 600") << u"offscreen"_s << QSize(800, 600) << u"screen"_s << none;
+}
+
+void tst_login::onlyAnX11ScreenAt800x600Switches()
+{
+    QFETCH(QString, platform);
+    QFETCH(QSize, size);
+    QFETCH(QString, output);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(DisplayMode::switchArguments(platform, size, output), arguments);
+    if (!arguments.isEmpty()) {
+        // What is switched comes back when the program ends.
+        QStringList back = arguments;
+        back.last() = u"800x600"_s;
+        QCOMPARE(DisplayMode::restoreArguments(output), back);
+    }
+}
+
+QTEST_MAIN(tst_login)
+#include "tst_login.moc"

@@ -3,6 +3,7 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
+#include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "exam/ExamSession.h"
 #include "practice/AnswerPanel.h"
@@ -10,6 +11,7 @@
 #include "practice/QuestionView.h"
 #include "shell/frmmain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -33,7 +35,8 @@ private slots:
 
 private:
     QString bankPath() const { return m_env->bankPath(); }
-    // Acts on an answer control: "C3=不会" chooses an item, any other name clicks the control.
+    // Acts on an answer control: "C3=不会" chooses an item, "key:C" presses a key with the
+    // focus in the list, any other name clicks the control.
     static void enter(MainWindowDriver& driver, const QString& step);
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -53,6 +56,16 @@ void tst_AnswerEntry::enter(MainWindowDriver& driver, const QString& step)
 {
     if (step.startsWith(QStringLiteral("C3="))) {
         QVERIFY(MainWindowDriver::chooseItem(driver.answers()->C3(), step.mid(3)));
+        return;
+    }
+    if (step.startsWith(QStringLiteral("key:"))) {
+        const char16_t c = step.at(4).unicode();
+        const Qt::Key key
+            = c >= u'A' && c <= u'E' ? Qt::Key(Qt::Key_A + (c - u'A')) : Qt::Key(Qt::Key_1 + (c - u'1'));
+        QWidget* list = driver.list();
+        list->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, key);
         return;
     }
     auto* button = driver.answers()->findChild<QAbstractButton*>(step);
@@ -89,6 +102,20 @@ void tst_AnswerEntry::entryIsEncodedAndStored_data()
                                      << QStringList { u"会做"_qs, u"不会"_qs, u"会做"_qs } << u"( 会做 )"_qs;
         row("A4 对, then 错") << u"A4"_qs << QStringList { u"Option2"_qs, u"Option3"_qs }
                               << QStringList { u"对"_qs, u"错"_qs } << u"( 错 )"_qs;
+
+        // The keys A to E and 1 to 5 store what the clicks store.
+        row("多选 keys D, A, C, 1, 3, 4")
+            << u"多选"_qs
+            << QStringList { u"key:D"_qs, u"key:A"_qs, u"key:C"_qs, u"key:1"_qs, u"key:3"_qs, u"key:4"_qs }
+            << QStringList { u"D"_qs, u"AD"_qs, u"ACD"_qs, u"CD"_qs, u"D"_qs, u""_qs } << u"(  )"_qs;
+        row("单选 keys C, then 5") << u"单选"_qs << QStringList { u"key:C"_qs, u"key:5"_qs }
+                                   << QStringList { u"C"_qs, u"E"_qs } << u"( E )"_qs;
+        row("判断 key 2") << u"判断"_qs << QStringList { u"key:2"_qs } << QStringList { u"B"_qs }
+                          << u"( B )"_qs;
+        row("计算 keys 1, B, A") << u"计算"_qs << QStringList { u"key:1"_qs, u"key:B"_qs, u"key:A"_qs }
+                                 << QStringList { u"会做"_qs, u"不会"_qs, u"会做"_qs } << u"( 会做 )"_qs;
+        row("A4 keys A, then 2") << u"A4"_qs << QStringList { u"key:A"_qs, u"key:2"_qs }
+                                 << QStringList { u"对"_qs, u"错"_qs } << u"( 错 )"_qs;
     }
 }
 

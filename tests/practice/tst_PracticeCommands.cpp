@@ -2,10 +2,10 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
-#include "exam/WorkingSet.h"
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "exam/WorkingSet.h"
 #include "practice/QuestionView.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ void tst_PracticeCommands::redoClearsTheWholeSection()
     // Only 单选 ticked: the list shows one of the section's four questions.
     for (int box = 2; box <= 6; ++box)
         QVERIFY(m_w->click(u"Check%1"_s.arg(box)));
-    QCOMPARE(m_w->rowTexts(), QStringList{ u"第1题"_s });
+    QCOMPARE(m_w->rowTexts(), QStringList { u"第1题"_s });
 
     QVERIFY(m_w->click(u"cmd_0"_s));
 
@@ -148,7 +148,8 @@ void tst_PracticeCommands::previousAndNext()
     QCOMPARE(m_w->state().ListPosition, to);
     QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(to));
     QCOMPARE(m_w->state().QuestionNo, model->subItem(to - 1, QuestionListModel::QuestionNo));
-    QCOMPARE(m_w->shownQuestion(), m_w->plainField(u"tk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"选项"_s));
+    QCOMPARE(m_w->shownQuestion(),
+        m_w->plainField(u"tk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"选项"_s));
     // The highlight follows the question shown.
     QCOMPARE(m_w->list()->currentIndex().row(), to - 1);
 }
@@ -188,6 +189,7 @@ void tst_PracticeCommands::arrowKeys_data()
     QTest::newRow("in the list") << QString() << u"ListView1"_s << true;
     QTest::newRow("in the notes") << u"cmd_8"_s << u"text3"_s << false;
     QTest::newRow("in the answer box") << u"cmd_7"_s << u"Text5"_s << false;
+    QTest::newRow("in the catalogue") << QString() << u"TreeView1"_s << false;
 }
 
 void tst_PracticeCommands::arrowKeys()
@@ -236,9 +238,22 @@ void tst_PracticeCommands::panelsOpenAndHide()
     QVERIFY(m_w->click(open));
     QVERIFY(frame->isVisible());
     QVERIFY(!m_w->child(other)->isVisible());
-    // The question text makes room for the panel beside it.
+    // The question text makes room for the panel beside it, also after another catalogue
+    // click and at other window sizes.
     const QWidget* text = m_w->view()->Text1();
-    QVERIFY(text->mapToGlobal(QPoint(text->width(), 0)).x() <= frame->mapToGlobal(QPoint(0, 0)).x());
+    auto besidePanel = [text, frame] {
+        return text->mapToGlobal(QPoint(text->width(), 0)).x() <= frame->mapToGlobal(QPoint(0, 0)).x();
+    };
+    QVERIFY(besidePanel());
+    QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
+    QVERIFY(frame->isVisible());
+    QVERIFY(besidePanel());
+    for (const QSize size : { QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080) }) {
+        m_w->window().showNormal();
+        m_w->window().resize(size);
+        QTRY_COMPARE(m_w->window().size(), size);
+        QVERIFY2(besidePanel(), qPrintable(u"%1×%2"_s.arg(size.width()).arg(size.height())));
+    }
 
     QVERIFY(m_w->click(hide));
     QVERIFY(!frame->isVisible());

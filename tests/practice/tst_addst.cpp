@@ -19,7 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Added = u"您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，点击主窗口左侧的树目录以刷新修改记录！"_s;
+const QString Added
+    = u"您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，点击主窗口左侧的树目录以刷新修改记录！"_s;
 
 struct Entry
 {
@@ -62,6 +63,8 @@ private slots:
     void addsAQuestion();
     void addsToAnEmptySection();
     void refusedWithoutASection();
+    void refusedWhenEmpty_data();
+    void refusedWhenEmpty();
     void textKeptVerbatim_data();
     void textKeptVerbatim();
 
@@ -87,25 +90,26 @@ void tst_addst::opensEmptyAndCancels()
     QVERIFY(m_w->clickNode(u"股票"_s));
     const int rows = m_w->count(u"select count(*) from tk"_s);
     int result = -1;
-    const bool opened = MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); }, [&result](QDialog* d) {
-        auto* form = qobject_cast<addst*>(d);
-        QVERIFY(form);
-        QCOMPARE(form->windowTitle(), u"用户添加试题"_s);
-        QCOMPARE(form->txttx()->text(), u"A1"_s);
-        QVERIFY(!form->txttx()->isVisible());
-        QStringList shown;
-        for (int i = 0; i < 6; ++i) {
-            QVERIFY(!form->txopn(i)->isChecked());
-            if (form->txopn(i)->isVisible())
-                shown << form->txopn(i)->text();
-        }
-        QCOMPARE(shown, QStringList({ u"单选"_s, u"不定项"_s, u"判断"_s, u"多选"_s }));
-        QVERIFY(form->t1()->document()->isEmpty());
-        MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
-        MainWindowDriver::type(form->DAtxt(), u"c"_s);
-        QTest::mouseClick(form->XPButton2(), Qt::LeftButton);
-        result = form->result();
-    });
+    const bool opened = MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+        [&result](QDialog* d) {
+            auto* form = qobject_cast<addst*>(d);
+            QVERIFY(form);
+            QCOMPARE(form->windowTitle(), u"用户添加试题"_s);
+            QCOMPARE(form->txttx()->text(), u"A1"_s);
+            QVERIFY(!form->txttx()->isVisible());
+            QStringList shown;
+            for (int i = 0; i < 6; ++i) {
+                QVERIFY(!form->txopn(i)->isChecked());
+                if (form->txopn(i)->isVisible())
+                    shown << form->txopn(i)->text();
+            }
+            QCOMPARE(shown, QStringList({ u"单选"_s, u"不定项"_s, u"判断"_s, u"多选"_s }));
+            QVERIFY(form->t1()->document()->isEmpty());
+            MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
+            MainWindowDriver::type(form->DAtxt(), u"c"_s);
+            QTest::mouseClick(form->XPButton2(), Qt::LeftButton);
+            result = form->result();
+        });
     QVERIFY(opened);
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
@@ -127,14 +131,15 @@ void tst_addst::addsAQuestion()
     QFETCH(QString, storedType);
     QVERIFY(m_w->clickNode(u"股票"_s));
     const QuestionListModel::Row firstBefore = m_w->list()->questions()->row(0);
-    const Entry entry{ option, u"  关于证券发行的说法，正确的有哪些？A. 公开发行 B. 非公开发行 C. 其他 D. 以上都对"_s,
-                       u"abd"_s, u"我自己出的题"_s };
+    const Entry entry { option,
+        u"  关于证券发行的说法，正确的有哪些？A. 公开发行 B. 非公开发行 C. 其他 D. 以上都对"_s, u"abd"_s,
+        u"我自己出的题"_s };
     const QString extract = entry.question.mid(2, 30);
 
     int result = -1;
     QString answerShown;
     QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
-                                     [&](QDialog* d) { result = fillAndAdd(d, entry, &answerShown); }));
+        [&](QDialog* d) { result = fillAndAdd(d, entry, &answerShown); }));
     QCOMPARE(answerShown, u"ABD|3"_s);
     QCOMPARE(result, int(QDialog::Accepted));
     MainWindowDriver::checkOneBox(QMessageBox::NoIcon, u"Vellumore"_s, Added);
@@ -174,7 +179,9 @@ void tst_addst::addsToAnEmptySection()
     QVERIFY(m_w->clickNode(u"债券"_s));
     int result = -1;
     QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
-                                     [&result](QDialog* d) { result = fillAndAdd(d, { 0, u"债券的票面要素"_s, u"a"_s, {} }); }));
+        [&result](QDialog* d) {
+            result = fillAndAdd(d, { 0, u"债券的票面要素"_s, u"a"_s, {} });
+        }));
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(MessageBox::takeShown().size(), 1);
     QCOMPARE(m_w->field(u"tk"_s, u"K0103"_s, 1, u"题型"_s).toString(), u"单选"_s);
@@ -187,15 +194,47 @@ void tst_addst::refusedWithoutASection()
     QVERIFY(m_w->state().SectionCode.isEmpty());
     const int rows = m_w->count(u"select count(*) from tk"_s);
     bool stayedOpen = false;
-    QVERIFY(MainWindowDriver::runModal([this] { m_w->window().commands()->cmdClicked(5); }, [&stayedOpen](QDialog* d) {
-        fillAndAdd(d, { 4, u"没有章节的题目"_s, u"a"_s, u"笔记"_s });
-        stayedOpen = d->isVisible();
-    }));
+    QVERIFY(MainWindowDriver::runModal([this] { m_w->window().commands()->cmdClicked(5); },
+        [&stayedOpen](QDialog* d) {
+            fillAndAdd(d, { 4, u"没有章节的题目"_s, u"a"_s, u"笔记"_s });
+            stayedOpen = d->isVisible();
+        }));
     QVERIFY(stayedOpen);
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].icon, QMessageBox::Warning);
     QVERIFY(!shown[0].text.isEmpty());
+    QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
+}
+
+void tst_addst::refusedWhenEmpty_data()
+{
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("message");
+    const QString noStem = u"题干与选项是空的，请先输入试题的内容。"_s;
+    const QString noAnswer = u"标准答案是空的，请先输入标准答案。"_s;
+    QTest::newRow("nothing typed") << QString() << QString() << noStem;
+    QTest::newRow("blank stem") << u"   "_s << u"a"_s << noStem;
+    QTest::newRow("no answer") << u"股票的特征有哪些？"_s << QString() << noAnswer;
+    QTest::newRow("blank answer") << u"股票的特征有哪些？"_s << u"  "_s << noAnswer;
+}
+
+void tst_addst::refusedWhenEmpty()
+{
+    QFETCH(QString, question);
+    QFETCH(QString, answer);
+    QFETCH(QString, message);
+    QVERIFY(m_w->clickNode(u"股票"_s));
+    const int rows = m_w->count(u"select count(*) from tk"_s);
+    bool stayedOpen = false;
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+        [&](QDialog* d) {
+            fillAndAdd(d, { 0, question, answer, u"笔记"_s });
+            stayedOpen = d->isVisible();
+        }));
+    QVERIFY(stayedOpen);
+    MainWindowDriver::checkOneBox(QMessageBox::Warning, u"无法添加试题"_s, message);
     QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
 }
 
@@ -211,7 +250,9 @@ void tst_addst::textKeptVerbatim()
     QFETCH(QString, text);
     QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
-                                     [&text](QDialog* d) { fillAndAdd(d, { -1, text, u"a"_s, text }); }));
+        [&text](QDialog* d) {
+            fillAndAdd(d, { -1, text, u"a"_s, text });
+        }));
     QCOMPARE(MessageBox::takeShown().size(), 1);
 
     QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"选项"_s), text);

@@ -43,7 +43,8 @@ void tst_frmmain::firstStartCopiesTheSampleBank()
     QVERIFY(MessageBox::takeShown().isEmpty());
     QVERIFY(window.store().isOpen());
     QVERIFY(QFileInfo::exists(bank));
-    QCOMPARE(QFileInfo(bank).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(bank).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+        QFileDevice::Permissions());
 
     // The sample catalogue: projects at the top, the special entries among the nodes.
     CatalogueTree* tree = window.TreeView1();
@@ -51,8 +52,15 @@ void tst_frmmain::firstStartCopiesTheSampleBank()
     QStringList texts;
     for (int i = 1; i <= tree->nodeCount(); ++i)
         texts << tree->itemAt(i)->text(0);
-    for (const QString& special : { u"个人收藏试题"_qs, u"个人做错的题"_qs, u"个人做过的题"_qs, u"模拟考场"_qs })
+    for (const QString& special :
+        { u"个人收藏试题"_qs, u"个人做错的题"_qs, u"个人做过的题"_qs, u"模拟考场"_qs })
         QVERIFY2(texts.contains(special), qPrintable(special));
+
+    // Questions, but no history: nothing marked, nothing answered.
+    QuestionStore& store = window.store();
+    QVERIFY(store.scalar(u"select count(*) from tk"_qs).toInt() > 100);
+    QCOMPARE(store.scalar(u"select count(*) from tk where 收藏否<>0"_qs).toInt(), 0);
+    QCOMPARE(store.scalar(u"select count(*) from tk where 答题 is not null"_qs).toInt(), 0);
 }
 
 void tst_frmmain::unreadableBankIsReportedOnce_data()

@@ -62,6 +62,12 @@ bool QuestionStore::connect(const QString& path, int flags)
     return true;
 }
 
+bool QuestionStore::applyDurability()
+{
+    return execute(QStringLiteral("PRAGMA journal_mode = %1").arg(QLatin1String(JournalMode)))
+        && execute(QStringLiteral("PRAGMA synchronous = %1").arg(QLatin1String(SynchronousLevel)));
+}
+
 void QuestionStore::setBusyTimeout(int milliseconds)
 {
     m_busyTimeout = milliseconds;
@@ -130,6 +136,8 @@ bool QuestionStore::open(const QString& path, Mode mode)
             QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序").arg(version));
     if (version < SchemaVersion && mode == Mode::ReadOnly)
         return reject(OpenError::Damaged, QStringLiteral("题库需要升级到当前版本，只读打开时无法升级"));
+    if (mode == Mode::ReadWrite && !applyDurability())
+        return reject(OpenError::Damaged, QStringLiteral("无法设置题库的写入方式（%1）").arg(m_lastError));
     if (version < SchemaVersion && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
@@ -146,7 +154,7 @@ bool QuestionStore::create(const QString& path)
     if (!connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX))
         return false;
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!applySchema()) {
+    if (!applyDurability() || !applySchema()) {
         const QString why = m_lastError;
         close();
         QFile::remove(path);

@@ -90,6 +90,14 @@ public:
 
     /// The schema version this program writes and reads.
     static constexpr int SchemaVersion = 1;
+    /// The journal every read-write connection uses, and how hard a commit syncs. A
+    /// rollback journal synced in full: an answer whose write returned done is on disk,
+    /// a crash leaves a journal the next open rolls back, and a bank in a read-only
+    /// folder can still be read (a write-ahead log needs files beside the bank, which
+    /// this engine cannot do without there). About 1.4 ms for one answer against 0.5 ms
+    /// with a fully synced write-ahead log (bench_durability): well within a click.
+    static constexpr const char* JournalMode = "delete";
+    static constexpr const char* SynchronousLevel = "full";
     /// The cipher page size every bank is created and opened with.
     static constexpr int CipherPageSize = 4096;
 
@@ -99,6 +107,7 @@ private:
     WriteResult writeFailure(int rc) const;
     void finalizeStatements();
     bool applySchema();
+    bool applyDurability();
     bool upgradeSchema(int fromVersion);
 
     sqlite3* m_db = nullptr;

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 namespace {
@@ -90,7 +91,10 @@ frmtj::frmtj(QuestionStore& store, QWidget* parent)
         m_ListView1->setColumnWidth(c, width);
         counts += width;
     }
-    m_ListView1->setColumnWidth(0, m_ListView1->viewport()->width() - counts - 20);
+    // The viewport is not laid out yet: take the list's own width less its frame and scroll bar.
+    m_ListView1->setColumnWidth(0,
+        m_ListView1->width() - counts - 2 * m_ListView1->frameWidth()
+            - m_ListView1->verticalScrollBar()->sizeHint().width());
     connect(header, &QHeaderView::sectionClicked, this, &frmtj::sortBy);
     connect(m_ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         const int section = item ? item->data(0, SectionRole).toInt() : -1;

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev libgl-dev libsqlcipher-dev sqlcipher libbenchmark-dev
+          qt6-base-dev qt6-charts-dev libgl-dev libsqlcipher-dev sqlcipher libbenchmark-dev
           fonts-noto-cjk xvfb xauth)
 
 install_missing() {

@@ -14,6 +14,7 @@
 #include "practice/QuestionEditor.h"
 #include "practice/QuestionView.h"
 #include "practice/addst.h"
+#include "search/FindQuestions.h"
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
@@ -125,6 +127,10 @@ void PracticeCommands::cmdClicked(int index)
     case 5:
         openAddDialog();
         break;
+    case 6:
+        FindQuestions::run(
+            m_store, m_state, m_panel, m_window->findChild<QLabel*>(QStringLiteral("bt")), m_window);
+        break;
     case 7:
         m_panel->view()->openEditPanel();
         break;
@@ -132,7 +138,7 @@ void PracticeCommands::cmdClicked(int index)
         m_panel->view()->openNotesPanel();
         break;
     default:
-        // Grading, printing and search arrive with the exam and search windows.
+        // Grading and printing arrive with the exam windows.
         break;
     }
 }

@@ -12,6 +12,7 @@
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionView.h"
+#include "search/frmtj.h"
 #include "shell/DesktopActions.h"
 #include "shell/FramePainter.h"
 #include "shell/MainToolbar.h"
@@ -199,7 +200,8 @@ void frmmain::openExamSettings()
 
 void frmmain::openStatistics()
 {
-    // The statistics window frmtj is connected here when the statistics arrive.
+    frmtj window(m_store, this);
+    window.exec();
 }
 
 void frmmain::openBank(const QString& bankPath)

@@ -1,0 +1,16 @@
+#pragma once
+
+class PracticePanel;
+class QLabel;
+class QuestionStore;
+class QWidget;
+struct AppState;
+
+/// The practice command "查找试题": asks for a search, lists the hits of the whole bank
+/// captioned with their section paths, and shows the question at the list position.
+namespace FindQuestions {
+
+/// @p bt is the title label of the welcome panel; @p window parents the dialog and boxes.
+void run(QuestionStore& store, AppState& state, PracticePanel* panel, QLabel* bt, QWidget* window);
+
+} // namespace FindQuestions

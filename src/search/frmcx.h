@@ -1,0 +1,41 @@
+#pragma once
+
+#include "catalogue/QuestionFilters.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+class XPButton;
+struct AppState;
+
+/// The search dialog "试题查询": a keyword in the stem or option texts, the answered
+/// questions or the wrong ones. On "确定" SearchSql holds the statement; any other way
+/// out leaves it empty.
+class frmcx final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmcx)
+public:
+    explicit frmcx(AppState& state, QWidget* parent = nullptr);
+
+    /// The statement and its bound keyword once "确定" closed the dialog.
+    QuestionFilters::Selection selection() const { return m_selection; }
+
+    void done(int result) override;
+
+private:
+    void XPButton1_Click();
+
+    AppState& m_state;
+    QRadioButton* m_Option[3];
+    QGroupBox* m_Frame1;
+    QLineEdit* m_Text1;
+    QCheckBox* m_Check1;
+    QCheckBox* m_Check2;
+    XPButton* m_XPButton1;
+    XPButton* m_XPButton2;
+    QuestionFilters::Selection m_selection;
+};

@@ -6,6 +6,7 @@
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "exam/GradingCommands.h"
 #include "practice/AnswerPanel.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
@@ -119,6 +120,12 @@ void PracticeCommands::cmdClicked(int index)
     case 1:
         ToggleAnswerColumns();
         break;
+    case 2:
+        GradingCommands::showPracticeReport(m_window, m_store, m_state);
+        break;
+    case 3:
+        GradingCommands::exportPaper(m_window, m_store, m_state);
+        break;
     case 4:
         AddToFavourites();
         break;
@@ -132,7 +139,7 @@ void PracticeCommands::cmdClicked(int index)
         m_panel->view()->openNotesPanel();
         break;
     default:
-        // Grading, printing and search arrive with the exam and search windows.
+        // Search arrives with the search window.
         break;
     }
 }

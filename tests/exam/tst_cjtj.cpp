@@ -182,8 +182,8 @@ void tst_cjtj::examGradingThroughTheEntry()
     QCOMPARE(numbers,
         (QStringList {
             u"第1题--第2题"_s, u"第3题"_s, u"第4题"_s, u"第5题"_s, u"第6题"_s, u"第7题"_s, u"第8题"_s }));
-    // The unanswered 单选 (sixth row) is red, never counted as wrong.
-    QCOMPARE(r.detail.at(5).at(4), QString());
+    // The unanswered 单选 (fifth row) is red, and counted as unanswered, never as wrong.
+    QCOMPARE(r.detail.at(4).at(4), QString());
     QCOMPARE(r.colours,
         (QStringList { u"black"_s, u"black"_s, u"red"_s, u"black"_s, u"red"_s, u"red"_s, u"red"_s }));
 }

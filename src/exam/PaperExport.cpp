@@ -4,6 +4,7 @@
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
 #include "exam/QuestionSet.h"
+#include "richtext/RichText.h"
 #include "shell/DesktopActions.h"
 
 #include <QUrl>
@@ -41,6 +42,13 @@ QByteArray richText(const QVariant& field)
     return field.typeId() == QMetaType::QByteArray ? field.toByteArray() : field.toString().toUtf8();
 }
 
+// Banks often keep the whole question in the stem field as well: the paper prints it once.
+bool repeatedIn(const QByteArray& stem, const QByteArray& whole)
+{
+    const QString text = RichText::plainText(stem).trimmed();
+    return !text.isEmpty() && RichText::plainText(whole).trimmed().startsWith(text);
+}
+
 // Walks the rows with their question numbers.
 template <typename Visit> void eachNumbered(RowSet& rows, Visit visit)
 {
@@ -70,8 +78,10 @@ void writePaper(PaperDocument& doc, RowSet& rows)
                 + QStringLiteral("题、") + type + QStringLiteral("型题 ") + LineBreak);
         else
             doc.Insert(QString::number(n.first) + QStringLiteral("、 "));
-        doc.InsertFile(richText(rows.field(fStem)));
-        doc.InsertFile(richText(rows.field(fOptions)));
+        const QByteArray stem = richText(rows.field(fStem)), whole = richText(rows.field(fOptions));
+        if (!repeatedIn(stem, whole))
+            doc.InsertFile(stem);
+        doc.InsertFile(whole);
         bodyFont(doc);
         doc.Insert(LineBreak);
     });

@@ -80,7 +80,9 @@ QVector<DetailRow> detailRows(RowSet& rows)
     for (rows.first(); !rows.atEnd(); rows.next()) {
         DetailRow row;
         row.type = rows.field(fType).toString();
-        row.title = rows.field(fTitle).toString();
+        // One line per question: the extract keeps the stem's line breaks.
+        row.title = rows.field(fTitle).toString().replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        row.title.replace(u'\n', u' ').replace(u'\r', u' ');
         row.key = rows.field(fKey).toString();
         const QVariant given = rows.field(fGiven);
         row.given = given.toString();

@@ -46,7 +46,7 @@ struct DetailRow
 {
     QString number; ///< "第3题", or "第3题--第5题" for a grouped row
     QString type;
-    QString title;
+    QString title; ///< tg, on one line
     QString key;
     QString given;
     /// Red: not answered exactly as the key.

@@ -64,12 +64,13 @@ cjtj::cjtj(const GradingTally& tally, const ScoreReport::Points& points,
             item->setForeground(column, row.red ? QBrush(Red) : QBrush(Qt::black));
     }
     m_fslab->setText(ScoreReport::totalLine(tally, points));
-    // Sized once: a section may list thousands of rows.
+    // Sized once: a section may list thousands of rows. The title takes what is left.
     for (QTreeWidget* list : { m_ListView1, m_ListView2 }) {
         for (int column = 0; column < list->columnCount(); ++column)
             list->resizeColumnToContents(column);
     }
-    m_ListView2->setColumnWidth(2, qMin(m_ListView2->columnWidth(2), 280));
+    m_ListView2->header()->setStretchLastSection(false);
+    m_ListView2->header()->setSectionResizeMode(2, QHeaderView::Stretch);
 
     // The detail lies over the summary in the same place.
     auto* lists = new QGridLayout;
@@ -99,6 +100,7 @@ QTreeWidget* cjtj::makeList(const QString& name, const QStringList& columns)
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setHeaderLabels(columns);
+    list->header()->setMinimumSectionSize(64);
     list->header()->setStretchLastSection(true);
     return list;
 }

@@ -238,7 +238,7 @@ void tst_Grading::sectionWithoutQuestions()
 void tst_Grading::detailRowsNumberGroupsAndMarkWhatIsNotRight()
 {
     TestBank& b = *m_bank;
-    b.question(Q(u"K0102"_s, 1, u"单选"_s, u"A"_s, u"A"_s, false, u"股票的定义"_s));
+    b.question(Q(u"K0102"_s, 1, u"单选"_s, u"A"_s, u"A"_s, false, u"股票的定义\nA．一\r\nB．二"_s));
     b.question(Q(u"K0102"_s, 2, u"单选"_s, u"A"_s, QVariant()));
     b.question(Q(u"K0102"_s, 3, u"多选"_s, u"AB"_s, u"ab"_s));
     b.question(Q(u"K0102"_s, 4, u"B"_s, u"ACD"_s, u"ACD"_s));
@@ -260,7 +260,7 @@ void tst_Grading::detailRowsNumberGroupsAndMarkWhatIsNotRight()
             u"第10题"_s, u"第11题"_s }));
     QCOMPARE(
         red, (QStringList { u"red"_s, u"red"_s, u"black"_s, u"black"_s, u"red"_s, u"red"_s, u"black"_s }));
-    QCOMPARE(rows.at(3).title, u"股票的定义"_s);
+    QCOMPARE(rows.at(3).title, u"股票的定义 A．一 B．二"_s);
     QCOMPARE(rows.at(3).key, u"A"_s);
     QCOMPARE(rows.at(5).given, u"ab"_s);
 }

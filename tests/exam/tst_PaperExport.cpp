@@ -31,6 +31,8 @@ private slots:
     void numbering();
     void fontsOfTitleAndQuestions();
     void storedTextKeepsItsFormatting();
+    void stemRepeatedInTheQuestionIsPrintedOnce_data();
+    void stemRepeatedInTheQuestionIsPrintedOnce();
     void answerKeyNumbersEveryQuestion();
     void examPaperComesFromTheWorkingSet();
     void exportWritesOneDatedFileAndNothingElse();
@@ -158,6 +160,34 @@ void tst_PaperExport::storedTextKeepsItsFormatting()
     QCOMPARE(bold.fontPointSize(), 10.0);
     // The file written is that document: it reads back with the same text.
     QCOMPARE(RichText::plainText(doc.rtf()), RichText::plainText(doc.document()));
+}
+
+void tst_PaperExport::stemRepeatedInTheQuestionIsPrintedOnce_data()
+{
+    QTest::addColumn<QVariant>("stem");
+    QTest::addColumn<QStringList>("lines");
+    const QString question = u"下列属于货币市场工具的是（    ）。\nA．普通股\nB．银行承兑汇票"_s;
+    QTest::newRow("the whole question in both fields")
+        << QVariant(question) << QStringList { u"1、 下列属于货币市场工具的是（    ）。"_s, u"A．普通股"_s };
+    QTest::newRow("the same question as RTF")
+        << QVariant(QString::fromLatin1(RichText::fromPlainText(question)))
+        << QStringList { u"1、 下列属于货币市场工具的是（    ）。"_s, u"A．普通股"_s };
+    QTest::newRow("a stem of its own") << QVariant(u"阅读材料：某公司首次公开发行股票。"_s)
+                                       << QStringList { u"1、 阅读材料：某公司首次公开发行股票。"_s,
+                                              u"下列属于货币市场工具的是（    ）。"_s };
+    QTest::newRow("no stem") << QVariant()
+                             << QStringList { u"1、 下列属于货币市场工具的是（    ）。"_s, u"A．普通股"_s };
+}
+
+void tst_PaperExport::stemRepeatedInTheQuestionIsPrintedOnce()
+{
+    QFETCH(QVariant, stem);
+    QFETCH(QStringList, lines);
+    m_bank->question(Q(u"K0101"_s, 1, u"单选"_s, u"B"_s, QVariant(), false,
+        u"下列属于货币市场工具的是（    ）。\nA．普通股\nB．银行承兑汇票"_s));
+    QVERIFY(m_bank->store().execute(u"update tk set 题干=?"_s, { stem }));
+    QCOMPARE(paperLines().mid(2, 2), lines);
+    QCOMPARE(paperLines().join(u'\n').count(u"B．银行承兑汇票"_s), 1);
 }
 
 void tst_PaperExport::answerKeyNumbersEveryQuestion()

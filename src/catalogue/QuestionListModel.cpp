@@ -122,18 +122,26 @@ void QuestionListModel::removeRow(int row)
     endRemoveRows();
 }
 
-QString QuestionListModel::numberText(int p, const QString& type, const QString& answer, int* offset)
+QuestionListModel::NumberRange QuestionListModel::numberRange(
+    int p, const QString& type, const QString& answer, int* offset)
 {
     // A grouped row without answer letters stands for one question; counting it by an
     // empty answer would number the rows after it backwards.
     if (QuestionType::isGrouped(type) && !answer.isEmpty()) {
         const int length = int(answer.size());
-        const QString text = u"第" + QString::number(*offset + p) + u"题--第"
-            + QString::number(*offset + p + length - 1) + u"题";
+        const NumberRange range { *offset + p, *offset + p + length - 1, true };
         *offset += length - 1;
-        return text;
+        return range;
     }
-    return u"第" + QString::number(*offset + p) + u"题";
+    return { *offset + p, *offset + p, false };
+}
+
+QString QuestionListModel::numberText(int p, const QString& type, const QString& answer, int* offset)
+{
+    const NumberRange range = numberRange(p, type, answer, offset);
+    if (range.grouped)
+        return u"第" + QString::number(range.first) + u"题--第" + QString::number(range.last) + u"题";
+    return u"第" + QString::number(range.first) + u"题";
 }
 
 QString QuestionListModel::selectColumns()

@@ -6,6 +6,7 @@
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "exam/GradingCommands.h"
 #include "practice/AnswerPanel.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
@@ -121,6 +122,12 @@ void PracticeCommands::cmdClicked(int index)
     case 1:
         ToggleAnswerColumns();
         break;
+    case 2:
+        GradingCommands::showPracticeReport(m_window, m_store, m_state);
+        break;
+    case 3:
+        GradingCommands::exportPaper(m_window, m_store, m_state);
+        break;
     case 4:
         AddToFavourites();
         break;
@@ -138,7 +145,6 @@ void PracticeCommands::cmdClicked(int index)
         m_panel->view()->openNotesPanel();
         break;
     default:
-        // Grading and printing arrive with the exam windows.
         break;
     }
 }

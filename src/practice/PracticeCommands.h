@@ -13,8 +13,8 @@ class QuestionStore;
 class QWidget;
 struct AppState;
 
-/// The commands of the practice panel: redo, the answer columns, previous and next,
-/// the favourites, the notes and edit panels and the add-question dialog.
+/// The commands of the practice panel: redo, the answer columns, grading, the exam paper,
+/// previous and next, the favourites, the notes and edit panels and the add-question dialog.
 class PracticeCommands final : public QObject
 {
     Q_OBJECT

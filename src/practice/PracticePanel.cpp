@@ -87,7 +87,7 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     m_view->Text2()->raise();
 
     m_side = new PracticeSidePanel(this);
-    m_side->setGeometry(664, 192, 93, 463);
+    m_side->setGeometry(664, 192, 93, 446);
     connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
         if (m_state.ExamRunning)
             ExamFilter();

@@ -66,17 +66,17 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     m_cmdxtxa = makeButton(this, QStringLiteral("cmdxtxa"), QStringLiteral("下一题"), QRect(6, 358, 81, 24));
 
     m_XPButton1
-        = makeButton(this, QStringLiteral("XPButton1"), QStringLiteral("开始计时"), QRect(6, 388, 81, 24));
+        = makeButton(this, QStringLiteral("XPButton1"), QStringLiteral("开始计时"), QRect(6, 385, 81, 24));
     m_XPButton1->setMyToolTip(QStringLiteral("启动计时器"));
     connect(m_XPButton1, &XPButton::Click, this, &PracticeSidePanel::XPButton1_Click);
     auto* label10 = new QLabel(QStringLiteral("已用时间"), this);
     label10->setObjectName(QStringLiteral("Label10"));
-    label10->setGeometry(4, 416, 50, 18);
-    m_dg1->setGeometry(52, 415, 37, 18);
-    m_dg2->setGeometry(24, 437, 28, 18);
+    label10->setGeometry(4, 411, 50, 16);
+    m_dg1->setGeometry(52, 411, 37, 16);
+    m_dg2->setGeometry(24, 429, 28, 16);
     auto* label5 = new QLabel(QStringLiteral("分钟"), this);
     label5->setObjectName(QStringLiteral("Label5"));
-    label5->setGeometry(56, 437, 32, 18);
+    label5->setGeometry(56, 429, 32, 16);
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_Timer1->setInterval(1000);
     connect(m_Timer1, &QTimer::timeout, this, &PracticeSidePanel::Timer1_Timer);

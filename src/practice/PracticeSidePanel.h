@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exam/DigitDisplay.h"
 #include "exam/Stopwatch.h"
 
 #include <QGroupBox>
@@ -7,7 +8,6 @@
 
 class QCheckBox;
 class QComboBox;
-class DigitDisplay;
 class QTimer;
 class XPButton;
 

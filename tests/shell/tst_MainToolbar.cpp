@@ -60,7 +60,7 @@ private slots:
     void calculatorIsTheFirstFoundOnThePath();
 
 private:
-    // Clicks the button; a menu that the click pops up is closed again.
+    // Clicks the button; a menu or a modal dialog that the click opens is closed again.
     void click(const QString& key);
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -95,6 +95,8 @@ void tst_MainToolbar::click(const QString& key)
     QTimer::singleShot(0, qApp, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
     });
     QTest::mouseClick(button, Qt::LeftButton);
     QCoreApplication::processEvents();

@@ -16,6 +16,11 @@ WriteResult ExamSession::start(const std::function<WriteResult()>& makePaper)
     return made;
 }
 
+WriteResult ExamSession::startPaper(const ExamPaperRequest& request, const ComposeProgress& progress)
+{
+    return start([&] { return ComposeExamPaper(m_store, request, progress); });
+}
+
 void ExamSession::end()
 {
     m_state.ExamRunning = false;

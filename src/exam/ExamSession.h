@@ -2,6 +2,7 @@
 
 #include "data/QuestionTable.h"
 #include "data/WriteResult.h"
+#include "exam/ComposeExamPaper.h"
 
 #include <functional>
 
@@ -19,6 +20,8 @@ public:
     /// Makes the paper with @p makePaper inside one transaction and starts the exam.
     /// When the paper cannot be made, nothing changes and no exam starts.
     WriteResult start(const std::function<WriteResult()>& makePaper);
+    /// Draws a random paper for @p request (ComposeExamPaper) and starts the exam on it.
+    WriteResult startPaper(const ExamPaperRequest& request, const ComposeProgress& progress = {});
     /// Ends the exam; the working set stays for the grading.
     void end();
 

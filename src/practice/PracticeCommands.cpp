@@ -175,19 +175,7 @@ void PracticeCommands::RedoQuestions()
 
 void PracticeCommands::ToggleAnswerColumns()
 {
-    if (m_state.ExamRunning)
-        m_panel->ExamFilter();
-    else
-        m_panel->PracticeFilter();
-    XPButton* button = m_panel->cmd(1);
-    QuestionListView* list = m_panel->ListView1();
-    if (button->caption() == QStringLiteral("查看答案")) {
-        button->setCaption(QStringLiteral("隐藏答案"));
-        list->applyAnswerLayout();
-    } else {
-        button->setCaption(QStringLiteral("查看答案"));
-        list->applyQuestionLayout();
-    }
+    m_panel->toggleAnswerColumns(m_panel->cmd(1));
 }
 
 void PracticeCommands::PreviousQuestion()

@@ -5,6 +5,7 @@
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "data/sh_diraduvod.h"
+#include "exam/ExamSidePanel.h"
 #include "practice/AnswerPanel.h"
 #include "practice/Answers.h"
 #include "practice/Feedback.h"
@@ -86,13 +87,15 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     m_view->Text2()->raise();
 
     m_side = new PracticeSidePanel(this);
-    m_side->setGeometry(664, 192, 93, 403);
+    m_side->setGeometry(664, 192, 93, 446);
     connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
         if (m_state.ExamRunning)
             ExamFilter();
         else
             PracticeFilter();
     });
+    m_examSide = new ExamSidePanel(this);
+    connect(m_examSide, &ExamSidePanel::filterChosen, this, &PracticePanel::ExamFilter);
 
     // Off unless the candidate asks: practice then behaves exactly as without it.
     m_feedback = new QCheckBox(QStringLiteral("即时反馈"), this);
@@ -147,11 +150,25 @@ void PracticePanel::PracticeFilter()
 
 void PracticePanel::ExamFilter()
 {
-    // The exam panel's range box comes with the exam; until then the whole paper is listed.
     const QuestionFilters::Selection selection
-        = QuestionFilters::exam(QStringLiteral("全部题目"), m_side->TypeFilterText());
+        = QuestionFilters::exam(m_examSide->Combo2()->currentText(), m_side->TypeFilterText());
     clearList();
     listSelection(selection);
+}
+
+void PracticePanel::toggleAnswerColumns(XPButton* button)
+{
+    if (m_state.ExamRunning)
+        ExamFilter();
+    else
+        PracticeFilter();
+    if (button->caption() == QStringLiteral("查看答案")) {
+        button->setCaption(QStringLiteral("隐藏答案"));
+        m_list->applyAnswerLayout();
+    } else {
+        button->setCaption(QStringLiteral("查看答案"));
+        m_list->applyQuestionLayout();
+    }
 }
 
 void PracticePanel::ShowQuestion(int row)

@@ -6,6 +6,7 @@
 #include <QFrame>
 
 class AnswerPanel;
+class ExamSidePanel;
 class QCheckBox;
 class PracticeSidePanel;
 class QLabel;
@@ -32,6 +33,8 @@ public:
     QuestionView* view() const { return m_view; }
     AnswerPanel* Picture9() const { return m_answers; }
     PracticeSidePanel* Frame3() const { return m_side; }
+    /// The exam side panel, in the same place as Frame3.
+    ExamSidePanel* Frame6() const { return m_examSide; }
     QSlider* zh1() const { return m_zh1; }
     QCheckBox* chkFeedback() const { return m_feedback; }
     XPButton* cmd(int index) const;
@@ -43,6 +46,9 @@ public:
     void listSelection(const QuestionFilters::Selection& selection);
     void PracticeFilter();
     void ExamFilter();
+    /// Re-runs the filter of the current mode, then shows the answer columns when
+    /// @p button reads "查看答案" or hides them, and flips its caption.
+    void toggleAnswerColumns(XPButton* button);
 
     /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
     void ShowQuestion(int row);
@@ -90,5 +96,6 @@ private:
     QSlider* m_zh1;
     AnswerPanel* m_answers;
     PracticeSidePanel* m_side;
+    ExamSidePanel* m_examSide;
     QCheckBox* m_feedback;
 };

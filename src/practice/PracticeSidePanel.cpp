@@ -2,10 +2,10 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "controls/XPButton.h"
+#include "exam/DigitDisplay.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLCDNumber>
 #include <QLabel>
 #include <QTimer>
 
@@ -24,7 +24,8 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     : QGroupBox(parent)
     , m_Frame1(new QGroupBox(this))
     , m_Combo1(new QComboBox(this))
-    , m_dg1(new QLCDNumber(4, this))
+    , m_dg1(new DigitDisplay(QStringLiteral("dg1"), 4, this))
+    , m_dg2(new DigitDisplay(QStringLiteral("dg2"), 3, this))
     , m_Timer1(new QTimer(this))
 {
     setObjectName(QStringLiteral("Frame3"));
@@ -64,12 +65,21 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     m_cmdxtsa = makeButton(this, QStringLiteral("cmdxtsa"), QStringLiteral("上一题"), QRect(6, 332, 81, 24));
     m_cmdxtxa = makeButton(this, QStringLiteral("cmdxtxa"), QStringLiteral("下一题"), QRect(6, 358, 81, 24));
 
-    m_dg1->setObjectName(QStringLiteral("dg1"));
-    m_dg1->setSegmentStyle(QLCDNumber::Flat);
-    m_dg1->setGeometry(16, 385, 61, 16);
-    m_dg1->display(QStringLiteral("0000"));
+    m_XPButton1
+        = makeButton(this, QStringLiteral("XPButton1"), QStringLiteral("开始计时"), QRect(6, 385, 81, 24));
+    m_XPButton1->setMyToolTip(QStringLiteral("启动计时器"));
+    connect(m_XPButton1, &XPButton::Click, this, &PracticeSidePanel::XPButton1_Click);
+    auto* label10 = new QLabel(QStringLiteral("已用时间"), this);
+    label10->setObjectName(QStringLiteral("Label10"));
+    label10->setGeometry(4, 411, 50, 16);
+    m_dg1->setGeometry(52, 411, 37, 16);
+    m_dg2->setGeometry(24, 429, 28, 16);
+    auto* label5 = new QLabel(QStringLiteral("分钟"), this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    label5->setGeometry(56, 429, 32, 16);
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_Timer1->setInterval(1000);
+    connect(m_Timer1, &QTimer::timeout, this, &PracticeSidePanel::Timer1_Timer);
 }
 
 QString PracticeSidePanel::TypeFilterText() const
@@ -83,7 +93,22 @@ QString PracticeSidePanel::TypeFilterText() const
 void PracticeSidePanel::stopStopwatch()
 {
     m_Timer1->stop();
-    m_dg1->display(QStringLiteral("0000"));
+    m_dg1->setText(QStringLiteral("0000"));
+}
+
+void PracticeSidePanel::XPButton1_Click()
+{
+    m_stopwatch.start();
+    m_dg1->setText(m_stopwatch.secondsText());
+    m_dg2->setText(m_stopwatch.minutesText());
+    m_Timer1->start();
+}
+
+void PracticeSidePanel::Timer1_Timer()
+{
+    m_stopwatch.tick();
+    m_dg2->setText(m_stopwatch.minutesText());
+    m_dg1->setText(m_stopwatch.secondsText());
 }
 
 void PracticeSidePanel::showNoRange()

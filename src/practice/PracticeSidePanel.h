@@ -1,16 +1,19 @@
 #pragma once
 
+#include "exam/DigitDisplay.h"
+#include "exam/Stopwatch.h"
+
 #include <QGroupBox>
 #include <QVector>
 
 class QCheckBox;
 class QComboBox;
-class QLCDNumber;
 class QTimer;
 class XPButton;
 
 /// The practice side panel Frame3: the type filter Frame1, the range box Combo1,
-/// the practice commands cmd(0) to cmd(3), previous and next, and the stopwatch.
+/// the practice commands cmd(0) to cmd(3), previous and next, and the stopwatch
+/// (XPButton1, dg1 total seconds, dg2 minutes, Timer1).
 class PracticeSidePanel final : public QGroupBox
 {
     Q_OBJECT
@@ -24,7 +27,9 @@ public:
     XPButton* cmd(int index) const { return index == 8 ? m_cmd8 : m_cmd[index]; }
     XPButton* cmdxtsa() const { return m_cmdxtsa; }
     XPButton* cmdxtxa() const { return m_cmdxtxa; }
-    QLCDNumber* dg1() const { return m_dg1; }
+    XPButton* XPButton1() const { return m_XPButton1; }
+    DigitDisplay* dg1() const { return m_dg1; }
+    DigitDisplay* dg2() const { return m_dg2; }
     QTimer* Timer1() const { return m_Timer1; }
 
     /// The names of the ticked types joined in box order.
@@ -33,6 +38,10 @@ public:
     void showNoRange();
     /// Stops the practice stopwatch and shows "0000".
     void stopStopwatch();
+    /// "开始计时": starts the stopwatch from zero.
+    void XPButton1_Click();
+    /// One second of the stopwatch.
+    void Timer1_Timer();
 
 signals:
     /// A type box was clicked or a range chosen.
@@ -46,6 +55,9 @@ private:
     XPButton* m_cmd8;
     XPButton* m_cmdxtsa;
     XPButton* m_cmdxtxa;
-    QLCDNumber* m_dg1;
+    XPButton* m_XPButton1;
+    DigitDisplay* m_dg1;
+    DigitDisplay* m_dg2;
     QTimer* m_Timer1;
+    Stopwatch m_stopwatch;
 };

@@ -7,6 +7,9 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/BankLocation.h"
+#include "exam/ExamRun.h"
+#include "exam/ExamSidePanel.h"
+#include "exam/mlks.h"
 #include "practice/AnswerPanel.h"
 #include "practice/PracticeCommands.h"
 #include "practice/PracticePanel.h"
@@ -108,6 +111,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
     m_commands->setUpFavouritesMenu(m_sc->menu());
     m_commands->installKeys(this);
+    m_examRun = new ExamRun(m_exam, m_store, m_state, m_Picture1, m_Picture3, m_sc, this);
 
     // The layout's load steps.
     m_Picture3->Tex()->hide();
@@ -195,7 +199,9 @@ void frmmain::Toolbar1_ButtonClick(const QString& key)
 
 void frmmain::openExamSettings()
 {
-    // The exam settings dialog mlks is connected here when the mock exam arrives.
+    mlks dialog(m_exam, m_store.path(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_examRun->begin(dialog.examTime());
 }
 
 void frmmain::openStatistics()
@@ -238,7 +244,7 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
 
     switch (action.kind) {
     case NodeAction::Kind::ExamRoom:
-        // The exam settings window opens here once the mock exam is built.
+        openExamSettings();
         break;
     case NodeAction::Kind::PersonalList:
     case NodeAction::Kind::QuestionSection:
@@ -355,8 +361,7 @@ QWidget* frmmain::layoutWidget(MainLayout::Control control) const
     case MainLayout::Text1: return view->Text1();
     case MainLayout::textxx: return view->textxx();
     case MainLayout::Frame3: return p1->Frame3();
-    // The exam side panel arrives with the exam run; its place is kept until then.
-    case MainLayout::Frame6: return nullptr;
+    case MainLayout::Frame6: return p1->Frame6();
     case MainLayout::zh1: return p1->zh1();
     case MainLayout::Picture9: return p1->Picture9();
     case MainLayout::Picture6: return view->Picture6();

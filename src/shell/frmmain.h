@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class CatalogueTree;
+class ExamRun;
 class MainToolbar;
 class PracticeCommands;
 class PracticePanel;
@@ -35,6 +36,8 @@ public:
     AppState& state() { return m_state; }
     QuestionStore& store() { return m_store; }
     ExamSession& examSession() { return m_exam; }
+    /// The exam mode of the window: the exam panel, the paper and the clocks.
+    ExamRun* examRun() const { return m_examRun; }
     CatalogueTree* TreeView1() const { return m_TreeView1; }
     PracticePanel* Picture1() const { return m_Picture1; }
     PracticeCommands* commands() const { return m_commands; }
@@ -101,6 +104,7 @@ private:
     Splitter* m_Picture2 = nullptr;
     PracticePanel* m_Picture1 = nullptr;
     PracticeCommands* m_commands = nullptr;
+    ExamRun* m_examRun = nullptr;
     WelcomePanel* m_Picture3 = nullptr;
     frmct* m_frmct = nullptr;
     bool m_unloaded = false;

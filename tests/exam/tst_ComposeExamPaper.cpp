@@ -1,0 +1,248 @@
+#include "TestBank.h"
+
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "exam/ComposeExamPaper.h"
+#include "exam/ExamSession.h"
+#include "exam/WorkingSet.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Counts = QList<int>;
+
+class tst_ComposeExamPaper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void paperFollowsTheCounts_data();
+    void paperFollowsTheCounts();
+    void twoPapersInARowDiffer();
+    void aSeedFixesThePaper();
+    void failedPaperKeepsThePreviousOne();
+    void paperCountReadsTheLeadingNumber_data();
+    void paperCountReadsTheLeadingNumber();
+
+private:
+    QString bankPath() const { return m_dir.filePath(u"bank.db"_s); }
+    static QStringList dump(QuestionStore& store, const QString& table);
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+// Per section: how many questions of each slot's type (单选, 不定项, 简答, 综合, 判断, 多选).
+const Counts PerSection { 10, 2, 2, 1, 3, 4 };
+const QStringList Sections { u"甲"_s, u"乙"_s, u"丙"_s };
+
+std::array<QString, 6> counts(const QStringList& texts)
+{
+    std::array<QString, 6> a;
+    for (int i = 0; i < 6; ++i)
+        a[size_t(i)] = texts.value(i);
+    return a;
+}
+
+ExamPaperRequest request(const QStringList& counts_, const QStringList& deselected = {})
+{
+    ExamPaperRequest r;
+    r.deselectedSections = deselected;
+    r.counts = counts(counts_);
+    return r;
+}
+
+} // namespace
+
+void tst_ComposeExamPaper::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    TestBank bank(bankPath());
+    int number = 1;
+    for (int s = 0; s < Sections.size(); ++s) {
+        const QString code = u"K010"_s + QString::number(s + 1);
+        bank.section(code, Sections[s]);
+        for (int slot = 0; slot < 6; ++slot) {
+            for (int i = 0; i < PerSection[slot]; ++i) {
+                // Answers and favourites of every kind, which the paper must not touch.
+                const QVariant given = i % 3 == 0 ? QVariant() : QVariant(i % 3 == 1 ? u""_s : u"B"_s);
+                bank.question({ code, number++, QuestionType::slotName(slot), u"A"_s, given, i % 2 == 0 });
+            }
+        }
+        // Types without a count of their own, and a row without a type.
+        bank.question({ code, number++, u"B"_s, u"AB"_s });
+        bank.question({ code, number++, u"计算"_s, u"会做"_s });
+        bank.question({ code, number++, u""_s, u"A"_s });
+    }
+    // A section of the catalogue shares its name with another: leaving the name out leaves both out.
+    bank.section(u"K0104"_s, u"丙"_s);
+    bank.question({ u"K0104"_s, number++, u"单选"_s });
+}
+
+QStringList tst_ComposeExamPaper::dump(QuestionStore& store, const QString& table)
+{
+    QStringList rows;
+    RowSet r = store.query(u"select * from "_s + table + u" order by rowid"_s);
+    for (; !r.atEnd(); r.next()) {
+        QStringList fields;
+        for (int c = 0; c < r.fieldNames().size(); ++c) {
+            const QVariant v = r.field(c);
+            fields << (v.isNull() ? u"<null>"_s : v.toString());
+        }
+        rows << fields.join(u'|');
+    }
+    return rows;
+}
+
+void tst_ComposeExamPaper::paperFollowsTheCounts_data()
+{
+    QTest::addColumn<QStringList>("countTexts");
+    QTest::addColumn<QStringList>("deselected");
+    QTest::addColumn<Counts>("expected"); // rows per slot
+
+    const QStringList defaults { u"20"_s, u"5"_s, u"5"_s, u"3"_s, u"10"_s, u"10"_s };
+    // 31 单选 (K0104 too), 6 不定项, 6 简答, 3 综合, 9 判断, 12 多选.
+    QTest::newRow("defaults: fewer 判断 than asked, hidden 简答/综合 counts apply")
+        << defaults << QStringList() << Counts { 20, 5, 5, 3, 9, 10 };
+    QTest::newRow("count 0") << QStringList { u"0"_s, u"5"_s, u"5"_s, u"3"_s, u"10"_s, u"10"_s }
+                             << QStringList() << Counts { 0, 5, 5, 3, 9, 10 };
+    QTest::newRow("empty and non-numeric") << QStringList { u""_s, u"abc"_s, u"5"_s, u"3"_s, u"10"_s,
+        u"10"_s } << QStringList() << Counts { 0, 0, 5, 3, 9, 10 };
+    QTest::newRow("leading number, fraction, negative") << QStringList { u" 7题"_s, u"2.9"_s, u"-3"_s, u"0"_s,
+        u"0"_s, u"0"_s } << QStringList() << Counts { 7, 2, 0, 0, 0, 0 };
+    QTest::newRow("more than the bank holds")
+        << QStringList(6, u"999"_s) << QStringList() << Counts { 31, 6, 6, 3, 9, 12 };
+    QTest::newRow("one section left out")
+        << QStringList(6, u"999"_s) << QStringList { u"乙"_s } << Counts { 21, 4, 4, 2, 6, 8 };
+    QTest::newRow("a shared name leaves both out")
+        << QStringList(6, u"999"_s) << QStringList { u"丙"_s } << Counts { 20, 4, 4, 2, 6, 8 };
+    QTest::newRow("all left out: an empty paper") << defaults << Sections << Counts { 0, 0, 0, 0, 0, 0 };
+}
+
+void tst_ComposeExamPaper::paperFollowsTheCounts()
+{
+    QFETCH(QStringList, countTexts);
+    QFETCH(QStringList, deselected);
+    QFETCH(Counts, expected);
+    QuestionStore store;
+    QVERIFY(store.open(bankPath()));
+    const QStringList bankBefore = dump(store, u"tk"_s);
+    QVector<int> progressMaxima;
+    const WriteResult made = store.writeTransaction([&] {
+        return ComposeExamPaper(store, request(countTexts, deselected), [&](int maximum, int) {
+            if (progressMaxima.isEmpty() || progressMaxima.last() != maximum)
+                progressMaxima << maximum;
+        });
+    });
+    QVERIFY2(made.isDone(), qPrintable(made.reason()));
+
+    int total = 0;
+    for (int slot = 0; slot < 6; ++slot) {
+        const int rows
+            = store.scalar(u"select count(*) from kstk where 题型=?"_s, { QuestionType::slotName(slot) })
+                  .toInt();
+        QCOMPARE(rows, expected[slot]);
+        total += rows;
+    }
+    QCOMPARE(store.scalar(u"select count(*) from kstk"_s).toInt(), total);
+    QCOMPARE(made.rows(), total);
+    // Every row is a question of the bank from a chosen section, unanswered and marked.
+    QCOMPARE(
+        store
+            .scalar(u"select count(*) from kstk k join tk t on t.sj=k.sj and t.代码=k.代码 and t.题型=k.题型 "
+                    "and t.答案=k.答案 and t.选项 is k.选项"_s)
+            .toInt(),
+        total);
+    QCOMPARE(store.scalar(u"select count(*) from kstk where 答题='' and 收藏否=-1"_s).toInt(), total);
+    for (const QString& name : deselected)
+        QCOMPARE(
+            store
+                .scalar(u"select count(*) from kstk where 代码 in (select 代码 from smdm where 细目=?)"_s,
+                    { name })
+                .toInt(),
+            0);
+    // Numbers are unique in the paper and below 100000.
+    QCOMPARE(store.scalar(u"select count(distinct 题号) from kstk"_s).toInt(), total);
+    QCOMPARE(store.scalar(u"select count(*) from kstk where 题号 between 0 and 99999"_s).toInt(), total);
+    QCOMPARE(dump(store, u"tk"_s), bankBefore);
+    QCOMPARE(progressMaxima.size() >= 2, true);
+}
+
+void tst_ComposeExamPaper::twoPapersInARowDiffer()
+{
+    QuestionStore store;
+    QVERIFY(store.open(bankPath()));
+    const auto paper = [&] {
+        const ExamPaperRequest r = request({ u"5"_s, u"2"_s, u"2"_s, u"1"_s, u"3"_s, u"3"_s });
+        if (!store.writeTransaction([&] { return ComposeExamPaper(store, r); }).isDone())
+            return QStringList();
+        QStringList rows;
+        RowSet k = store.query(u"select sj, 题号 from kstk order by sj"_s);
+        for (; !k.atEnd(); k.next())
+            rows << k.field(0).toString() + u':' + k.field(1).toString();
+        return rows;
+    };
+    const QStringList first = paper();
+    QCOMPARE(first.size(), 16);
+    QVERIFY(paper() != first);
+}
+
+void tst_ComposeExamPaper::aSeedFixesThePaper()
+{
+    QuestionStore store;
+    QVERIFY(store.open(bankPath()));
+    ExamPaperRequest r = request({ u"5"_s, u"2"_s, u"2"_s, u"1"_s, u"3"_s, u"3"_s });
+    r.seed = 42;
+    QVERIFY(store.writeTransaction([&] { return ComposeExamPaper(store, r); }).isDone());
+    const QStringList first = dump(store, u"kstk"_s);
+    QVERIFY(store.writeTransaction([&] { return ComposeExamPaper(store, r); }).isDone());
+    QCOMPARE(dump(store, u"kstk"_s), first);
+}
+
+void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
+{
+    QuestionStore store;
+    QVERIFY(store.open(bankPath()));
+    AppState state;
+    ExamSession exam(store, state);
+    QVERIFY(WorkingSet::copyFromBank(store, u"K0104"_s).isDone());
+    QuestionStore other;
+    QVERIFY(other.open(bankPath()));
+    QVERIFY(other.execute(u"begin immediate"_s));
+    store.setBusyTimeout(50);
+    const WriteResult result = exam.startPaper(request(QStringList(6, u"10"_s)));
+    QVERIFY(other.execute(u"rollback"_s));
+    QVERIFY(result.isFailed());
+    QVERIFY(!result.reason().isEmpty());
+    QVERIFY(!state.ExamRunning);
+    QCOMPARE(dump(store, u"kstk"_s).size(), 1);
+
+    QVERIFY(exam.startPaper(request(QStringList(6, u"1"_s))).isDone());
+    QVERIFY(state.ExamRunning);
+    QCOMPARE(store.scalar(u"select count(*) from kstk"_s).toInt(), 6);
+}
+
+void tst_ComposeExamPaper::paperCountReadsTheLeadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("plain") << u"20"_s << 20;
+    QTest::newRow("blanks") << u"  45 "_s << 45;
+    QTest::newRow("empty") << u""_s << 0;
+    QTest::newRow("letters") << u"abc"_s << 0;
+    QTest::newRow("fraction") << u"3.7"_s << 3;
+    QTest::newRow("negative") << u"-4"_s << 0;
+}
+
+void tst_ComposeExamPaper::paperCountReadsTheLeadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(paperCount(text), count);
+}
+
+QTEST_GUILESS_MAIN(tst_ComposeExamPaper)
+#include "tst_ComposeExamPaper.moc"

@@ -1,0 +1,344 @@
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "catalogue/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/sh_diraduvod.h"
+#include "exam/DigitDisplay.h"
+#include "exam/ExamRun.h"
+#include "exam/ExamSidePanel.h"
+#include "exam/mlks.h"
+#include "practice/AnswerPanel.h"
+#include "practice/PracticePanel.h"
+#include "practice/PracticeSidePanel.h"
+#include "practice/QuestionView.h"
+#include "shell/MainToolbar.h"
+#include "shell/WelcomePanel.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+class tst_ExamRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void examFromTheCatalogueNode();
+    void answersGoToThePaperOnly();
+    void treeAndToolbarAreRefused_data();
+    void treeAndToolbarAreRefused();
+    void endingBringsPracticeBack();
+    void timeUpEndsTheExamOnce();
+    void endingOneSecondEarlyTellsNothing();
+    void secondExamStartsAtZero();
+    void emptyPaperIsTold();
+    void rangeAndAnswerColumns();
+    void toolbarOpensTheSettings();
+    void stopwatch();
+
+private:
+    // Opens the settings from the catalogue node, sets the time, leaves out @p leftOut
+    // (or every section, for "*") and starts.
+    bool startFromDialog(const QString& time = u"60"_s, const QString& leftOut = QString());
+    QStringList mode() const;
+    ExamSidePanel* side() const { return m_w->panel()->Frame6(); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
+};
+
+namespace {
+
+const QString ExamWarning = u"注意：您必须单击右下方的[结束考试]按钮后才能进行其他操作！"_s;
+
+void fill(TestBank& bank)
+{
+    Fixtures::practiceCatalogue(bank);
+    bank.section(u"W0104"_s, u"模拟考场"_s);
+    for (int i = 1; i <= 3; ++i)
+        bank.question({ u"K0101"_s, i, u"单选"_s, u"A"_s, u"B"_s, i == 1 });
+    bank.question({ u"K0101"_s, 4, u"多选"_s, u"AB"_s })
+        .question({ u"K0101"_s, 5, u"A3"_s, u"AB"_s }) // no count of its own: never drawn
+        .question({ u"K0102"_s, 1, u"单选"_s })
+        .question({ u"K0102"_s, 2, u"单选"_s });
+}
+
+} // namespace
+
+void tst_ExamRun::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), fill);
+}
+
+void tst_ExamRun::cleanup()
+{
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_w.reset();
+    m_env.reset();
+}
+
+bool tst_ExamRun::startFromDialog(const QString& time, const QString& leftOut)
+{
+    bool started = false;
+    const bool opened = MainWindowDriver::runModal([this] { m_w->clickNode(u"模拟考场"_s); },
+        [&](QDialog* dialog) {
+            auto* d = qobject_cast<mlks*>(dialog);
+            if (!d)
+                return;
+            MainWindowDriver::clearBox(d->sj());
+            d->sj()->setText(time);
+            if (leftOut == u"*"_s)
+                MainWindowDriver::click(d->XPButton3(1));
+            for (auto* item : d->List1()->findItems(leftOut, Qt::MatchExactly))
+                item->setSelected(false);
+            MainWindowDriver::click(d->XPButton1());
+            started = !d->isVisible();
+        });
+    return opened && started;
+}
+
+QStringList tst_ExamRun::mode() const
+{
+    PracticePanel* p1 = m_w->panel();
+    QStringList m;
+    m << QString::number(m_w->state().ExamRunning) << QString::number(p1->isVisible())
+      << QString::number(m_w->window().Picture3()->isVisible()) << QString::number(side()->isVisibleTo(p1))
+      << QString::number(p1->Frame3()->isVisibleTo(p1));
+    for (int i : { 4, 5, 6 })
+        m << QString::number(p1->cmd(i)->isVisibleTo(p1));
+    m << QString::number(side()->Timer2()->isActive()) << QString::number(side()->Timer3()->isActive());
+    return m;
+}
+
+void tst_ExamRun::examFromTheCatalogueNode()
+{
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(startFromDialog(u"45"_s, u"第二节"_s));
+    // Running, panel, welcome, Frame6, Frame3, cmd 4-6, Timer2, Timer3.
+    QCOMPARE(mode(),
+        QStringList({ u"1"_s, u"1"_s, u"0"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s }));
+    QCOMPARE(m_w->panel()->Label2()->text(), u"模拟考试"_s);
+    QCOMPARE(side()->kssj()->text(), u"045"_s);
+    QCOMPARE(side()->yysj()->text(), u"000"_s);
+    QVERIFY(!side()->Label7()->text().isEmpty());
+    QCOMPARE(side()->geometry(), m_w->panel()->Frame3()->geometry().adjusted(0, 0, 0, -47));
+    // The four questions of 第一节 with a count, by type and sj; answers hidden.
+    QCOMPARE(m_w->rowTexts(), QStringList({ u"第1题"_s, u"第2题"_s, u"第3题"_s, u"第4题"_s }));
+    QCOMPARE(
+        m_w->column(QuestionListModel::Type), QStringList({ u"单选"_s, u"单选"_s, u"单选"_s, u"多选"_s }));
+    QCOMPARE(m_w->column(QuestionListModel::Code).join(u','), u"K0101,K0101,K0101,K0101"_s);
+    QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
+    QCOMPARE(m_w->list()->columnWidthPx(7), 0.0);
+    // The first question is shown from the paper, under its drawn number.
+    QCOMPARE(m_w->state().QuestionNo, m_w->column(QuestionListModel::QuestionNo).first());
+    QCOMPARE(m_w->shownPosition(), u"第1题"_s);
+    QCOMPARE(m_w->field(u"kstk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"答题"_s), QVariant(u""_s));
+    // The settings were saved on the way.
+    QCOMPARE(sh_diraduvod::GetIniInt(u"kscs"_s, u"kssj"_s, 0), 45);
+}
+
+void tst_ExamRun::answersGoToThePaperOnly()
+{
+    QVERIFY(startFromDialog());
+    const QStringList bankBefore = m_w->allStored(u"tk"_s);
+    QVERIFY(m_w->clickRow(2));
+    const int number = m_w->state().QuestionNo.toInt();
+    auto* option = m_w->answers()->findChild<QAbstractButton*>(u"Option1_2"_s);
+    QVERIFY(option && option->isVisible());
+    MainWindowDriver::click(option);
+    QCOMPARE(m_w->field(u"kstk"_s, m_w->state().SectionCode, number, u"答题"_s), QVariant(u"C"_s));
+    QCOMPARE(m_w->count(u"select count(*) from kstk where 答题<>''"_s), 1);
+    QCOMPARE(m_w->allStored(u"tk"_s), bankBefore);
+    QCOMPARE(m_w->count(u"select count(*) from tk where 收藏否=-1"_s), 1);
+}
+
+void tst_ExamRun::treeAndToolbarAreRefused_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("a section node") << u"第一节"_s;
+    QTest::newRow("the exam node") << u"模拟考场"_s;
+    QTest::newRow("toolbar 模拟考场") << u"mlkc"_s;
+    QTest::newRow("toolbar 帮助") << u"bz"_s;
+}
+
+void tst_ExamRun::treeAndToolbarAreRefused()
+{
+    QFETCH(QString, target);
+    QVERIFY(startFromDialog());
+    const QStringList rows = m_w->rowTexts();
+    if (QToolButton* button = m_w->window().Toolbar1()->button(target))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        QVERIFY(m_w->clickNode(target));
+    MainWindowDriver::checkOneBox(QMessageBox::Critical, u"操作提示"_s, ExamWarning);
+    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(side()->isVisible());
+    QCOMPARE(m_w->rowTexts(), rows);
+}
+
+void tst_ExamRun::endingBringsPracticeBack()
+{
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(startFromDialog());
+    QVERIFY(m_w->click(u"XPButton2"_s));
+    // The practice side panel and buttons are back; the welcome panel shows until the next node.
+    QCOMPARE(mode(),
+        QStringList({ u"0"_s, u"0"_s, u"1"_s, u"0"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s }));
+    QVERIFY(!m_w->window().favouritesButton()->isEnabled());
+    QCOMPARE(m_w->panel()->Label2()->text(), u"模拟考试"_s);
+    // The paper stays for the grading; practice is on the bank again.
+    QCOMPARE(m_w->count(u"select count(*) from kstk"_s), 6);
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(m_w->panel()->isVisible());
+    QCOMPARE(m_w->rowTexts().size(), 5);
+    QCOMPARE(m_w->state().QuestionNo, u"5"_s);
+}
+
+void tst_ExamRun::timeUpEndsTheExamOnce()
+{
+    QVERIFY(startFromDialog(u"1"_s));
+    ExamRun* run = m_w->window().examRun();
+    for (int tick = 0; tick < 59; ++tick)
+        run->Timer3_Timer();
+    QCOMPARE(side()->yysj()->text(), u"000"_s);
+    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    run->Timer3_Timer();
+    MainWindowDriver::checkOneBox(
+        QMessageBox::Information, u"信息提示"_s, u"本次考试时间已到，请你查看考试成绩！"_s);
+    QCOMPARE(side()->yysj()->text(), u"001"_s);
+    QVERIFY(!m_w->state().ExamRunning);
+    QVERIFY(!side()->Timer3()->isActive());
+    // A tick already queued changes nothing more.
+    run->Timer3_Timer();
+    QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_ExamRun::endingOneSecondEarlyTellsNothing()
+{
+    QVERIFY(startFromDialog(u"1"_s));
+    ExamRun* run = m_w->window().examRun();
+    for (int tick = 0; tick < 59; ++tick)
+        run->Timer3_Timer();
+    QVERIFY(m_w->click(u"XPButton2"_s));
+    run->Timer3_Timer();
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    QVERIFY(!m_w->state().ExamRunning);
+}
+
+void tst_ExamRun::secondExamStartsAtZero()
+{
+    QVERIFY(startFromDialog(u"60"_s));
+    ExamRun* run = m_w->window().examRun();
+    for (int tick = 0; tick < 150; ++tick)
+        run->Timer3_Timer();
+    QCOMPARE(side()->yysj()->text(), u"002"_s);
+    QVERIFY(m_w->click(u"XPButton2"_s));
+    QVERIFY(startFromDialog(u"3"_s));
+    QCOMPARE(side()->yysj()->text(), u"000"_s);
+    QCOMPARE(side()->kssj()->text(), u"003"_s);
+    for (int tick = 0; tick < 179; ++tick)
+        run->Timer3_Timer();
+    QVERIFY(m_w->state().ExamRunning);
+    run->Timer3_Timer();
+    MainWindowDriver::checkOneBox(
+        QMessageBox::Information, u"信息提示"_s, u"本次考试时间已到，请你查看考试成绩！"_s);
+    QVERIFY(!m_w->state().ExamRunning);
+}
+
+void tst_ExamRun::emptyPaperIsTold()
+{
+    QVERIFY(startFromDialog(u"60"_s, u"*"_s));
+    MainWindowDriver::checkOneBox(QMessageBox::NoIcon, QCoreApplication::applicationName(),
+        u"请点击右侧<查看答案>按钮即可显示试题！"_s);
+    QCOMPARE(m_w->list()->rowCount(), 0);
+    QCOMPARE(mode().mid(0, 4), QStringList({ u"1"_s, u"1"_s, u"0"_s, u"1"_s }));
+    QVERIFY(side()->Timer3()->isActive());
+}
+
+void tst_ExamRun::rangeAndAnswerColumns()
+{
+    QVERIFY(startFromDialog());
+    QVERIFY(m_w->clickRow(1));
+    MainWindowDriver::click(m_w->answers()->findChild<QAbstractButton*>(u"Option1_0"_s));
+    const QString answered = m_w->state().QuestionNo;
+
+    QVERIFY(m_w->click(u"XPButton3"_s));
+    QCOMPARE(side()->XPButton3()->caption(), u"隐藏答案"_s);
+    QVERIFY(m_w->list()->columnWidthPx(4) > 0);
+    QVERIFY(m_w->list()->columnWidthPx(7) > 0);
+    QCOMPARE(m_w->rowTexts().size(), 6);
+
+    QVERIFY(MainWindowDriver::chooseItem(side()->Combo2(), u"已做过题"_s));
+    QCOMPARE(m_w->column(QuestionListModel::QuestionNo), QStringList { answered });
+    QVERIFY(MainWindowDriver::chooseItem(side()->Combo2(), u"未做过题"_s));
+    QCOMPARE(m_w->rowTexts().size(), 5);
+    QVERIFY(!m_w->column(QuestionListModel::QuestionNo).contains(answered));
+
+    QVERIFY(m_w->click(u"XPButton3"_s));
+    QCOMPARE(side()->XPButton3()->caption(), u"查看答案"_s);
+    QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
+    QCOMPARE(m_w->rowTexts().size(), 5); // the range chosen holds
+
+    // The next exam lists the whole paper with the answers hidden, the range back at the start.
+    MainWindowDriver::click(side()->XPButton3());
+    QVERIFY(m_w->click(u"XPButton2"_s));
+    QVERIFY(startFromDialog());
+    QCOMPARE(side()->Combo2()->currentText(), u"全部题目"_s);
+    QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
+    QCOMPARE(side()->XPButton3()->caption(), u"隐藏答案"_s);
+}
+
+void tst_ExamRun::toolbarOpensTheSettings()
+{
+    QString opened;
+    QVERIFY(MainWindowDriver::runModal(
+        [this] { QTest::mouseClick(m_w->window().Toolbar1()->button(u"mlkc"_s), Qt::LeftButton); },
+        [&](QDialog* dialog) {
+            opened = dialog->objectName();
+            MainWindowDriver::click(qobject_cast<mlks*>(dialog)->XPButton2());
+        }));
+    QCOMPARE(opened, u"mlks"_s);
+    QVERIFY(!m_w->state().ExamRunning);
+}
+
+void tst_ExamRun::stopwatch()
+{
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    PracticeSidePanel* frame3 = m_w->panel()->Frame3();
+    QCOMPARE(frame3->XPButton1()->caption(), u"开始计时"_s);
+    QCOMPARE(frame3->XPButton1()->myToolTip(), u"启动计时器"_s);
+    QCOMPARE(m_w->child<QLabel>(u"Label10"_s)->text(), u"已用时间"_s);
+    QVERIFY(m_w->click(u"XPButton1"_s));
+    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
+    QCOMPARE(frame3->dg2()->text(), u"000"_s);
+    QVERIFY(frame3->Timer1()->isActive());
+    for (int tick = 0; tick < 61; ++tick)
+        frame3->Timer1_Timer();
+    QCOMPARE(frame3->dg1()->text(), u"0061"_s);
+    QCOMPARE(frame3->dg2()->text(), u"001"_s);
+    // Again from zero.
+    QVERIFY(m_w->click(u"XPButton1"_s));
+    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
+    frame3->Timer1_Timer();
+    QVERIFY(m_w->clickNode(u"第二节"_s));
+    QVERIFY(!frame3->Timer1()->isActive());
+    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
+}
+
+QTEST_MAIN(tst_ExamRun)
+#include "tst_ExamRun.moc"

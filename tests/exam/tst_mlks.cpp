@@ -1,0 +1,307 @@
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "MainWindowDriver.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "data/sh_diraduvod.h"
+#include "exam/ExamSession.h"
+#include "exam/mlks.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_mlks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithTheDefaultsAndEverySection();
+    void firstCloseWritesTheDefaults_data();
+    void firstCloseWritesTheDefaults();
+    void typedValuesComeBackAfterARestart();
+    void emptiedCountReadsZero();
+    void selectAllAndNone();
+    void badBoxesAreRefusedBeforeComposing_data();
+    void badBoxesAreRefusedBeforeComposing();
+    void startDrawsFromTheChosenSections();
+    void keyboardOnly();
+
+private:
+    std::unique_ptr<mlks> open();
+    static QByteArray settingsFile();
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<QuestionStore> m_store;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ExamSession> m_exam;
+};
+
+namespace {
+
+const QByteArray DefaultsFile = "[kscs]\nA1TS= 20\nA2TS= 5\nA3TS= 5\nA4TS= 3\nBTS= 10\nXTS= 10\n"
+                                "A1DF= 1\nXDF= 2\nkssj= 60\n";
+
+QStringList boxTexts(const mlks& d)
+{
+    QStringList texts;
+    for (int slot = 0; slot < 6; ++slot)
+        texts << d.ts(slot)->text() + u'/' + d.df(slot)->text();
+    return texts << d.sj()->text();
+}
+
+} // namespace
+
+void tst_mlks::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    {
+        TestBank bank(m_env->bankPath());
+        // Codes out of name order: the list follows the codes. K0104 has no questions, K0105 no name.
+        bank.section(u"K0102"_s, u"甲节"_s)
+            .section(u"K0101"_s, u"乙节"_s)
+            .section(u"K0103"_s, u"丙节"_s)
+            .section(u"K0104"_s, u"空节"_s);
+        for (const QString& code : { u"K0101"_s, u"K0102"_s, u"K0103"_s, u"K0105"_s })
+            for (int i = 1; i <= 3; ++i)
+                bank.question({ code, i, u"单选"_s });
+    }
+    m_store = std::make_unique<QuestionStore>();
+    QVERIFY(m_store->open(m_env->bankPath()));
+    m_state = std::make_unique<AppState>();
+    m_exam = std::make_unique<ExamSession>(*m_store, *m_state);
+}
+
+void tst_mlks::cleanup()
+{
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_exam.reset();
+    m_state.reset();
+    m_store.reset();
+    m_env.reset();
+}
+
+std::unique_ptr<mlks> tst_mlks::open()
+{
+    auto d = std::make_unique<mlks>(*m_exam, m_env->bankPath());
+    d->show();
+    if (!QTest::qWaitForWindowExposed(d.get()))
+        qWarning("the dialog was not shown");
+    return d;
+}
+
+QByteArray tst_mlks::settingsFile()
+{
+    QFile f(sh_diraduvod::IniPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void tst_mlks::opensWithTheDefaultsAndEverySection()
+{
+    auto d = open();
+    QCOMPARE(d->windowTitle(), u"模拟考试设置"_s);
+    QVERIFY(d->hasConnection());
+    QCOMPARE(boxTexts(*d),
+        QStringList({ u"20/1"_s, u"5/1"_s, u"5/不固定"_s, u"3/不固定"_s, u"10/1"_s, u"10/2"_s, u"60"_s }));
+    for (int slot : { 2, 3 }) {
+        QVERIFY(!d->ts(slot)->isVisible());
+        QVERIFY(!d->df(slot)->isEnabled());
+        QVERIFY(!d->findChild<QLabel*>(u"Label3_%1"_s.arg(slot + 3))->isVisible());
+    }
+    // Rows top to bottom: 单选, 多选, 判断, 不定项, then the time.
+    QVERIFY(d->ts(0)->y() < d->ts(5)->y());
+    QVERIFY(d->ts(5)->y() < d->ts(4)->y());
+    QVERIFY(d->ts(4)->y() < d->ts(1)->y());
+    QVERIFY(d->ts(1)->y() < d->sj()->y());
+    QStringList entries;
+    for (int i = 0; i < d->List1()->count(); ++i) {
+        entries << d->List1()->item(i)->text();
+        QVERIFY(d->List1()->item(i)->isSelected());
+    }
+    QCOMPARE(entries, QStringList({ u"乙节"_s, u"甲节"_s, u"丙节"_s }));
+    QVERIFY(!d->Bar1()->isVisible());
+    QVERIFY(d->findChild<QLabel*>(u"Label5"_s)->text().startsWith(u"您可以选择模拟试卷生成试题的范围"_s));
+    QCOMPARE(d->XPButton1()->caption(), u"开始考试"_s);
+    QCOMPARE(d->XPButton2()->caption(), u"取消考试"_s);
+    d->reject();
+    QVERIFY(!d->hasConnection());
+}
+
+void tst_mlks::firstCloseWritesTheDefaults_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("取消考试") << u"cancel"_s;
+    QTest::newRow("close box") << u"close"_s;
+    QTest::newRow("Escape") << u"escape"_s;
+    QTest::newRow("开始考试") << u"start"_s;
+}
+
+void tst_mlks::firstCloseWritesTheDefaults()
+{
+    QFETCH(QString, how);
+    QVERIFY(!QFile::exists(sh_diraduvod::IniPath()));
+    auto d = open();
+    if (how == u"cancel"_s)
+        MainWindowDriver::click(d->XPButton2());
+    else if (how == u"close"_s)
+        d->close();
+    else if (how == u"escape"_s)
+        QTest::keyClick(d.get(), Qt::Key_Escape);
+    else
+        MainWindowDriver::click(d->XPButton1());
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->result(), how == u"start"_s ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    QCOMPARE(m_state->ExamRunning, how == u"start"_s);
+    QCOMPARE(settingsFile(), DefaultsFile);
+}
+
+void tst_mlks::typedValuesComeBackAfterARestart()
+{
+    {
+        auto d = open();
+        for (QLineEdit* box : { d->ts(0), d->df(0), d->df(1), d->df(4), d->df(5), d->sj() })
+            MainWindowDriver::clearBox(box);
+        MainWindowDriver::type(d->ts(0), u"35"_s);
+        MainWindowDriver::type(d->df(0), u"3"_s);
+        MainWindowDriver::type(d->df(1), u"4"_s); // 不定项 and 判断 points are read, never written
+        MainWindowDriver::type(d->df(4), u"7"_s);
+        MainWindowDriver::type(d->df(5), u"5"_s);
+        MainWindowDriver::type(d->sj(), u"90"_s);
+        MainWindowDriver::click(d->XPButton2());
+    }
+    auto d = open();
+    QCOMPARE(boxTexts(*d),
+        QStringList({ u"35/3"_s, u"5/1"_s, u"5/不固定"_s, u"3/不固定"_s, u"10/1"_s, u"10/5"_s, u"90"_s }));
+    d->reject();
+}
+
+void tst_mlks::emptiedCountReadsZero()
+{
+    auto d = open();
+    MainWindowDriver::clearBox(d->ts(5));
+    QCOMPARE(d->ts(5)->text(), u"0"_s);
+    d->reject();
+    QCOMPARE(sh_diraduvod::GetIniInt(u"kscs"_s, u"XTS"_s, 99), 0);
+}
+
+void tst_mlks::selectAllAndNone()
+{
+    auto d = open();
+    const auto selected = [&] { return d->List1()->selectedItems().size(); };
+    MainWindowDriver::click(d->XPButton3(1));
+    QCOMPARE(d->XPButton3(1)->caption(), u"全不选"_s);
+    QCOMPARE(selected(), 0);
+    MainWindowDriver::click(d->XPButton3(0));
+    QCOMPARE(d->XPButton3(0)->caption(), u"全选"_s);
+    QCOMPARE(selected(), 3);
+    d->reject();
+}
+
+void tst_mlks::badBoxesAreRefusedBeforeComposing_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("key"); // not written when the dialog closes
+    const QString count = u"“%1”的题数必须是 0 到 999 之间的整数，请重新输入。"_s;
+    const QString points = u"“%1”的每小题配分必须是 1 到 100 之间的整数，请重新输入。"_s;
+    const QString time = u"考试时间必须是 1 到 999 分钟之间的整数，请重新输入。"_s;
+    QTest::newRow("count not a number")
+        << u"ts_0"_s << u"abc"_s << count.arg(u"单选"_s) << QByteArray("A1TS=");
+    QTest::newRow("count negative") << u"ts_5"_s << u"-2"_s << count.arg(u"多选"_s) << QByteArray("XTS=");
+    QTest::newRow("count too large") << u"ts_4"_s << u"1000"_s << count.arg(u"判断"_s) << QByteArray("BTS=");
+    QTest::newRow("count fraction") << u"ts_1"_s << u"2.5"_s << count.arg(u"不定项"_s) << QByteArray("A2TS=");
+    QTest::newRow("points 0") << u"df_0"_s << u"0"_s << points.arg(u"单选"_s) << QByteArray("A1DF=");
+    QTest::newRow("points empty") << u"df_5"_s << u""_s << points.arg(u"多选"_s) << QByteArray("XDF=");
+    QTest::newRow("points too large") << u"df_4"_s << u"101"_s << points.arg(u"判断"_s) << QByteArray("BDF=");
+    QTest::newRow("time 0") << u"sj"_s << u"0"_s << time << QByteArray("kssj=");
+    QTest::newRow("time 1000") << u"sj"_s << u"1000"_s << time << QByteArray("kssj=");
+    QTest::newRow("time not a number") << u"sj"_s << u"一小时"_s << time << QByteArray("kssj=");
+    QTest::newRow("time empty") << u"sj"_s << u""_s << time << QByteArray("kssj=");
+}
+
+void tst_mlks::badBoxesAreRefusedBeforeComposing()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, key);
+    auto d = open();
+    auto* edit = d->findChild<QLineEdit*>(box);
+    QVERIFY(edit);
+    MainWindowDriver::clearBox(edit);
+    edit->selectAll(); // an emptied count box already reads 0
+    MainWindowDriver::type(edit, text);
+    MainWindowDriver::click(d->XPButton1());
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Warning);
+    QCOMPARE(shown[0].title, u"模拟考试设置"_s);
+    QCOMPARE(shown[0].text, message);
+    QVERIFY(d->isVisible());
+    QVERIFY(edit->hasFocus());
+    QVERIFY(!m_state->ExamRunning);
+    QVERIFY(m_store->scalar(u"select count(*) from sqlite_master where name='kstk'"_s).toInt() == 0);
+    QVERIFY(!d->Bar1()->isVisible());
+    d->reject();
+    // A bad value is not written; the good ones are.
+    const QByteArray file = settingsFile();
+    QVERIFY(!file.contains(key));
+    QVERIFY(file.contains(key == "kssj=" ? "A1TS= 20" : "kssj= 60"));
+}
+
+void tst_mlks::startDrawsFromTheChosenSections()
+{
+    auto d = open();
+    // A click on an entry toggles it: 甲节 (K0102) is left out.
+    QListWidget* list = d->List1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QVERIFY(!list->item(1)->isSelected());
+    MainWindowDriver::click(d->XPButton1());
+    QVERIFY(m_state->ExamRunning);
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(d->examTime(), u"60"_s);
+    QCOMPARE(d->Bar1()->maximum(), 9);
+    QCOMPARE(d->Bar1()->value(), 9);
+    // 乙节, 丙节 and the unnamed K0105, which the list cannot offer, so never leaves out.
+    QCOMPARE(
+        m_store->scalar(u"select group_concat(代码) from (select distinct 代码 from kstk order by 代码)"_s)
+            .toString(),
+        u"K0101,K0103,K0105"_s);
+}
+
+void tst_mlks::keyboardOnly()
+{
+    auto d = open();
+    QVERIFY(d->List1()->hasFocus());
+    QStringList order;
+    for (int i = 0; i < 13; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order,
+        QStringList({ u"XPButton3_0"_s, u"XPButton3_1"_s, u"ts_0"_s, u"df_0"_s, u"ts_5"_s, u"df_5"_s,
+            u"ts_4"_s, u"df_4"_s, u"ts_1"_s, u"df_1"_s, u"sj"_s, u"XPButton1"_s, u"XPButton2"_s }));
+    // Space on 全不选, then Enter in the time box: only K0105, which has no name to offer, is drawn.
+    d->XPButton3(1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(d->XPButton3(1), Qt::Key_Space);
+    QCOMPARE(d->List1()->selectedItems().size(), 0);
+    d->sj()->setFocus();
+    QTest::keyClick(d->sj(), Qt::Key_Return);
+    QVERIFY(!d->isVisible());
+    QVERIFY(m_state->ExamRunning);
+    QCOMPARE(m_store->scalar(u"select group_concat(distinct 代码) from kstk"_s).toString(), u"K0105"_s);
+}
+
+QTEST_MAIN(tst_mlks)
+#include "tst_mlks.moc"

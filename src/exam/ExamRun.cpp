@@ -1,4 +1,5 @@
 #include "exam/ExamRun.h"
+#include "exam/GradingCommands.h"
 
 #include "catalogue/QuestionFilters.h"
 #include "catalogue/QuestionListView.h"
@@ -117,6 +118,6 @@ void ExamRun::XPButton3_Click()
 
 void ExamRun::gradeAndShowReport()
 {
-    // The grader (GradeExamPaper over kstk) and the modal score report cjtj belong here;
-    // the exam is ended only after the report has been closed.
+    // Modal: the exam is ended only after the report has been closed.
+    GradingCommands::showExamReport(m_window, m_store, m_state);
 }

@@ -119,9 +119,11 @@ void addst::AddQuestion()
             this, QStringLiteral("添加失败"), result.notStoredMessage(QStringLiteral("您的试题")));
         return;
     }
-    MessageBox::notice(this,
-        QStringLiteral("您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，"
-                       "点击主窗口左侧的树目录以刷新修改记录！"));
+    // One literal, so that the message can be found as the user reads it.
+    // clang-format off
+    static const QString Added = QStringLiteral("您的试题已添加成功，并同时添加到您目前所在章节和个人收藏夹两个地方，点击主窗口左侧的树目录以刷新修改记录！");
+    // clang-format on
+    MessageBox::notice(this, Added);
     emit questionAdded(question.type, QuestionEditor::extract(question.plainText), question.answer,
         QString::number(number), m_state.SectionCode);
     accept();

@@ -8,11 +8,15 @@
 #include "richtext/RichText.h"
 #include "richtext/RtfWriter.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace {
@@ -41,6 +45,7 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     , m_txttx(new QLineEdit(QStringLiteral("A1"), this))
     , m_t1(makeBox(this, QStringLiteral("t1")))
     , m_t2(makeBox(this, QStringLiteral("t2")))
+    , m_menu1(new QMenu(this))
     , m_DAtxt(new QLineEdit(this))
     , m_XPButton1(new XPButton(QStringLiteral("XPButton1"), QStringLiteral("添加"), this))
     , m_XPButton2(new XPButton(QStringLiteral("XPButton2"), QStringLiteral("取消"), this))
@@ -85,6 +90,26 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->addLayout(types, 0, 0, 1, 2);
     grid->addWidget(makeLabel(this, 1, QStringLiteral("题干与选项：")), 1, 0, Qt::AlignTop);
+    m_menu1->setObjectName(QStringLiteral("menu1"));
+    const struct
+    {
+        const char* key;
+        const char16_t* caption;
+    } items[] = { { "mcopy", u"复制" }, { "mcut", u"剪切" }, { "mpast", u"粘贴" }, { "ms", u"设置上标" },
+        { "ma", u"设置下标" }, { "md", u"取消上下标" } };
+    for (const auto& item : items) {
+        QAction* action = m_menu1->addAction(QString::fromUtf16(item.caption));
+        action->setObjectName(QString::fromLatin1(item.key));
+        action->setData(QString::fromLatin1(item.key));
+    }
+    // The menu acts on the box it was opened from.
+    for (QTextEdit* box : { m_t1, m_t2 }) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+            if (QAction* chosen = m_menu1->exec(box->mapToGlobal(at)))
+                applyMenuItem(box, chosen->data().toString());
+        });
+    }
     grid->addWidget(m_t1, 1, 1);
     grid->addWidget(makeLabel(this, 3, QStringLiteral("标准答案：")), 2, 0);
     grid->addWidget(m_DAtxt, 2, 1);
@@ -97,6 +122,39 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     grid->addLayout(buttons, 4, 0, 1, 2);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
+}
+
+void addst::applyMenuItem(QTextEdit* box, const QString& key)
+{
+    if (key == QLatin1String("mcopy")) {
+        box->copy();
+        return;
+    }
+    if (key == QLatin1String("mcut")) {
+        box->cut();
+        return;
+    }
+    if (key == QLatin1String("mpast")) {
+        box->paste();
+        return;
+    }
+    QTextCharFormat format;
+    if (key == QLatin1String("ms")) {
+        format.setFontPointSize(8);
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (key == QLatin1String("ma")) {
+        format.setFontPointSize(8);
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    } else if (key == QLatin1String("md")) {
+        format.setFontPointSize(12);
+        format.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    } else {
+        return;
+    }
+    QTextCursor cursor = box->textCursor();
+    cursor.mergeCharFormat(format);
+    cursor.clearSelection();
+    box->setTextCursor(cursor);
 }
 
 void addst::AddQuestion()

@@ -4,6 +4,7 @@
 
 class QLineEdit;
 class QRadioButton;
+class QMenu;
 class QTextEdit;
 class QuestionStore;
 class XPButton;
@@ -21,6 +22,10 @@ public:
     QLineEdit* txttx() const { return m_txttx; }
     QTextEdit* t1() const { return m_t1; }
     QTextEdit* t2() const { return m_t2; }
+    /// The editing menu of t1 and t2: copy, cut, paste, superscript, subscript, plain.
+    QMenu* menu1() const { return m_menu1; }
+    /// Applies the menu1 item keyed @p key ("mcopy" … "md") to the selection of @p box.
+    static void applyMenuItem(QTextEdit* box, const QString& key);
     QLineEdit* DAtxt() const { return m_DAtxt; }
     XPButton* XPButton1() const { return m_XPButton1; }
     XPButton* XPButton2() const { return m_XPButton2; }
@@ -40,6 +45,7 @@ private:
     QLineEdit* m_txttx;
     QTextEdit* m_t1;
     QTextEdit* m_t2;
+    QMenu* m_menu1;
     QLineEdit* m_DAtxt;
     XPButton* m_XPButton1;
     XPButton* m_XPButton2;

@@ -10,9 +10,12 @@
 #include "practice/addst.h"
 #include "richtext/RichText.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextEdit>
 
 using namespace Qt::StringLiterals;
@@ -63,6 +66,8 @@ private slots:
     void addsAQuestion();
     void addsToAnEmptySection();
     void refusedWithoutASection();
+    void editingMenu_data();
+    void editingMenu();
     void refusedWhenEmpty_data();
     void refusedWhenEmpty();
     void textKeptVerbatim_data();
@@ -205,6 +210,52 @@ void tst_addst::refusedWithoutASection()
     QCOMPARE(shown[0].icon, QMessageBox::Warning);
     QVERIFY(!shown[0].text.isEmpty());
     QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows);
+}
+
+void tst_addst::editingMenu_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("superscript") << u"ms"_s << 8.0 << int(QTextCharFormat::AlignSuperScript);
+    QTest::newRow("subscript") << u"ma"_s << 8.0 << int(QTextCharFormat::AlignSubScript);
+    QTest::newRow("plain again") << u"md"_s << 12.0 << int(QTextCharFormat::AlignNormal);
+}
+
+void tst_addst::editingMenu()
+{
+    QFETCH(QString, key);
+    QFETCH(double, size);
+    QFETCH(int, alignment);
+    addst dialog(m_w->window().store(), m_w->state(), &m_w->window());
+    QStringList items;
+    for (QAction* a : dialog.menu1()->actions())
+        items << a->objectName() + u'=' + a->text();
+    QCOMPARE(items,
+        QStringList({ u"mcopy=复制"_s, u"mcut=剪切"_s, u"mpast=粘贴"_s, u"ms=设置上标"_s, u"ma=设置下标"_s,
+            u"md=取消上下标"_s }));
+    QTextEdit* box = dialog.t1();
+    box->setPlainText(u"x2 上标"_s);
+    QTextCursor cursor(box->document());
+    cursor.setPosition(1);
+    cursor.setPosition(2, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    addst::applyMenuItem(box, key);
+    QVERIFY(!box->textCursor().hasSelection());
+    QTextCursor at(box->document());
+    at.setPosition(2);
+    QCOMPARE(at.charFormat().fontPointSize(), size);
+    QCOMPARE(int(at.charFormat().verticalAlignment()), alignment);
+
+    // Cut and paste move the selection through the clipboard.
+    cursor.setPosition(0);
+    cursor.setPosition(1, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    addst::applyMenuItem(box, u"mcut"_s);
+    QCOMPARE(box->toPlainText(), u"2 上标"_s);
+    box->moveCursor(QTextCursor::End);
+    addst::applyMenuItem(box, u"mpast"_s);
+    QCOMPARE(box->toPlainText(), u"2 上标x"_s);
 }
 
 void tst_addst::refusedWhenEmpty_data()

@@ -1,5 +1,6 @@
 #include "data/BankSchema.h"
 
+#include "data/AnswerRule.h"
 #include "data/QuestionStore.h"
 
 namespace BankSchema {
@@ -11,6 +12,22 @@ QStringList questionColumns()
              QStringLiteral("xx"), QStringLiteral("选项"), QStringLiteral("题干"), QStringLiteral("zs"),
              QStringLiteral("插图") };
 }
+
+namespace {
+
+// Only answered questions: the progress counts read these few entries and the narrow
+// section key, never the wide list index. The condition is written as the counting
+// statements write theirs, so that SQLite sees the index applies.
+QString answeredIndex(const QString& table)
+{
+    return QStringLiteral("create index if not exists ") + table + QStringLiteral("_answered on ") + table
+        + QStringLiteral("(代码, 答题, 答案) where ") + AnswerRule::answeredSql();
+}
+
+// The keyword search keeps the extracts in memory; loading them reads this index alone.
+const QString TextIndex = QStringLiteral("create index if not exists tk_text on tk(tg, xx)");
+
+} // namespace
 
 QStringList questionTableStatements(const QString& table)
 {
@@ -40,6 +57,7 @@ QStringList questionTableStatements(const QString& table)
         // Favourites are few: a partial index lists them across the whole bank.
         QStringLiteral("create index ") + t + QStringLiteral("_favourite on ") + t
             + QStringLiteral("(题型, sj, 代码, 题号, 答案, 答题, tg, 收藏否) where 收藏否=-1"),
+        answeredIndex(t),
     };
 }
 
@@ -58,6 +76,7 @@ QStringList createStatements()
         QStringLiteral("create index wz_code on wz(代码)"),
     };
     s += questionTableStatements(QStringLiteral("tk"));
+    s << TextIndex;
     return s;
 }
 
@@ -72,6 +91,8 @@ QStringList upgradeStatements(int version)
         }
         return s;
     }
+    if (version == 1)
+        return { answeredIndex(QStringLiteral("tk")), TextIndex };
     return {};
 }
 

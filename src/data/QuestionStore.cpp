@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -131,14 +132,14 @@ bool QuestionStore::open(const QString& path, Mode mode)
             QStringLiteral("文件中缺少题库数据表：%1").arg(missing.join(QStringLiteral("、"))));
 
     const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
-    if (version > SchemaVersion)
+    if (version >= FirstIncompatibleVersion)
         return reject(OpenError::TooNew,
             QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序").arg(version));
     if (version < SchemaVersion && mode == Mode::ReadOnly)
         return reject(OpenError::Damaged, QStringLiteral("题库需要升级到当前版本，只读打开时无法升级"));
     if (mode == Mode::ReadWrite && !applyDurability())
         return reject(OpenError::Damaged, QStringLiteral("无法设置题库的写入方式（%1）").arg(m_lastError));
-    if (version < SchemaVersion && !upgradeSchema(version))
+    if (version < SchemaVersion && mode == Mode::ReadWrite && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
     m_lastError.clear();
@@ -217,6 +218,7 @@ bool QuestionStore::execute(const QString& sql, const QVariantList& params)
     }
     if (rc != SQLITE_DONE && rc != SQLITE_OK)
         return fail(sqlite::errorText(m_db));
+    ++m_textRevision; // bulk and schema statements: assume the worst
     return true;
 }
 
@@ -236,6 +238,7 @@ bool QuestionStore::executeBatch(const QString& sql, const QVector<QVariantList>
         if (rc != SQLITE_DONE)
             return fail(sqlite::errorText(m_db));
     }
+    ++m_textRevision;
     return true;
 }
 
@@ -328,6 +331,21 @@ WriteResult QuestionStore::writeFailure(int rc) const
     return WriteResult::failed(why + QStringLiteral("（") + sqlite::errorText(m_db) + QStringLiteral("）"));
 }
 
+namespace {
+
+// A statement that names tk changes its texts unless it only sets columns other than the
+// texts (an answer, a favourite mark).
+bool mayChangeTexts(const QString& sql)
+{
+    static const QRegularExpression namesTk(QStringLiteral("\\btk\\b"));
+    static const QRegularExpression setsOnlyMarks(
+        QStringLiteral("^update tk set (?:(?!tg|xx|题干|选项|where).)*(?:where.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return namesTk.match(sql).hasMatch() && !setsOnlyMarks.match(sql).hasMatch();
+}
+
+} // namespace
+
 WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
 {
     if (!m_db)
@@ -350,6 +368,8 @@ WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE)
         return writeFailure(rc);
+    if (changed > 0 && mayChangeTexts(sql))
+        ++m_textRevision;
     return WriteResult::done(changed);
 }
 

@@ -68,6 +68,12 @@ public:
     /// failed commit turns Done into Failed.
     WriteResult writeTransaction(const std::function<WriteResult()>& work);
 
+    /// Counts this connection's writes that may have changed which questions tk holds or
+    /// their texts; writes of answers and favourites leave it as it is. With
+    /// `PRAGMA data_version` (other connections' commits) it tells a cache of tk's texts
+    /// whether it is still current.
+    quint64 textRevision() const { return m_textRevision; }
+
     /// How long a write waits for a lock held by another connection before it fails.
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return m_busyTimeout; }
@@ -89,7 +95,11 @@ public:
     static void applyKey(sqlite3* db);
 
     /// The schema version this program writes and reads.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
+    /// Versions below this one only add tables and indexes, so a program opens a bank of
+    /// a newer such version as it is; a change an older program could not read takes a
+    /// number from here on.
+    static constexpr int FirstIncompatibleVersion = 100;
     /// The journal every read-write connection uses, and how hard a commit syncs. A
     /// rollback journal synced in full: an answer whose write returned done is on disk,
     /// a crash leaves a journal the next open rolls back, and a bank in a read-only
@@ -115,5 +125,6 @@ private:
     QString m_lastError;
     OpenError m_openError = OpenError::None;
     int m_busyTimeout = DefaultBusyTimeout;
+    quint64 m_textRevision = 0;
     QHash<QString, sqlite3_stmt*> m_writeStatements;
 };

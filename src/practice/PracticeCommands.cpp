@@ -135,8 +135,7 @@ void PracticeCommands::cmdClicked(int index)
         openAddDialog();
         break;
     case 6:
-        FindQuestions::run(
-            m_store, m_state, m_panel, m_window->findChild<QLabel*>(QStringLiteral("bt")), m_window);
+        FindQuestions::run(m_store, m_searchTexts, m_state, m_panel, m_window->findChild<QLabel*>(QStringLiteral("bt")), m_window);
         break;
     case 7:
         m_panel->view()->openEditPanel();

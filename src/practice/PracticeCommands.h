@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/WriteResult.h"
+#include "search/SearchTexts.h"
 
 #include <QObject>
 
@@ -52,6 +53,7 @@ private:
     void showSaveOutcome(const WriteResult& result, const QString& what, const QString& done);
 
     QuestionStore& m_store;
+    SearchTexts m_searchTexts;
     AppState& m_state;
     PracticePanel* m_panel;
     QWidget* m_window;

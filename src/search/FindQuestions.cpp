@@ -6,6 +6,7 @@
 #include "data/QuestionStore.h"
 #include "practice/PracticePanel.h"
 #include "search/QuestionSearch.h"
+#include "search/SearchTexts.h"
 #include "search/SectionCaptions.h"
 #include "search/frmcx.h"
 
@@ -13,16 +14,30 @@
 
 namespace FindQuestions {
 
-void run(QuestionStore& store, AppState& state, PracticePanel* panel, QLabel* bt, QWidget* window)
+void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePanel* panel, QLabel* bt,
+    QWidget* window)
 {
     QuestionFilters::Selection selection;
+    QuestionSearch::Request request;
     {
         frmcx dialog(state, window);
         dialog.exec();
         selection = dialog.selection();
+        request = dialog.request();
     }
     if (state.SearchSql.isEmpty())
         return;
+
+    if (request.mode == QuestionSearch::Mode::Keyword) {
+        QString error;
+        if (!texts.refresh(store, &error)) {
+            MessageBox::critical(window, QStringLiteral("查找失败"),
+                QStringLiteral("无法在题库中查找试题：%1。").arg(error));
+            return;
+        }
+        selection = QuestionSearch::hitsSelection(
+            texts.find(request.keyword, request.inStem, request.inOptions), texts.questionCount());
+    }
 
     if (bt)
         bt->setText(QuestionSearch::title());
@@ -47,12 +62,12 @@ void run(QuestionStore& store, AppState& state, PracticePanel* panel, QLabel* bt
         list->ResetQuestionList();
     panel->clearList();
     list->setColumnWidthPx(1, double(list->width()) / 3);
-    const QStringList texts = captions.captions(rows);
+    const QStringList paths = captions.captions(rows);
     rows.first();
     list->appendRows(rows);
     QuestionListModel* model = list->questions();
-    for (int row = 0; row < texts.size(); ++row)
-        model->setSubItem(row, QuestionListModel::Number, texts[row]);
+    for (int row = 0; row < paths.size(); ++row)
+        model->setSubItem(row, QuestionListModel::Number, paths[row]);
 
     const int count = panel->listRowCount();
     panel->showListRow(state.ListPosition >= 1 && state.ListPosition <= count ? state.ListPosition : 1);

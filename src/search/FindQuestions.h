@@ -3,6 +3,7 @@
 class PracticePanel;
 class QLabel;
 class QuestionStore;
+class SearchTexts;
 class QWidget;
 struct AppState;
 
@@ -10,7 +11,9 @@ struct AppState;
 /// captioned with their section paths, and shows the question at the list position.
 namespace FindQuestions {
 
-/// @p bt is the title label of the welcome panel; @p window parents the dialog and boxes.
-void run(QuestionStore& store, AppState& state, PracticePanel* panel, QLabel* bt, QWidget* window);
+/// @p texts keeps the bank's extracts between searches. @p bt is the title label of the
+/// welcome panel; @p window parents the dialog and boxes.
+void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePanel* panel, QLabel* bt,
+    QWidget* window);
 
 } // namespace FindQuestions

@@ -38,12 +38,18 @@ double Row::completionPercent() const
     return total == 0 ? 0.0 : 100.0 * double(done) / double(total);
 }
 
-QString countingSql()
+QString totalSql()
 {
-    // Every counted column is in the index tk_list, so the pass never reads the table.
-    return QStringLiteral("select 代码, count(代码), sum(%1), sum(%2), sum(%3) from tk "
-                          "where 代码>=? and 代码<? group by 代码")
-        .arg(AnswerRule::answeredSql(), AnswerRule::rightSql(), AnswerRule::wrongSql());
+    // The narrow section key holds every question once.
+    return QStringLiteral("select 代码, count(代码) from tk where 代码>=? and 代码<? group by 代码");
+}
+
+QString answeredSql()
+{
+    // Only answered questions are in the partial index this condition names.
+    return QStringLiteral("select 代码, count(代码), sum(%1) from tk where 代码>=? and 代码<? and %2 "
+                          "group by 代码")
+        .arg(AnswerRule::rightSql(), AnswerRule::answeredSql());
 }
 
 Result compute(QuestionStore& store)
@@ -52,8 +58,9 @@ Result compute(QuestionStore& store)
     RowSet sections
         = store.query(QStringLiteral("select 代码, 细目 from smdm where 代码>=? and 代码<? order by 代码"),
             { From, Below });
-    RowSet counts = store.query(countingSql(), { From, Below });
-    for (const RowSet* rows : { &sections, &counts }) {
+    RowSet totals = store.query(totalSql(), { From, Below });
+    RowSet answered = store.query(answeredSql(), { From, Below });
+    for (const RowSet* rows : { &sections, &totals, &answered }) {
         if (!rows->isValid()) {
             result.error = rows->error();
             return result;
@@ -61,12 +68,14 @@ Result compute(QuestionStore& store)
     }
 
     QHash<QString, Row> bySection;
-    for (; !counts.atEnd(); counts.next()) {
-        Row& row = bySection[key(counts.field(0).toString())];
-        row.total = counts.field(1).toLongLong();
-        row.done = counts.field(2).toLongLong();
-        row.right = counts.field(3).toLongLong();
-        row.wrong = counts.field(4).toLongLong();
+    for (; !totals.atEnd(); totals.next())
+        bySection[key(totals.field(0).toString())].total = totals.field(1).toLongLong();
+    // An answer is either right or wrong: the wrong ones are the rest of the answered.
+    for (; !answered.atEnd(); answered.next()) {
+        Row& row = bySection[key(answered.field(0).toString())];
+        row.done = answered.field(1).toLongLong();
+        row.right = answered.field(2).toLongLong();
+        row.wrong = row.done - row.right;
     }
 
     result.sections.reserve(sections.rowCount());

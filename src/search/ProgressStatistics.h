@@ -36,10 +36,12 @@ struct Result
     Row totals;
 };
 
-/// Reads the sections and counts their questions in one grouped pass over tk.
+/// Reads the sections and counts their questions in two grouped passes over narrow
+/// indexes of tk: every question by section, then the answered ones.
 Result compute(QuestionStore& store);
 
-/// The one counting statement; the bound values are the range's ends.
-QString countingSql();
+/// The counting statements; the bound values are the range's ends.
+QString totalSql();
+QString answeredSql();
 
 } // namespace ProgressStatistics

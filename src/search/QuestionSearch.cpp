@@ -49,6 +49,23 @@ QuestionFilters::Selection selection(const Request& request)
     return {};
 }
 
+QuestionFilters::Selection hitsSelection(const std::vector<qint64>& rowids, int bankSize)
+{
+    // The rowids are our own integers, never the user's text.
+    QString list;
+    list.reserve(int(rowids.size()) * 8);
+    for (const qint64 id : rowids) {
+        if (!list.isEmpty())
+            list += u',';
+        list += QString::number(id);
+    }
+    // A few hits are cheapest looked up one by one; many are cheaper picked out of the
+    // list index in its own order than looked up in the wide table.
+    const bool few = qint64(rowids.size()) * 50 <= bankSize;
+    return from(few ? QStringLiteral("tk") : QStringLiteral("tk indexed by tk_list"),
+        QStringLiteral("rowid in (") + list + u')', {});
+}
+
 QString title()
 {
     return QStringLiteral("当前题库中包含关键字的试题");

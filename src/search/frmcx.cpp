@@ -85,6 +85,7 @@ void frmcx::XPButton1_Click()
         return;
     }
     m_selection = selection;
+    m_request = request;
     accept();
 }
 

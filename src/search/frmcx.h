@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/QuestionSearch.h"
+
 #include "catalogue/QuestionFilters.h"
 
 #include <QDialog>
@@ -23,6 +25,8 @@ public:
 
     /// The statement and its bound keyword once "确定" closed the dialog.
     QuestionFilters::Selection selection() const { return m_selection; }
+    /// What was asked for on "确定".
+    QuestionSearch::Request request() const { return m_request; }
 
     void done(int result) override;
 
@@ -38,4 +42,5 @@ private:
     XPButton* m_XPButton1;
     XPButton* m_XPButton2;
     QuestionFilters::Selection m_selection;
+    QuestionSearch::Request m_request;
 };

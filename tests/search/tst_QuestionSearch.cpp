@@ -3,7 +3,12 @@
 #include "TestFolders.h"
 
 #include "data/RowSet.h"
+#include "data/QuestionStore.h"
+#include "practice/Answers.h"
+#include "practice/Favourites.h"
+#include "practice/QuestionEditor.h"
 #include "search/QuestionSearch.h"
+#include "search/SearchTexts.h"
 #include "search/SectionCaptions.h"
 
 #include <QTest>
@@ -23,6 +28,7 @@ private slots:
     void selectionLists_data();
     void selectionLists();
     void keywordInNeitherTextHasNoStatement();
+    void heldTextsFollowTheBank();
     void captions_data();
     void captions();
     void captionsOfAListing();
@@ -85,6 +91,60 @@ void tst_QuestionSearch::selectionLists()
     request.inStem = inStem;
     request.inOptions = inOptions;
     QCOMPARE(SearchBanks::listed(m_bank->store(), QuestionSearch::selection(request)), listed);
+    if (request.mode != Mode::Keyword)
+        return;
+
+    // The extracts held in memory find the same rows, by either way of listing them.
+    SearchTexts texts;
+    QString error;
+    QVERIFY2(texts.refresh(m_bank->store(), &error), qPrintable(error));
+    const std::vector<qint64> hits = texts.find(keyword, inStem, inOptions);
+    for (const int bankSize : { 0, 1000000 })
+        QCOMPARE(SearchBanks::listed(m_bank->store(), QuestionSearch::hitsSelection(hits, bankSize)), listed);
+}
+
+void tst_QuestionSearch::heldTextsFollowTheBank()
+{
+    TestFolders folders;
+    TestBank bank(folders.bankPath());
+    SearchBanks::searchBank(bank);
+    QuestionStore& store = bank.store();
+    SearchTexts texts;
+    QVERIFY(texts.refresh(store));
+    const auto found = [&](const QString& word) -> QString {
+        QString error;
+        if (!texts.refresh(store, &error))
+            return u"error: "_s + error;
+        return SearchBanks::listed(store, QuestionSearch::hitsSelection(texts.find(word, true, true), 0));
+    };
+    QCOMPARE(found(u"改正后的题干"_s), QString());
+
+    // An answer or a favourite leaves the texts as they are.
+    const quint64 before = store.textRevision();
+    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"A"_s).isDone());
+    QString reason;
+    QVERIFY(Favourites::AddToFavourites(store, { u"K0101"_s, u"1"_s }, &reason) == Favourites::AddResult::Added);
+    QCOMPARE(store.textRevision(), before);
+
+    // A correction and a question of the user's own are found at once.
+    QuestionEditor::Edits edits;
+    edits.plainText = u"改正后的题干"_s;
+    edits.document = edits.plainText;
+    edits.answer = u"B"_s;
+    edits.type = u"单选"_s;
+    QVERIFY(QuestionEditor::SaveQuestionEdits(store, { u"K0101"_s, u"1"_s }, edits).isDone());
+    QCOMPARE(found(u"改正后的题干"_s), u"K0101/1"_s);
+    int number = 0;
+    edits.plainText = u"自己添加的题"_s;
+    edits.document = edits.plainText;
+    QVERIFY(QuestionEditor::AddQuestion(store, u"K0102"_s, edits, &number).isDone());
+    QCOMPARE(found(u"自己添加的题"_s), u"K0102/"_s + QString::number(number));
+
+    // Another connection's commit shows too.
+    QuestionStore other;
+    QVERIFY(other.open(store.path()));
+    QVERIFY(other.write(u"update tk set tg='别处改的' where 代码='K0102' and 题号=5"_s).isDone());
+    QCOMPARE(found(u"别处改的"_s), u"K0102/5"_s);
 }
 
 void tst_QuestionSearch::keywordInNeitherTextHasNoStatement()

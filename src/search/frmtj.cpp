@@ -18,6 +18,7 @@ constexpr int TwipsPerPixel = 15;
 constexpr int SortRole = Qt::UserRole;
 constexpr int SectionRole = Qt::UserRole + 1;
 constexpr int ChartWidth = 430;
+constexpr int MinChartWidth = 300;
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -67,8 +68,13 @@ frmtj::frmtj(QuestionStore& store, QWidget* parent)
     setWindowTitle(QStringLiteral("统计分析"));
     setModal(true);
     const QSize client = twips(0, 0, 9780, 6135).size();
-    setFixedSize(client.width() + ChartWidth, client.height());
-    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    // On a 1024-pixel screen the chart gives way so that the whole window stays visible.
+    const int chartWidth = screen
+        ? qBound(MinChartWidth, screen->availableGeometry().width() - client.width() - 8, ChartWidth)
+        : ChartWidth;
+    setFixedSize(client.width() + chartWidth, client.height());
+    if (screen)
         move(screen->availableGeometry().center() - rect().center());
 
     m_ListView1->setObjectName(QStringLiteral("ListView1"));
@@ -110,7 +116,7 @@ frmtj::frmtj(QuestionStore& store, QWidget* parent)
     m_XPButton1->setEnabled(true);
     connect(m_XPButton1, &XPButton::Click, this, &QDialog::accept);
 
-    m_chart->setGeometry(client.width() + 2, 1, ChartWidth - 4, client.height() - 2);
+    m_chart->setGeometry(client.width() + 2, 1, chartWidth - 4, client.height() - 2);
 }
 
 void frmtj::changeEvent(QEvent* event)

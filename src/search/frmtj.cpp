@@ -3,6 +3,7 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "search/ProgressChart.h"
+#include "search/ProgressWindow.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -116,7 +117,15 @@ frmtj::frmtj(QuestionStore& store, QWidget* parent)
     m_XPButton1->setEnabled(true);
     connect(m_XPButton1, &XPButton::Click, this, &QDialog::accept);
 
-    m_chart->setGeometry(client.width() + 2, 1, chartWidth - 4, client.height() - 2);
+    m_chart->setGeometry(client.width() + 2, 1, chartWidth - 4, client.height() - 40);
+    // The history over time has its own window; the button sits under the chart.
+    auto* progress = new XPButton(QStringLiteral("XPButton2"), QStringLiteral("学习进度"), this);
+    progress->setGeometry(client.width() + chartWidth - 6 - 100, client.height() - 32, 100, 23);
+    progress->setEnabled(true);
+    connect(progress, &XPButton::Click, this, [this] {
+        ProgressWindow window(m_store, this);
+        window.exec();
+    });
 }
 
 void frmtj::changeEvent(QEvent* event)

@@ -27,6 +27,27 @@ QString answeredIndex(const QString& table)
 // The keyword search keeps the extracts in memory; loading them reads this index alone.
 const QString TextIndex = QStringLiteral("create index if not exists tk_text on tk(tg, xx)");
 
+// The tables of tk and the catalogue, without the records kept beside them.
+QStringList coreStatements()
+{
+    QStringList s = {
+        QStringLiteral("create table xmdm(代码 text collate nocase, 项目 text collate nocase)"),
+        QStringLiteral("create table kmdm(代码 text collate nocase, 科目 text collate nocase)"),
+        QStringLiteral("create table smdm(代码 text collate nocase, 细目 text collate nocase)"),
+        QStringLiteral("create table tree(flg integer, 项目 text collate nocase, 科目 text collate nocase, "
+                       "细目 text collate nocase, 代码 text collate nocase)"),
+        QStringLiteral("create table wz(代码 text collate nocase, 文字 text)"),
+        QStringLiteral("create index xmdm_code on xmdm(代码)"),
+        QStringLiteral("create index kmdm_code on kmdm(代码)"),
+        QStringLiteral("create index smdm_code on smdm(代码)"),
+        QStringLiteral("create index wz_code on wz(代码)"),
+    };
+    s += questionTableStatements(QStringLiteral("tk"));
+    s << TextIndex;
+    return s;
+}
+
+
 } // namespace
 
 QStringList questionTableStatements(const QString& table)
@@ -61,30 +82,41 @@ QStringList questionTableStatements(const QString& table)
     };
 }
 
+QStringList recordStatements()
+{
+    return {
+        // Question keys are tk's: 代码 and 题号 compare as they do there, so the joins with
+        // tk use its key index.
+        QStringLiteral("create table if not exists answer_history(id integer primary key, "
+                       "代码 text collate nocase not null, 题号 integer not null, answered_at integer not null, "
+                       "answer text not null, is_right integer not null, "
+                       "source text not null check(source in ('practice','exam')))"),
+        QStringLiteral("create index if not exists answer_history_key on answer_history(代码, 题号, answered_at)"),
+        QStringLiteral("create table if not exists review_schedule(代码 text collate nocase not null, "
+                       "题号 integer not null, stage integer not null, due_day integer not null)"),
+        QStringLiteral("create unique index if not exists review_schedule_key on review_schedule(代码, 题号)"),
+        QStringLiteral("create index if not exists review_schedule_due on review_schedule(due_day, 代码, 题号)"),
+        QStringLiteral("create table if not exists exam_result(id integer primary key, finished_at integer not null, "
+                       "score integer not null, full_score integer not null, questions integer not null, "
+                       "right_count integer not null, wrong_count integer not null, "
+                       "unanswered_count integer not null)"),
+        // kstk numbers a paper's questions afresh; this keeps each one's number in tk.
+        QStringLiteral("create table if not exists exam_source(代码 text collate nocase not null, "
+                       "题号 integer not null, bank_number integer not null)"),
+        QStringLiteral("create unique index if not exists exam_source_key on exam_source(代码, 题号)"),
+    };
+}
+
 QStringList createStatements()
 {
-    QStringList s = {
-        QStringLiteral("create table xmdm(代码 text collate nocase, 项目 text collate nocase)"),
-        QStringLiteral("create table kmdm(代码 text collate nocase, 科目 text collate nocase)"),
-        QStringLiteral("create table smdm(代码 text collate nocase, 细目 text collate nocase)"),
-        QStringLiteral("create table tree(flg integer, 项目 text collate nocase, 科目 text collate nocase, "
-                       "细目 text collate nocase, 代码 text collate nocase)"),
-        QStringLiteral("create table wz(代码 text collate nocase, 文字 text)"),
-        QStringLiteral("create index xmdm_code on xmdm(代码)"),
-        QStringLiteral("create index kmdm_code on kmdm(代码)"),
-        QStringLiteral("create index smdm_code on smdm(代码)"),
-        QStringLiteral("create index wz_code on wz(代码)"),
-    };
-    s += questionTableStatements(QStringLiteral("tk"));
-    s << TextIndex;
-    return s;
+    return coreStatements() + recordStatements();
 }
 
 QStringList upgradeStatements(int version)
 {
     if (version == 0) {
         QStringList s;
-        for (const QString& statement : createStatements()) {
+        for (const QString& statement : coreStatements()) {
             if (statement.startsWith(QStringLiteral("create index")))
                 s << QString(statement).replace(QStringLiteral("create index"),
                                                 QStringLiteral("create index if not exists"));
@@ -92,7 +124,7 @@ QStringList upgradeStatements(int version)
         return s;
     }
     if (version == 1)
-        return { answeredIndex(QStringLiteral("tk")), TextIndex };
+        return QStringList { answeredIndex(QStringLiteral("tk")), TextIndex } + recordStatements();
     return {};
 }
 

@@ -13,6 +13,11 @@ namespace BankSchema {
 /// Statements that create every table and index of a new bank.
 QStringList createStatements();
 
+/// Statements that create the records kept beside the questions: the answer history, the
+/// review schedule, the exam results and the bank numbers of an exam paper's questions.
+/// An older program opens a bank with them and leaves them alone.
+QStringList recordStatements();
+
 /// Statements that create a question table (tk, or the working set kstk) with its indexes.
 QStringList questionTableStatements(const QString& table);
 

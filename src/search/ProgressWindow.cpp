@@ -83,7 +83,8 @@ QCategoryAxis* indexAxis(const QStringList& labels)
 {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setRange(0, qMax(1, int(labels.size()) - 1));
+    // Half a step of room at either end keeps the first and last labels inside the chart.
+    axis->setRange(-0.5, qMax(0.5, labels.size() - 0.5));
     // Every label on a long history would overlap: about a dozen are shown.
     const int step = qMax(1, int(labels.size()) / 12);
     for (int i = 0; i < labels.size(); i += step)
@@ -104,12 +105,13 @@ QChartView* weeklyChart(const ProgressHistory::Result& result)
     chart->addAxis(across, Qt::AlignBottom);
     chart->addAxis(up, Qt::AlignLeft);
 
-    const auto addLine = [&](const QString& name, auto tallyOf, int width) {
+    const auto addLine = [&](const QString& name, auto tallyOf, const QColor& colour, int width) {
         auto* line = new QLineSeries;
         line->setName(name);
         line->setPointsVisible(true);
-        QPen pen = line->pen();
-        pen.setWidth(width);
+        QPen pen(colour, width);
+        if (width == 1)
+            pen.setStyle(Qt::DashLine);
         line->setPen(pen);
         for (int i = 0; i < result.weeks.size(); ++i) {
             const ProgressHistory::Tally& tally = tallyOf(result.weeks[i]);
@@ -124,10 +126,18 @@ QChartView* weeklyChart(const ProgressHistory::Result& result)
         line->attachAxis(across);
         line->attachAxis(up);
     };
-    addLine(QStringLiteral("全部题型"), [](const ProgressHistory::Week& w) -> const ProgressHistory::Tally& { return w.tally; }, 3);
+    // The overall line leads; the types follow thin and dashed, one colour each.
+    addLine(QStringLiteral("全部题型"),
+        [](const ProgressHistory::Week& w) -> const ProgressHistory::Tally& { return w.tally; },
+        QColor(30, 60, 120), 3);
+    const QColor typeColours[QuestionType::SlotCount] = { QColor(40, 150, 200), QColor(150, 90, 180),
+        QColor(120, 120, 120), QColor(200, 150, 40), QColor(60, 160, 90), QColor(210, 80, 60) };
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot)
         addLine(QuestionType::slotName(slot),
-            [slot](const ProgressHistory::Week& w) -> const ProgressHistory::Tally& { return w.byType[size_t(slot)]; }, 1);
+            [slot](const ProgressHistory::Week& w) -> const ProgressHistory::Tally& {
+                return w.byType[size_t(slot)];
+            },
+            typeColours[slot], 1);
     return view(chart);
 }
 

@@ -28,7 +28,8 @@ inline constexpr char Done[] = "done";
 inline QString line(const char* verb, const QString& table, const QString& field, const QString& code,
     const QString& number, const QVariant& value)
 {
-    return QStringList { QString::fromLatin1(verb), table, field, code, number, token(value) }.join(u' ') + u'\n';
+    return QStringList { QString::fromLatin1(verb), table, field, code, number, token(value) }.join(u' ')
+        + u'\n';
 }
 
 /// The place a report line is about: everything but its value.

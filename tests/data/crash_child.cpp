@@ -43,7 +43,6 @@ void report(const QString& text)
     std::exit(code);
 }
 
-
 QString answerText(std::mt19937& random, const QString& tag)
 {
     static const QString letters = QStringLiteral("ABCDE");
@@ -127,32 +126,39 @@ int main(int argc, char* argv[])
         case 0:
         case 1: {
             const QString answer = answerText(random, tag);
-            write(bankTable, QStringLiteral("答题"), answer,
+            write(
+                bankTable, QStringLiteral("答题"), answer,
                 [&] { return Answers::StoreAnswer(store, QuestionTable::Bank, key, answer); }, "answer");
             break;
         }
         case 2: {
             const QString answer = answerText(random, tag);
-            write(tableName(exam.table()), QStringLiteral("答题"), answer,
+            write(
+                tableName(exam.table()), QStringLiteral("答题"), answer,
                 [&] { return Answers::StoreAnswer(store, exam.table(), key, answer); }, "exam answer");
             break;
         }
         case 3:
-            write(bankTable, QStringLiteral("收藏否"), -1, [&] {
-                QString reason;
-                // Marked already counts as done: the mark is there either way.
-                return Favourites::AddToFavourites(store, key, &reason) == Favourites::AddResult::Failed
-                    ? WriteResult::failed(reason)
-                    : WriteResult::done();
-            }, "favourite");
+            write(
+                bankTable, QStringLiteral("收藏否"), -1,
+                [&] {
+                    QString reason;
+                    // Marked already counts as done: the mark is there either way.
+                    return Favourites::AddToFavourites(store, key, &reason) == Favourites::AddResult::Failed
+                        ? WriteResult::failed(reason)
+                        : WriteResult::done();
+                },
+                "favourite");
             break;
         case 4:
-            write(bankTable, QStringLiteral("收藏否"), 0,
+            write(
+                bankTable, QStringLiteral("收藏否"), 0,
                 [&] { return Favourites::RemoveFromFavourites(store, key); }, "unfavourite");
             break;
         default: {
             const QString notes = notesText(random, tag);
-            write(bankTable, QStringLiteral("zs"), notes,
+            write(
+                bankTable, QStringLiteral("zs"), notes,
                 [&] { return QuestionEditor::SaveNotes(store, key, notes); }, "notes");
             break;
         }

@@ -83,11 +83,11 @@ void tst_CrashHarness::initTestCase()
 
 void tst_CrashHarness::buildBank()
 {
-    static const QStringList types
-        = { QStringLiteral("单选"), QStringLiteral("多选"), QStringLiteral("判断"), QStringLiteral("不定项"),
-              QStringLiteral("简答"), QStringLiteral("A3") };
+    static const QStringList types = { QStringLiteral("单选"), QStringLiteral("多选"), QStringLiteral("判断"),
+        QStringLiteral("不定项"), QStringLiteral("简答"), QStringLiteral("A3") };
     TestBank bank(m_bank);
-    bank.project(QStringLiteral("K"), QStringLiteral("证券市场基础知识")).subject(QStringLiteral("K01"), QStringLiteral("证券市场"));
+    bank.project(QStringLiteral("K"), QStringLiteral("证券市场基础知识"))
+        .subject(QStringLiteral("K01"), QStringLiteral("证券市场"));
     int number = 0;
     for (int s = 1; s <= Sections; ++s) {
         const QString code = QStringLiteral("K01%1").arg(s, 2, 10, QLatin1Char('0'));
@@ -95,8 +95,9 @@ void tst_CrashHarness::buildBank()
         for (int q = 0; q < QuestionsPerSection; ++q) {
             ++number;
             const QString type = types.at(q % types.size());
-            bank.question({ code, number, type, QStringLiteral("AB"), q % 3 ? QVariant() : QVariant(QStringLiteral("A")),
-                q % 5 == 0, QStringLiteral("第%1题：证券发行与交易的基本规则").arg(number) });
+            bank.question({ code, number, type, QStringLiteral("AB"),
+                q % 3 ? QVariant() : QVariant(QStringLiteral("A")), q % 5 == 0,
+                QStringLiteral("第%1题：证券发行与交易的基本规则").arg(number) });
         }
     }
 }
@@ -120,7 +121,8 @@ int tst_CrashHarness::takeReports(const QByteArray& output)
             qWarning("unexpected report: %s", qPrintable(line));
             return -1;
         }
-        const Expected write { CrashStream::place(parts.at(1), parts.at(2), parts.at(3), parts.at(4)), parts.at(5), line };
+        const Expected write { CrashStream::place(parts.at(1), parts.at(2), parts.at(3), parts.at(4)),
+            parts.at(5), line };
         if (will) {
             m_unsure = write;
             continue;
@@ -165,11 +167,13 @@ void tst_CrashHarness::verifyBank(int kill, const QString& path)
 
     QHash<QString, QVariant> stored;
     const auto read = [&](const QString& table, const QStringList& fields) {
-        RowSet rows = store.query(QStringLiteral("select 代码, 题号, %1 from %2").arg(fields.join(u','), table));
+        RowSet rows
+            = store.query(QStringLiteral("select 代码, 题号, %1 from %2").arg(fields.join(u','), table));
         QVERIFY2(rows.isValid(), qPrintable(rows.error()));
         for (; !rows.atEnd(); rows.next()) {
             for (qsizetype f = 0; f < fields.size(); ++f)
-                stored.insert(CrashStream::place(table, fields.at(f), rows.field(0).toString(), rows.field(1).toString()),
+                stored.insert(CrashStream::place(
+                                  table, fields.at(f), rows.field(0).toString(), rows.field(1).toString()),
                     rows.field(int(f) + 2));
         }
     };
@@ -180,11 +184,12 @@ void tst_CrashHarness::verifyBank(int kill, const QString& path)
     QVERIFY(!QTest::currentTestFailed());
 
     // The write the kill interrupted may have landed; from then on it is what the bank holds.
-    const bool unsureLanded
-        = m_unsure && stored.contains(m_unsure->place) && CrashStream::token(stored.value(m_unsure->place)) == m_unsure->token;
+    const bool unsureLanded = m_unsure && stored.contains(m_unsure->place)
+        && CrashStream::token(stored.value(m_unsure->place)) == m_unsure->token;
     for (auto it = m_expected.cbegin(); it != m_expected.cend(); ++it) {
         const auto found = stored.constFind(it.key());
-        QVERIFY2(found != stored.cend(), qPrintable(QStringLiteral("kill %1: no row for %2").arg(kill).arg(it->line)));
+        QVERIFY2(found != stored.cend(),
+            qPrintable(QStringLiteral("kill %1: no row for %2").arg(kill).arg(it->line)));
         if (CrashStream::token(*found) != it->token && !(unsureLanded && m_unsure->place == it.key()))
             QFAIL(qPrintable(QStringLiteral("kill %1: lost \"%2\", the bank holds %3")
                                  .arg(kill)
@@ -197,8 +202,9 @@ void tst_CrashHarness::verifyBank(int kill, const QString& path)
 
 void tst_CrashHarness::killedWriterLosesNothingReported()
 {
-    const uint seed = qEnvironmentVariableIsSet("VELLUMORE_CRASH_SEED") ? qgetenv("VELLUMORE_CRASH_SEED").toUInt()
-                                                                          : std::random_device()();
+    const uint seed = qEnvironmentVariableIsSet("VELLUMORE_CRASH_SEED")
+        ? qgetenv("VELLUMORE_CRASH_SEED").toUInt()
+        : std::random_device()();
     const int kills = killsWanted();
     qInfo("seed %u (VELLUMORE_CRASH_SEED=%u repeats the writes and delays), %d kills", seed, seed, kills);
     std::mt19937 random(seed);
@@ -217,7 +223,8 @@ void tst_CrashHarness::killedWriterLosesNothingReported()
         QElapsedTimer since;
         since.start();
         while (!child.peek(child.bytesAvailable()).contains(ready)) {
-            if ((child.state() != QProcess::Running && child.bytesAvailable() == 0) || since.elapsed() > 60000)
+            if ((child.state() != QProcess::Running && child.bytesAvailable() == 0)
+                || since.elapsed() > 60000)
                 return false;
             child.waitForReadyRead(20);
         }
@@ -303,7 +310,8 @@ void tst_CrashHarness::killedWriterLosesNothingReported()
 int main(int argc, char* argv[])
 {
     // A long run by hand outlasts the test library's watchdog.
-    if (qEnvironmentVariableIsSet("VELLUMORE_CRASH_KILLS") && !qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+    if (qEnvironmentVariableIsSet("VELLUMORE_CRASH_KILLS")
+        && !qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
         qputenv("QTEST_FUNCTION_TIMEOUT", "86400000");
     QCoreApplication app(argc, argv);
     tst_CrashHarness test;

@@ -212,7 +212,8 @@ void tst_CrashHarness::killedWriterLosesNothingReported()
     QElapsedTimer clock;
     clock.start();
     const auto startChild = [&](QProcess& child, const QString& bank, int run) {
-        child.setProgram(QStringLiteral(CRASH_CHILD_PATH));
+        // Beside the harness, so that a copy of the two can run while the build changes.
+        child.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/crash_child"));
         child.setArguments({ bank, QString::number(random()), QString::number(run) });
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start();

@@ -1,7 +1,11 @@
+#include "data/BankLocation.h"
+#include "data/BankLock.h"
 #include "shell/login.h"
 
 #include <QApplication>
 #include <QIcon>
+
+#include <cstdlib>
 
 int main(int argc, char* argv[])
 {
@@ -9,8 +13,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Vellumore"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vellumore.png")));
 
-    auto* splash = new login;
-    splash->setAttribute(Qt::WA_DeleteOnClose);
-    splash->show();
+    // Held until the program ends, so a second copy leaves the bank alone.
+    BankLock lock(BankLocation::bankPath());
+    if (!login::start(lock))
+        return EXIT_FAILURE;
     return QApplication::exec();
 }

@@ -1,9 +1,12 @@
 #include "shell/login.h"
 
+#include "controls/MessageBox.h"
+#include "data/BankLock.h"
 #include "shell/DisplayMode.h"
 #include "shell/ShellArt.h"
 #include "shell/frmmain.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -45,6 +48,27 @@ login::login(const QString& bankPath, QWidget* parent)
     m_Timer1->setInterval(1000);
     connect(m_Timer1, &QTimer::timeout, this, &login::Timer1_Timer);
     m_Timer1->start();
+}
+
+login* login::start(BankLock& lock)
+{
+    // Unavailable carries on: a missing runtime folder must not keep the user from the bank.
+    if (lock.claim() == BankLock::Result::InUse) {
+        MessageBox::warning(nullptr, u"题库正在使用"_s, bankInUseMessage(lock.bankPath()));
+        return nullptr;
+    }
+    auto* splash = new login(lock.bankPath());
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    return splash;
+}
+
+QString login::bankInUseMessage(const QString& bankPath)
+{
+    return u"题库文件“%1”正在被另一个运行中的Vellumore使用。\n\n"
+           u"同一个题库同一时间只能由一个Vellumore打开，以免两边的记录互相覆盖。"
+           u"请回到已经打开的Vellumore窗口继续使用。本次启动的程序将退出，题库没有被改动。"_s
+        .arg(QDir::toNativeSeparators(bankPath));
 }
 
 void login::Timer1_Timer()

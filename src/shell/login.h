@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class BankLock;
 class QLabel;
 class QTimer;
 
@@ -18,6 +19,13 @@ class login final : public QWidget
 public:
     /// @p bankPath is handed to the main window (the user's bank when empty).
     explicit login(const QString& bankPath = QString(), QWidget* parent = nullptr);
+
+    /// Starts the program: claims the bank of @p lock for this process and shows the
+    /// splash. When another running copy holds the bank, says so and returns nullptr
+    /// without opening a window or touching the bank.
+    static login* start(BankLock& lock);
+    /// The text telling that the bank at @p bankPath is open in another copy.
+    static QString bankInUseMessage(const QString& bankPath);
 
     QLabel* Label3() const { return m_Label3; }
     QTimer* Timer1() const { return m_Timer1; }

@@ -1,15 +1,25 @@
 #include "ShellFixture.h"
 
+#include "controls/MessageBox.h"
+#include "data/BankLocation.h"
+#include "data/BankLock.h"
 #include "shell/DesktopActions.h"
 #include "shell/DisplayMode.h"
 #include "shell/frmmain.h"
 #include "shell/login.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +37,9 @@ private slots:
     void clickThenTickOpensOneMainWindow();
     void onlyAnX11ScreenAt800x600Switches_data();
     void onlyAnX11ScreenAt800x600Switches();
+    void startClaimsTheBankAndShowsTheSplash();
+    void secondCopyIsToldTheBankIsInUse();
+    void secondProgramLeavesTheRunningOnesBankAlone();
 
 private:
     static QList<frmmain*> mainWindows();
@@ -155,6 +168,95 @@ void tst_login::onlyAnX11ScreenAt800x600Switches()
         back.last() = u"800x600"_s;
         QCOMPARE(DisplayMode::restoreArguments(output), back);
     }
+}
+
+void tst_login::startClaimsTheBankAndShowsTheSplash()
+{
+    BankLock lock(m_bank);
+    QPointer<login> splash = login::start(lock);
+    QVERIFY(splash);
+    QVERIFY(lock.isClaimed());
+    QVERIFY(splash->isVisible());
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    splash->Form_Click();
+    QCOMPARE(mainWindows().size(), 1);
+    QVERIFY(mainWindows().first()->store().isOpen());
+}
+
+namespace {
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                          : QByteArray();
+}
+
+} // namespace
+
+void tst_login::secondCopyIsToldTheBankIsInUse()
+{
+    BankLock running(m_bank);
+    QCOMPARE(running.claim(), BankLock::Result::Claimed);
+    const QByteArray before = fileHash(m_bank);
+    const QWidgetList windowsBefore = QApplication::topLevelWidgets();
+
+    BankLock second(m_bank);
+    QVERIFY(!login::start(second));
+    QVERIFY(!second.isClaimed());
+    const QVector<MessageBox::Shown> shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(shown.first().title, u"题库正在使用"_s);
+    QCOMPARE(shown.first().text, login::bankInUseMessage(m_bank));
+    QVERIFY(shown.first().text.contains(QDir::toNativeSeparators(m_bank)));
+    QCOMPARE(QApplication::topLevelWidgets(), windowsBefore);
+    QCOMPARE(fileHash(m_bank), before);
+    QVERIFY(!QFileInfo::exists(m_bank + u"-journal"_s));
+}
+
+void tst_login::secondProgramLeavesTheRunningOnesBankAlone()
+{
+    // The program's own bank in the test's per-user folders, which the programs inherit.
+    const QString userBank = BankLocation::bankPath();
+    QVERIFY(QDir().mkpath(QFileInfo(userBank).absolutePath()));
+    QVERIFY(QFile::copy(m_bank, userBank));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"VELLUMORE_MESSAGE_BOXES"_s, u"stderr"_s);
+    const auto program = [&env](QProcess& process) {
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VELLUMORE_PROGRAM), {});
+        return process.waitForStarted();
+    };
+    const auto holds = [&userBank](const QProcess& process) {
+        return QTest::qWaitFor([&] { return BankLock::holder(userBank) == process.processId(); }, 20000);
+    };
+
+    QProcess first;
+    QVERIFY(program(first));
+    QVERIFY(holds(first));
+
+    QProcess second;
+    QVERIFY(program(second));
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), EXIT_FAILURE);
+    const QString told = QString::fromUtf8(second.readAllStandardError());
+    QVERIFY2(told.contains(login::bankInUseMessage(userBank)), qPrintable(told));
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(BankLock::holder(userBank), first.processId());
+
+    // A program that dies leaves its lock behind; the next start takes it over.
+    first.kill();
+    QVERIFY(first.waitForFinished(10000));
+    QProcess third;
+    QVERIFY(program(third));
+    QVERIFY(holds(third));
+    const QString thirdTold = QString::fromUtf8(third.readAllStandardError());
+    QVERIFY2(!thirdTold.contains(u"题库正在使用"_s), qPrintable(thirdTold));
+    third.kill();
+    QVERIFY(third.waitForFinished(10000));
 }
 
 QTEST_MAIN(tst_login)

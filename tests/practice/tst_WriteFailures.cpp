@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
+#include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/QuestionStore.h"
@@ -9,6 +10,9 @@
 #include "practice/addst.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +156,23 @@ void tst_WriteFailures::failureIsToldAndNothingLost_data()
                              }));
                      },
         {} };
+    const Write import { [](MainWindowDriver& w) {
+                            const QString path
+                                = QFileInfo(w.window().store().path()).dir().filePath(u"import.csv"_s);
+                            QFile file(path);
+                            QVERIFY(file.open(QIODevice::WriteOnly));
+                            QVERIFY(file.write(Fixtures::importText().toUtf8()) > 0);
+                            file.close();
+                            FileDialog::queueAnswer(path);
+                            QVERIFY(MainWindowDriver::runModal([&w] { QVERIFY(w.click(u"cmd_5"_s)); },
+                                [](QDialog* d) {
+                                    auto* form = qobject_cast<addst*>(d);
+                                    QVERIFY(form);
+                                    QTest::mouseClick(form->XPButton3(), Qt::LeftButton);
+                                    QVERIFY(form->isVisible());
+                                }));
+                        },
+        {} };
 
     const struct
     {
@@ -167,7 +188,8 @@ void tst_WriteFailures::failureIsToldAndNothingLost_data()
         { "redo", redo, u"操作失败", u"清除本节答案的操作没有保存到题库" },
         { "notes", notes, u"保存失败", u"您的笔记没有保存到题库" },
         { "edits", edits, u"保存失败", u"您对试题的修改没有保存到题库" },
-        { "own question", own, u"添加失败", u"您的试题没有保存到题库" } };
+        { "own question", own, u"添加失败", u"您的试题没有保存到题库" },
+        { "import", import, u"导入失败", u"“import.csv”中的3道试题没有导入题库，题库保持原样。" } };
     for (const char* how : { "read-only", "locked" }) {
         for (const auto& row : rows)
             QTest::addRow("%s, %s", row.name, how)

@@ -46,7 +46,8 @@ Checked check(Kind kind, const QString& key, int optionCount)
         const QString sorted = allLetters(trimmed) ? distinct(trimmed) : QString();
         if (sorted.size() < least)
             return refuse(key, typeName,
-                QStringLiteral("应为%1个或以上不重复的字母（%2）").arg(least == 2 ? QStringLiteral("两") : QStringLiteral("一"), range));
+                QStringLiteral("应为%1个或以上不重复的字母（%2）")
+                    .arg(least == 2 ? QStringLiteral("两") : QStringLiteral("一"), range));
         return { sorted, {} };
     }
     case Kind::B:

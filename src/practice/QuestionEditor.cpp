@@ -86,14 +86,15 @@ WriteResult insertQuestion(
     const QString head = extract(question.plainText);
     // One past the largest number: a count could repeat a number left by a gap.
     const int next
-        = store.scalar(QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode }).toInt();
+        = store.scalar(QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
+              .toInt();
     // Qt 6 binds a null QString as '', not as NULL.
     const auto orNull = [](const QString& text) { return text.isNull() ? QVariant() : QVariant(text); };
     const WriteResult result = store.write(
         QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, 题干, zs) "
                        "values(?,?,?,?,?,(select ifnull(max(sj),0)+1 from tk),?,?,?,?,?)"),
-        { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head, head, question.document,
-            orNull(question.stem), orNull(question.notes) });
+        { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head, head,
+            question.document, orNull(question.stem), orNull(question.notes) });
     if (result.isDone())
         *number = next;
     return result;

@@ -54,7 +54,8 @@ QHash<QString, Section> loadSections(QuestionStore& store)
 bool isHeader(const DelimitedText::Record& record)
 {
     const QString first = record.fields.value(0).trimmed();
-    return first == QStringLiteral("章节代码") || first.compare(QLatin1String("section"), Qt::CaseInsensitive) == 0;
+    return first == QStringLiteral("章节代码")
+        || first.compare(QLatin1String("section"), Qt::CaseInsensitive) == 0;
 }
 
 bool isBlank(const DelimitedText::Record& record)
@@ -100,7 +101,8 @@ struct Checker
         const QStringList& f = record.fields;
         if (f.size() != ColumnCount && f.size() != ColumnCount - 1) {
             problem(line,
-                QStringLiteral("应有6列（章节代码、题型、题干、选项、答案、注释，注释可以省略），这一行有%1列")
+                QStringLiteral(
+                    "应有6列（章节代码、题型、题干、选项、答案、注释，注释可以省略），这一行有%1列")
                     .arg(f.size()));
             return false;
         }
@@ -118,7 +120,9 @@ struct Checker
         const QString typeName = f[TypeColumn].trimmed();
         const QuestionType::Kind kind = QuestionType::kindOf(typeName);
         if (kind == QuestionType::Kind::Other)
-            problem(line, QStringLiteral("未知的题型“%1”，可用的题型：%2").arg(typeName, QuestionType::names().join(QStringLiteral("、"))));
+            problem(line,
+                QStringLiteral("未知的题型“%1”，可用的题型：%2")
+                    .arg(typeName, QuestionType::names().join(QStringLiteral("、"))));
 
         const QString stem = f[StemColumn].trimmed();
         if (stem.isEmpty())
@@ -126,7 +130,10 @@ struct Checker
 
         QStringList options = splitOptions(f[OptionsColumn]);
         if (options.size() > AnswerKey::MaxOptions)
-            problem(line, QStringLiteral("有%1个选项，最多%2个（A～E）").arg(options.size()).arg(AnswerKey::MaxOptions));
+            problem(line,
+                QStringLiteral("有%1个选项，最多%2个（A～E）")
+                    .arg(options.size())
+                    .arg(AnswerKey::MaxOptions));
         if (kind == QuestionType::Kind::Judgement) {
             if (options.isEmpty())
                 options = QStringList { QStringLiteral("正确"), QStringLiteral("错误") };
@@ -168,7 +175,8 @@ Batch read(QuestionStore& store, const QByteArray& bytes)
     const TextEncoding::Decoded decoded = TextEncoding::decode(bytes);
     if (!decoded.ok) {
         batch.problems.append({ decoded.badLine,
-            QStringLiteral("文字既不是UTF-8也不是GBK编码（可能是别的编码或者不是文本文件），请另存为UTF-8后再导入") });
+            QStringLiteral(
+                "文字既不是UTF-8也不是GBK编码（可能是别的编码或者不是文本文件），请另存为UTF-8后再导入") });
         return batch;
     }
     batch.encoding = decoded.encoding;
@@ -224,10 +232,12 @@ Outcome importFile(QuestionStore& store, const QString& path)
     const WriteResult result = store.writeTransaction([&] {
         for (const Question& q : batch.questions) {
             int number = 0;
-            const WriteResult one = QuestionEditor::insertQuestion(store, q.section, q.content, false, &number);
+            const WriteResult one
+                = QuestionEditor::insertQuestion(store, q.section, q.content, false, &number);
             if (!one.isDone())
                 return one.isFailed() ? one : WriteResult::failed(one.reason());
-            auto it = std::find_if(added.begin(), added.end(), [&](const Added& a) { return a.code == q.section; });
+            auto it = std::find_if(
+                added.begin(), added.end(), [&](const Added& a) { return a.code == q.section; });
             if (it == added.end())
                 added.append({ q.section, {}, 1, number, number });
             else {
@@ -255,15 +265,21 @@ QString Outcome::message(const QString& fileName) const
     case Status::Imported: {
         QString text = QStringLiteral("已从“%1”向题库添加%2道试题：\n").arg(fileName).arg(total);
         for (const Added& a : added)
-            text += QStringLiteral("\n%1 %2：%3道（第%4～%5题）").arg(a.code, a.name).arg(a.count).arg(a.first).arg(a.last);
+            text += QStringLiteral("\n%1 %2：%3道（第%4～%5题）")
+                        .arg(a.code, a.name)
+                        .arg(a.count)
+                        .arg(a.first)
+                        .arg(a.last);
         return text + QStringLiteral("\n\n点击主窗口左侧的树目录以刷新修改记录！");
     }
     case Status::Refused: {
         constexpr int Shown = 10;
-        QString text = QStringLiteral("“%1”中有%2处问题，没有导入任何试题：\n").arg(fileName).arg(problems.size());
+        QString text
+            = QStringLiteral("“%1”中有%2处问题，没有导入任何试题：\n").arg(fileName).arg(problems.size());
         for (int i = 0; i < problems.size() && i < Shown; ++i) {
             const Problem& p = problems[i];
-            text += p.line > 0 ? QStringLiteral("\n第%1行：%2").arg(p.line).arg(p.message) : u'\n' + p.message;
+            text
+                += p.line > 0 ? QStringLiteral("\n第%1行：%2").arg(p.line).arg(p.message) : u'\n' + p.message;
         }
         if (problems.size() > Shown)
             text += QStringLiteral("\n……另有%1处问题").arg(problems.size() - Shown);

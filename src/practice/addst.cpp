@@ -196,8 +196,8 @@ void addst::AddQuestion()
 
 void addst::importQuestions()
 {
-    const QString path = FileDialog::openFile(this, QStringLiteral("导入试题"),
-        QStringLiteral("试题表格 (*.csv *.tsv *.txt);;所有文件 (*)"));
+    const QString path = FileDialog::openFile(
+        this, QStringLiteral("导入试题"), QStringLiteral("试题表格 (*.csv *.tsv *.txt);;所有文件 (*)"));
     if (path.isEmpty())
         return;
     const QuestionImport::Outcome outcome = QuestionImport::importFile(m_store, path);

@@ -63,7 +63,8 @@ QString tst_QuestionImport::writeFile(const QByteArray& bytes)
 
 QVariant tst_QuestionImport::stored(const QString& code, int number, const QString& column)
 {
-    return m_bank->store().scalar(u"select %1 from tk where 代码=? and 题号=?"_s.arg(column), { code, number });
+    return m_bank->store().scalar(
+        u"select %1 from tk where 代码=? and 题号=?"_s.arg(column), { code, number });
 }
 
 QString tst_QuestionImport::plain(const QString& code, int number, const QString& column)
@@ -79,7 +80,8 @@ void tst_QuestionImport::importsAFile_data()
     QTest::newRow("UTF-8") << text.toUtf8() << u"UTF-8"_s;
     QTest::newRow("UTF-8 with a byte order mark") << "\xEF\xBB\xBF" + text.toUtf8() << u"UTF-8"_s;
     QTest::newRow("GBK") << Fixtures::gbk(text) << u"GBK"_s;
-    QTest::newRow("GBK, CR LF line breaks") << Fixtures::gbk(Fixtures::importText(u',', u"\r\n"_s)) << u"GBK"_s;
+    QTest::newRow("GBK, CR LF line breaks")
+        << Fixtures::gbk(Fixtures::importText(u',', u"\r\n"_s)) << u"GBK"_s;
     QTest::newRow("tab-separated") << Fixtures::importText(u'\t').toUtf8() << u"UTF-8"_s;
     QTest::newRow("tab-separated, CR LF, no header")
         << Fixtures::importText(u'\t', u"\r\n"_s).section(u"\r\n"_s, 1).toUtf8() << u"UTF-8"_s;
@@ -104,7 +106,8 @@ void tst_QuestionImport::importsAFile()
     QCOMPARE(outcome.added[1].first, 1);
     QCOMPARE(outcome.added[1].last, 2);
     QCOMPARE(outcome.message(u"questions.csv"_s),
-        u"已从“questions.csv”向题库添加3道试题：\n\nK0101 第一节：1道（第6～6题）\nK0102 第二节：2道（第1～2题）"
+        u"已从“questions.csv”向题库添加3道试题：\n\nK0101 第一节：1道（第6～6题）\nK0102 "
+        u"第二节：2道（第1～2题）"
         u"\n\n点击主窗口左侧的树目录以刷新修改记录！"_s);
 
     const QString stem = u"下列说法中，\"正确\"的是（    ）。"_s;
@@ -130,7 +133,9 @@ void tst_QuestionImport::importsAFile()
     QCOMPARE(stored(u"K0102"_s, 2, u"答案"_s).toString(), u"A"_s);
 
     // In file order within each type, after what the bank held.
-    QCOMPARE(m_bank->store().scalar(u"select group_concat(sj) from (select sj from tk order by rowid)"_s).toString(),
+    QCOMPARE(m_bank->store()
+                 .scalar(u"select group_concat(sj) from (select sj from tk order by rowid)"_s)
+                 .toString(),
         u"1,2,3,4,5"_s);
 }
 
@@ -158,7 +163,8 @@ void tst_QuestionImport::refusesTheWholeFile_data()
         u"“W0101 个人收藏试题”是程序自己的目录项，不能放试题"_s);
     add("unknown type", row(u"K0101,填空,题干,,A,"_s), { 5 },
         u"未知的题型“填空”，可用的题型：单选、不定项、简答、综合、判断、多选、计算、A4、B、A3"_s);
-    add("type as the add dialog stores it untouched", row(u"K0101,A1,题干,,A,"_s), { 5 }, u"未知的题型“A1”"_s);
+    add("type as the add dialog stores it untouched", row(u"K0101,A1,题干,,A,"_s), { 5 },
+        u"未知的题型“A1”"_s);
     add("单选, two letters", row(u"K0101,单选,题干,甲|乙|丙,AB,"_s), { 5 },
         u"答案“AB”不符合单选题：应为一个字母（A～C）"_s);
     add("单选, past its options", row(u"K0101,单选,题干,甲|乙|丙,D,"_s), { 5 },
@@ -175,7 +181,8 @@ void tst_QuestionImport::refusesTheWholeFile_data()
         u"判断题应有两个选项（A正确、B错误），或者不填选项"_s);
     add("B, a digit", row(u"K0101,B,题干,甲|乙|丙|丁,AC4,"_s), { 5 },
         u"答案“AC4”不符合B题：应为每个小题一个字母（A～D）"_s);
-    add("A4, letters", row(u"K0101,A4,案例,,AB,"_s), { 5 }, u"答案“AB”不符合A4题：应为每个小题一个“对”或“错”"_s);
+    add("A4, letters", row(u"K0101,A4,案例,,AB,"_s), { 5 },
+        u"答案“AB”不符合A4题：应为每个小题一个“对”或“错”"_s);
     add("no answer", row(u"K0101,简答,题干,,  ,"_s), { 5 }, u"没有答案"_s);
     add("six options", row(u"K0101,单选,题干,1|2|3|4|5|6,A,"_s), { 5 }, u"有6个选项，最多5个（A～E）"_s);
     add("empty stem", row(u"K0101,单选,\"  \",甲|乙,A,"_s), { 5 }, u"题干是空的"_s);
@@ -188,12 +195,15 @@ void tst_QuestionImport::refusesTheWholeFile_data()
         u"文字既不是UTF-8也不是GBK编码"_s);
     add("bad byte in a GBK file", Fixtures::gbk(head) + "K0101,\xFF,x,,A,\n", { 5 },
         u"文字既不是UTF-8也不是GBK编码"_s);
-    add("UTF-16", QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char*>(head.utf16()),
-                                                  head.size() * 2),
+    add("UTF-16",
+        QByteArray("\xFF\xFE")
+            + QByteArray::fromRawData(reinterpret_cast<const char*>(head.utf16()), head.size() * 2),
         { 1 }, u"文字既不是UTF-8也不是GBK编码"_s);
-    add("every bad record told", row(u"K0999,单选,题干,甲|乙,A,\nK0101,单选,题干,甲|乙,A,\nK0101,多选,题干,,A,"_s),
-        { 5, 7 }, u"章节代码“K0999”不在题库的目录中"_s);
-    add("one record, two problems", row(u"K0999,判断,,,C,"_s), { 5, 5, 5 }, u"章节代码“K0999”不在题库的目录中"_s);
+    add("every bad record told",
+        row(u"K0999,单选,题干,甲|乙,A,\nK0101,单选,题干,甲|乙,A,\nK0101,多选,题干,,A,"_s), { 5, 7 },
+        u"章节代码“K0999”不在题库的目录中"_s);
+    add("one record, two problems", row(u"K0999,判断,,,C,"_s), { 5, 5, 5 },
+        u"章节代码“K0999”不在题库的目录中"_s);
     add("only a header", u"章节代码,题型,题干,选项,答案,注释\n\n"_s.toUtf8(), { 0 }, u"文件中没有试题"_s);
     add("empty file", QByteArray(), { 0 }, u"文件中没有试题"_s);
 }
@@ -213,7 +223,8 @@ void tst_QuestionImport::refusesTheWholeFile()
     QCOMPARE(found, lines);
     QVERIFY2(outcome.problems[0].message.contains(message), qPrintable(outcome.problems[0].message));
     const QString told = outcome.message(u"questions.csv"_s);
-    QVERIFY2(told.startsWith(u"“questions.csv”中有%1处问题，没有导入任何试题：\n"_s.arg(lines.size())), qPrintable(told));
+    QVERIFY2(told.startsWith(u"“questions.csv”中有%1处问题，没有导入任何试题：\n"_s.arg(lines.size())),
+        qPrintable(told));
     if (lines[0] > 0)
         QVERIFY(told.contains(u"\n第%1行：%2\n"_s.arg(lines[0]).arg(outcome.problems[0].message)));
     QCOMPARE(Fixtures::questionTable(m_bank->store()), before);
@@ -248,11 +259,13 @@ void tst_QuestionImport::failedWriteStoresNothing()
     }
     const QString before = Fixtures::questionTable(store);
 
-    const QuestionImport::Outcome outcome = QuestionImport::importFile(store, writeFile(Fixtures::importText().toUtf8()));
+    const QuestionImport::Outcome outcome
+        = QuestionImport::importFile(store, writeFile(Fixtures::importText().toUtf8()));
     QCOMPARE(outcome.status, QuestionImport::Outcome::Status::Failed);
     QVERIFY2(outcome.reason.startsWith(reason), qPrintable(outcome.reason));
     QVERIFY(outcome.added.isEmpty());
-    QCOMPARE(outcome.message(u"q.csv"_s), u"“q.csv”中的3道试题没有导入题库，题库保持原样。\n\n原因：%1。"_s.arg(outcome.reason));
+    QCOMPARE(outcome.message(u"q.csv"_s),
+        u"“q.csv”中的3道试题没有导入题库，题库保持原样。\n\n原因：%1。"_s.arg(outcome.reason));
     if (how == u"locked"_s)
         QVERIFY(other.execute(u"rollback"_s));
     QCOMPARE(Fixtures::questionTable(store), before);
@@ -266,7 +279,8 @@ void tst_QuestionImport::unreadableFile()
         QCOMPARE(outcome.status, QuestionImport::Outcome::Status::Refused);
         QCOMPARE(outcome.problems.size(), 1);
         QCOMPARE(outcome.problems[0].line, 0);
-        QVERIFY2(outcome.problems[0].message.startsWith(u"无法读取文件（"_s), qPrintable(outcome.problems[0].message));
+        QVERIFY2(outcome.problems[0].message.startsWith(u"无法读取文件（"_s),
+            qPrintable(outcome.problems[0].message));
     }
     QCOMPARE(Fixtures::questionTable(m_bank->store()), before);
 }
@@ -288,7 +302,8 @@ void tst_QuestionImport::sampleFileImports()
         .section(u"N0101"_s, u"交易原则与委托"_s);
     const QuestionImport::Outcome outcome
         = QuestionImport::importFile(bank.store(), QStringLiteral(VELLUMORE_IMPORT_SAMPLE));
-    QVERIFY2(outcome.status == QuestionImport::Outcome::Status::Imported, qPrintable(outcome.message(u"sample"_s)));
+    QVERIFY2(outcome.status == QuestionImport::Outcome::Status::Imported,
+        qPrintable(outcome.message(u"sample"_s)));
     QCOMPARE(outcome.total, 8);
     QCOMPARE(bank.store().scalar(u"select count(*) from tk where 收藏否=0"_s).toInt(), 8);
 }

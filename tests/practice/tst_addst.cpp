@@ -327,15 +327,17 @@ void tst_addst::importsAFile_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("added");
-    QTest::newRow("imported") << Fixtures::importText() << int(QMessageBox::Information) << u"导入完成"_s
-                              << u"已从“questions.csv”向题库添加3道试题：\n\nK0101 证券市场的产生与发展：1道（第5～5题）\n"
-                                 u"K0102 股票：2道（第6～7题）\n\n点击主窗口左侧的树目录以刷新修改记录！"_s
-                              << 3;
-    QTest::newRow("refused") << Fixtures::importText() + u"K0103,单选,题干,甲|乙,A,\nK0999,单选,题干,甲|乙,A,\n"_s
-                             << int(QMessageBox::Warning) << u"无法导入"_s
-                             << u"“questions.csv”中有1处问题，没有导入任何试题：\n\n第10行：章节代码“K0999”不在题库的目录中"
-                                u"\n\n请改正文件后再导入。"_s
-                             << 0;
+    QTest::newRow("imported")
+        << Fixtures::importText() << int(QMessageBox::Information) << u"导入完成"_s
+        << u"已从“questions.csv”向题库添加3道试题：\n\nK0101 证券市场的产生与发展：1道（第5～5题）\n"
+           u"K0102 股票：2道（第6～7题）\n\n点击主窗口左侧的树目录以刷新修改记录！"_s
+        << 3;
+    QTest::newRow("refused")
+        << Fixtures::importText() + u"K0103,单选,题干,甲|乙,A,\nK0999,单选,题干,甲|乙,A,\n"_s
+        << int(QMessageBox::Warning) << u"无法导入"_s
+        << u"“questions.csv”中有1处问题，没有导入任何试题：\n\n第10行：章节代码“K0999”不在题库的目录中"
+           u"\n\n请改正文件后再导入。"_s
+        << 0;
     QTest::newRow("cancelled") << QString() << -1 << QString() << QString() << 0;
 }
 

@@ -126,7 +126,8 @@ QByteArray gbk(const QString& text)
 QString questionTable(QuestionStore& store)
 {
     return store
-        .scalar(u"select count(*)||':'||ifnull(group_concat(r, ';'),'') from (select 代码||'/'||题号||'/'||题型||'/'||"
+        .scalar(u"select count(*)||':'||ifnull(group_concat(r, ';'),'') from (select "
+                u"代码||'/'||题号||'/'||题型||'/'||"
                 u"ifnull(答案,'<null>')||'/'||ifnull(答题,'<null>')||'/'||收藏否||'/'||ifnull(sj,'')||'/'||"
                 u"ifnull(tg,'')||'/'||ifnull(xx,'')||'/'||ifnull(选项,'')||'/'||ifnull(题干,'')||'/'||"
                 u"ifnull(zs,'') as r from tk order by 代码, 题号)"_s)

@@ -70,15 +70,15 @@ WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const 
     if (!refused.isEmpty())
         return WriteResult::nothing(refused);
     int next = 0;
-    const WriteResult result
-        = store.writeTransaction([&] { return insertQuestion(store, sectionCode, question, true, &next); });
+    const WriteResult result = store.writeTransaction(
+        [&] { return insertQuestion(store, sectionCode, question, true, QVariant(), &next); });
     if (result.isDone())
         *number = next;
     return result;
 }
 
-WriteResult insertQuestion(
-    QuestionStore& store, const QString& sectionCode, const Edits& question, bool favourite, int* number)
+WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question,
+    bool favourite, const QVariant& order, int* number)
 {
     const QString refused = refusal(sectionCode, question);
     if (!refused.isEmpty())
@@ -90,14 +90,25 @@ WriteResult insertQuestion(
               .toInt();
     // Qt 6 binds a null QString as '', not as NULL.
     const auto orNull = [](const QString& text) { return text.isNull() ? QVariant() : QVariant(text); };
-    const WriteResult result = store.write(
-        QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, 题干, zs) "
-                       "values(?,?,?,?,?,(select ifnull(max(sj),0)+1 from tk),?,?,?,?,?)"),
-        { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head, head,
-            question.document, orNull(question.stem), orNull(question.notes) });
+    const QVariantList values { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head,
+        head, question.document, orNull(question.stem), orNull(question.notes) };
+    const WriteResult result = order.isNull()
+        ? store.write(
+            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, 题干, zs) "
+                           "values(?,?,?,?,?,(select ifnull(max(sj),0)+1 from tk),?,?,?,?,?)"),
+            values)
+        : store.write(
+            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, tg, xx, 选项, 题干, zs, sj) "
+                           "values(?,?,?,?,?,?,?,?,?,?,?)"),
+            values + QVariantList { order });
     if (result.isDone())
         *number = next;
     return result;
+}
+
+qint64 lastOrder(QuestionStore& store)
+{
+    return store.scalar(QStringLiteral("select ifnull(max(sj),0) from tk")).toLongLong();
 }
 
 } // namespace QuestionEditor

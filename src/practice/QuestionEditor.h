@@ -38,9 +38,13 @@ WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const 
 
 /// The storing step of AddQuestion, for a caller that holds a transaction of its own
 /// (the import adds many questions in one): numbers @p question one past the largest
-/// number of the section and inserts it, a favourite when @p favourite. Refuses what
-/// AddQuestion refuses. @p number receives the number.
-WriteResult insertQuestion(
-    QuestionStore& store, const QString& sectionCode, const Edits& question, bool favourite, int* number);
+/// number of the section and inserts it, a favourite when @p favourite. @p order is its
+/// ordering key sj; null puts it one past the largest of the bank, which costs a pass
+/// over the whole bank. Refuses what AddQuestion refuses. @p number receives the number.
+WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question,
+    bool favourite, const QVariant& order, int* number);
+
+/// The largest ordering key sj of the bank, 0 when it holds none.
+qint64 lastOrder(QuestionStore& store);
 
 } // namespace QuestionEditor

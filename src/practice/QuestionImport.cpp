@@ -230,10 +230,12 @@ Outcome importFile(QuestionStore& store, const QString& path)
 
     QVector<Added> added;
     const WriteResult result = store.writeTransaction([&] {
+        // Read once: finding the largest key for every question would pass over the whole bank each time.
+        qint64 order = QuestionEditor::lastOrder(store);
         for (const Question& q : batch.questions) {
             int number = 0;
             const WriteResult one
-                = QuestionEditor::insertQuestion(store, q.section, q.content, false, &number);
+                = QuestionEditor::insertQuestion(store, q.section, q.content, false, ++order, &number);
             if (!one.isDone())
                 return one.isFailed() ? one : WriteResult::failed(one.reason());
             auto it = std::find_if(

@@ -40,8 +40,6 @@ private slots:
     void failureIsToldAndNothingLost();
 
 private:
-    QString bankContent();
-
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<MainWindowDriver> m_w;
 };
@@ -71,17 +69,6 @@ void tst_WriteFailures::cleanup()
 {
     m_w.reset();
     m_env.reset();
-}
-
-QString tst_WriteFailures::bankContent()
-{
-    return m_w->window()
-        .store()
-        .scalar(
-            u"select group_concat(r, ';') from (select "
-            u"代码||'/'||题号||'/'||题型||'/'||ifnull(答题,'<null>')||'/'||"
-            "收藏否||'/'||ifnull(zs,'')||'/'||ifnull(选项,'')||'/'||答案 as r from tk order by 代码, 题号)"_s)
-        .toString();
 }
 
 void tst_WriteFailures::failureIsToldAndNothingLost_data()
@@ -214,7 +201,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost()
         store.close();
         QVERIFY(store.open(m_env->bankPath(), QuestionStore::Mode::ReadOnly));
     }
-    const QString before = bankContent();
+    const QString before = Fixtures::questionTable(m_w->window().store());
     MessageBox::takeShown();
 
     write.act(*m_w);
@@ -230,7 +217,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost()
         write.stillShown(*m_w);
     if (locked)
         QVERIFY(other.execute(u"rollback"_s));
-    QCOMPARE(bankContent(), before);
+    QCOMPARE(Fixtures::questionTable(m_w->window().store()), before);
 }
 
 QTEST_MAIN(tst_WriteFailures)

@@ -204,6 +204,13 @@ void tst_QuestionImport::refusesTheWholeFile_data()
         u"章节代码“K0999”不在题库的目录中"_s);
     add("one record, two problems", row(u"K0999,判断,,,C,"_s), { 5, 5, 5 },
         u"章节代码“K0999”不在题库的目录中"_s);
+    QString twelve;
+    QList<int> twelveLines;
+    for (int i = 0; i < 12; ++i) {
+        twelve += u"K0999,单选,题干,甲|乙,A,\n"_s;
+        twelveLines << 5 + i;
+    }
+    add("twelve bad records", row(twelve.chopped(1)), twelveLines, u"章节代码“K0999”不在题库的目录中"_s);
     add("only a header", u"章节代码,题型,题干,选项,答案,注释\n\n"_s.toUtf8(), { 0 }, u"文件中没有试题"_s);
     add("empty file", QByteArray(), { 0 }, u"文件中没有试题"_s);
 }
@@ -227,6 +234,10 @@ void tst_QuestionImport::refusesTheWholeFile()
         qPrintable(told));
     if (lines[0] > 0)
         QVERIFY(told.contains(u"\n第%1行：%2\n"_s.arg(lines[0]).arg(outcome.problems[0].message)));
+    // The message lists ten problems and counts the rest.
+    QCOMPARE(told.count(u"\n第"_s), lines[0] > 0 ? qMin(int(lines.size()), 10) : 0);
+    if (lines.size() > 10)
+        QVERIFY(told.contains(u"\n……另有%1处问题\n"_s.arg(lines.size() - 10)));
     QCOMPARE(Fixtures::questionTable(m_bank->store()), before);
 }
 

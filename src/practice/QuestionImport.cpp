@@ -152,7 +152,7 @@ struct Checker
 
         QString text = stem;
         for (int i = 0; i < options.size(); ++i)
-            text += QStringLiteral("\n%1．%2").arg(QChar(u'A' + i)).arg(options[i]);
+            text += QStringLiteral("\n%1．%2").arg(QChar(u'A' + i), options[i]);
         const QString note = f.value(NoteColumn).trimmed();
         question->line = line;
         question->section = section->code;
@@ -265,23 +265,21 @@ QString Outcome::message(const QString& fileName) const
 {
     switch (status) {
     case Status::Imported: {
-        QString text = QStringLiteral("已从“%1”向题库添加%2道试题：\n").arg(fileName).arg(total);
+        QString text = QStringLiteral("已从“%1”向题库添加%2道试题：\n").arg(fileName, QString::number(total));
         for (const Added& a : added)
             text += QStringLiteral("\n%1 %2：%3道（第%4～%5题）")
-                        .arg(a.code, a.name)
-                        .arg(a.count)
-                        .arg(a.first)
-                        .arg(a.last);
+                        .arg(a.code, a.name, QString::number(a.count), QString::number(a.first),
+                            QString::number(a.last));
         return text + QStringLiteral("\n\n点击主窗口左侧的树目录以刷新修改记录！");
     }
     case Status::Refused: {
         constexpr int Shown = 10;
-        QString text
-            = QStringLiteral("“%1”中有%2处问题，没有导入任何试题：\n").arg(fileName).arg(problems.size());
+        QString text = QStringLiteral("“%1”中有%2处问题，没有导入任何试题：\n")
+                           .arg(fileName, QString::number(problems.size()));
         for (int i = 0; i < problems.size() && i < Shown; ++i) {
             const Problem& p = problems[i];
-            text
-                += p.line > 0 ? QStringLiteral("\n第%1行：%2").arg(p.line).arg(p.message) : u'\n' + p.message;
+            text += p.line > 0 ? QStringLiteral("\n第%1行：%2").arg(QString::number(p.line), p.message)
+                               : u'\n' + p.message;
         }
         if (problems.size() > Shown)
             text += QStringLiteral("\n……另有%1处问题").arg(problems.size() - Shown);
@@ -289,9 +287,7 @@ QString Outcome::message(const QString& fileName) const
     }
     case Status::Failed:
         return QStringLiteral("“%1”中的%2道试题没有导入题库，题库保持原样。\n\n原因：%3。")
-            .arg(fileName)
-            .arg(total)
-            .arg(reason);
+            .arg(fileName, QString::number(total), reason);
     }
     return {};
 }

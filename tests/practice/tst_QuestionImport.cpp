@@ -110,6 +110,9 @@ void tst_QuestionImport::importsAFile()
         u"第二节：2道（第1～2题）"
         u"\n\n点击主窗口左侧的树目录以刷新修改记录！"_s);
 
+    // Placeholders in a file name are text.
+    QVERIFY(outcome.message(u"%1 %2.csv"_s).startsWith(u"已从“%1 %2.csv”向题库添加3道试题：\n"_s));
+
     const QString stem = u"下列说法中，\"正确\"的是（    ）。"_s;
     const QString whole = stem + u"\nA．甲\nB．乙\nC．丙\nD．丁"_s;
     QCOMPARE(stored(u"K0101"_s, 6, u"题型"_s).toString(), u"单选"_s);

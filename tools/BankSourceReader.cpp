@@ -42,14 +42,7 @@ bool isBlankOrComment(const QString& line)
 
 const QStringList& BankSourceReader::knownTypes()
 {
-    static const QStringList types = [] {
-        using QuestionType::Kind;
-        QStringList names;
-        for (Kind k : { Kind::SingleChoice, Kind::Indefinite, Kind::ShortAnswer, Kind::Comprehensive,
-                 Kind::Judgement, Kind::MultipleChoice, Kind::Calculation, Kind::A4, Kind::B, Kind::A3 })
-            names << QuestionType::name(k);
-        return names;
-    }();
+    static const QStringList types = QuestionType::names();
     return types;
 }
 

@@ -2,6 +2,7 @@
 #include "BankSource.h"
 #include "BankWriter.h"
 #include "data/QuestionStore.h"
+#include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,8 @@ const char Usage[] = R"(usage:
   vellumore-bank generate OUTPUT [--questions N] [--sections N]
                                           write a synthetic bank for benchmarks
   vellumore-bank list BANK                print a bank's catalogue and counts
+  vellumore-bank import BANK FILE         add the questions of a CSV or tab-separated file
+                                          (all or none; see the README for its columns)
   vellumore-bank plain-text FILE          print the plain text of an RTF document
 )";
 
@@ -83,6 +86,41 @@ int list(const QStringList& args, QTextStream& out, QTextStream& err)
     return 0;
 }
 
+// Exit codes: 0 imported, 1 the file was refused, 2 usage, 3 the bank could not be opened or written.
+int importQuestions(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 2)
+        return usage(err);
+    QuestionStore store;
+    if (!store.open(args[0])) {
+        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << '\n';
+        return 3;
+    }
+    const QuestionImport::Outcome outcome = QuestionImport::importFile(store, args[1]);
+    using Status = QuestionImport::Outcome::Status;
+    if (outcome.status == Status::Refused) {
+        for (const QuestionImport::Problem& p : outcome.problems) {
+            err << args[1] << ':';
+            if (p.line > 0)
+                err << p.line << ':';
+            err << ' ' << p.message << '\n';
+        }
+        err << "vellumore-bank: " << args[1] << ": " << outcome.problems.size()
+            << " problems, nothing imported\n";
+        return 1;
+    }
+    if (outcome.status == Status::Failed) {
+        err << "vellumore-bank: " << args[0] << ": " << outcome.reason << "; nothing imported\n";
+        return 3;
+    }
+    out << args[0] << ": " << outcome.total << " questions added from " << args[1] << " (" << outcome.encoding
+        << ")\n";
+    for (const QuestionImport::Added& a : outcome.added)
+        out << "  " << a.code << "  " << a.name << "  " << a.count << " (numbers " << a.first << "-" << a.last
+            << ")\n";
+    return 0;
+}
+
 int plainText(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     if (args.size() != 1)
@@ -116,6 +154,8 @@ int main(int argc, char* argv[])
         return generate(args, out, err);
     if (command == QLatin1String("list"))
         return list(args, out, err);
+    if (command == QLatin1String("import"))
+        return importQuestions(args, out, err);
     if (command == QLatin1String("plain-text"))
         return plainText(args, out, err);
     return usage(err);

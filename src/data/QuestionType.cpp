@@ -35,6 +35,14 @@ QString name(Kind kind)
     return {};
 }
 
+QStringList names()
+{
+    QStringList all;
+    for (const Entry& e : Names)
+        all << QString::fromUtf16(e.name);
+    return all;
+}
+
 bool isGrouped(const QString& name)
 {
     const Kind k = kindOf(name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -28,6 +29,9 @@ enum class Kind
 Kind kindOf(const QString& name);
 /// The stored name of a kind; empty for Other.
 QString name(Kind kind);
+
+/// Every name the program handles, in the order of Kind.
+QStringList names();
 
 /// B, A3 and A4: one row stands for as many numbered questions as its key has characters.
 bool isGrouped(const QString& name);

@@ -20,6 +20,19 @@ WriteResult updateQuestion(
     return result;
 }
 
+// Why a question cannot be added; empty when it can.
+QString refusal(const QString& sectionCode, const Edits& question)
+{
+    if (sectionCode.isEmpty())
+        return QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节");
+    // An empty question could never be answered, and nothing could remove it again.
+    if (question.plainText.trimmed().isEmpty())
+        return QStringLiteral("题干与选项是空的，请先输入试题的内容");
+    if (question.answer.trimmed().isEmpty())
+        return QStringLiteral("标准答案是空的，请先输入标准答案");
+    return {};
+}
+
 } // namespace
 
 QString extract(const QString& plainText)
@@ -53,30 +66,49 @@ WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, cons
 
 WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number)
 {
-    if (sectionCode.isEmpty())
-        return WriteResult::nothing(QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节"));
-    // An empty question could never be answered, and nothing could remove it again.
-    if (question.plainText.trimmed().isEmpty())
-        return WriteResult::nothing(QStringLiteral("题干与选项是空的，请先输入试题的内容"));
-    if (question.answer.trimmed().isEmpty())
-        return WriteResult::nothing(QStringLiteral("标准答案是空的，请先输入标准答案"));
-    const QString head = extract(question.plainText);
+    const QString refused = refusal(sectionCode, question);
+    if (!refused.isEmpty())
+        return WriteResult::nothing(refused);
     int next = 0;
-    const WriteResult result = store.writeTransaction([&] {
-        // One past the largest number: a count could repeat a number left by a gap.
-        next = store
-                   .scalar(
-                       QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
-                   .toInt();
-        return store.write(
-            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, zs) "
-                           "values(?,?,?,?,-1,(select ifnull(max(sj),0)+1 from tk),?,?,?,?)"),
-            { sectionCode, next, question.type, question.answer, head, head, question.document,
-                question.notes });
-    });
+    const WriteResult result = store.writeTransaction(
+        [&] { return insertQuestion(store, sectionCode, question, true, QVariant(), &next); });
     if (result.isDone())
         *number = next;
     return result;
+}
+
+WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question,
+    bool favourite, const QVariant& order, int* number)
+{
+    const QString refused = refusal(sectionCode, question);
+    if (!refused.isEmpty())
+        return WriteResult::nothing(refused);
+    const QString head = extract(question.plainText);
+    // One past the largest number: a count could repeat a number left by a gap.
+    const int next
+        = store.scalar(QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
+              .toInt();
+    // Qt 6 binds a null QString as '', not as NULL.
+    const auto orNull = [](const QString& text) { return text.isNull() ? QVariant() : QVariant(text); };
+    const QVariantList values { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head,
+        head, question.document, orNull(question.stem), orNull(question.notes) };
+    const WriteResult result = order.isNull()
+        ? store.write(
+            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, 题干, zs) "
+                           "values(?,?,?,?,?,(select ifnull(max(sj),0)+1 from tk),?,?,?,?,?)"),
+            values)
+        : store.write(
+            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, tg, xx, 选项, 题干, zs, sj) "
+                           "values(?,?,?,?,?,?,?,?,?,?,?)"),
+            values + QVariantList { order });
+    if (result.isDone())
+        *number = next;
+    return result;
+}
+
+qint64 lastOrder(QuestionStore& store)
+{
+    return store.scalar(QStringLiteral("select ifnull(max(sj),0) from tk")).toLongLong();
 }
 
 } // namespace QuestionEditor

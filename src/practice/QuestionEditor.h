@@ -25,6 +25,7 @@ struct Edits
     QString answer; ///< 答案
     QString notes; ///< zs, RTF
     QString type; ///< 题型
+    QString stem; ///< 题干, RTF, for new questions only; null leaves it absent
 };
 
 /// Writes corrections of question @p key.
@@ -34,5 +35,16 @@ WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, cons
 /// numbered one past the largest number of the section. @p number receives it. A
 /// question without stem or without answer is refused with nothing written.
 WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number);
+
+/// The storing step of AddQuestion, for a caller that holds a transaction of its own
+/// (the import adds many questions in one): numbers @p question one past the largest
+/// number of the section and inserts it, a favourite when @p favourite. @p order is its
+/// ordering key sj; null puts it one past the largest of the bank, which costs a pass
+/// over the whole bank. Refuses what AddQuestion refuses. @p number receives the number.
+WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question,
+    bool favourite, const QVariant& order, int* number);
+
+/// The largest ordering key sj of the bank, 0 when it holds none.
+qint64 lastOrder(QuestionStore& store);
 
 } // namespace QuestionEditor

@@ -1,14 +1,17 @@
 #include "practice/addst.h"
 
+#include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionType.h"
 #include "practice/QuestionEditor.h"
+#include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
 #include "richtext/RtfWriter.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,6 +52,7 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     , m_DAtxt(new QLineEdit(this))
     , m_XPButton1(new XPButton(QStringLiteral("XPButton1"), QStringLiteral("添加"), this))
     , m_XPButton2(new XPButton(QStringLiteral("XPButton2"), QStringLiteral("取消"), this))
+    , m_XPButton3(new XPButton(QStringLiteral("XPButton3"), QStringLiteral("导入…"), this))
 {
     setObjectName(QStringLiteral("addst"));
     setWindowTitle(QStringLiteral("用户添加试题"));
@@ -86,6 +90,8 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     m_XPButton2->setFixedSize(81, 24);
     connect(m_XPButton1, &XPButton::Click, this, &addst::AddQuestion);
     connect(m_XPButton2, &XPButton::Click, this, &QDialog::reject);
+    m_XPButton3->setFixedSize(81, 24);
+    connect(m_XPButton3, &XPButton::Click, this, &addst::importQuestions);
 
     auto* grid = new QGridLayout(this);
     grid->addLayout(types, 0, 0, 1, 2);
@@ -116,6 +122,7 @@ addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
     grid->addWidget(makeLabel(this, 2, QStringLiteral("注释与笔记：")), 3, 0, Qt::AlignTop);
     grid->addWidget(m_t2, 3, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_XPButton3);
     buttons->addStretch();
     buttons->addWidget(m_XPButton1);
     buttons->addWidget(m_XPButton2);
@@ -185,4 +192,25 @@ void addst::AddQuestion()
     emit questionAdded(question.type, QuestionEditor::extract(question.plainText), question.answer,
         QString::number(number), m_state.SectionCode);
     accept();
+}
+
+void addst::importQuestions()
+{
+    const QString path = FileDialog::openFile(
+        this, QStringLiteral("导入试题"), QStringLiteral("试题表格 (*.csv *.tsv *.txt);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    const QuestionImport::Outcome outcome = QuestionImport::importFile(m_store, path);
+    const QString text = outcome.message(QFileInfo(path).fileName());
+    switch (outcome.status) {
+    case QuestionImport::Outcome::Status::Imported:
+        MessageBox::information(this, QStringLiteral("导入完成"), text);
+        break;
+    case QuestionImport::Outcome::Status::Refused:
+        MessageBox::warning(this, QStringLiteral("无法导入"), text);
+        break;
+    case QuestionImport::Outcome::Status::Failed:
+        MessageBox::critical(this, QStringLiteral("导入失败"), text);
+        break;
+    }
 }

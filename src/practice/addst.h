@@ -29,9 +29,13 @@ public:
     QLineEdit* DAtxt() const { return m_DAtxt; }
     XPButton* XPButton1() const { return m_XPButton1; }
     XPButton* XPButton2() const { return m_XPButton2; }
+    /// "导入…": adds the questions of a CSV or tab-separated file to the bank.
+    XPButton* XPButton3() const { return m_XPButton3; }
 
     /// Stores the question; closes the dialog when it was stored.
     void AddQuestion();
+    /// Asks for a file and imports its questions; the dialog and what it holds stay as they are.
+    void importQuestions();
 
 signals:
     /// A question was added: its 题型, title extract, 答案, 题号 and 代码.
@@ -49,4 +53,5 @@ private:
     QLineEdit* m_DAtxt;
     XPButton* m_XPButton1;
     XPButton* m_XPButton2;
+    XPButton* m_XPButton3;
 };

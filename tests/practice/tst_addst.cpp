@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 
 #include "catalogue/QuestionListView.h"
+#include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "practice/PracticeCommands.h"
@@ -11,6 +12,8 @@
 #include "richtext/RichText.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -73,6 +76,8 @@ private slots:
     void refusedWhenEmpty();
     void textKeptVerbatim_data();
     void textKeptVerbatim();
+    void importsAFile_data();
+    void importsAFile();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -313,6 +318,75 @@ void tst_addst::textKeptVerbatim()
     QCOMPARE(m_w->shownQuestion(), text);
     QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), text);
     QCOMPARE(RichText::plainText(*m_w->view()->text4()->document()), text);
+}
+
+void tst_addst::importsAFile_data()
+{
+    QTest::addColumn<QString>("file"); // null: the file dialog is cancelled
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("added");
+    QTest::newRow("imported")
+        << Fixtures::importText() << int(QMessageBox::Information) << u"导入完成"_s
+        << u"已从“questions.csv”向题库添加3道试题：\n\nK0101 证券市场的产生与发展：1道（第5～5题）\n"
+           u"K0102 股票：2道（第6～7题）\n\n点击主窗口左侧的树目录以刷新修改记录！"_s
+        << 3;
+    QTest::newRow("refused")
+        << Fixtures::importText() + u"K0103,单选,题干,甲|乙,A,\nK0999,单选,题干,甲|乙,A,\n"_s
+        << int(QMessageBox::Warning) << u"无法导入"_s
+        << u"“questions.csv”中有1处问题，没有导入任何试题：\n\n第10行：章节代码“K0999”不在题库的目录中"
+           u"\n\n请改正文件后再导入。"_s
+        << 0;
+    QTest::newRow("cancelled") << QString() << -1 << QString() << QString() << 0;
+}
+
+void tst_addst::importsAFile()
+{
+    QFETCH(QString, file);
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(int, added);
+    QVERIFY(m_w->clickNode(u"股票"_s));
+    const int rows = m_w->count(u"select count(*) from tk"_s);
+    if (!file.isNull()) {
+        const QString path = QDir(m_env->path()).filePath(u"questions.csv"_s);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(file.toUtf8()) > 0);
+        f.close();
+        FileDialog::queueAnswer(path);
+    }
+
+    bool stayedAsTyped = false;
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
+        [&](QDialog* d) {
+            auto* form = qobject_cast<addst*>(d);
+            QVERIFY(form);
+            QCOMPARE(form->XPButton3()->objectName(), u"XPButton3"_s);
+            QTest::mouseClick(form->txopn(5), Qt::LeftButton);
+            MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
+            QTest::mouseClick(form->XPButton3(), Qt::LeftButton);
+            // The import leaves the dialog and what was typed in it alone.
+            stayedAsTyped = form->isVisible() && form->t1()->toPlainText() == u"写了一半的题目"_s
+                && form->txttx()->text() == u"多选"_s;
+        }));
+    QVERIFY(stayedAsTyped);
+
+    const auto dialogs = FileDialog::takeShown();
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs[0].caption, u"导入试题"_s);
+    QCOMPARE(dialogs[0].filter, u"试题表格 (*.csv *.tsv *.txt);;所有文件 (*)"_s);
+    if (icon < 0)
+        QVERIFY(MessageBox::takeShown().isEmpty());
+    else
+        MainWindowDriver::checkOneBox(QMessageBox::Icon(icon), title, text);
+    QCOMPARE(m_w->count(u"select count(*) from tk"_s), rows + added);
+    if (added > 0) {
+        QCOMPARE(m_w->field(u"tk"_s, u"K0102"_s, 7, u"题型"_s).toString(), u"判断"_s);
+        QCOMPARE(m_w->field(u"tk"_s, u"K0102"_s, 7, u"收藏否"_s).toInt(), 0);
+    }
 }
 
 QTEST_MAIN(tst_addst)

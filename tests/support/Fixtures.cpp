@@ -4,6 +4,10 @@
 
 #include "data/QuestionStore.h"
 
+#include <QStringList>
+
+#include <iconv.h>
+
 using namespace Qt::StringLiterals;
 using Q = TestBank::Question;
 
@@ -77,6 +81,57 @@ void favouritesBank(TestBank& bank, const QString& materialText)
         .question(Q(k1, 6, u"多选"_s, u"AB"_s, u"AB"_s, true))
         .question(Q(k2, 7, u"判断"_s, u"B"_s, u"A"_s, true))
         .question(Q(k2, 8, u"A4"_s, u"对"_s, u"错"_s, true));
+}
+
+void importBank(TestBank& bank)
+{
+    practiceCatalogue(bank);
+    bank.question(Q(u"K0101"_s, 1, u"单选"_s, u"A"_s))
+        .question(Q(u"K0101"_s, 5, u"多选"_s, u"AB"_s, u"AB"_s, true));
+}
+
+QString importText(QChar separator, const QString& lineBreak)
+{
+    const QStringList lines {
+        u"章节代码,题型,题干,选项,答案,注释"_s,
+        u"K0101,单选,\"下列说法中，\"\"正确\"\"的是（    ）。\",甲|B．乙|丙|D. 丁,c,\"第一行笔记"_s,
+        u"第二行笔记\""_s,
+        u"k0102,多选,证券的种类有（    ）。,\"股票"_s,
+        u"债券"_s,
+        u"基金\",CA,"_s,
+        QString(),
+        u"K0102,判断,国债的信用风险低于公司债券。,,A"_s,
+    };
+    QString text = lines.join(lineBreak) + lineBreak;
+    return text.replace(u',', separator);
+}
+
+QByteArray gbk(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray out(utf8.size() * 2 + 16, '\0');
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    char* in = const_cast<char*>(utf8.constData());
+    size_t inLeft = size_t(utf8.size());
+    char* to = out.data();
+    size_t outLeft = size_t(out.size());
+    const size_t converted = iconv(cd, &in, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    if (converted == size_t(-1))
+        qFatal("cannot write %s in GBK", qPrintable(text));
+    out.resize(to - out.data());
+    return out;
+}
+
+QString questionTable(QuestionStore& store)
+{
+    return store
+        .scalar(u"select count(*)||':'||ifnull(group_concat(r, ';'),'') from (select "
+                u"代码||'/'||题号||'/'||题型||'/'||"
+                u"ifnull(答案,'<null>')||'/'||ifnull(答题,'<null>')||'/'||收藏否||'/'||ifnull(sj,'')||'/'||"
+                u"ifnull(tg,'')||'/'||ifnull(xx,'')||'/'||ifnull(选项,'')||'/'||ifnull(题干,'')||'/'||"
+                u"ifnull(zs,'') as r from tk order by 代码, 题号)"_s)
+        .toString();
 }
 
 QVector<NamedText> awkwardTexts()

@@ -37,6 +37,26 @@ void answeredBank(TestBank& bank);
 /// 6 多选 AB "AB" ★; K0102: 7 判断 B "A" ★, 8 A4 对 "错" ★.
 void favouritesBank(TestBank& bank, const QString& materialText);
 
+/// The practice catalogue with the K0101 questions 1 and 5 (a gap): the bank the imports
+/// go into. Sections to import into: K0101 "第一节", K0102 "第二节", K0103 "第三节".
+void importBank(TestBank& bank);
+
+/// A sound import file with a header, separated by @p separator, with line breaks
+/// @p lineBreak. Its three questions:
+/// - line 2 (two lines): K0101 单选 "下列说法中，\"正确\"的是（    ）。" with the options 甲 乙 丙 丁
+///   lettered "A．甲" …, key "c", a note of two lines "第一行笔记" / "第二行笔记";
+/// - line 4 (three lines): "k0102" 多选 "证券的种类有（    ）。", options 股票 债券 基金 one a line,
+///   key "CA", no note;
+/// - line 8, after a blank line: K0102 判断 "国债的信用风险低于公司债券。", no options,
+///   key "A", the note column left out.
+QString importText(QChar separator = u',', const QString& lineBreak = QStringLiteral("\n"));
+
+/// @p text in GBK, as Chinese Windows programs save "ANSI" text.
+QByteArray gbk(const QString& text);
+
+/// Every column of every row of tk in a fixed order: equal texts before and after an
+/// operation mean it wrote nothing.
+QString questionTable(QuestionStore& store);
 
 struct NamedText
 {

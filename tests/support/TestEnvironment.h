@@ -2,8 +2,8 @@
 
 #include "TestFolders.h"
 
-/// Temporary per-user folders for the life of the object, and the message-box wrapper
-/// in test mode: what a window test needs around it.
+/// Temporary per-user folders for the life of the object, and the message-box and
+/// file-dialog wrappers in test mode: what a window test needs around it.
 class TestEnvironment final
 {
     Q_DISABLE_COPY_MOVE(TestEnvironment)

@@ -1,3 +1,5 @@
+#include "Fixtures.h"
+#include "TestBank.h"
 #include "TestFolders.h"
 
 #include "data/QuestionStore.h"
@@ -6,6 +8,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class tst_BankTool : public QObject
 {
@@ -16,6 +20,9 @@ private slots:
     void badSourceNamesFileAndLine_data();
     void badSourceNamesFileAndLine();
     void printsPlainText();
+    void importsQuestions_data();
+    void importsQuestions();
+    void importIntoAReadOnlyBank();
 
 private:
     struct Result
@@ -146,6 +153,112 @@ void tst_BankTool::printsPlainText()
     const Result r = run({ QStringLiteral("plain-text"), rtf });
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QStringLiteral("证券\nsecond line\n"));
+}
+
+void tst_BankTool::importsQuestions_data()
+{
+    QTest::addColumn<QString>("file"); // the text of questions.csv; null for no such file
+    QTest::addColumn<QStringList>("args"); // after "import"; BANK and FILE stand for the paths
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QStringList>("err");
+    QTest::addColumn<int>("added");
+
+    const QStringList both { u"BANK"_s, u"FILE"_s };
+    QTest::newRow("imported") << Fixtures::importText() << both << 0
+                              << QStringList { u"BANK: 3 questions added from FILE (UTF-8)\n"_s,
+                                     u"  K0101  第一节  1 (numbers 6-6)\n  K0102  第二节  2 (numbers 1-2)\n"_s }
+                              << QStringList() << 3;
+    QTest::newRow("refused") << Fixtures::importText() + u"K0999,单选,题干,甲|乙,A,\nK0101,多选,题干,,A,\n"_s << both
+                             << 1 << QStringList()
+                             << QStringList { u"FILE:9: 章节代码“K0999”不在题库的目录中\n"_s,
+                                    u"FILE:10: 答案“A”不符合多选题"_s,
+                                    u"vellumore-bank: FILE: 2 problems, nothing imported\n"_s }
+                             << 0;
+    QTest::newRow("no such file") << QString() << both << 1 << QStringList()
+                                  << QStringList { u"FILE: 无法读取文件（"_s, u"1 problems, nothing imported"_s } << 0;
+    QTest::newRow("no such bank") << Fixtures::importText() << QStringList { u"BANK.missing"_s, u"FILE"_s } << 3
+                                  << QStringList() << QStringList { u"vellumore-bank: BANK.missing: 文件不存在\n"_s }
+                                  << 0;
+    QTest::newRow("one argument") << Fixtures::importText() << QStringList { u"BANK"_s } << 2 << QStringList()
+                                  << QStringList { u"usage:"_s } << 0;
+}
+
+void tst_BankTool::importsQuestions()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, err);
+    QFETCH(int, added);
+
+    const QString bankPath = QDir(m_folders.path()).filePath(u"import.db"_s);
+    QFile::remove(bankPath);
+    QString before;
+    {
+        TestBank bank(bankPath);
+        Fixtures::importBank(bank);
+        before = Fixtures::questionTable(bank.store());
+    }
+    const QString filePath = QDir(m_folders.path()).filePath(u"questions.csv"_s);
+    QFile::remove(filePath);
+    if (!file.isNull())
+        writeSource(u"questions.csv"_s, file);
+    const auto expand = [&](QString text) {
+        return text.replace(u"BANK"_s, bankPath).replace(u"FILE"_s, filePath);
+    };
+    QStringList command { u"import"_s };
+    for (const QString& a : args)
+        command << expand(a);
+
+    const Result r = run(command);
+    QCOMPARE(r.exitCode, exitCode);
+    for (const QString& text : out)
+        QVERIFY2(r.out.contains(expand(text)), qPrintable(r.out));
+    for (const QString& text : err)
+        QVERIFY2(r.err.contains(expand(text)), qPrintable(r.err));
+    if (out.isEmpty())
+        QCOMPARE(r.out, QString());
+
+    QuestionStore store;
+    QVERIFY(store.open(bankPath));
+    if (added == 0)
+        QCOMPARE(Fixtures::questionTable(store), before);
+    QCOMPARE(store.scalar(u"select count(*) from tk"_s).toInt(), 2 + added);
+}
+
+void tst_BankTool::importIntoAReadOnlyBank()
+{
+    // Root writes through file permissions: the bank is mounted read-only in a private
+    // mount namespace instead.
+    const QString bankPath = QDir(m_folders.path()).filePath(u"readonly.db"_s);
+    QString before;
+    {
+        TestBank bank(bankPath);
+        Fixtures::importBank(bank);
+        before = Fixtures::questionTable(bank.store());
+    }
+    const QString filePath = writeSource(u"questions.csv"_s, Fixtures::importText());
+    QProcess probe;
+    probe.start(u"unshare"_s, { u"-m"_s, u"sh"_s, u"-c"_s, u"mount --bind \"$0\" \"$0\""_s, bankPath });
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        QSKIP("no private mount namespace here (unshare -m and mount need root), so no read-only bank");
+
+    QProcess p;
+    p.start(u"unshare"_s,
+        { u"-m"_s, u"sh"_s, u"-c"_s,
+            u"mount --bind \"$0\" \"$0\" && mount -o remount,ro,bind \"$0\" \"$0\" && exec \"$1\" import \"$0\" \"$2\""_s,
+            bankPath, QStringLiteral(VELLUMORE_BANK_TOOL), filePath });
+    QVERIFY(p.waitForFinished(120000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), 3);
+    QVERIFY2(err.contains(u"vellumore-bank: %1: 题库文件是只读的"_s.arg(bankPath)), qPrintable(err));
+    QVERIFY2(err.contains(u"; nothing imported\n"_s), qPrintable(err));
+
+    QuestionStore store;
+    QVERIFY(store.open(bankPath));
+    QCOMPARE(Fixtures::questionTable(store), before);
 }
 
 QTEST_GUILESS_MAIN(tst_BankTool)

@@ -1,0 +1,51 @@
+#include "data/DelimitedText.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Records as spreadsheets write them, each with the physical line it starts on. Fields are
+// joined with "|" and records with " / " to compare them as one text.
+class tst_DelimitedText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitsRecords_data();
+    void splitsRecords();
+};
+
+void tst_DelimitedText::splitsRecords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<int>("unterminatedAt");
+    QTest::newRow("plain") << u"a,b,c\nd,e,f\n"_s << u"1:a|b|c / 2:d|e|f"_s << 0;
+    QTest::newRow("no line break at the end") << u"a,b\nc,d"_s << u"1:a|b / 2:c|d"_s << 0;
+    QTest::newRow("empty fields") << u",a,,\n"_s << u"1:|a||"_s << 0;
+    QTest::newRow("blank line") << u"a\n\nb\n"_s << u"1:a / 2: / 3:b"_s << 0;
+    QTest::newRow("CR LF and lone CR") << u"a,b\r\nc\rd\r\n"_s << u"1:a|b / 2:c / 3:d"_s << 0;
+    QTest::newRow("quoted separator and quotes")
+        << u"\"a,b\",\"say \"\"hi\"\"\",\"\"\n"_s << u"1:a,b|say \"hi\"|"_s << 0;
+    QTest::newRow("line breaks in a quoted field")
+        << u"x,\"one\r\ntwo\nthree\",y\nz\n"_s << u"1:x|one\ntwo\nthree|y / 4:z"_s << 0;
+    QTest::newRow("quote inside an unquoted field") << u"5\"x,b\n"_s << u"1:5\"x|b"_s << 0;
+    QTest::newRow("tab-separated") << u"a\tb,c\t\"d\te\"\n"_s << u"1:a|b,c|d\te"_s << 0;
+    QTest::newRow("unterminated quote") << u"a,b\nc,\"d\ne,f\ng\n"_s << u"1:a|b"_s << 2;
+}
+
+void tst_DelimitedText::splitsRecords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, records);
+    QFETCH(int, unterminatedAt);
+    const DelimitedText::Table table = DelimitedText::parse(text);
+    QStringList found;
+    for (const auto& r : table.records)
+        found << QString::number(r.line) + u':' + r.fields.join(u'|');
+    QCOMPARE(found.join(u" / "_s), records);
+    QCOMPARE(table.unterminatedAt, unterminatedAt);
+}
+
+QTEST_GUILESS_MAIN(tst_DelimitedText)
+#include "tst_DelimitedText.moc"

@@ -70,7 +70,37 @@ QIcon CatalogueTree::levelIcon(int image)
 
 void CatalogueTree::setNodes(const QVector<CatalogueNode>& nodes)
 {
+    fillNodes(nodes);
+    placeReviewNode();
+}
+
+void CatalogueTree::placeReviewNode()
+{
+    m_review = new QTreeWidgetItem;
+    m_review->setIcon(0, levelIcon(3));
+    setReviewCount(m_reviewCount);
+    const QList<QTreeWidgetItem*> found = findItems(QStringLiteral("个人收藏试题"), Qt::MatchExactly | Qt::MatchRecursive);
+    QTreeWidgetItem* favourites = found.isEmpty() ? nullptr : found.first();
+    if (!favourites) {
+        addTopLevelItem(m_review);
+    } else if (QTreeWidgetItem* parent = favourites->parent()) {
+        parent->insertChild(parent->indexOfChild(favourites) + 1, m_review);
+    } else {
+        insertTopLevelItem(indexOfTopLevelItem(favourites) + 1, m_review);
+    }
+}
+
+void CatalogueTree::setReviewCount(int due)
+{
+    m_reviewCount = due;
+    if (m_review)
+        m_review->setText(0, QStringLiteral("今日复习（%1）").arg(due));
+}
+
+void CatalogueTree::fillNodes(const QVector<CatalogueNode>& nodes)
+{
     clear();
+    m_review = nullptr;
     m_items.clear();
     m_byKey.clear();
     for (const CatalogueNode& node : nodes) {

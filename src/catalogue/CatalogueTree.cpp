@@ -76,18 +76,19 @@ void CatalogueTree::setNodes(const QVector<CatalogueNode>& nodes)
 
 void CatalogueTree::placeReviewNode()
 {
+    const QList<QTreeWidgetItem*> found
+        = findItems(QStringLiteral("个人收藏试题"), Qt::MatchExactly | Qt::MatchRecursive);
+    // A catalogue without personal nodes has no place for it: its tree stays as it is.
+    if (found.isEmpty())
+        return;
+    QTreeWidgetItem* favourites = found.first();
     m_review = new QTreeWidgetItem;
     m_review->setIcon(0, levelIcon(3));
     setReviewCount(m_reviewCount);
-    const QList<QTreeWidgetItem*> found = findItems(QStringLiteral("个人收藏试题"), Qt::MatchExactly | Qt::MatchRecursive);
-    QTreeWidgetItem* favourites = found.isEmpty() ? nullptr : found.first();
-    if (!favourites) {
-        addTopLevelItem(m_review);
-    } else if (QTreeWidgetItem* parent = favourites->parent()) {
+    if (QTreeWidgetItem* parent = favourites->parent())
         parent->insertChild(parent->indexOfChild(favourites) + 1, m_review);
-    } else {
+    else
         insertTopLevelItem(indexOfTopLevelItem(favourites) + 1, m_review);
-    }
 }
 
 void CatalogueTree::setReviewCount(int due)

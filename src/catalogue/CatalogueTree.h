@@ -17,8 +17,9 @@ public:
     /// personal nodes.
     void setNodes(const QVector<CatalogueNode>& nodes);
 
-    /// The review node: it has no row of tree, so it has no index and shifts none. It
-    /// sits after the node "个人收藏试题", under the same parent, or last when there is none.
+    /// The review node, or nullptr: it has no row of tree, so it has no index and shifts
+    /// none. It sits after the node "个人收藏试题", under the same parent; a catalogue
+    /// without that node has none.
     QTreeWidgetItem* reviewNode() const { return m_review; }
     bool isReviewNode(const QTreeWidgetItem* item) const { return item && item == m_review; }
     /// Shows @p due, the number of questions due for review, in the review node's caption.

@@ -87,6 +87,26 @@ void ListReview(benchmark::State& state)
     state.SetLabel(node->text(0).toStdString());
 }
 
+// The listing alone for review sets of other sizes: due days spread evenly over forty-one
+// days, so the listing of an earlier day holds fewer questions.
+void ListReviewOfDay(benchmark::State& state)
+{
+    const QString bank = reviewBank();
+    frmmain w(bank);
+    w.resize(1280, 900);
+    w.show();
+    QApplication::processEvents();
+    PracticePanel* panel = w.Picture1();
+    panel->show();
+    const qint64 day = today() - state.range(0);
+    for (auto _ : state) {
+        panel->ResetQuestionList();
+        panel->listReview(day);
+        QApplication::processEvents();
+        state.counters["rows"] = panel->ListView1()->rowCount();
+    }
+}
+
 void CountDue(benchmark::State& state)
 {
     QuestionStore store;
@@ -112,6 +132,7 @@ void StoreAnswerWithHistory(benchmark::State& state)
 } // namespace
 
 BENCHMARK(ListReview)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(ListReviewOfDay)->Arg(10)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(CountDue)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400);
 

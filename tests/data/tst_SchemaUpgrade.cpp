@@ -23,6 +23,7 @@ private slots:
     void init();
     void versionOneIsUpgradedAndKeepsItsRows();
     void upgradedBankRecordsAnswers();
+    void versionTwoWithoutRecordsGetsThem();
 
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
@@ -131,6 +132,24 @@ void tst_SchemaUpgrade::upgradedBankRecordsAnswers()
     // Only the answered question's row of tk changed: question 1 had no answer.
     QVERIFY(store.execute(u"update tk set 答题=null where 题号=1"_s));
     QCOMPARE(digest(store, u"tk"_s), m_before.value(u"tk"_s));
+}
+
+void tst_SchemaUpgrade::versionTwoWithoutRecordsGetsThem()
+{
+    {
+        QuestionStore store;
+        QVERIFY(store.open(bankPath()));
+        for (const QString& table :
+            { u"answer_history"_s, u"review_schedule"_s, u"exam_result"_s, u"exam_source"_s })
+            QVERIFY(store.execute(u"drop table "_s + table));
+        QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), 2);
+    }
+    QuestionStore store;
+    QVERIFY(store.open(bankPath()));
+    for (const QString& name : { u"answer_history"_s, u"review_schedule_due"_s, u"exam_result"_s, u"exam_source"_s })
+        QVERIFY2(objects(store, name) == 1, qPrintable(name));
+    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"C"_s).isDone());
+    QCOMPARE(store.scalar(u"select count(*) from answer_history"_s).toInt(), 1);
 }
 
 QTEST_MAIN(tst_SchemaUpgrade)

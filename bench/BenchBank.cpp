@@ -2,11 +2,18 @@
 
 #include "BankWriter.h"
 #include "data/QuestionStore.h"
+#include "practice/Answers.h"
+
+#include <QElapsedTimer>
 
 #include <QDir>
 #include <QFile>
 
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <cstdlib>
 
 namespace BenchBank {
@@ -63,6 +70,33 @@ QString withoutIndexes(int questions, int sections)
     }
     QFile::rename(part, path);
     return path;
+}
+
+void timeAnswers(benchmark::State& state, QuestionStore& store)
+{
+    // Questions spread over the bank, as a candidate moving through sections.
+    RowSet keys = store.query(QStringLiteral("select 代码, 题号 from tk where rowid % 997 = 0 limit 400"));
+    std::vector<QuestionKey> questions;
+    for (; !keys.atEnd(); keys.next())
+        questions.push_back({ keys.field(0).toString(), keys.field(1).toString() });
+
+    std::vector<double> ms;
+    size_t i = 0;
+    const QString answers[] = { QStringLiteral("A"), QStringLiteral("B") };
+    for (auto _ : state) {
+        const QuestionKey& key = questions[i % questions.size()];
+        QElapsedTimer timer;
+        timer.start();
+        const WriteResult result
+            = Answers::StoreAnswer(store, QuestionTable::Bank, key, answers[(i / questions.size()) % 2]);
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+        if (!result.isDone())
+            state.SkipWithError(qPrintable(result.reason()));
+        ++i;
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
 }
 
 } // namespace BenchBank

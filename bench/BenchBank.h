@@ -2,6 +2,11 @@
 
 #include <QString>
 
+namespace benchmark {
+class State;
+}
+class QuestionStore;
+
 /// The generated banks the benchmarks run on, made once and kept between runs in
 /// $VELLUMORE_BENCH_DIR (default: the system's temporary folder).
 namespace BenchBank {
@@ -15,5 +20,9 @@ QString withoutIndexes(int questions, int sections);
 /// The 200,000-question bank in 2,000 sections.
 inline QString large() { return synthetic(200000, 2000); }
 inline QString largeWithoutIndexes() { return withoutIndexes(200000, 2000); }
+
+/// Times one answer a benchmark iteration on 400 questions spread over the bank, A and B
+/// in turn, and reports the median and the 99th percentile in milliseconds.
+void timeAnswers(benchmark::State& state, QuestionStore& store);
 
 } // namespace BenchBank

@@ -5,16 +5,11 @@
 #include "BenchBank.h"
 
 #include "data/QuestionStore.h"
-#include "practice/Answers.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -44,29 +39,7 @@ void StoreOneAnswer(benchmark::State& state)
     store.execute(QStringLiteral("PRAGMA journal_mode=%1").arg(QLatin1String(setting.journal)));
     store.execute(QStringLiteral("PRAGMA synchronous=%1").arg(QLatin1String(setting.synchronous)));
 
-    // Questions spread over the bank, as a candidate moving through sections.
-    RowSet keys = store.query(QStringLiteral("select 代码, 题号 from tk where rowid % 997 = 0 limit 400"));
-    std::vector<QuestionKey> questions;
-    for (; !keys.atEnd(); keys.next())
-        questions.push_back({ keys.field(0).toString(), keys.field(1).toString() });
-
-    std::vector<double> ms;
-    size_t i = 0;
-    const QString answers[] = { QStringLiteral("A"), QStringLiteral("B") };
-    for (auto _ : state) {
-        const QuestionKey& key = questions[i % questions.size()];
-        QElapsedTimer timer;
-        timer.start();
-        const WriteResult result
-            = Answers::StoreAnswer(store, QuestionTable::Bank, key, answers[(i / questions.size()) % 2]);
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-        if (!result.isDone())
-            state.SkipWithError(qPrintable(result.reason()));
-        ++i;
-    }
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    BenchBank::timeAnswers(state, store);
 }
 
 } // namespace

@@ -70,7 +70,38 @@ QIcon CatalogueTree::levelIcon(int image)
 
 void CatalogueTree::setNodes(const QVector<CatalogueNode>& nodes)
 {
+    fillNodes(nodes);
+    placeReviewNode();
+}
+
+void CatalogueTree::placeReviewNode()
+{
+    const QList<QTreeWidgetItem*> found
+        = findItems(QStringLiteral("个人收藏试题"), Qt::MatchExactly | Qt::MatchRecursive);
+    // A catalogue without personal nodes has no place for it: its tree stays as it is.
+    if (found.isEmpty())
+        return;
+    QTreeWidgetItem* favourites = found.first();
+    m_review = new QTreeWidgetItem;
+    m_review->setIcon(0, levelIcon(3));
+    setReviewCount(m_reviewCount);
+    if (QTreeWidgetItem* parent = favourites->parent())
+        parent->insertChild(parent->indexOfChild(favourites) + 1, m_review);
+    else
+        insertTopLevelItem(indexOfTopLevelItem(favourites) + 1, m_review);
+}
+
+void CatalogueTree::setReviewCount(int due)
+{
+    m_reviewCount = due;
+    if (m_review)
+        m_review->setText(0, QStringLiteral("今日复习（%1）").arg(due));
+}
+
+void CatalogueTree::fillNodes(const QVector<CatalogueNode>& nodes)
+{
     clear();
+    m_review = nullptr;
     m_items.clear();
     m_byKey.clear();
     for (const CatalogueNode& node : nodes) {

@@ -13,8 +13,17 @@ public:
     explicit CatalogueTree(QWidget* parent = nullptr);
 
     /// Replaces the items with @p nodes. A node whose parent key is unknown ends
-    /// the filling, leaving the nodes added so far.
+    /// the filling, leaving the nodes added so far. The review node then joins the
+    /// personal nodes.
     void setNodes(const QVector<CatalogueNode>& nodes);
+
+    /// The review node, or nullptr: it has no row of tree, so it has no index and shifts
+    /// none. It sits after the node "个人收藏试题", under the same parent; a catalogue
+    /// without that node has none.
+    QTreeWidgetItem* reviewNode() const { return m_review; }
+    bool isReviewNode(const QTreeWidgetItem* item) const { return item && item == m_review; }
+    /// Shows @p due, the number of questions due for review, in the review node's caption.
+    void setReviewCount(int due);
 
     /// 1-based position of @p item in the order of addition, 0 for none.
     int nodeIndex(const QTreeWidgetItem* item) const;
@@ -28,6 +37,11 @@ public:
     static QIcon levelIcon(int image);
 
 private:
+    void fillNodes(const QVector<CatalogueNode>& nodes);
+    void placeReviewNode();
+
     QVector<QTreeWidgetItem*> m_items;
+    QTreeWidgetItem* m_review = nullptr;
+    int m_reviewCount = 0;
     QHash<QString, QTreeWidgetItem*> m_byKey;
 };

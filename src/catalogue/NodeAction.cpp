@@ -41,3 +41,12 @@ NodeAction NodeAction::forNode(QuestionStore& store, const QString& text, int in
               .toString();
     return action;
 }
+
+NodeAction NodeAction::forReview(qint64 day)
+{
+    NodeAction action;
+    action.kind = Kind::ReviewList;
+    action.title = QStringLiteral("今日复习");
+    action.selection = QuestionFilters::review(day);
+    return action;
+}

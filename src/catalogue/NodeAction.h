@@ -13,6 +13,7 @@ struct NodeAction
     enum class Kind {
         ExamRoom,        ///< "模拟考场": the exam settings
         PersonalList,    ///< favourites across the bank
+        ReviewList,      ///< the questions due for review
         Material,        ///< a text-material section, shown from wz
         QuestionSection, ///< a question section, listed from tk
         Welcome,         ///< a project or subject: the welcome picture
@@ -31,4 +32,7 @@ struct NodeAction
 
     /// Decides the action for the node with @p text at the 1-based @p index.
     static NodeAction forNode(QuestionStore& store, const QString& text, int index);
+    /// The action of the review node, which has no row of tree: the questions due on or
+    /// before @p day, with the practice side panel.
+    static NodeAction forReview(qint64 day);
 };

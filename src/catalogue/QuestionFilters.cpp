@@ -25,6 +25,26 @@ Selection from(const QString& table, const QStringList& conditions, const QVaria
     return { sql + Order, params };
 }
 
+// The schedule's due index gives the few keys, tk's key index their rows.
+const QString DueCondition = QStringLiteral(
+    "rowid in (select tk.rowid from review_schedule r join tk on tk.代码=r.代码 and tk.题号=r.题号 "
+    "where r.due_day<=?)");
+
+// The practice filter's choices within one scope, whose condition takes one value.
+Selection filtered(const QString& scope, const QVariant& value, const QString& choice, const QString& types)
+{
+    const QVariantList params { value, types, types };
+    if (choice == QStringLiteral("全部题目"))
+        return from(QStringLiteral("tk"), { scope, TypeCondition }, params);
+    if (choice == QStringLiteral("已做题目"))
+        return from(QStringLiteral("tk"), { scope, Answered, TypeCondition }, params);
+    if (choice == QStringLiteral("未做题目"))
+        return from(QStringLiteral("tk"), { scope, NotAnswered, TypeCondition }, params);
+    if (choice == QStringLiteral("做错题目"))
+        return from(QStringLiteral("tk"), { scope, Wrong, TypeCondition }, params);
+    return {};
+}
+
 } // namespace
 
 QStringList filterTypes()
@@ -77,17 +97,19 @@ Selection personal(const QString& nodeText, QString* title)
 
 Selection practice(const QString& choice, const QString& types, const QString& code)
 {
-    const QVariantList params { code, types, types };
-    const QString inSection = QStringLiteral("代码=?");
-    if (choice == QStringLiteral("全部题目"))
-        return from(QStringLiteral("tk"), { inSection, TypeCondition }, params);
-    if (choice == QStringLiteral("已做题目"))
-        return from(QStringLiteral("tk"), { inSection, Answered, TypeCondition }, params);
-    if (choice == QStringLiteral("未做题目"))
-        return from(QStringLiteral("tk"), { inSection, NotAnswered, TypeCondition }, params);
-    if (choice == QStringLiteral("做错题目"))
-        return from(QStringLiteral("tk"), { inSection, Wrong, TypeCondition }, params);
-    return from(QStringLiteral("tk"), {}, {});
+    const Selection selection = filtered(QStringLiteral("代码=?"), code, choice, types);
+    return selection.sql.isEmpty() ? from(QStringLiteral("tk"), {}, {}) : selection;
+}
+
+Selection review(qint64 day)
+{
+    return from(QStringLiteral("tk"), { DueCondition }, { day });
+}
+
+Selection reviewFilter(const QString& choice, const QString& types, qint64 day)
+{
+    const Selection selection = filtered(DueCondition, day, choice, types);
+    return selection.sql.isEmpty() ? review(day) : selection;
 }
 
 Selection exam(const QString& choice, const QString& types)

@@ -32,6 +32,11 @@ bool isPersonalList(const QString& nodeText);
 /// "做错题目"; any other choice lists the whole bank.
 Selection practice(const QString& choice, const QString& types, const QString& code);
 
+/// The questions of tk in review due on or before @p day.
+Selection review(qint64 day);
+/// The practice filter's choices and types over the questions due on or before @p day.
+Selection reviewFilter(const QString& choice, const QString& types, qint64 day);
+
 /// The exam filter over the paper in kstk: "全部题目", "已做过题" or "未做过题";
 /// any other choice lists the whole paper.
 Selection exam(const QString& choice, const QString& types);

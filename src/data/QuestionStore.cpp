@@ -141,6 +141,8 @@ bool QuestionStore::open(const QString& path, Mode mode)
         return reject(OpenError::Damaged, QStringLiteral("无法设置题库的写入方式（%1）").arg(m_lastError));
     if (version < SchemaVersion && mode == Mode::ReadWrite && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
+    if (version == SchemaVersion && mode == Mode::ReadWrite && !completeRecords())
+        return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
     m_lastError.clear();
     return true;
@@ -186,6 +188,23 @@ bool QuestionStore::upgradeSchema(int fromVersion)
             }
         }
         return execute(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    });
+}
+
+bool QuestionStore::completeRecords()
+{
+    // Banks of version 2 written before its records joined it lack them; the statements
+    // only add what is missing.
+    if (scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and name='answer_history'"))
+            .toInt()
+        > 0)
+        return true;
+    return transaction([this] {
+        for (const QString& statement : BankSchema::recordStatements()) {
+            if (!execute(statement))
+                return false;
+        }
+        return true;
     });
 }
 

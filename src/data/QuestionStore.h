@@ -119,6 +119,7 @@ private:
     bool applySchema();
     bool applyDurability();
     bool upgradeSchema(int fromVersion);
+    bool completeRecords();
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -178,6 +178,10 @@ WriteResult ComposeExamPaper(
         if (progress)
             progress(int(picked.size()), i + 1);
         result = store.write(copy, { numbers[i], picked[i] });
+        if (result.isDone())
+            result = store.write(QStringLiteral("insert into exam_source(代码, 题号, bank_number) "
+                                                "select 代码, ?, 题号 from tk where rowid=?"),
+                { numbers[i], picked[i] });
     }
     return result.isDone() ? WriteResult::done(int(picked.size())) : result;
 }

@@ -39,6 +39,7 @@ quint32 freshPaperSeed();
 /// min(N, available) questions of the chosen sections drawn uniformly without
 /// repetition, each numbered with a 题号 below 100000 that no other row of kstk has,
 /// with 答题 empty and 收藏否 -1. Types outside the six slots (B, A3, A4, 计算, ...)
-/// have no count and are never drawn. tk is only read.
+/// have no count and are never drawn. exam_source keeps each copy's 题号 in tk, for the
+/// answer history. tk is only read.
 WriteResult ComposeExamPaper(
     QuestionStore& store, const ExamPaperRequest& request, const ComposeProgress& progress = {});

@@ -2,6 +2,7 @@
 
 #include "controls/MessageBox.h"
 #include "data/AppState.h"
+#include "exam/ExamResult.h"
 #include "exam/Grading.h"
 #include "exam/PaperExportDialog.h"
 #include "exam/ScoreReport.h"
@@ -33,8 +34,14 @@ void openReport(QWidget* parent, QuestionStore& store, const AppState& state, co
 bool showExamReport(QWidget* parent, QuestionStore& store, AppState& state)
 {
     const Grading::Outcome outcome = Grading::GradeExamPaper(store);
-    if (!tellUnread(parent, outcome))
+    if (!tellUnread(parent, outcome)) {
+        const WriteResult kept = ExamResult::record(store,
+            ExamResult::fromTally(outcome.tally, ScoreReport::readPoints(), QDateTime::currentDateTimeUtc()));
+        if (!kept.isDone())
+            MessageBox::warning(parent, QStringLiteral("结束考试"),
+                QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。").arg(kept.reason()));
         openReport(parent, store, state, outcome.tally);
+    }
     return state.ExamRunning;
 }
 

@@ -7,7 +7,10 @@ namespace WorkingSet {
 
 WriteResult recreate(QuestionStore& store)
 {
-    WriteResult result = store.write(QStringLiteral("drop table if exists kstk"));
+    // The bank numbers of the paper before belong to its rows only.
+    WriteResult result = store.write(QStringLiteral("delete from exam_source"));
+    if (result.isDone())
+        result = store.write(QStringLiteral("drop table if exists kstk"));
     for (const QString& statement : BankSchema::questionTableStatements(QStringLiteral("kstk"))) {
         if (!result.isDone())
             break;

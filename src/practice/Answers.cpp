@@ -1,5 +1,6 @@
 #include "practice/Answers.h"
 
+#include "data/AnswerRule.h"
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
 
@@ -73,18 +74,54 @@ QString entryCaption(const QString& answer)
     return QStringLiteral("( ") + answer + QStringLiteral(" )");
 }
 
-WriteResult StoreAnswer(
-    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer)
+QuestionKey bankKey(QuestionStore& store, QuestionTable table, const QuestionKey& key)
+{
+    if (table == QuestionTable::Bank)
+        return key;
+    // A working set copied from a section keeps tk's numbers and has no entries here.
+    const QVariant number = store.scalar(
+        QStringLiteral("select bank_number from exam_source where 代码=? and 题号=?"), { key.code, key.number });
+    return number.isNull() ? key : QuestionKey { key.code, number.toString() };
+}
+
+namespace {
+
+WriteResult recordAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
+    const QDateTime& moment)
+{
+    const QVariant solution = store.scalar(
+        QStringLiteral("select 答案 from %1 where 代码=? AND 题号=?").arg(tableName(table)), { key.code, key.number });
+    const bool right = AnswerRule::isRight(solution.toString(), answer);
+    const QuestionKey original = bankKey(store, table, key);
+    const WriteResult logged = store.write(
+        QStringLiteral("insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
+                       "values(?, ?, ?, ?, ?, ?)"),
+        { original.code, original.number, moment.toSecsSinceEpoch(), answer, right ? 1 : 0,
+            table == QuestionTable::WorkingSet ? QStringLiteral("exam") : QStringLiteral("practice") });
+    if (!logged.isDone())
+        return logged;
+    return ReviewSchedule::apply(store, original, right, ReviewSchedule::dayOf(moment));
+}
+
+} // namespace
+
+WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
+    const ReviewSchedule::Clock& clock)
 {
     if (!key.isValid())
         return WriteResult::nothing(QStringLiteral("当前没有试题"));
     const QString sql = table == QuestionTable::WorkingSet
         ? QStringLiteral("update kstk set 答题=? where 代码=? AND 题号=?")
         : QStringLiteral("update tk set 答题=? where 代码=? AND 题号=?");
-    const WriteResult result = store.write(sql, { answer, key.code, key.number });
-    if (result.isDone() && result.rows() == 0)
-        return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
-    return result;
+    return store.writeTransaction([&] {
+        const WriteResult result = store.write(sql, { answer, key.code, key.number });
+        if (result.isDone() && result.rows() == 0)
+            return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
+        if (!result.isDone() || answer.isEmpty())
+            return result;
+        const WriteResult recorded = recordAnswer(store, table, key, answer, clock());
+        return recorded.isDone() ? result : recorded;
+    });
 }
 
 WriteResult ClearAnswers(QuestionStore& store, QuestionTable table, const QString& code)

@@ -2,6 +2,7 @@
 
 #include "data/QuestionTable.h"
 #include "data/WriteResult.h"
+#include "practice/ReviewSchedule.h"
 
 #include <QString>
 #include <QVariant>
@@ -40,11 +41,18 @@ QString storedCaption(const QVariant& given);
 QString entryCaption(const QString& answer);
 
 /// Writes @p answer into 答题 of question @p key of @p table. Nothing to write
-/// when there is no such question.
-WriteResult StoreAnswer(
-    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer);
+/// when there is no such question. In the same transaction a given answer is added to
+/// the answer history and moves the question in the review schedule, both under the
+/// question's key in tk (an exam paper numbers its copies afresh); clearing an answer
+/// records nothing.
+WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
+    const ReviewSchedule::Clock& clock = ReviewSchedule::systemClock());
 
-/// Clears every answer of section @p code of @p table to the empty text (a redo).
+/// The key in tk of question @p key of @p table.
+QuestionKey bankKey(QuestionStore& store, QuestionTable table, const QuestionKey& key);
+
+/// Clears every answer of section @p code of @p table to the empty text (a redo). The
+/// history and the review schedule stay.
 WriteResult ClearAnswers(QuestionStore& store, QuestionTable table, const QString& code);
 
 } // namespace Answers

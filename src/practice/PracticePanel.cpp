@@ -140,10 +140,18 @@ void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
     FillQuestionList(rows);
 }
 
+void PracticePanel::listReview(qint64 day)
+{
+    m_reviewDay = day;
+    listSelection(QuestionFilters::review(day));
+}
+
 void PracticePanel::PracticeFilter()
 {
-    const QuestionFilters::Selection selection = QuestionFilters::practice(
-        m_side->Combo1()->currentText(), m_side->TypeFilterText(), m_state.SectionCode);
+    const QString choice = m_side->Combo1()->currentText();
+    const QuestionFilters::Selection selection = m_reviewDay
+        ? QuestionFilters::reviewFilter(choice, m_side->TypeFilterText(), *m_reviewDay)
+        : QuestionFilters::practice(choice, m_side->TypeFilterText(), m_state.SectionCode);
     clearList();
     listSelection(selection);
 }
@@ -202,6 +210,7 @@ void PracticePanel::ShowQuestion(int row)
 
 void PracticePanel::prepareForNode(bool withSidePanel)
 {
+    m_reviewDay.reset();
     // Sizes computed below zero leave a control as it was.
     auto setWidth = [](QWidget* w, int width) {
         if (width >= 0)
@@ -300,6 +309,7 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
             result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
         return;
     }
+    emit answerStored();
     if (m_feedback->isChecked())
         showFeedback(answer);
     if (redraw) {

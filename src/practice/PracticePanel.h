@@ -5,6 +5,8 @@
 
 #include <QFrame>
 
+#include <optional>
+
 class AnswerPanel;
 class ExamSidePanel;
 class QCheckBox;
@@ -44,6 +46,9 @@ public:
     void FillQuestionList(RowSet& selection);
     /// Opens a selection read-only and lists it; one that cannot be opened lists nothing.
     void listSelection(const QuestionFilters::Selection& selection);
+    /// Lists the questions due for review on or before @p day; the practice filter then
+    /// works over them until the next catalogue node.
+    void listReview(qint64 day);
     void PracticeFilter();
     void ExamFilter();
     /// Re-runs the filter of the current mode, then shows the answer columns when
@@ -79,6 +84,8 @@ signals:
     void illustrationChanged(const QVariant& bytes);
     /// An entry could not be stored because no question is current.
     void noCurrentQuestion();
+    /// An answer was stored (and with it the history and the review schedule).
+    void answerStored();
     /// A write failed; @p message says what was not stored and why.
     void writeFailed(const QString& title, const QString& message);
 
@@ -98,4 +105,6 @@ private:
     PracticeSidePanel* m_side;
     ExamSidePanel* m_examSide;
     QCheckBox* m_feedback;
+    /// The day of the review listing shown, or none.
+    std::optional<qint64> m_reviewDay;
 };

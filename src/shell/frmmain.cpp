@@ -15,6 +15,7 @@
 #include "practice/PracticePanel.h"
 #include "practice/PracticeSidePanel.h"
 #include "practice/QuestionView.h"
+#include "practice/ReviewSchedule.h"
 #include "search/frmtj.h"
 #include "shell/DesktopActions.h"
 #include "shell/FramePainter.h"
@@ -99,6 +100,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_Picture1 = new PracticePanel(m_store, m_state, this);
     m_Picture1->hide();
     connect(m_Picture1, &PracticePanel::questionShown, this, [this] { m_sc->setEnabled(true); });
+    connect(m_Picture1, &PracticePanel::answerStored, this, &frmmain::refreshReviewCount);
     connect(m_Picture1, &PracticePanel::illustrationChanged, this, &frmmain::showIllustration);
     connect(m_Picture1, &PracticePanel::noCurrentQuestion, this, [this] {
         MessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("操作错误，因为当前没有试题！"));
@@ -229,6 +231,17 @@ void frmmain::BuildCatalogue()
         return;
     Catalogue::rewriteTree(m_store);
     m_TreeView1->setNodes(Catalogue::readNodes(m_store));
+    refreshReviewCount();
+}
+
+void frmmain::refreshReviewCount()
+{
+    m_TreeView1->setReviewCount(ReviewSchedule::dueCount(m_store, today()));
+}
+
+qint64 frmmain::today() const
+{
+    return ReviewSchedule::dayOf(QDateTime::currentDateTime());
 }
 
 void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
@@ -238,7 +251,9 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
     if (refuseDuringExam())
         return;
     PracticePanel* p1 = m_Picture1;
-    const NodeAction action = NodeAction::forNode(m_store, node->text(0), m_TreeView1->nodeIndex(node));
+    const NodeAction action = m_TreeView1->isReviewNode(node)
+        ? NodeAction::forReview(today())
+        : NodeAction::forNode(m_store, node->text(0), m_TreeView1->nodeIndex(node));
     m_sc->setEnabled(false);
     p1->prepareForNode(!action.personal);
 
@@ -247,17 +262,23 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
         openExamSettings();
         break;
     case NodeAction::Kind::PersonalList:
+    case NodeAction::Kind::ReviewList:
     case NodeAction::Kind::QuestionSection:
         if (action.kind == NodeAction::Kind::PersonalList)
             p1->ListView1()->applyAnswerLayout();
-        else
+        else if (action.kind == NodeAction::Kind::QuestionSection)
             m_state.SectionCode = action.code;
         p1->show();
         m_Picture3->hide();
         m_Picture3->bt()->setText(action.title);
         p1->Label2()->setText(action.title);
         p1->ResetQuestionList();
-        p1->listSelection(action.selection);
+        if (action.kind == NodeAction::Kind::ReviewList) {
+            refreshReviewCount();
+            p1->listReview(today());
+        } else {
+            p1->listSelection(action.selection);
+        }
         break;
     case NodeAction::Kind::Material:
         if (!action.code.isEmpty())

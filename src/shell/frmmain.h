@@ -54,6 +54,8 @@ public:
 
     /// Rewrites the table tree and fills the tree view from it.
     void BuildCatalogue();
+    /// Shows in the review node how many questions are due today.
+    void refreshReviewCount();
     /// Acts on a click on a catalogue node.
     void OpenCatalogueNode(QTreeWidgetItem* node);
 
@@ -77,6 +79,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// The candidate's calendar day, as the review schedule counts days.
+    qint64 today() const;
     void openBank(const QString& bankPath);
     void buildFrame();
     QFont titleFont() const;

@@ -177,6 +177,12 @@ void tst_ExamRun::answersGoToThePaperOnly()
     QCOMPARE(m_w->count(u"select count(*) from kstk where 答题<>''"_s), 1);
     QCOMPARE(m_w->allStored(u"tk"_s), bankBefore);
     QCOMPARE(m_w->count(u"select count(*) from tk where 收藏否=-1"_s), 1);
+    // The history names the answered question by its key in tk, not by the paper's number.
+    QCOMPARE(m_w->count(u"select count(*) from answer_history h join tk on tk.代码=h.代码 and tk.题号=h.题号 "
+                        "join exam_source s on s.代码=h.代码 and s.bank_number=h.题号 "
+                        "where h.source='exam' and h.answer='C' and s.题号=?"_s,
+                 { number }),
+        1);
 }
 
 void tst_ExamRun::treeAndToolbarAreRefused_data()
@@ -208,6 +214,8 @@ void tst_ExamRun::endingBringsPracticeBack()
     QVERIFY(m_w->clickNode(u"第一节"_s));
     QVERIFY(startFromDialog());
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
+    // The graded paper left its result: six questions, none answered.
+    QCOMPARE(m_w->count(u"select count(*) from exam_result where questions=6 and unanswered_count=6 and score=0"_s), 1);
     // The practice side panel and buttons are back; the welcome panel shows until the next node.
     QCOMPARE(mode(),
         QStringList({ u"0"_s, u"0"_s, u"1"_s, u"0"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s }));

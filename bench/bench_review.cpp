@@ -1,0 +1,148 @@
+// The daily review on the generated 200,000-question bank with 1,000,000 rows of answer
+// history: from the click on the review node to the listed questions and the first one
+// shown, the count in its caption, and one answer stored with its history row.
+
+#include "BenchBank.h"
+
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/QuestionListView.h"
+#include "data/QuestionStore.h"
+#include "practice/PracticePanel.h"
+#include "practice/ReviewSchedule.h"
+#include "shell/frmmain.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int HistoryRows = 1000000;
+
+qint64 today()
+{
+    return ReviewSchedule::dayOf(QDateTime::currentDateTime());
+}
+
+// A copy of the large bank with the history and a schedule: one question in ten is in
+// review, due over the forty days around today.
+QString reviewBank()
+{
+    const QString path = BenchBank::large() + QStringLiteral("-review");
+    if (!QFile::exists(path) && !QFile::copy(BenchBank::large(), path))
+        return {};
+    QuestionStore store;
+    if (!store.open(path))
+        return {};
+    if (store.scalar(QStringLiteral("select count(*) from answer_history")).toInt() >= HistoryRows)
+        return path;
+    std::fprintf(stderr, "bench: adding %d history rows (once)\n", HistoryRows);
+    const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const bool ok = store.transaction([&] {
+        // The review node sits with the personal nodes, which the generated catalogue lacks.
+        return store.execute(QStringLiteral("insert into xmdm values('W', '个人')"))
+            && store.execute(QStringLiteral("insert into kmdm values('W01', '个人题库')"))
+            && store.execute(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
+            && store.execute(QStringLiteral("delete from answer_history"))
+            && store.execute(QStringLiteral("delete from review_schedule"))
+            && store.execute(
+                QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<?) "
+                               "insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
+                               "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
+                               "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
+                { HistoryRows, now, last })
+            && store.execute(QStringLiteral("insert or ignore into review_schedule(代码, 题号, stage, due_day) "
+                                            "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
+                                            "where rowid % 10 = 0"),
+                { today() });
+    });
+    return ok ? path : QString();
+}
+
+void ListReview(benchmark::State& state)
+{
+    const QString bank = reviewBank();
+    if (bank.isEmpty()) {
+        state.SkipWithError("cannot prepare the bank");
+        return;
+    }
+    frmmain w(bank);
+    w.resize(1280, 900);
+    w.show();
+    QApplication::processEvents();
+    QTreeWidgetItem* node = w.TreeView1()->reviewNode();
+    if (!node) {
+        state.SkipWithError("no review node");
+        return;
+    }
+    for (auto _ : state) {
+        w.OpenCatalogueNode(node);
+        QApplication::processEvents();
+        state.counters["rows"] = w.Picture1()->ListView1()->rowCount();
+    }
+    state.SetLabel(node->text(0).toStdString());
+}
+
+// The listing alone for review sets of other sizes: due days spread evenly over forty-one
+// days, so the listing of an earlier day holds fewer questions.
+void ListReviewOfDay(benchmark::State& state)
+{
+    const QString bank = reviewBank();
+    frmmain w(bank);
+    w.resize(1280, 900);
+    w.show();
+    QApplication::processEvents();
+    PracticePanel* panel = w.Picture1();
+    panel->show();
+    const qint64 day = today() - state.range(0);
+    for (auto _ : state) {
+        panel->ResetQuestionList();
+        panel->listReview(day);
+        QApplication::processEvents();
+        state.counters["rows"] = panel->ListView1()->rowCount();
+    }
+}
+
+void CountDue(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!store.open(reviewBank())) {
+        state.SkipWithError("cannot open the bank");
+        return;
+    }
+    for (auto _ : state)
+        state.counters["due"] = ReviewSchedule::dueCount(store, today());
+}
+
+// As bench_durability's answer, now with its history row and schedule in the same commit.
+void StoreAnswerWithHistory(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!store.open(reviewBank())) {
+        state.SkipWithError("cannot open the bank");
+        return;
+    }
+    BenchBank::timeAnswers(state, store);
+}
+
+} // namespace
+
+BENCHMARK(ListReview)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(ListReviewOfDay)->Arg(10)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(CountDue)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vellumore"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

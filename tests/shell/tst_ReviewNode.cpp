@@ -1,0 +1,127 @@
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
+#include "TestBank.h"
+#include "TestEnvironment.h"
+
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/QuestionListModel.h"
+#include "controls/MessageBox.h"
+#include "practice/AnswerPanel.h"
+#include "practice/PracticePanel.h"
+#include "practice/PracticeSidePanel.h"
+#include "practice/ReviewSchedule.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The review node among the personal nodes of the real main window: its count, its
+// listing with the practice filter, and the count after an answer.
+class tst_ReviewNode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void nodeSitsWithThePersonalNodes();
+    void listsAndFiltersTheDueQuestions();
+    void answerRefreshesTheCount();
+
+private:
+    static void fillBank(TestBank& bank);
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MainWindowDriver> m_w;
+};
+
+void tst_ReviewNode::fillBank(TestBank& bank)
+{
+    // answeredBank: 3 单选 A answered "A", 4 多选 AB answered "B", 5 判断 B answered "A".
+    Fixtures::answeredBank(bank);
+    const qint64 today = ReviewSchedule::dayOf(QDateTime::currentDateTime());
+    const QList<QVariantList> entries { { 3, 1, today - 1 }, { 4, 0, today }, { 5, 0, today + 2 } };
+    for (const QVariantList& e : entries)
+        QVERIFY(bank.store().execute(
+            u"insert into review_schedule(代码, 题号, stage, due_day) values('K0101', ?, ?, ?)"_s, e));
+}
+
+void tst_ReviewNode::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), &tst_ReviewNode::fillBank);
+}
+
+void tst_ReviewNode::cleanup()
+{
+    m_w.reset();
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    m_env.reset();
+}
+
+void tst_ReviewNode::nodeSitsWithThePersonalNodes()
+{
+    CatalogueTree* tree = m_w->window().TreeView1();
+    QTreeWidgetItem* review = tree->reviewNode();
+    QVERIFY(review);
+    QCOMPARE(review->text(0), u"今日复习（2）"_s);
+    QTreeWidgetItem* favourites = tree->findItems(u"个人收藏试题"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QVERIFY(favourites);
+    QCOMPARE(review->parent(), favourites->parent());
+    QCOMPARE(review->parent()->indexOfChild(review), review->parent()->indexOfChild(favourites) + 1);
+    // It has no row of tree and takes no index: every node keeps its row.
+    QCOMPARE(tree->nodeIndex(review), 0);
+    QCOMPARE(tree->nodeCount(), m_w->count(u"select count(*) from tree"_s));
+    QCOMPARE(m_w->count(u"select count(*) from tree where 细目 like '今日复习%'"_s), 0);
+    for (int i = 1; i <= tree->nodeCount(); ++i)
+        QCOMPARE(tree->nodeIndex(tree->itemAt(i)), i);
+}
+
+void tst_ReviewNode::listsAndFiltersTheDueQuestions()
+{
+    QVERIFY(m_w->clickNode(u"今日复习（2）"_s));
+    QCOMPARE(m_w->panel()->Label2()->text(), u"今日复习"_s);
+    QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"3"_s, u"4"_s }));
+    QCOMPARE(m_w->state().QuestionNo, u"3"_s);
+    // The practice filter works over the due questions, not over a section.
+    PracticeSidePanel* side = m_w->panel()->Frame3();
+    QVERIFY(side->isVisible());
+    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"做错题目"_s));
+    QCOMPARE(m_w->column(QuestionListModel::QuestionNo), QStringList { u"4"_s });
+    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"全部题目"_s));
+    QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"3"_s, u"4"_s }));
+    // A section node lists its section again, with the same filter.
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"做错题目"_s));
+    QVERIFY(m_w->column(QuestionListModel::QuestionNo).size() > 1);
+}
+
+void tst_ReviewNode::answerRefreshesTheCount()
+{
+    QVERIFY(m_w->clickNode(u"今日复习（2）"_s));
+    QVERIFY(m_w->showQuestion(3));
+    auto* right = m_w->answers()->findChild<QAbstractButton*>(u"Option1_0"_s);
+    QVERIFY(right && right->isVisible() && right->isEnabled());
+    MainWindowDriver::click(right);
+    QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 3, u"答题"_s).toString(), u"A"_s);
+    // Right when due: on to the next interval, no longer due today.
+    QCOMPARE(m_w->window().TreeView1()->reviewNode()->text(0), u"今日复习（1）"_s);
+    QCOMPARE(m_w->count(u"select stage from review_schedule where 题号=3"_s), 2);
+    QCOMPARE(m_w->count(u"select count(*) from answer_history where 题号=3 and is_right=1 and source='practice'"_s), 1);
+
+    // Wrong now: back to the first interval, due tomorrow.
+    QVERIFY(m_w->showQuestion(4));
+    auto* c = m_w->answers()->findChild<QAbstractButton*>(u"DAN_A_2"_s);
+    QVERIFY(c && c->isVisible() && c->isEnabled());
+    MainWindowDriver::click(c);
+    QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s).toString(), u"BC"_s);
+    QCOMPARE(m_w->count(u"select due_day - ? from review_schedule where 题号=4"_s,
+                 { ReviewSchedule::dayOf(QDateTime::currentDateTime()) }),
+        1);
+    QCOMPARE(m_w->window().TreeView1()->reviewNode()->text(0), u"今日复习（0）"_s);
+}
+
+QTEST_MAIN(tst_ReviewNode)
+#include "tst_ReviewNode.moc"

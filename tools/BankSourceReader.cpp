@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace {
+
+constexpr qint64 MaxImageBytes = qint64(16) << 20;
 
 struct Cursor
 {
@@ -82,13 +85,31 @@ bool BankSourceReader::readFile(const QString& file)
     if (!in.open(QIODevice::ReadOnly))
         return fail(file, 0, QStringLiteral("cannot read the file: %1").arg(in.errorString()));
     const QByteArray bytes = in.readAll();
-    const QString content = QString::fromUtf8(bytes);
-    if (content.contains(QChar::ReplacementCharacter) && !bytes.contains("\xEF\xBF\xBD"))
+    if (in.error() != QFileDevice::NoError)
+        return fail(file, 0, QStringLiteral("cannot read the file: %1").arg(in.errorString()));
+    return readText(bytes, file);
+}
+
+bool BankSourceReader::readText(const QByteArray& bytes, const QString& file)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString content = utf8.decode(bytes);
+    if (utf8.hasError())
         return fail(file, 0, QStringLiteral("the file is not UTF-8 text"));
     QStringList lines = content.split(u'\n');
-    for (QString& l : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
+        QString& l = lines[i];
         if (l.endsWith(u'\r'))
             l.chop(1);
+        // A control character (a NUL above all) would end up inside a stored text.
+        for (int col = 0; col < l.size(); ++col) {
+            const char16_t ch = l.at(col).unicode();
+            if ((ch < 0x20 && ch != u'\t') || ch == 0x7F)
+                return fail(file, i + 1,
+                    QStringLiteral("control character U+%1 in column %2")
+                        .arg(int(ch), 4, 16, QLatin1Char('0'))
+                        .arg(col + 1));
+        }
     }
 
     QSet<QString> projectCodes, subjectCodes, sectionCodes;
@@ -219,10 +240,21 @@ bool BankSourceReader::readFile(const QString& file)
                         return fail(file, lineNo(), QStringLiteral("favourite is yes or no"));
                     q.favourite = value == QLatin1String("yes");
                 } else {
-                    QFile image(QFileInfo(file).dir().filePath(value));
-                    if (!image.open(QIODevice::ReadOnly))
+                    const QString imagePath = QFileInfo(file).dir().filePath(value);
+                    // Only a plain file of sensible size: a device or a folder would never end.
+                    const QFileInfo imageInfo(imagePath);
+                    if (value.isEmpty() || !imageInfo.isFile())
                         return fail(file, lineNo(), QStringLiteral("cannot read the image %1").arg(value));
-                    q.image = image.readAll();
+                    if (imageInfo.size() > MaxImageBytes)
+                        return fail(file, lineNo(),
+                            QStringLiteral("the image %1 is larger than %2 MB").arg(value).arg(MaxImageBytes >> 20));
+                    QFile image(imagePath);
+                    if (!image.open(QIODevice::ReadOnly))
+                        return fail(file, lineNo(),
+                            QStringLiteral("cannot read the image %1: %2").arg(value, image.errorString()));
+                    q.image = image.read(MaxImageBytes + 1);
+                    if (image.error() != QFileDevice::NoError || q.image.size() > MaxImageBytes)
+                        return fail(file, lineNo(), QStringLiteral("cannot read the image %1").arg(value));
                 }
                 ++c.index;
             }

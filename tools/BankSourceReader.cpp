@@ -41,6 +41,35 @@ bool isBlankOrComment(const QString& line)
     return t.isEmpty() || t.startsWith(u'#');
 }
 
+uint codePointAt(const QString& s, int i)
+{
+    const QChar c = s.at(i);
+    if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(c, s.at(i + 1));
+    return c.unicode();
+}
+
+// Characters that would not survive as themselves in a stored text: control characters (a NUL
+// above all), non-characters, and those the rich-text document uses for its own structure.
+bool isUnstorable(uint ch)
+{
+    return (ch < 0x20 && ch != u'\t') || (ch >= 0x7F && ch < 0xA0) || ch == 0x2028 || ch == 0x2029
+        || ch == 0xFFFC || QChar::isNonCharacter(ch);
+}
+
+// The index of the first unstorable character of @p line, or -1.
+int firstUnstorable(const QString& line)
+{
+    for (int i = 0; i < line.size(); ++i) {
+        const uint ch = codePointAt(line, i);
+        if (isUnstorable(ch))
+            return i;
+        if (QChar::requiresSurrogates(ch))
+            ++i;
+    }
+    return -1;
+}
+
 } // namespace
 
 const QStringList& BankSourceReader::knownTypes()
@@ -93,23 +122,21 @@ bool BankSourceReader::readFile(const QString& file)
 bool BankSourceReader::readText(const QByteArray& bytes, const QString& file)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString content = utf8.decode(bytes);
+    QString content = utf8.decode(bytes);
     if (utf8.hasError())
         return fail(file, 0, QStringLiteral("the file is not UTF-8 text"));
+    if (content.startsWith(QChar::ByteOrderMark))
+        content.remove(0, 1); // as editors on Windows write it
     QStringList lines = content.split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
         QString& l = lines[i];
         if (l.endsWith(u'\r'))
             l.chop(1);
-        // A control character (a NUL above all) would end up inside a stored text.
-        for (int col = 0; col < l.size(); ++col) {
-            const char16_t ch = l.at(col).unicode();
-            if ((ch < 0x20 && ch != u'\t') || ch == 0x7F)
-                return fail(file, i + 1,
-                    QStringLiteral("control character U+%1 in column %2")
-                        .arg(int(ch), 4, 16, QLatin1Char('0'))
-                        .arg(col + 1));
-        }
+        if (const int col = firstUnstorable(l); col >= 0)
+            return fail(file, i + 1,
+                QStringLiteral("character U+%1 in column %2 cannot be stored in a question text")
+                    .arg(QString::number(codePointAt(l, col), 16).toUpper().rightJustified(4, u'0'))
+                    .arg(col + 1));
     }
 
     QSet<QString> projectCodes, subjectCodes, sectionCodes;

@@ -18,7 +18,8 @@ void checkRoundTrip(const QString& text)
     const QString back = RichText::plainText(RichText::fromPlainText(text));
     if (back == QString(text).replace(QChar::Nbsp, u' '))
         return;
-    std::fprintf(stderr, "round trip changed the text:\n[%s]\n[%s]\n", qUtf8Printable(text), qUtf8Printable(back));
+    std::fprintf(
+        stderr, "round trip changed the text:\n[%s]\n[%s]\n", qUtf8Printable(text), qUtf8Printable(back));
     std::abort();
 }
 

@@ -274,7 +274,9 @@ bool BankSourceReader::readText(const QByteArray& bytes, const QString& file)
                         return fail(file, lineNo(), QStringLiteral("cannot read the image %1").arg(value));
                     if (imageInfo.size() > MaxImageBytes)
                         return fail(file, lineNo(),
-                            QStringLiteral("the image %1 is larger than %2 MB").arg(value).arg(MaxImageBytes >> 20));
+                            QStringLiteral("the image %1 is larger than %2 MB")
+                                .arg(value)
+                                .arg(MaxImageBytes >> 20));
                     QFile image(imagePath);
                     if (!image.open(QIODevice::ReadOnly))
                         return fail(file, lineNo(),

@@ -68,7 +68,8 @@ Journal checkJournal(const QString& bankPath, const QString& journalPath)
     const auto word = [&header](int at) { return qFromBigEndian<quint32>(header.constData() + at); };
     const quint32 sectorSize = word(20);
     const quint32 pageSize = word(24);
-    const auto powerOfTwo = [](quint32 v, quint32 lo, quint32 hi) { return v >= lo && v <= hi && (v & (v - 1)) == 0; };
+    const auto powerOfTwo
+        = [](quint32 v, quint32 lo, quint32 hi) { return v >= lo && v <= hi && (v & (v - 1)) == 0; };
     if (!powerOfTwo(sectorSize, 32, 65536) || !powerOfTwo(pageSize, 512, 65536))
         return Journal::Foreign;
 
@@ -86,7 +87,7 @@ Journal checkJournal(const QString& bankPath, const QString& journalPath)
         if (qFromBigEndian<quint32>(head.constData()) == 1)
             return head.mid(4) == salt ? Journal::Own : Journal::Foreign;
     }
-    // Without page 1 nothing tells whose it is; such a journal changes no header.
+    // Without page 1 nothing tells whose it is; a crash early in a write of its own leaves such.
     return Journal::Own;
 }
 
@@ -152,7 +153,8 @@ bool QuestionStore::open(const QString& path, Mode mode)
         return fail(message);
     };
     if (!info.exists() || !info.isFile())
-        return refuse(OpenError::NotFound, info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
+        return refuse(OpenError::NotFound,
+            info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
     // Checked before the engine looks: it deletes any journal beside an empty file.
     if (info.size() == 0)
         return refuse(OpenError::MissingTables, QStringLiteral("文件是空的（0 字节），不含任何题库数据表"));
@@ -161,8 +163,9 @@ bool QuestionStore::open(const QString& path, Mode mode)
     const QString journal = path + QStringLiteral("-journal");
     if (checkJournal(path, journal) == Journal::Foreign)
         return refuse(OpenError::ForeignJournal,
-            QStringLiteral("题库旁的日志文件%1不属于这个题库（可能是另一个题库留下的），打开题库会用它改写题库内容。"
-                           "题库没有被打开，日志文件也没有删除；请把它移走后再打开题库")
+            QStringLiteral(
+                "题库旁的日志文件%1不属于这个题库（可能是另一个题库留下的），打开题库会用它改写题库内容。"
+                "题库没有被打开，日志文件也没有删除；请把它移走后再打开题库")
                 .arg(quoted(journal)));
     if (mode == Mode::ReadWrite) {
         // Every write needs the file and a journal beside it in the same folder.
@@ -171,7 +174,8 @@ bool QuestionStore::open(const QString& path, Mode mode)
         const QString folder = info.absolutePath();
         if (!QFileInfo(folder).isWritable())
             return refuse(OpenError::NotWritable,
-                QStringLiteral("题库所在的文件夹%1不能写入，无法建立写入时需要的日志文件").arg(quoted(folder)));
+                QStringLiteral("题库所在的文件夹%1不能写入，无法建立写入时需要的日志文件")
+                    .arg(quoted(folder)));
     }
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (!connect(path, flags | SQLITE_OPEN_FULLMUTEX))

@@ -228,7 +228,8 @@ void frmmain::openBank(const QString& bankPath)
         const QString why = m_store.lastError();
         if (m_store.open(bankPath, QuestionStore::Mode::ReadOnly)) {
             MessageBox::warning(this, QStringLiteral("题库只能读取"),
-                QStringLiteral("题库文件“%1”不能写入：%2。\n\n您可以浏览试题，但答题、收藏、笔记和考试记录都不能保存。")
+                QStringLiteral(
+                    "题库文件“%1”不能写入：%2。\n\n您可以浏览试题，但答题、收藏、笔记和考试记录都不能保存。")
                     .arg(file, why));
             return;
         }
@@ -244,7 +245,8 @@ void frmmain::BuildCatalogue()
     // The catalogue table is rebuilt at every start; a read-only bank gets a private copy
     // that hides the stored one for this connection.
     if (m_store.isReadOnly())
-        m_store.execute(QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
+        m_store.execute(
+            QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
     QString error;
     if (!Catalogue::rewriteTree(m_store, &error))
         MessageBox::critical(this, QStringLiteral("无法更新目录"),

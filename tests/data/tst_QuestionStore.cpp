@@ -351,7 +351,8 @@ void tst_QuestionStore::journalOfAnotherBankIsRefusedAndKept()
         QuestionStore store;
         QVERIFY(!store.open(bankPath(), mode));
         QCOMPARE(store.openError(), QuestionStore::OpenError::ForeignJournal);
-        QVERIFY2(store.lastError().contains(QDir::toNativeSeparators(journal)), qPrintable(store.lastError()));
+        QVERIFY2(
+            store.lastError().contains(QDir::toNativeSeparators(journal)), qPrintable(store.lastError()));
         QCOMPARE(BadBanks::contents(bankPath()), bank);
         QCOMPARE(BadBanks::contents(journal), journalBytes);
     }
@@ -362,7 +363,8 @@ void tst_QuestionStore::journalOfAnotherBankIsRefusedAndKept()
     QVERIFY(QFile::copy(bankPath(), copy));
     QVERIFY(QFile::copy(journal, copy + QStringLiteral("-journal")));
     sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    QCOMPARE(
+        sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     QuestionStore::applyKey(db);
     sqlite3_exec(db, "select count(*) from tk", nullptr, nullptr, nullptr);
     sqlite3_close(db);

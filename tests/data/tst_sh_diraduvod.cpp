@@ -127,11 +127,14 @@ void tst_sh_diraduvod::badFileGivesValuesOrDefaults_data()
     QTest::newRow("only NUL bytes") << QByteArray(4096, '\0') << 60;
     QTest::newRow("invalid UTF-8 around the key")
         << QByteArray("\xff\xfe\n[kscs]\n\xc3\x28=1\nkssj= 45\n\xed\xa0\x80\n") << 45;
-    QTest::newRow("invalid UTF-8 in the section name") << QByteArray("[ks\xff" "cs]\nkssj= 45\n") << 60;
-    QTest::newRow("line of 100000 characters before the key")
-        << "[kscs]\n" + QByteArray(100000, 'x') + "\nkssj= 45\n" << 45;
+    QTest::newRow("invalid UTF-8 in the section name") << QByteArray("[ks\xff"
+                                                                     "cs]\nkssj= 45\n")
+                                                       << 60;
+    QTest::newRow("line of 100000 characters before the key") << "[kscs]\n" + QByteArray(100000, 'x')
+            + "\nkssj= 45\n" << 45;
     QTest::newRow("value of 100000 digits") << "[kscs]\nkssj= " + QByteArray(100000, '9') + "\n" << 32767;
-    QTest::newRow("value of 100000 minus digits") << "[kscs]\nkssj=-" + QByteArray(100000, '7') + "\n" << -32768;
+    QTest::newRow("value of 100000 minus digits") << "[kscs]\nkssj=-" + QByteArray(100000, '7') + "\n"
+                                                  << -32768;
     QTest::newRow("number beyond 64 bits") << QByteArray("[kscs]\nkssj= 18446744073709551617\n") << 32767;
     QTest::newRow("no line end at the end of the file") << QByteArray("[kscs]\nkssj= 45") << 45;
     QTest::newRow("carriage returns only") << QByteArray("[kscs]\rkssj= 45\r") << 60;

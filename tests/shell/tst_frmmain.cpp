@@ -120,10 +120,10 @@ void tst_frmmain::badBankFileIsToldAndLeftAsItWas_data()
     QTest::newRow("full disk") << "full disk" << critical << u"磁盘空间已满"_qs << u"read-write"_qs;
     QTest::newRow("zero bytes") << "zero bytes" << critical << u"文件是空的"_qs << QString();
     QTest::newRow("truncated mid-page") << "truncated" << critical << u"文件已损坏"_qs << QString();
-    QTest::newRow("another program's SQLite file") << "plain sqlite" << critical << u"未加密的数据库文件"_qs
-                                                   << QString();
-    QTest::newRow("hot journal of another bank") << "foreign journal" << critical << u"不属于这个题库"_qs
-                                                 << QString();
+    QTest::newRow("another program's SQLite file")
+        << "plain sqlite" << critical << u"未加密的数据库文件"_qs << QString();
+    QTest::newRow("hot journal of another bank")
+        << "foreign journal" << critical << u"不属于这个题库"_qs << QString();
 }
 
 void tst_frmmain::badBankFileIsToldAndLeftAsItWas()

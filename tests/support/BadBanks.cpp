@@ -112,7 +112,8 @@ Made make(const QString& kind, const QString& folder, const std::function<void(T
         made.bank = dir.filePath(QStringLiteral("other.db"));
         sqlite3* db = nullptr;
         sqlite3_open(QFile::encodeName(made.bank).constData(), &db);
-        sqlite3_exec(db, "create table contacts(name text, phone text); insert into contacts values('张三', '1');",
+        sqlite3_exec(db,
+            "create table contacts(name text, phone text); insert into contacts values('张三', '1');",
             nullptr, nullptr, nullptr);
         sqlite3_close(db);
     } else {

@@ -17,9 +17,9 @@ QStringList kinds();
 
 struct Made
 {
-    QString bank;     ///< the file to open
-    QString journal;  ///< a journal beside it, or empty
-    QString skip;     ///< why this kind cannot be made here, or empty
+    QString bank; ///< the file to open
+    QString journal; ///< a journal beside it, or empty
+    QString skip; ///< why this kind cannot be made here, or empty
     QStringList mounts; ///< undone by undo()
 };
 

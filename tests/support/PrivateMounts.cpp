@@ -74,7 +74,9 @@ bool fill(const QString& folder, qint64 leaveBytes, QString* why)
         return failed(why, QStringLiteral("cannot create the filler file"));
     const QByteArray block(4096, '\0');
     for (;;) {
-        struct statvfs fs {};
+        struct statvfs fs
+        {
+        };
         if (statvfs(native(folder).constData(), &fs) != 0)
             return failed(why, QStringLiteral("statvfs"));
         const qint64 free = qint64(fs.f_bavail) * qint64(fs.f_frsize);

@@ -162,7 +162,8 @@ void tst_BankTool::badBytesNameFileAndLine_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
-    const QByteArray head = QStringLiteral("project K 证券\nsubject K01 基础\nsection K0101 第一章\n").toUtf8();
+    const QByteArray head
+        = QStringLiteral("project K 证券\nsubject K01 基础\nsection K0101 第一章\n").toUtf8();
     const QByteArray question = head + QStringLiteral("question 判断\nanswer: A\n").toUtf8();
     const QByteArray nul("\0", 1);
     QTest::newRow("invalid UTF-8") << question + "| \xff\xfe\n" << 0 << "not UTF-8";
@@ -178,7 +179,8 @@ void tst_BankTool::badBytesNameFileAndLine_data()
     QTest::newRow("paragraph separator") << question + "| a\xe2\x80\xa9\n" << 6 << "U+2029";
     QTest::newRow("object replacement") << question + "| \xef\xbf\xbc\n" << 6 << "U+FFFC";
     QTest::newRow("image is a folder") << question + "image: .\n| 题\n" << 6 << "cannot read the image";
-    QTest::newRow("image is a device") << question + "image: /dev/zero\n| 题\n" << 6 << "cannot read the image";
+    QTest::newRow("image is a device") << question + "image: /dev/zero\n| 题\n"
+                                       << 6 << "cannot read the image";
     QTest::newRow("image field empty") << question + "image:\n| 题\n" << 6 << "cannot read the image";
 }
 

@@ -105,6 +105,9 @@ bool BankSourceReader::read(const QString& path)
         }
         return true;
     }
+    // A device or a pipe might never end.
+    if (info.exists() && !info.isFile())
+        return fail(path, 0, QStringLiteral("not a .bank file or a folder of them"));
     return readFile(path);
 }
 

@@ -20,6 +20,7 @@ private slots:
     void badBytesNameFileAndLine_data();
     void badBytesNameFileAndLine();
     void oddButValidSourceBuilds();
+    void sourceThatIsNoFileIsRefused();
 
 private:
     struct Result
@@ -224,6 +225,18 @@ void tst_BankTool::oddButValidSourceBuilds()
     QCOMPARE(store.scalar(QStringLiteral("select 代码 from xmdm")).toString(), QStringLiteral("K"));
     const QByteArray rtf = store.scalar(QStringLiteral("select 选项 from tk")).toString().toLatin1();
     QCOMPARE(RichText::plainText(rtf), text);
+}
+
+void tst_BankTool::sourceThatIsNoFileIsRefused()
+{
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("device.db"));
+    QString error;
+    QVERIFY(!build(QStringLiteral("/dev/zero"), bank, &error)); // would never end
+    QVERIFY2(error.contains(QStringLiteral("/dev/zero:0: not a .bank file")), qPrintable(error));
+    QVERIFY(!QFile::exists(bank));
+    const Result printed = run({ QStringLiteral("plain-text"), QStringLiteral("/dev/zero") });
+    QVERIFY(printed.exitCode != 0);
+    QVERIFY2(printed.err.contains(QStringLiteral("/dev/zero: not a file")), qPrintable(printed.err));
 }
 
 QTEST_GUILESS_MAIN(tst_BankTool)

@@ -42,6 +42,9 @@ class BankSourceReader final
 public:
     /// Reads every *.bank file of @p folder in file-name order (or the one file @p path).
     bool read(const QString& path);
+    /// Reads the content of one .bank file named @p file (for its messages and image paths);
+    /// adds to what was read before.
+    bool readText(const QByteArray& bytes, const QString& file);
     const BankSource& source() const { return m_source; }
     QString error() const { return m_error; }
 

@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace {
+
+constexpr qint64 MaxImageBytes = qint64(16) << 20;
 
 struct Cursor
 {
@@ -36,6 +39,35 @@ bool isBlankOrComment(const QString& line)
 {
     const QString t = line.trimmed();
     return t.isEmpty() || t.startsWith(u'#');
+}
+
+uint codePointAt(const QString& s, int i)
+{
+    const QChar c = s.at(i);
+    if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(c, s.at(i + 1));
+    return c.unicode();
+}
+
+// Characters that would not survive as themselves in a stored text: control characters (a NUL
+// above all), non-characters, and those the rich-text document uses for its own structure.
+bool isUnstorable(uint ch)
+{
+    return (ch < 0x20 && ch != u'\t') || (ch >= 0x7F && ch < 0xA0) || ch == 0x2028 || ch == 0x2029
+        || ch == 0xFFFC || QChar::isNonCharacter(ch);
+}
+
+// The index of the first unstorable character of @p line, or -1.
+int firstUnstorable(const QString& line)
+{
+    for (int i = 0; i < line.size(); ++i) {
+        const uint ch = codePointAt(line, i);
+        if (isUnstorable(ch))
+            return i;
+        if (QChar::requiresSurrogates(ch))
+            ++i;
+    }
+    return -1;
 }
 
 } // namespace
@@ -66,6 +98,9 @@ bool BankSourceReader::read(const QString& path)
         }
         return true;
     }
+    // A device or a pipe might never end.
+    if (info.exists() && !info.isFile())
+        return fail(path, 0, QStringLiteral("not a .bank file or a folder of them"));
     return readFile(path);
 }
 
@@ -75,13 +110,29 @@ bool BankSourceReader::readFile(const QString& file)
     if (!in.open(QIODevice::ReadOnly))
         return fail(file, 0, QStringLiteral("cannot read the file: %1").arg(in.errorString()));
     const QByteArray bytes = in.readAll();
-    const QString content = QString::fromUtf8(bytes);
-    if (content.contains(QChar::ReplacementCharacter) && !bytes.contains("\xEF\xBF\xBD"))
+    if (in.error() != QFileDevice::NoError)
+        return fail(file, 0, QStringLiteral("cannot read the file: %1").arg(in.errorString()));
+    return readText(bytes, file);
+}
+
+bool BankSourceReader::readText(const QByteArray& bytes, const QString& file)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString content = utf8.decode(bytes);
+    if (utf8.hasError())
         return fail(file, 0, QStringLiteral("the file is not UTF-8 text"));
+    if (content.startsWith(QChar::ByteOrderMark))
+        content.remove(0, 1); // as editors on Windows write it
     QStringList lines = content.split(u'\n');
-    for (QString& l : lines) {
+    for (int i = 0; i < lines.size(); ++i) {
+        QString& l = lines[i];
         if (l.endsWith(u'\r'))
             l.chop(1);
+        if (const int col = firstUnstorable(l); col >= 0)
+            return fail(file, i + 1,
+                QStringLiteral("character U+%1 in column %2 cannot be stored in a question text")
+                    .arg(QString::number(codePointAt(l, col), 16).toUpper().rightJustified(4, u'0'))
+                    .arg(col + 1));
     }
 
     QSet<QString> projectCodes, subjectCodes, sectionCodes;
@@ -212,10 +263,23 @@ bool BankSourceReader::readFile(const QString& file)
                         return fail(file, lineNo(), QStringLiteral("favourite is yes or no"));
                     q.favourite = value == QLatin1String("yes");
                 } else {
-                    QFile image(QFileInfo(file).dir().filePath(value));
-                    if (!image.open(QIODevice::ReadOnly))
+                    const QString imagePath = QFileInfo(file).dir().filePath(value);
+                    // Only a plain file of sensible size: a device or a folder would never end.
+                    const QFileInfo imageInfo(imagePath);
+                    if (value.isEmpty() || !imageInfo.isFile())
                         return fail(file, lineNo(), QStringLiteral("cannot read the image %1").arg(value));
-                    q.image = image.readAll();
+                    if (imageInfo.size() > MaxImageBytes)
+                        return fail(file, lineNo(),
+                            QStringLiteral("the image %1 is larger than %2 MB")
+                                .arg(value)
+                                .arg(MaxImageBytes >> 20));
+                    QFile image(imagePath);
+                    if (!image.open(QIODevice::ReadOnly))
+                        return fail(file, lineNo(),
+                            QStringLiteral("cannot read the image %1: %2").arg(value, image.errorString()));
+                    q.image = image.read(MaxImageBytes + 1);
+                    if (image.error() != QFileDevice::NoError || q.image.size() > MaxImageBytes)
+                        return fail(file, lineNo(), QStringLiteral("cannot read the image %1").arg(value));
                 }
                 ++c.index;
             }

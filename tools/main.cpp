@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -126,11 +127,20 @@ int plainText(const QStringList& args, QTextStream& out, QTextStream& err)
     if (args.size() != 1)
         return usage(err);
     QFile file(args[0]);
+    if (QFileInfo(args[0]).exists() && !QFileInfo(args[0]).isFile()) {
+        err << "vellumore-bank: " << args[0] << ": not a file\n"; // a device might never end
+        return 1;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         err << "vellumore-bank: " << args[0] << ": " << file.errorString() << '\n';
         return 1;
     }
-    const QString text = RichText::plainText(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        err << "vellumore-bank: " << args[0] << ": " << file.errorString() << '\n';
+        return 1;
+    }
+    const QString text = RichText::plainText(bytes);
     out << text;
     if (!text.endsWith(u'\n'))
         out << '\n';

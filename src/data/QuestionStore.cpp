@@ -3,9 +3,11 @@
 #include "data/BankSchema.h"
 #include "data/Sqlite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QtEndian>
 
 #include <memory>
 
@@ -31,6 +33,63 @@ bool isPlainSqliteFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QString quoted(const QString& path)
+{
+    return QStringLiteral("“%1”").arg(QDir::toNativeSeparators(path));
+}
+
+// A rollback journal the engine would play back into the bank on its first read: it does so
+// for any journal whose first byte is not zero and deletes it afterwards. The journal holds
+// the original image of page 1 first or later; an encrypted page 1 begins with the cipher
+// salt of its own bank, so a journal of another bank shows another salt there.
+enum class Journal
+{
+    None, ///< no journal, or one the engine ignores
+    Own,
+    Foreign,
+};
+
+Journal checkJournal(const QString& bankPath, const QString& journalPath)
+{
+    constexpr int SaltBytes = 16;
+    constexpr int HeaderBytes = 28;
+    static const QByteArray magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    QFile journal(journalPath);
+    if (!journal.exists())
+        return Journal::None;
+    if (!journal.open(QIODevice::ReadOnly))
+        return Journal::Foreign; // what cannot be checked is not played back
+    const QByteArray header = journal.read(HeaderBytes);
+    if (header.isEmpty() || header.at(0) == 0)
+        return Journal::None;
+    if (header.size() < HeaderBytes || !header.startsWith(magic))
+        return Journal::Foreign;
+    const auto word = [&header](int at) { return qFromBigEndian<quint32>(header.constData() + at); };
+    const quint32 sectorSize = word(20);
+    const quint32 pageSize = word(24);
+    const auto powerOfTwo
+        = [](quint32 v, quint32 lo, quint32 hi) { return v >= lo && v <= hi && (v & (v - 1)) == 0; };
+    if (!powerOfTwo(sectorSize, 32, 65536) || !powerOfTwo(pageSize, 512, 65536))
+        return Journal::Foreign;
+
+    QFile bank(bankPath);
+    if (!bank.open(QIODevice::ReadOnly))
+        return Journal::Foreign;
+    const QByteArray salt = bank.read(SaltBytes);
+    const qint64 record = qint64(pageSize) + 8;
+    for (qint64 at = sectorSize; at + record <= journal.size(); at += record) {
+        if (!journal.seek(at))
+            break;
+        const QByteArray head = journal.read(4 + SaltBytes);
+        if (head.size() < 4 + SaltBytes)
+            break;
+        if (qFromBigEndian<quint32>(head.constData()) == 1)
+            return head.mid(4) == salt ? Journal::Own : Journal::Foreign;
+    }
+    // Without page 1 nothing tells whose it is; a crash early in a write of its own leaves such.
+    return Journal::Own;
 }
 
 } // namespace
@@ -86,37 +145,67 @@ void QuestionStore::applyKey(sqlite3* db)
 
 bool QuestionStore::open(const QString& path, Mode mode)
 {
+    close();
+    m_readOnly = false;
+    m_schemaVersion = 0;
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
-        m_openError = OpenError::NotFound;
-        return fail(info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
-    }
-    if (isPlainSqliteFile(path)) {
-        m_openError = OpenError::NotABank;
-        return fail(QStringLiteral("这是一个未加密的数据库文件，不是 Vellumore 题库"));
-    }
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    if (!connect(path, flags | SQLITE_OPEN_FULLMUTEX)) {
-        m_openError = OpenError::NotFound;
-        return fail(QStringLiteral("无法打开文件（%1）").arg(m_lastError));
-    }
-
-    auto reject = [this](OpenError why, const QString& message) {
-        close();
+    auto refuse = [this](OpenError why, const QString& message) {
         m_openError = why;
         return fail(message);
     };
+    if (!info.exists() || !info.isFile())
+        return refuse(OpenError::NotFound,
+            info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
+    // Checked before the engine looks: it deletes any journal beside an empty file.
+    if (info.size() == 0)
+        return refuse(OpenError::MissingTables, QStringLiteral("文件是空的（0 字节），不含任何题库数据表"));
+    if (isPlainSqliteFile(path))
+        return refuse(OpenError::NotABank, QStringLiteral("这是一个未加密的数据库文件，不是 Vellumore 题库"));
+    const QString journal = path + QStringLiteral("-journal");
+    if (checkJournal(path, journal) == Journal::Foreign)
+        return refuse(OpenError::ForeignJournal,
+            QStringLiteral(
+                "题库旁的日志文件%1不属于这个题库（可能是另一个题库留下的），打开题库会用它改写题库内容。"
+                "题库没有被打开，日志文件也没有删除；请把它移走后再打开题库")
+                .arg(quoted(journal)));
+    if (mode == Mode::ReadWrite) {
+        // Every write needs the file and a journal beside it in the same folder.
+        if (!info.isWritable())
+            return refuse(OpenError::NotWritable, QStringLiteral("题库文件是只读的，不能写入"));
+        const QString folder = info.absolutePath();
+        if (!QFileInfo(folder).isWritable())
+            return refuse(OpenError::NotWritable,
+                QStringLiteral("题库所在的文件夹%1不能写入，无法建立写入时需要的日志文件")
+                    .arg(quoted(folder)));
+    }
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (!connect(path, flags | SQLITE_OPEN_FULLMUTEX))
+        return refuse(OpenError::NotFound, QStringLiteral("无法打开文件（%1）").arg(m_lastError));
+
+    auto reject = [this, &refuse](OpenError why, const QString& message) {
+        close();
+        return refuse(why, message);
+    };
+    // The engine quietly opens a file it cannot write read-only.
+    if (mode == Mode::ReadWrite && sqlite3_db_readonly(m_db, "main") == 1)
+        return reject(OpenError::NotWritable, QStringLiteral("题库文件是只读的，不能写入"));
 
     int rc = SQLITE_OK;
     {
         Statement probe = prepare(m_db, QStringLiteral("select count(*) from sqlite_master"), {}, &rc);
         if (rc == SQLITE_OK)
             rc = sqlite3_step(probe.get());
+        if (rc != SQLITE_ROW)
+            rc = sqlite3_extended_errcode(m_db);
     }
     if (rc != SQLITE_ROW) {
         if (rc == SQLITE_NOTADB)
             return reject(OpenError::NotABank,
                 QStringLiteral("文件无法解密：它不是 Vellumore 题库、密码不符或文件头已损坏"));
+        if (rc == SQLITE_READONLY_ROLLBACK)
+            return reject(OpenError::NotWritable,
+                QStringLiteral("题库有一次中断的写入需要用日志文件%1恢复，但题库只能只读打开，无法恢复")
+                    .arg(quoted(journal)));
         return reject(OpenError::Damaged, QStringLiteral("文件已损坏（%1）").arg(sqlite::errorText(m_db)));
     }
 
@@ -135,15 +224,16 @@ bool QuestionStore::open(const QString& path, Mode mode)
     if (version >= FirstIncompatibleVersion)
         return reject(OpenError::TooNew,
             QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序").arg(version));
-    if (version < SchemaVersion && mode == Mode::ReadOnly)
-        return reject(OpenError::Damaged, QStringLiteral("题库需要升级到当前版本，只读打开时无法升级"));
     if (mode == Mode::ReadWrite && !applyDurability())
         return reject(OpenError::Damaged, QStringLiteral("无法设置题库的写入方式（%1）").arg(m_lastError));
-    if (version < SchemaVersion && mode == Mode::ReadWrite && !upgradeSchema(version))
+    // A read-only bank is read as it is: what needs a newer version's tables does without.
+    if (mode == Mode::ReadWrite && version < SchemaVersion && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
     if (version == SchemaVersion && mode == Mode::ReadWrite && !completeRecords())
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
+    m_readOnly = mode == Mode::ReadOnly;
+    m_schemaVersion = mode == Mode::ReadOnly ? version : qMax(version, SchemaVersion);
     m_lastError.clear();
     return true;
 }
@@ -154,6 +244,8 @@ bool QuestionStore::create(const QString& path)
         m_openError = OpenError::NotFound;
         return fail(QStringLiteral("文件已存在"));
     }
+    m_readOnly = false;
+    m_schemaVersion = SchemaVersion;
     if (!connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX))
         return false;
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -236,7 +328,7 @@ bool QuestionStore::execute(const QString& sql, const QVariantList& params)
         } while (rc == SQLITE_ROW);
     }
     if (rc != SQLITE_DONE && rc != SQLITE_OK)
-        return fail(sqlite::errorText(m_db));
+        return fail(failureReason(rc));
     ++m_textRevision; // bulk and schema statements: assume the worst
     return true;
 }
@@ -248,14 +340,14 @@ bool QuestionStore::executeBatch(const QString& sql, const QVector<QVariantList>
     int rc = SQLITE_OK;
     Statement stmt = prepare(m_db, sql, {}, &rc);
     if (rc != SQLITE_OK || !stmt)
-        return fail(sqlite::errorText(m_db));
+        return fail(failureReason(rc));
     for (const QVariantList& params : rows) {
         sqlite3_reset(stmt.get());
         rc = sqlite::bindAll(stmt.get(), params);
         if (rc == SQLITE_OK)
             rc = sqlite3_step(stmt.get());
         if (rc != SQLITE_DONE)
-            return fail(sqlite::errorText(m_db));
+            return fail(failureReason(rc));
     }
     ++m_textRevision;
     return true;
@@ -319,7 +411,7 @@ RowSet QuestionStore::query(const QString& sql, const QVariantList& params)
     return set;
 }
 
-WriteResult QuestionStore::writeFailure(int rc) const
+QString QuestionStore::failureReason(int rc) const
 {
     QString why;
     switch (rc & 0xff) {
@@ -347,7 +439,12 @@ WriteResult QuestionStore::writeFailure(int rc) const
         why = QStringLiteral("数据库错误");
         break;
     }
-    return WriteResult::failed(why + QStringLiteral("（") + sqlite::errorText(m_db) + QStringLiteral("）"));
+    return why + QStringLiteral("（") + sqlite::errorText(m_db) + QStringLiteral("）");
+}
+
+WriteResult QuestionStore::writeFailure(int rc) const
+{
+    return WriteResult::failed(failureReason(rc));
 }
 
 namespace {
@@ -412,7 +509,8 @@ WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& 
 
 bool QuestionStore::transaction(const std::function<bool()>& work)
 {
-    if (!execute(QStringLiteral("begin immediate")))
+    // A read-only connection can take no write lock: its transactions write temporary tables only.
+    if (!execute(m_readOnly ? QStringLiteral("begin") : QStringLiteral("begin immediate")))
         return false;
     if (!work()) {
         const QString why = m_lastError;

@@ -34,19 +34,29 @@ public:
         NotABank,
         Damaged,
         MissingTables,
-        TooNew
+        TooNew,
+        /// The bank or its folder cannot be written; a read-only open may still work.
+        NotWritable,
+        /// A rollback journal beside the bank that is not the bank's own: left untouched.
+        ForeignJournal
     };
 
     QuestionStore() = default;
     ~QuestionStore();
 
     /// Opens an existing bank with the fixed password. The file is never created,
-    /// modified or replaced when it cannot be opened.
+    /// modified or replaced when it cannot be opened, and a journal beside it that the
+    /// engine would play back is first checked to be the bank's own. A read-write open
+    /// of a bank that cannot be written (file or folder) fails with NotWritable; a
+    /// read-only open reads a bank of an older schema version as it is.
     bool open(const QString& path, Mode mode = Mode::ReadWrite);
     /// Creates a new, empty bank with the current schema; fails when @p path exists.
     bool create(const QString& path);
     void close();
     bool isOpen() const { return m_db != nullptr; }
+    bool isReadOnly() const { return m_readOnly; }
+    /// The schema version of the open bank (older than SchemaVersion only when read-only).
+    int schemaVersion() const { return m_schemaVersion; }
     QString path() const { return m_path; }
 
     OpenError openError() const { return m_openError; }
@@ -114,6 +124,8 @@ public:
 private:
     bool connect(const QString& path, int flags);
     bool fail(const QString& message);
+    /// The reason for the user of a failed step: the kind of fault, then the engine's words.
+    QString failureReason(int rc) const;
     WriteResult writeFailure(int rc) const;
     void finalizeStatements();
     bool applySchema();
@@ -125,6 +137,8 @@ private:
     QString m_path;
     QString m_lastError;
     OpenError m_openError = OpenError::None;
+    bool m_readOnly = false;
+    int m_schemaVersion = 0;
     int m_busyTimeout = DefaultBusyTimeout;
     quint64 m_textRevision = 0;
     QHash<QString, sqlite3_stmt*> m_writeStatements;

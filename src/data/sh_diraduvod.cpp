@@ -20,7 +20,9 @@ QList<QByteArray> readLines(const QString& path, bool* ok)
     *ok = file.open(QIODevice::ReadOnly);
     if (!*ok)
         return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
+    const QByteArray content = file.readAll();
+    *ok = file.error() == QFileDevice::NoError;
+    QList<QByteArray> lines = content.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -112,6 +114,9 @@ bool PutIniInt(const QString& section, const QString& key, qint16 value)
     const QString path = IniPath();
     bool existed = false;
     QList<QByteArray> lines = readLines(path, &existed);
+    // A file that is there but cannot be read would lose every other line.
+    if (!existed && QFileInfo::exists(path))
+        return false;
 
     int sectionLine = -1;
     int insertAt = -1;

@@ -214,22 +214,46 @@ void frmmain::openStatistics()
 
 void frmmain::openBank(const QString& bankPath)
 {
+    const QString file = QDir::toNativeSeparators(bankPath);
+    const QString untouched = QStringLiteral("\n\n程序将以空目录继续运行；题库文件没有被改动。");
     QString reason;
     const bool isUserBank = bankPath == BankLocation::bankPath();
-    if ((isUserBank && !BankLocation::ensureBank(&reason)) || (reason.isEmpty() && !m_store.open(bankPath))) {
-        if (reason.isEmpty())
-            reason = QStringLiteral("无法打开题库文件“%1”：%2。")
-                         .arg(QDir::toNativeSeparators(bankPath), m_store.lastError());
-        MessageBox::critical(this, QStringLiteral("无法打开题库"),
-            reason + QStringLiteral("\n\n程序将以空目录继续运行；题库文件没有被改动。"));
+    if (isUserBank && !BankLocation::ensureBank(&reason)) {
+        MessageBox::critical(this, QStringLiteral("无法打开题库"), reason + untouched);
+        return;
     }
+    if (m_store.open(bankPath))
+        return;
+    // A bank that cannot be written can still be browsed; each later write failure is told
+    // where it happens, this once why none can succeed.
+    if (m_store.openError() == QuestionStore::OpenError::NotWritable) {
+        const QString why = m_store.lastError();
+        if (m_store.open(bankPath, QuestionStore::Mode::ReadOnly)) {
+            MessageBox::warning(this, QStringLiteral("题库只能读取"),
+                QStringLiteral(
+                    "题库文件“%1”不能写入：%2。\n\n您可以浏览试题，但答题、收藏、笔记和考试记录都不能保存。")
+                    .arg(file, why));
+            return;
+        }
+    }
+    MessageBox::critical(this, QStringLiteral("无法打开题库"),
+        QStringLiteral("无法打开题库文件“%1”：%2。").arg(file, m_store.lastError()) + untouched);
 }
 
 void frmmain::BuildCatalogue()
 {
     if (!m_store.isOpen())
         return;
-    Catalogue::rewriteTree(m_store);
+    // The catalogue table is rebuilt at every start; a read-only bank gets a private copy
+    // that hides the stored one for this connection.
+    if (m_store.isReadOnly())
+        m_store.execute(
+            QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
+    QString error;
+    if (!Catalogue::rewriteTree(m_store, &error))
+        MessageBox::critical(this, QStringLiteral("无法更新目录"),
+            QStringLiteral("无法在题库文件“%1”中更新目录：%2。\n\n目录按题库中上次保存的内容显示。")
+                .arg(QDir::toNativeSeparators(m_store.path()), error));
     m_TreeView1->setNodes(Catalogue::readNodes(m_store));
     refreshReviewCount();
 }

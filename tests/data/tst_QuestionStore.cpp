@@ -1,3 +1,5 @@
+#include "BadBanks.h"
+#include "PrivateMounts.h"
 #include "TestBank.h"
 #include "TestFolders.h"
 
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 class tst_QuestionStore : public QObject
@@ -31,6 +34,12 @@ private slots:
     void positionReadAndWritten();
     void brokenBankIsReportedAndLeftUntouched_data();
     void brokenBankIsReportedAndLeftUntouched();
+    void journalOfAnotherBankIsRefusedAndKept();
+    void ownJournalIsPlayedBack();
+    void readOnlyOpenReadsAnOlderVersion();
+    void bankThatCannotBeWrittenOpensReadOnly_data();
+    void bankThatCannotBeWrittenOpensReadOnly();
+    void diskFullDuringANoteKeepsTheOldNote();
 
 private:
     QString bankPath() const { return m_folders.bankPath(); }
@@ -307,6 +316,174 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
     QCOMPARE(QFileInfo(path).lastModified(), modified);
     QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
     QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
+}
+
+namespace {
+
+QByteArray pageOne(const QString& path)
+{
+    return BadBanks::contents(path).left(QuestionStore::CipherPageSize);
+}
+
+quint32 pageCount(const QString& path)
+{
+    return quint32(QFileInfo(path).size() / QuestionStore::CipherPageSize);
+}
+
+} // namespace
+
+void tst_QuestionStore::journalOfAnotherBankIsRefusedAndKept()
+{
+    const QString other = m_folders.path() + QStringLiteral("/other.db");
+    QFile::remove(other);
+    {
+        TestBank bank(bankPath());
+        bank.question({ QStringLiteral("K0101"), 1 });
+        TestBank(other).question({ QStringLiteral("L0101"), 7 });
+    }
+    const QString journal = bankPath() + QStringLiteral("-journal");
+    BadBanks::writeJournal(journal, pageOne(other), pageCount(bankPath()));
+    const auto cleanup = qScopeGuard([&] { QFile::remove(journal); });
+    const QByteArray bank = BadBanks::contents(bankPath());
+    const QByteArray journalBytes = BadBanks::contents(journal);
+
+    for (const auto mode : { QuestionStore::Mode::ReadWrite, QuestionStore::Mode::ReadOnly }) {
+        QuestionStore store;
+        QVERIFY(!store.open(bankPath(), mode));
+        QCOMPARE(store.openError(), QuestionStore::OpenError::ForeignJournal);
+        QVERIFY2(
+            store.lastError().contains(QDir::toNativeSeparators(journal)), qPrintable(store.lastError()));
+        QCOMPARE(BadBanks::contents(bankPath()), bank);
+        QCOMPARE(BadBanks::contents(journal), journalBytes);
+    }
+
+    // What was refused is a journal the engine would have played back over the bank.
+    const QString copy = m_folders.path() + QStringLiteral("/copy.db");
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(bankPath(), copy));
+    QVERIFY(QFile::copy(journal, copy + QStringLiteral("-journal")));
+    sqlite3* db = nullptr;
+    QCOMPARE(
+        sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    QuestionStore::applyKey(db);
+    sqlite3_exec(db, "select count(*) from tk", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QVERIFY(!QFile::exists(copy + QStringLiteral("-journal")));
+    QVERIFY(pageOne(copy) != pageOne(bankPath()));
+}
+
+void tst_QuestionStore::ownJournalIsPlayedBack()
+{
+    // A crash in the middle of a write leaves the bank's own journal: it is rolled back.
+    {
+        TestBank bank(bankPath());
+        bank.question({ QStringLiteral("K0101"), 1 });
+    }
+    const QByteArray before = pageOne(bankPath());
+    const quint32 pages = pageCount(bankPath());
+    {
+        QuestionStore store;
+        QVERIFY(store.open(bankPath()));
+        QVERIFY(store.execute(QStringLiteral("update tk set 答题='B'")));
+    }
+    QVERIFY(pageOne(bankPath()) != before);
+    const QString journal = bankPath() + QStringLiteral("-journal");
+    BadBanks::writeJournal(journal, before, pages);
+
+    QuestionStore store;
+    QVERIFY2(store.open(bankPath()), qPrintable(store.lastError()));
+    QVERIFY(!QFile::exists(journal));
+    QCOMPARE(pageOne(bankPath()), before);
+}
+
+void tst_QuestionStore::readOnlyOpenReadsAnOlderVersion()
+{
+    {
+        TestBank bank(bankPath());
+        bank.question({ QStringLiteral("K0101"), 1 });
+        QVERIFY(bank.store().execute(QStringLiteral("PRAGMA user_version = 0")));
+    }
+    const QByteArray bytes = BadBanks::contents(bankPath());
+    QuestionStore store;
+    QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly), qPrintable(store.lastError()));
+    QVERIFY(store.isReadOnly());
+    QCOMPARE(store.schemaVersion(), 0);
+    QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
+    store.close();
+    QCOMPARE(BadBanks::contents(bankPath()), bytes);
+}
+
+void tst_QuestionStore::bankThatCannotBeWrittenOpensReadOnly_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << "read-only" << u"题库文件是只读的"_qs;
+    QTest::newRow("read-only folder") << "read-only folder" << u"不能写入"_qs;
+}
+
+void tst_QuestionStore::bankThatCannotBeWrittenOpensReadOnly()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString folder = m_folders.path() + QStringLiteral("/") + kind;
+    QDir(folder).removeRecursively();
+    QVERIFY(QDir().mkpath(folder));
+    const BadBanks::Made made = BadBanks::make(kind, folder, [](TestBank& bank) {
+        bank.question({ QStringLiteral("K0101"), 1 });
+    });
+    const auto undo = qScopeGuard([&made] { BadBanks::undo(made); });
+    if (!made.skip.isEmpty())
+        QSKIP(qPrintable(made.skip));
+    const QByteArray bytes = BadBanks::contents(made.bank);
+
+    QuestionStore store;
+    QVERIFY(!store.open(made.bank));
+    QCOMPARE(store.openError(), QuestionStore::OpenError::NotWritable);
+    QVERIFY2(store.lastError().contains(reason), qPrintable(store.lastError()));
+    QVERIFY(store.open(made.bank, QuestionStore::Mode::ReadOnly));
+    QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
+    const WriteResult write = store.write(QStringLiteral("update tk set 答题='A'"));
+    QVERIFY(write.isFailed());
+    store.close();
+    QCOMPARE(BadBanks::contents(made.bank), bytes);
+}
+
+void tst_QuestionStore::diskFullDuringANoteKeepsTheOldNote()
+{
+    QString why;
+    if (!PrivateMounts::enter(&why))
+        QSKIP(qPrintable(why));
+    const QString disk = m_folders.path() + QStringLiteral("/disk");
+    QVERIFY(QDir().mkpath(disk));
+    const QString path = disk + QStringLiteral("/bank.db");
+    QVERIFY2(PrivateMounts::mountSmallDisk(disk, 2 << 20, &why), qPrintable(why));
+    const auto unmount = qScopeGuard([&disk] { PrivateMounts::unmount(disk); });
+    {
+        TestBank bank(path);
+        bank.question({ QStringLiteral("K0101"), 1 });
+        QVERIFY(bank.store().execute(QStringLiteral("update tk set zs='旧的笔记'")));
+    }
+    // Room for the journal to begin, not for the note: the write fails part of the way.
+    QVERIFY2(PrivateMounts::fill(disk, 64 << 10, &why), qPrintable(why));
+    const qint64 size = QFileInfo(path).size();
+
+    QuestionStore store;
+    QVERIFY(store.open(path));
+    const QString before = tkContent(store);
+    const WriteResult result
+        = store.write(QStringLiteral("update tk set zs=? where 题号=1"), { QString(1 << 20, u'记') });
+    QVERIFY(result.isFailed());
+    QVERIFY2(result.reason().startsWith(QStringLiteral("磁盘空间已满")), qPrintable(result.reason()));
+    store.close();
+
+    // A failed commit may leave the bank's own journal, which the next open plays back. The
+    // pages put back are encrypted afresh, so the bytes may differ; the content does not.
+    QVERIFY(store.open(path));
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    QCOMPARE(QFileInfo(path).size(), size);
+    QCOMPARE(store.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(store.scalar(QStringLiteral("select zs from tk")).toString(), QStringLiteral("旧的笔记"));
+    QCOMPARE(tkContent(store), before);
 }
 
 QTEST_GUILESS_MAIN(tst_QuestionStore)

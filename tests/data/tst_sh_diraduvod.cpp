@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace sh_diraduvod;
@@ -21,6 +22,9 @@ private slots:
     void readForm();
     void missingFileSectionOrKeyGivesTheDefault();
     void otherLinesAreKept();
+    void badFileGivesValuesOrDefaults_data();
+    void badFileGivesValuesOrDefaults();
+    void unreadableFileIsNotOverwritten();
 
 private:
     static void writeIni(const QByteArray& content)
@@ -110,6 +114,63 @@ void tst_sh_diraduvod::otherLinesAreKept()
     PutIniInt(QStringLiteral("kscs"), QStringLiteral("XDF"), 2);
     QCOMPARE(readIni(), QByteArray("; settings\n[view]\nzoom=3\n\n[kscs]\nA1TS= 25\nextra=abc\nXDF= 2\n\n"
                                    "[tail]\nk=v\n"));
+}
+
+void tst_sh_diraduvod::badFileGivesValuesOrDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("kssj"); // read with the default 60
+    const QByteArray nul("\0", 1);
+    QTest::newRow("NUL bytes before the section") << nul + nul + "\n[kscs]\nkssj= 45\n" << 45;
+    QTest::newRow("NUL byte in the value") << "[kscs]\nkssj= 4" + nul + "5\n" << 4;
+    QTest::newRow("NUL byte in the key") << "[kscs]\nks" + nul + "sj= 45\n" << 60;
+    QTest::newRow("only NUL bytes") << QByteArray(4096, '\0') << 60;
+    QTest::newRow("invalid UTF-8 around the key")
+        << QByteArray("\xff\xfe\n[kscs]\n\xc3\x28=1\nkssj= 45\n\xed\xa0\x80\n") << 45;
+    QTest::newRow("invalid UTF-8 in the section name") << QByteArray("[ks\xff"
+                                                                     "cs]\nkssj= 45\n")
+                                                       << 60;
+    QTest::newRow("line of 100000 characters before the key") << "[kscs]\n" + QByteArray(100000, 'x')
+            + "\nkssj= 45\n" << 45;
+    QTest::newRow("value of 100000 digits") << "[kscs]\nkssj= " + QByteArray(100000, '9') + "\n" << 32767;
+    QTest::newRow("value of 100000 minus digits") << "[kscs]\nkssj=-" + QByteArray(100000, '7') + "\n"
+                                                  << -32768;
+    QTest::newRow("number beyond 64 bits") << QByteArray("[kscs]\nkssj= 18446744073709551617\n") << 32767;
+    QTest::newRow("no line end at the end of the file") << QByteArray("[kscs]\nkssj= 45") << 45;
+    QTest::newRow("carriage returns only") << QByteArray("[kscs]\rkssj= 45\r") << 60;
+    QTest::newRow("section bracket never closed") << QByteArray("[kscs\nkssj= 45\n") << 60;
+}
+
+void tst_sh_diraduvod::badFileGivesValuesOrDefaults()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, kssj);
+    writeIni(content);
+    QCOMPARE(int(GetIniInt(QStringLiteral("kscs"), QStringLiteral("kssj"), 60)), kssj);
+    // A write changes its own line and nothing else, odd bytes and all.
+    QVERIFY(PutIniInt(QStringLiteral("kscs"), QStringLiteral("A1TS"), 25));
+    QCOMPARE(GetIniInt(QStringLiteral("kscs"), QStringLiteral("A1TS"), 20), qint16(25));
+    QCOMPARE(int(GetIniInt(QStringLiteral("kscs"), QStringLiteral("kssj"), 60)), kssj);
+    const QByteArray after = readIni();
+    QVERIFY(after.size() >= content.size());
+    QByteArray without = after;
+    without.replace("A1TS= 25\n", "");
+    without.replace("[kscs]\n", "");
+    QByteArray original = content;
+    original.replace("[kscs]\n", "");
+    if (!original.endsWith('\n') && !original.isEmpty())
+        original += '\n'; // the last line gets its end
+    QCOMPARE(without, original);
+}
+
+void tst_sh_diraduvod::unreadableFileIsNotOverwritten()
+{
+    // A folder where the file should be: nothing read, nothing written over it.
+    QDir().mkpath(IniPath());
+    const auto cleanup = qScopeGuard([] { QDir().rmdir(IniPath()); });
+    QCOMPARE(GetIniInt(QStringLiteral("kscs"), QStringLiteral("kssj"), 60), qint16(60));
+    QVERIFY(!PutIniInt(QStringLiteral("kscs"), QStringLiteral("kssj"), 45));
+    QVERIFY(QFileInfo(IniPath()).isDir());
 }
 
 QTEST_GUILESS_MAIN(tst_sh_diraduvod)

@@ -69,6 +69,8 @@ void tst_RichText::fromPlainText_data()
     QTest::newRow("crlf lines") << u"一\r\n二\r三\n"_s << u"一\n二\n三\n"_s;
     QTest::newRow("leading blanks kept") << u"  　题目"_s << u"  　题目"_s;
     QTest::newRow("control characters dropped") << u"a\u0001b\u0000c\u007fd"_s << u"abcd"_s;
+    const QString longNote = QString(200000, u'笔') + u"\n"_s + QString(50000, u'x');
+    QTest::newRow("note of 250000 characters") << longNote << longNote;
 }
 
 void tst_RichText::fromPlainText()

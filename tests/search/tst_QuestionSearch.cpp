@@ -71,6 +71,13 @@ void tst_QuestionSearch::selectionLists_data()
     keyword("Latin case ignored", u"INVESTOR"_s, true, false, "K0101/3");
     keyword("the other text is not searched", u"投资者"_s, true, false, "");
     keyword("no hits", u"不存在的词"_s, true, true, "");
+    // Whatever is typed or pasted into the box is a keyword like any other.
+    keyword("NUL character", QString(QChar(0)), true, true, "");
+    keyword("NUL inside a word", u"证"_s + QChar(0) + u"券"_s, true, true, "");
+    keyword("100000 characters", QString(100000, u'证'), true, true, "");
+    keyword("lone surrogate", QString(QChar(0xD800)), true, true, "");
+    keyword("emoji", u"😀"_s, true, true, "");
+    keyword("control characters", u"\x01\x1b[0m"_s, true, true, "");
     QTest::newRow("done: absent and empty answers are not done")
         << int(Mode::Done) << u"ignored"_s << false << false << u"K0101/1 K0101/2 K0102/5 K0102/6 K0199/7"_s;
     QTest::newRow("wrong: answered and different, Latin case counts")

@@ -1,3 +1,6 @@
+#include "BadBanks.h"
+#include "Fixtures.h"
+#include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -10,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 class tst_frmmain : public QObject
@@ -21,6 +25,8 @@ private slots:
     void firstStartCopiesTheSampleBank();
     void unreadableBankIsReportedOnce_data();
     void unreadableBankIsReportedOnce();
+    void badBankFileIsToldAndLeftAsItWas_data();
+    void badBankFileIsToldAndLeftAsItWas();
     void closeAsksFirst_data();
     void closeAsksFirst();
 
@@ -99,6 +105,65 @@ void tst_frmmain::unreadableBankIsReportedOnce()
     QVERIFY(in.open(QIODevice::ReadOnly));
     QCOMPARE(in.readAll(), before);
     QCOMPARE(QDir(QFileInfo(blocker).absolutePath()).entryList(QDir::Files).size(), 1); // nothing beside it
+}
+
+void tst_frmmain::badBankFileIsToldAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("goesOn"); // "browse", "read-write" or "" when nothing opens
+    const int warning = QMessageBox::Warning;
+    const int critical = QMessageBox::Critical;
+    QTest::newRow("read-only bank") << "read-only" << warning << u"题库文件是只读的"_qs << u"browse"_qs;
+    QTest::newRow("read-only folder") << "read-only folder" << warning << u"文件夹"_qs << u"browse"_qs;
+    QTest::newRow("full disk") << "full disk" << critical << u"磁盘空间已满"_qs << u"read-write"_qs;
+    QTest::newRow("zero bytes") << "zero bytes" << critical << u"文件是空的"_qs << QString();
+    QTest::newRow("truncated mid-page") << "truncated" << critical << u"文件已损坏"_qs << QString();
+    QTest::newRow("another program's SQLite file")
+        << "plain sqlite" << critical << u"未加密的数据库文件"_qs << QString();
+    QTest::newRow("hot journal of another bank")
+        << "foreign journal" << critical << u"不属于这个题库"_qs << QString();
+}
+
+void tst_frmmain::badBankFileIsToldAndLeftAsItWas()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, icon);
+    QFETCH(QString, reason);
+    QFETCH(QString, goesOn);
+    const QString folder = m_env->path() + QStringLiteral("/banks");
+    QVERIFY(QDir().mkpath(folder));
+    const BadBanks::Made made = BadBanks::make(kind, folder, Fixtures::answeredBank);
+    const auto undo = qScopeGuard([&made] { BadBanks::undo(made); });
+    if (!made.skip.isEmpty())
+        QSKIP(qPrintable(made.skip));
+    const QByteArray bank = BadBanks::contents(made.bank);
+    const QByteArray journal = BadBanks::contents(made.journal);
+    {
+        MainWindowDriver driver(made.bank);
+        const auto shown = MessageBox::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(int(shown[0].icon), icon);
+        // The file named is the bank, or the journal when that is the fault.
+        const QString named = made.journal.isEmpty() ? made.bank : made.journal;
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+
+        QuestionStore& store = driver.window().store();
+        QCOMPARE(store.isOpen(), !goesOn.isEmpty());
+        if (!goesOn.isEmpty()) {
+            QCOMPARE(store.isReadOnly(), goesOn == QLatin1String("browse"));
+            QVERIFY(driver.clickNode(QStringLiteral("第一节")));
+            QVERIFY(driver.showQuestion(3));
+            QVERIFY(!driver.shownQuestion().isEmpty());
+            QVERIFY(MessageBox::takeShown().isEmpty()); // told once
+        } else {
+            QCOMPARE(driver.window().TreeView1()->topLevelItemCount(), 0);
+        }
+    }
+    QCOMPARE(BadBanks::contents(made.bank), bank);
+    QCOMPARE(BadBanks::contents(made.journal), journal);
 }
 
 void tst_frmmain::closeAsksFirst_data()

@@ -3,6 +3,7 @@
 #include "TestFolders.h"
 
 #include "data/QuestionStore.h"
+#include "richtext/RichText.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,10 @@ private slots:
     void importsQuestions_data();
     void importsQuestions();
     void importIntoAReadOnlyBank();
+    void badBytesNameFileAndLine_data();
+    void badBytesNameFileAndLine();
+    void oddButValidSourceBuilds();
+    void sourceThatIsNoFileIsRefused();
 
 private:
     struct Result
@@ -39,13 +44,24 @@ private:
         return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
                  QString::fromUtf8(p.readAllStandardError()) };
     }
-    QString writeSource(const QString& name, const QString& text)
+    QString writeSource(const QString& name, const QString& text) { return writeBytes(name, text.toUtf8()); }
+    QString writeBytes(const QString& name, const QByteArray& bytes)
     {
         const QString path = QDir(m_folders.path()).filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
-        f.write(text.toUtf8());
+        f.write(bytes);
         return path;
+    }
+    /// Checks that the tool refuses the source @p bytes naming the file, @p line and @p message.
+    void checkRefused(const QByteArray& bytes, int line, const QString& message);
+    /// Builds @p source into a fresh bank; false with the tool's message in @p error.
+    bool build(const QString& source, const QString& bank, QString* error)
+    {
+        QFile::remove(bank);
+        const Result r = run({ QStringLiteral("build"), source, bank });
+        *error = r.err;
+        return r.exitCode == 0;
     }
     TestFolders m_folders;
 };
@@ -136,13 +152,7 @@ void tst_BankTool::badSourceNamesFileAndLine()
     QFETCH(QString, text);
     QFETCH(int, line);
     QFETCH(QString, message);
-    const QString source = writeSource(QStringLiteral("bad.bank"), text);
-    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("bad.db"));
-    const Result r = run({ QStringLiteral("build"), source, bank });
-    QVERIFY(r.exitCode != 0);
-    QVERIFY2(r.err.contains(source + u':' + QString::number(line) + u':'), qPrintable(r.err));
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QVERIFY(!QFile::exists(bank));
+    checkRefused(text.toUtf8(), line, message);
 }
 
 void tst_BankTool::printsPlainText()
@@ -259,6 +269,87 @@ void tst_BankTool::importIntoAReadOnlyBank()
     QuestionStore store;
     QVERIFY(store.open(bankPath));
     QCOMPARE(Fixtures::questionTable(store), before);
+}
+
+void tst_BankTool::badBytesNameFileAndLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    const QByteArray head
+        = QStringLiteral("project K 证券\nsubject K01 基础\nsection K0101 第一章\n").toUtf8();
+    const QByteArray question = head + QStringLiteral("question 判断\nanswer: A\n").toUtf8();
+    const QByteArray nul("\0", 1);
+    QTest::newRow("invalid UTF-8") << question + "| \xff\xfe\n" << 0 << "not UTF-8";
+    QTest::newRow("UTF-8 of a lone surrogate") << question + "| \xed\xa0\x80\n" << 0 << "not UTF-8";
+    QTest::newRow("NUL byte in a question") << question + "| a" + nul + "b\n" << 6 << "U+0000 in column 4";
+    QTest::newRow("NUL byte in a code") << "project K" + nul + " x\n" << 1 << "U+0000 in column 10";
+    QTest::newRow("escape character") << question + "| \x1b[31m\n" << 6 << "U+001B";
+    QTest::newRow("C1 control character") << question + "| \xc2\x85\n" << 6 << "U+0085";
+    // The first fuzzer find: a non-character the rich text drops.
+    QTest::newRow("non-character U+FFFF") << question + "| 正确\xef\xbf\xbf吗\n" << 6 << "U+FFFF in column 5";
+    QTest::newRow("non-character U+FDD0") << question + "| \xef\xb7\x90\n" << 6 << "U+FDD0";
+    QTest::newRow("non-character U+10FFFF") << question + "| \xf4\x8f\xbf\xbf\n" << 6 << "U+10FFFF";
+    QTest::newRow("paragraph separator") << question + "| a\xe2\x80\xa9\n" << 6 << "U+2029";
+    QTest::newRow("object replacement") << question + "| \xef\xbf\xbc\n" << 6 << "U+FFFC";
+    QTest::newRow("image is a folder") << question + "image: .\n| 题\n" << 6 << "cannot read the image";
+    QTest::newRow("image is a device") << question + "image: /dev/zero\n| 题\n"
+                                       << 6 << "cannot read the image";
+    QTest::newRow("image field empty") << question + "image:\n| 题\n" << 6 << "cannot read the image";
+}
+
+void tst_BankTool::badBytesNameFileAndLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    checkRefused(bytes, line, message);
+}
+
+void tst_BankTool::checkRefused(const QByteArray& bytes, int line, const QString& message)
+{
+    const QString source = writeBytes(QStringLiteral("bad.bank"), bytes);
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("bad.db"));
+    QString error;
+    QVERIFY(!build(source, bank, &error));
+    QVERIFY2(error.contains(source + u':' + QString::number(line) + u':'), qPrintable(error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QVERIFY(!QFile::exists(bank));
+}
+
+void tst_BankTool::oddButValidSourceBuilds()
+{
+    // A byte-order mark and Windows line ends, a tab, a no-break space, characters beyond
+    // the 16-bit range and a line of 100000 characters: all stored as they are.
+    const QString longLine = QString(100000, u'长');
+    const QString text = u"题\t干 😀𠀀\n"_qs + longLine;
+    const QByteArray bytes = "\xef\xbb\xbf"
+        + QStringLiteral("project K 证券\r\nsubject K01 基础\r\nsection K0101 第一章\r\n"
+                         "question 简答\r\nanswer: 略\r\n| 题\t干\u00a0😀𠀀\r\n| %1\r\n")
+              .arg(longLine)
+              .toUtf8();
+    const QString source = writeBytes(QStringLiteral("odd.bank"), bytes);
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("odd.db"));
+    QString error;
+    QVERIFY2(build(source, bank, &error), qPrintable(error));
+    QuestionStore store;
+    QVERIFY(store.open(bank));
+    QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
+    QCOMPARE(store.scalar(QStringLiteral("select 代码 from xmdm")).toString(), QStringLiteral("K"));
+    const QByteArray rtf = store.scalar(QStringLiteral("select 选项 from tk")).toString().toLatin1();
+    QCOMPARE(RichText::plainText(rtf), text);
+}
+
+void tst_BankTool::sourceThatIsNoFileIsRefused()
+{
+    const QString bank = QDir(m_folders.path()).filePath(QStringLiteral("device.db"));
+    QString error;
+    QVERIFY(!build(QStringLiteral("/dev/zero"), bank, &error)); // would never end
+    QVERIFY2(error.contains(QStringLiteral("/dev/zero:0: not a .bank file")), qPrintable(error));
+    QVERIFY(!QFile::exists(bank));
+    const Result printed = run({ QStringLiteral("plain-text"), QStringLiteral("/dev/zero") });
+    QVERIFY(printed.exitCode != 0);
+    QVERIFY2(printed.err.contains(QStringLiteral("/dev/zero: not a file")), qPrintable(printed.err));
 }
 
 QTEST_GUILESS_MAIN(tst_BankTool)

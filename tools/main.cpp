@@ -94,7 +94,7 @@ int importQuestions(const QStringList& args, QTextStream& out, QTextStream& err)
         return usage(err);
     QuestionStore store;
     if (!store.open(args[0])) {
-        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << '\n';
+        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << "; nothing imported\n";
         return 3;
     }
     const QuestionImport::Outcome outcome = QuestionImport::importFile(store, args[1]);

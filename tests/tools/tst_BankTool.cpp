@@ -188,7 +188,7 @@ void tst_BankTool::importsQuestions_data()
     QTest::newRow("no such file") << QString() << both << 1 << QStringList()
                                   << QStringList { u"FILE: 无法读取文件（"_s, u"1 problems, nothing imported"_s } << 0;
     QTest::newRow("no such bank") << Fixtures::importText() << QStringList { u"BANK.missing"_s, u"FILE"_s } << 3
-                                  << QStringList() << QStringList { u"vellumore-bank: BANK.missing: 文件不存在\n"_s }
+                                  << QStringList() << QStringList { u"vellumore-bank: BANK.missing: 文件不存在; nothing imported\n"_s }
                                   << 0;
     QTest::newRow("one argument") << Fixtures::importText() << QStringList { u"BANK"_s } << 2 << QStringList()
                                   << QStringList { u"usage:"_s } << 0;

@@ -3,6 +3,7 @@
 // first written run on a bank without our indexes.
 
 #include "BenchBank.h"
+#include "OffscreenMain.h"
 
 #include "catalogue/QuestionFilters.h"
 #include "catalogue/QuestionListModel.h"
@@ -120,12 +121,5 @@ BENCHMARK(ListSection)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vellumore"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    windows().clear();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv, [] { windows().clear(); });
 }

@@ -3,6 +3,7 @@
 // shown, the count in its caption, and one answer stored with its history row.
 
 #include "BenchBank.h"
+#include "OffscreenMain.h"
 
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/QuestionListView.h"
@@ -138,11 +139,5 @@ BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vellumore"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

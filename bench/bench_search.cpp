@@ -3,6 +3,7 @@
 // look-ups per hit; four counting statements per section), in the same run and bank.
 
 #include "BenchBank.h"
+#include "OffscreenMain.h"
 
 #include "data/QuestionStore.h"
 #include "search/ProgressStatistics.h"
@@ -11,7 +12,6 @@
 #include "search/SectionCaptions.h"
 #include "search/frmtj.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -165,11 +165,5 @@ BENCHMARK(StatisticsWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vellumore"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

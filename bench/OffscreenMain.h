@@ -1,0 +1,7 @@
+#pragma once
+
+#include <functional>
+
+/// The main of a benchmark that shows windows: an offscreen application named as the
+/// program, the registered benchmarks, then @p beforeExit while the application lives.
+int runOffscreenBenchmarks(int argc, char** argv, const std::function<void()>& beforeExit = {});

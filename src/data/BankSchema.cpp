@@ -27,6 +27,11 @@ QString answeredIndex(const QString& table)
 // The keyword search keeps the extracts in memory; loading them reads this index alone.
 const QString TextIndex = QStringLiteral("create index if not exists tk_text on tk(tg, xx)");
 
+// The daily review looks its few due questions up by key, spread over the whole bank; this
+// index answers with the listing's columns without reading their rows.
+const QString ReviewIndex
+    = QStringLiteral("create index if not exists tk_review on tk(代码, 题号, 题型, sj, 答案, 答题, tg)");
+
 // The tables of tk and the catalogue, without the records kept beside them.
 QStringList coreStatements()
 {
@@ -43,7 +48,7 @@ QStringList coreStatements()
         QStringLiteral("create index wz_code on wz(代码)"),
     };
     s += questionTableStatements(QStringLiteral("tk"));
-    s << TextIndex;
+    s << TextIndex << ReviewIndex;
     return s;
 }
 
@@ -125,6 +130,9 @@ QStringList upgradeStatements(int version)
     }
     if (version == 1)
         return QStringList { answeredIndex(QStringLiteral("tk")), TextIndex } + recordStatements();
+    // Some banks of version 2 were written before its records joined it.
+    if (version == 2)
+        return recordStatements() << ReviewIndex;
     return {};
 }
 

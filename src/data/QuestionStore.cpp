@@ -119,6 +119,8 @@ bool QuestionStore::connect(const QString& path, int flags)
     }
     applyKey(m_db);
     sqlite3_busy_timeout(m_db, m_busyTimeout);
+    const QByteArray cache = QByteArray("PRAGMA cache_size = -") + QByteArray::number(PageCacheKiB);
+    sqlite3_exec(m_db, cache.constData(), nullptr, nullptr, nullptr);
     return true;
 }
 
@@ -229,8 +231,6 @@ bool QuestionStore::open(const QString& path, Mode mode)
     // A read-only bank is read as it is: what needs a newer version's tables does without.
     if (mode == Mode::ReadWrite && version < SchemaVersion && !upgradeSchema(version))
         return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
-    if (version == SchemaVersion && mode == Mode::ReadWrite && !completeRecords())
-        return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
 
     m_readOnly = mode == Mode::ReadOnly;
     m_schemaVersion = mode == Mode::ReadOnly ? version : qMax(version, SchemaVersion);
@@ -280,23 +280,6 @@ bool QuestionStore::upgradeSchema(int fromVersion)
             }
         }
         return execute(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
-    });
-}
-
-bool QuestionStore::completeRecords()
-{
-    // Banks of version 2 written before its records joined it lack them; the statements
-    // only add what is missing.
-    if (scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and name='answer_history'"))
-            .toInt()
-        > 0)
-        return true;
-    return transaction([this] {
-        for (const QString& statement : BankSchema::recordStatements()) {
-            if (!execute(statement))
-                return false;
-        }
-        return true;
     });
 }
 

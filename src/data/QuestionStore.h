@@ -105,7 +105,7 @@ public:
     static void applyKey(sqlite3* db);
 
     /// The schema version this program writes and reads.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     /// Versions below this one only add tables and indexes, so a program opens a bank of
     /// a newer such version as it is; a change an older program could not read takes a
     /// number from here on.
@@ -120,6 +120,10 @@ public:
     static constexpr const char* SynchronousLevel = "full";
     /// The cipher page size every bank is created and opened with.
     static constexpr int CipherPageSize = 4096;
+    /// The page cache of a connection, in KiB. Every page read from the file is decrypted
+    /// and checked first, so a cache of a few hundred pages (the engine's default) decrypts
+    /// the same pages again on every listing; the memory is taken only as pages are read.
+    static constexpr int PageCacheKiB = 64 * 1024;
 
 private:
     bool connect(const QString& path, int flags);
@@ -131,7 +135,6 @@ private:
     bool applySchema();
     bool applyDurability();
     bool upgradeSchema(int fromVersion);
-    bool completeRecords();
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -120,6 +120,16 @@ void tst_ReviewSchedule::dueCountAndListing()
     QCOMPARE(numbers(QuestionFilters::reviewFilter(u"全部题目"_s, u"多选"_s, first + 3)), u"2"_s);
     QCOMPARE(numbers(QuestionFilters::reviewFilter(u"做错题目"_s, u"单选多选"_s, first + 3)), u"1,2"_s);
     QCOMPARE(numbers(QuestionFilters::reviewFilter(u"未做题目"_s, u"单选多选"_s, first + 3)), QString());
+
+    // The due questions are spread over the whole bank: the listing must find them in the
+    // narrow review index, never by reading their rows or scanning tk.
+    const QuestionFilters::Selection wrong = QuestionFilters::reviewFilter(u"做错题目"_s, u"单选多选"_s, first + 3);
+    QStringList steps;
+    for (RowSet plan = store.query(u"explain query plan "_s + wrong.sql, wrong.params); !plan.atEnd(); plan.next())
+        steps << plan.field(u"detail"_s).toString();
+    QVERIFY2(steps.filter(u"SEARCH TABLE tk AS t USING COVERING INDEX tk_review (代码=? AND 题号=?)"_s).size() == 1,
+        qPrintable(steps.join(u'\n')));
+    QVERIFY2(steps.filter(u"SCAN TABLE tk"_s).isEmpty(), qPrintable(steps.join(u'\n')));
 }
 
 QTEST_MAIN(tst_ReviewSchedule)

@@ -114,7 +114,7 @@ public:
     /// rollback journal synced in full: an answer whose write returned done is on disk,
     /// a crash leaves a journal the next open rolls back, and a bank in a read-only
     /// folder can still be read (a write-ahead log needs files beside the bank, which
-    /// this engine cannot do without there). About 1.4 ms for one answer against 0.5 ms
+    /// this engine cannot do without there). About 1.8 ms for one answer against 0.5 ms
     /// with a fully synced write-ahead log (bench_durability): well within a click.
     static constexpr const char* JournalMode = "delete";
     static constexpr const char* SynchronousLevel = "full";

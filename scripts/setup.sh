@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libgl-dev libsqlcipher-dev sqlcipher libbenchmark-dev
-          fonts-noto-cjk xvfb xauth)
+          fonts-noto-cjk qt6-translations-l10n xvfb xauth)
 
 install_missing() {
     local missing=()

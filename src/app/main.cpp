@@ -1,3 +1,4 @@
+#include "controls/QtTranslations.h"
 #include "data/BankLocation.h"
 #include "data/BankLock.h"
 #include "shell/login.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumore"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vellumore.png")));
+    QtTranslations::install(app);
 
     // Held until the program ends, so a second copy leaves the bank alone.
     BankLock lock(BankLocation::bankPath());

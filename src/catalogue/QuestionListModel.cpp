@@ -5,6 +5,9 @@
 #include "practice/Feedback.h"
 
 #include <QColor>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 QuestionListModel::QuestionListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -57,12 +60,31 @@ void QuestionListModel::setSubItem(int row, int column, const QString& value)
     emit dataChanged(index(row, column), index(row, column));
 }
 
+namespace {
+
+// A row is one line: an extract that holds line breaks would make it two or three
+// lines tall, showing fragments. What is stored keeps its breaks.
+QString oneLine(QString text)
+{
+    static const QRegularExpression Breaks(QStringLiteral("\\r\\n|[\\r\\n\\v\\f\\x{2028}\\x{2029}\\x{85}]"));
+    const auto isBreak = [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x2028) || c == QChar(0x2029)
+            || c == QChar(0x85);
+    };
+    if (std::any_of(text.cbegin(), text.cend(), isBreak))
+        text.replace(Breaks, QStringLiteral(" "));
+    return text;
+}
+
+} // namespace
+
 QVariant QuestionListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        return oneLine(subItem(index.row(), index.column()));
     case Qt::ToolTipRole:
         return subItem(index.row(), index.column());
     case Qt::ForegroundRole:

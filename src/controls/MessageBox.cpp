@@ -1,6 +1,7 @@
 #include "controls/MessageBox.h"
 
-#include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QQueue>
 
 #include <cstdio>
@@ -47,7 +48,13 @@ MessageBox::Button MessageBox::show(QWidget* parent, Icon icon, const QString& t
         Button answer = h.answers.isEmpty()
             ? (defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons))
             : h.answers.dequeue();
-        h.shown.append({ icon, title, text, buttons, answer });
+        QStringList texts;
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            const QMessageBox box(icon, title, text, buttons, parent);
+            for (const QAbstractButton* b : box.buttons())
+                texts << b->text();
+        }
+        h.shown.append({ icon, title, text, buttons, answer, texts });
         if (boxesToStderr()) {
             std::fputs((title + u'\n' + text + u'\n').toUtf8().constData(), stderr);
             std::fflush(stderr);

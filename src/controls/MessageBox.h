@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QWidget;
@@ -22,6 +23,8 @@ public:
         QString text;
         Buttons buttons;
         Button answer;
+        /// The buttons' texts as the box would show them, in its order.
+        QStringList buttonTexts;
     };
 
     static Button show(QWidget* parent, Icon icon, const QString& title, const QString& text,

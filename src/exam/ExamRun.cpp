@@ -45,6 +45,7 @@ void ExamRun::showSidePanel(bool exam)
         m_panel->cmd(i)->setVisible(!exam);
     m_panel->Label2()->setText(QStringLiteral("模拟考试"));
     m_side->setVisible(exam);
+    m_panel->setExamMode(exam);
     m_panel->setVisible(exam);
     m_welcome->setVisible(!exam);
     if (exam)

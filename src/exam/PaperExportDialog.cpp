@@ -2,13 +2,17 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "shell/DesktopActions.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QUrl>
 #include <QVBoxLayout>
 
 PaperExportDialog::PaperExportDialog(QuestionStore& store, const PaperExport::Source& source, QWidget* parent)
@@ -75,14 +79,42 @@ void PaperExportDialog::cmdOk_Click()
 {
     const std::pair<QCheckBox*, PaperExport::Kind> choices[] = { { m_chkPaper, PaperExport::Kind::Paper },
         { m_chkKey, PaperExport::Kind::AnswerKey }, { m_chkPdf, PaperExport::Kind::PaperPdf } };
+    QStringList written;
     for (const auto& [box, kind] : choices) {
         if (!box->isChecked())
             continue;
         const DocumentFile file = PaperExport::ExportExamPaper(m_store, m_source, kind);
-        if (!file.isWritten())
+        if (file.isWritten())
+            written << file.path;
+        else
             tellFailure(file, kind);
     }
     accept();
+    tellWritten(written);
+}
+
+void PaperExportDialog::tellWritten(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    QString names;
+    for (const QString& path : paths)
+        names += QStringLiteral("\n　　") + QFileInfo(path).fileName();
+    const QString folder = QFileInfo(paths.first()).absolutePath();
+    const QString text = QStringLiteral("已生成%1个文件：\n%2\n\n保存在文件夹：\n%3\n\n要打开这个文件夹吗？")
+                             .arg(QString::number(paths.size()), names, QDir::toNativeSeparators(folder));
+    if (MessageBox::question(this, QStringLiteral("打印试卷"), text) == QMessageBox::Yes)
+        DesktopActions::openUrl(QUrl::fromLocalFile(folder));
+}
+
+void PaperExportDialog::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (m_cmdOk->isEnabled())
+            cmdOk_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void PaperExportDialog::cmdPrint_Click()

@@ -17,12 +17,18 @@ class PaperExportDialog final : public QDialog
 public:
     PaperExportDialog(QuestionStore& store, const PaperExport::Source& source, QWidget* parent = nullptr);
 
-    /// Makes every document ticked and opens it; tells each that could not be made.
+    /// Makes every document ticked and opens it; tells each that could not be made, then
+    /// lists those written in one message that offers to open their folder.
     void cmdOk_Click();
     /// The paper through the print dialog.
     void cmdPrint_Click();
 
+protected:
+    /// Enter presses "确定", as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void tellWritten(const QStringList& paths);
     void tellFailure(const DocumentFile& file, PaperExport::Kind kind);
 
     QuestionStore& m_store;

@@ -140,6 +140,8 @@ void AnswerPanel::preset(const QString& type, const QString& given)
         showOnly(m_Frame9);
         break;
     case Answers::Panel::None:
+        // The panel of the question before would take entries for this one.
+        showOnly(nullptr);
         break;
     }
 }

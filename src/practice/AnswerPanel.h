@@ -20,7 +20,7 @@ public:
     explicit AnswerPanel(QWidget* parent = nullptr);
 
     /// Shows the panel of @p type and presets it from the stored answer; a type
-    /// without a panel leaves everything as it was.
+    /// without a panel (grouped or unknown) shows none.
     void preset(const QString& type, const QString& given);
     /// Disables the multiple- and single-choice panels (a new listing starts).
     void disableChoicePanels();

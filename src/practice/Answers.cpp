@@ -114,6 +114,11 @@ WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const Questio
         ? QStringLiteral("update kstk set 答题=? where 代码=? AND 题号=?")
         : QStringLiteral("update tk set 答题=? where 代码=? AND 题号=?");
     return store.writeTransaction([&] {
+        // A grouped row stands for several questions: one entry cannot answer them all.
+        const QVariant type = store.scalar(
+            QStringLiteral("select 题型 from %1 where 代码=? AND 题号=?").arg(tableName(table)), { key.code, key.number });
+        if (!type.isNull() && panelFor(type.toString()) == Panel::None)
+            return WriteResult::nothing(QStringLiteral("这道题不在作答区作答"));
         const WriteResult result = store.write(sql, { answer, key.code, key.number });
         if (result.isDone() && result.rows() == 0)
             return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));

@@ -23,7 +23,7 @@ enum class Panel
     TrueFalse
 };
 
-/// The panel a question type gets; None leaves the panels as they were.
+/// The panel a question type gets; None for grouped and unknown types, which take no entry.
 Panel panelFor(const QString& type);
 
 /// The ticked letters in box order A to E ("ACD"); the empty text when none is ticked.
@@ -41,7 +41,7 @@ QString storedCaption(const QVariant& given);
 QString entryCaption(const QString& answer);
 
 /// Writes @p answer into 答题 of question @p key of @p table. Nothing to write
-/// when there is no such question. In the same transaction a given answer is added to
+/// when there is no such question or its type takes no entry. In the same transaction a given answer is added to
 /// the answer history and moves the question in the review schedule, both under the
 /// question's key in tk (an exam paper numbers its copies afresh); clearing an answer
 /// records nothing.

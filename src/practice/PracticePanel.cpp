@@ -232,6 +232,13 @@ void PracticePanel::prepareForNode(bool withSidePanel)
     m_view->placeSidePanels();
 }
 
+void PracticePanel::setExamMode(bool exam)
+{
+    m_feedback->setVisible(!exam);
+    m_list->questions()->setVerdictColours(!exam && m_feedback->isChecked());
+    m_view->hideFeedback();
+}
+
 void PracticePanel::showListRow(int row)
 {
     m_view->Text2()->setText(m_list->questions()->subItem(row - 1, QuestionListModel::Number));
@@ -298,6 +305,10 @@ QuestionTable PracticePanel::table() const
 
 void PracticePanel::storeEntry(const QString& answer, bool redraw)
 {
+    const int row = m_state.ListPosition - 1;
+    if (row >= 0 && row < m_list->rowCount()
+        && Answers::panelFor(m_list->questions()->subItem(row, QuestionListModel::Type)) == Answers::Panel::None)
+        return;
     const WriteResult result = Answers::StoreAnswer(m_store, table(), m_state.currentQuestion(), answer);
     if (result.isNothing()) {
         emit noCurrentQuestion();
@@ -310,7 +321,7 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
         return;
     }
     emit answerStored();
-    if (m_feedback->isChecked())
+    if (m_feedback->isChecked() && !m_state.ExamRunning)
         showFeedback(answer);
     if (redraw) {
         if (const auto record = QuestionRecord::read(m_store, table(), m_state.currentQuestion()))

@@ -65,6 +65,9 @@ public:
     /// panels, sizes the question area, and shows the side panel and the top buttons
     /// only with @p withSidePanel (personal lists have neither).
     void prepareForNode(bool withSidePanel);
+    /// Readies the panel for an exam or back for practice: an exam shows no verdict, key
+    /// or note, so the feedback box and the list's verdict colours stand aside meanwhile.
+    void setExamMode(bool exam);
 
     /// Shows the list row at the 1-based @p row with its position text.
     void showListRow(int row);

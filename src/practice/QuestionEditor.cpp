@@ -1,6 +1,7 @@
 #include "practice/QuestionEditor.h"
 
 #include "data/QuestionStore.h"
+#include "data/QuestionType.h"
 
 namespace QuestionEditor {
 namespace {
@@ -25,6 +26,9 @@ QString refusal(const QString& sectionCode, const Edits& question)
 {
     if (sectionCode.isEmpty())
         return QStringLiteral("当前没有章节，请先在左侧目录中选择一个章节");
+    // A type the program does not know gets no answer panel, no filter and no exam.
+    if (QuestionType::kindOf(question.type) == QuestionType::Kind::Other)
+        return QStringLiteral("没有选择题型，请先选择试题的题型");
     // An empty question could never be answered, and nothing could remove it again.
     if (question.plainText.trimmed().isEmpty())
         return QStringLiteral("题干与选项是空的，请先输入试题的内容");

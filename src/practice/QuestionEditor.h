@@ -33,7 +33,8 @@ WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, cons
 
 /// Adds a question of the user's own to the section @p sectionCode, as a favourite,
 /// numbered one past the largest number of the section. @p number receives it. A
-/// question without stem or without answer is refused with nothing written.
+/// question without stem, without answer or of a type the program does not know is
+/// refused with nothing written.
 WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number);
 
 /// The storing step of AddQuestion, for a caller that holds a transaction of its own

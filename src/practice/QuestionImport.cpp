@@ -51,11 +51,29 @@ QHash<QString, Section> loadSections(QuestionStore& store)
     return sections;
 }
 
+// What people call each column in a header, compared without regard to case.
+bool namesColumn(const QString& field, Column column)
+{
+    static const QStringList Names[ColumnCount] = {
+        { QStringLiteral("章节代码"), QStringLiteral("代码"), QStringLiteral("章节"), QStringLiteral("section"),
+            QStringLiteral("section code"), QStringLiteral("code"), QStringLiteral("chapter") },
+        { QStringLiteral("题型"), QStringLiteral("type"), QStringLiteral("question type") },
+        { QStringLiteral("题干"), QStringLiteral("stem"), QStringLiteral("question") },
+        { QStringLiteral("选项"), QStringLiteral("options"), QStringLiteral("choices") },
+        { QStringLiteral("答案"), QStringLiteral("answer"), QStringLiteral("key") },
+        { QStringLiteral("注释"), QStringLiteral("解析"), QStringLiteral("note"), QStringLiteral("notes"),
+            QStringLiteral("comment"), QStringLiteral("explanation") },
+    };
+    return Names[column].contains(field.trimmed(), Qt::CaseInsensitive);
+}
+
+// A record of questions never holds two column names, nor a type called "题型".
 bool isHeader(const DelimitedText::Record& record)
 {
-    const QString first = record.fields.value(0).trimmed();
-    return first == QStringLiteral("章节代码")
-        || first.compare(QLatin1String("section"), Qt::CaseInsensitive) == 0;
+    int named = 0;
+    for (int c = 0; c < ColumnCount && c < record.fields.size(); ++c)
+        named += namesColumn(record.fields[c], Column(c)) ? 1 : 0;
+    return named >= 2 || namesColumn(record.fields.value(0), SectionColumn);
 }
 
 bool isBlank(const DelimitedText::Record& record)
@@ -67,20 +85,65 @@ bool isBlank(const DelimitedText::Record& record)
     return true;
 }
 
-// The options of a cell, one per line or separated by "|", each without the letter a
-// writer may have put before it ("A．", "B.", "C、").
+// The position 0 to 4 of an option letter, half or full width, either case; -1 for others.
+int letterIndex(QChar c)
+{
+    for (const char16_t first : { u'A', u'a', u'\uFF21', u'\uFF41' }) {
+        if (c.unicode() >= first && c.unicode() < first + 5)
+            return c.unicode() - first;
+    }
+    return -1;
+}
+
+// Options printed on one line with their letters, as question material prints them
+// ("A．甲 B．乙", "A.甲  B.乙", "A、甲 B、乙"): split at the letters when they run A, B,
+// C … in order from the start; otherwise none, and the cell stays one option.
+QStringList splitAtLetters(const QString& cell)
+{
+    static const QRegularExpression Marker(
+        QStringLiteral("(?:^|(?<=\\s))([A-Ea-e\\x{FF21}-\\x{FF25}\\x{FF41}-\\x{FF45}])\\s*[．.、:：)）]"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    const QString text = cell.trimmed();
+    QVector<QRegularExpressionMatch> markers;
+    for (auto it = Marker.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (letterIndex(m.captured(1).at(0)) != markers.size() || (markers.isEmpty() && m.capturedStart() != 0))
+            return {};
+        markers << m;
+    }
+    if (markers.size() < 2)
+        return {};
+    QStringList options;
+    for (qsizetype i = 0; i < markers.size(); ++i) {
+        const qsizetype end = i + 1 < markers.size() ? markers[i + 1].capturedStart() : text.size();
+        const QString option = text.mid(markers[i].capturedEnd(), end - markers[i].capturedEnd()).trimmed();
+        if (option.isEmpty())
+            return {};
+        options << option;
+    }
+    return options;
+}
+
+// The options of a cell, one per line, separated by "|" or lettered on one line, each
+// without the letter a writer may have put before it ("A．", "B.", "C、").
 QStringList splitOptions(const QString& cell)
 {
     static const QRegularExpression Separators(QStringLiteral("[\\n|]"));
+    const QStringList parts = cell.split(Separators);
+    if (parts.size() == 1) {
+        const QStringList lettered = splitAtLetters(cell);
+        if (!lettered.isEmpty())
+            return lettered;
+    }
     QStringList options;
-    for (const QString& part : cell.split(Separators)) {
+    for (const QString& part : parts) {
         QString option = part.trimmed();
         if (option.isEmpty())
             continue;
-        const QChar letter(char16_t(u'A' + options.size()));
-        static const QRegularExpression Label(QStringLiteral("^([A-Za-z])\\s*[．.、:：)）]\\s*"));
+        static const QRegularExpression Label(
+            QStringLiteral("^([A-Za-z\\x{FF21}-\\x{FF3A}\\x{FF41}-\\x{FF5A}])\\s*[．.、:：)）]\\s*"));
         const QRegularExpressionMatch m = Label.match(option);
-        if (m.hasMatch() && m.captured(1).toUpper() == letter)
+        if (m.hasMatch() && letterIndex(m.captured(1).at(0)) == options.size())
             option = option.mid(m.capturedLength());
         options << option;
     }
@@ -241,11 +304,12 @@ Outcome importFile(QuestionStore& store, const QString& path)
             auto it = std::find_if(
                 added.begin(), added.end(), [&](const Added& a) { return a.code == q.section; });
             if (it == added.end())
-                added.append({ q.section, {}, 1, number, number });
-            else {
-                ++it->count;
-                it->last = number;
-            }
+                it = added.insert(added.end(), { q.section, {}, 0, number, number, {} });
+            ++it->count;
+            it->last = number;
+            static const QRegularExpression Breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+            it->questions << q.content.type + QStringLiteral("　")
+                    + QuestionEditor::extract(q.content.plainText).replace(Breaks, QStringLiteral(" "));
         }
         return WriteResult::done(int(batch.questions.size()));
     });
@@ -265,11 +329,19 @@ QString Outcome::message(const QString& fileName) const
 {
     switch (status) {
     case Status::Imported: {
+        // Named as the section's list shows them (type and title), so they can be found there.
+        constexpr int Named = 20;
         QString text = QStringLiteral("已从“%1”向题库添加%2道试题：\n").arg(fileName, QString::number(total));
-        for (const Added& a : added)
-            text += QStringLiteral("\n%1 %2：%3道（第%4～%5题）")
-                        .arg(a.code, a.name, QString::number(a.count), QString::number(a.first),
-                            QString::number(a.last));
+        int named = 0;
+        for (const Added& a : added) {
+            text += QStringLiteral("\n%1 %2：%3道").arg(a.code, a.name, QString::number(a.count));
+            for (const QString& q : a.questions) {
+                if (named++ < Named)
+                    text += QStringLiteral("\n　　") + q;
+            }
+        }
+        if (named > Named)
+            text += QStringLiteral("\n……另有%1道").arg(named - Named);
         return text + QStringLiteral("\n\n点击主窗口左侧的树目录以刷新修改记录！");
     }
     case Status::Refused: {

@@ -46,6 +46,8 @@ struct Added
     int count = 0;
     int first = 0; ///< the numbers the section's new questions got
     int last = 0;
+    /// Each new question as the list shows it: its type and its title, on one line.
+    QStringList questions;
 };
 
 struct Outcome

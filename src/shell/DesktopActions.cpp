@@ -1,7 +1,5 @@
 #include "shell/DesktopActions.h"
 
-#include "shell/HelpGuide.h"
-
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -27,13 +25,6 @@ void DesktopActions::openUrl(const QUrl& url)
     if (!url.isValid() || record({ Request::OpenUrl, url, {}, {} }))
         return;
     QDesktopServices::openUrl(url);
-}
-
-void DesktopActions::openHelp()
-{
-    const QString guide = HelpGuide::path();
-    if (!guide.isEmpty())
-        openUrl(QUrl::fromLocalFile(guide));
 }
 
 QStringList DesktopActions::calculators()

@@ -4,8 +4,7 @@
 #include <QUrl>
 #include <QVector>
 
-/// Everything the program hands to the desktop: pages and the help guide to the default
-/// handler, the calculator, the display-mode tool. Failures are silent by design: the
+/// Everything the program hands to the desktop: pages to the default handler, the calculator, the display-mode tool. Failures are silent by design: the
 /// user sees the browser or the calculator open, or nothing.
 class DesktopActions final
 {
@@ -20,8 +19,6 @@ public:
     };
 
     static void openUrl(const QUrl& url);
-    /// The HTML guide installed with the program; nothing when it cannot be found.
-    static void openHelp();
     /// The first of the usual desktop calculators found on the PATH; nothing when there is none.
     static void startCalculator();
     /// Runs @p program to its end (a few seconds at most); its outcome is not reported.

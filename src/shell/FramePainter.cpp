@@ -71,12 +71,20 @@ QImage render(const QImage& skin, int W, int H, const QFont& font)
     bold.setBold(true);
     // Unblended glyphs keep the red exactly red and the rim exactly white.
     bold.setStyleStrategy(QFont::NoAntialias);
+    // The toolbar starts at y 28: the title's ink is sized and placed from the font's own
+    // metrics to stay whole between the top of the band and the toolbar.
+    constexpr int BandTop = 6, BandBottom = 26;
+    QRect ink = QFontMetrics(bold).tightBoundingRect(title());
+    for (int size = QFontInfo(bold).pixelSize(); ink.height() > BandBottom - BandTop && size > 8;) {
+        bold.setPixelSize(--size);
+        ink = QFontMetrics(bold).tightBoundingRect(title());
+    }
+    const int baseline = BandTop + (BandBottom - BandTop - ink.height() + 1) / 2 - ink.top();
     painter.setFont(bold);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     painter.setPen(QColor(255, 255, 255));
-    painter.drawText(QRect(15, 10, qMax(W, 1), 40), flags, title());
+    painter.drawText(QPoint(15, baseline - 1), title());
     painter.setPen(QColor(255, 0, 0));
-    painter.drawText(QRect(15, 11, qMax(W, 1), 40), flags, title());
+    painter.drawText(QPoint(15, baseline), title());
     return image;
 }
 

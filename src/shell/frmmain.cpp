@@ -19,6 +19,7 @@
 #include "search/frmtj.h"
 #include "shell/DesktopActions.h"
 #include "shell/FramePainter.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainToolbar.h"
 #include "shell/ShellArt.h"
 #include "shell/Splitter.h"
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QMouseEvent>
@@ -113,6 +115,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
     m_commands->setUpFavouritesMenu(m_sc->menu());
     m_commands->installKeys(this);
+    // F1 asks for help as the toolbar's "帮助" does, with the same refusal during an exam.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { Toolbar1_ButtonClick(QStringLiteral("bz")); });
     m_examRun = new ExamRun(m_exam, m_store, m_state, m_Picture1, m_Picture3, m_sc, this);
 
     // The layout's load steps.
@@ -191,7 +196,7 @@ void frmmain::Toolbar1_ButtonClick(const QString& key)
         DesktopActions::openUrl(command.page);
         break;
     case ToolbarCommand::Help:
-        DesktopActions::openHelp();
+        HelpWindow::showGuide(this);
         break;
     case ToolbarCommand::Calculator:
         DesktopActions::startCalculator();

@@ -25,6 +25,8 @@ private slots:
     void appendNumbersOn_data();
     void appendNumbersOn();
     void modelStaysConsistent();
+    void extractShownOnOneLine_data();
+    void extractShownOnOneLine();
 
 private:
     // A bank with one K0101 question per "题型:答案" (答案 "<null>" for absent), in this
@@ -168,6 +170,30 @@ void tst_QuestionListModel::modelStaysConsistent()
         u"select "_s + QuestionListModel::selectColumns() + u" from tk order by sj"_s);
     model.append(again);
     QCOMPARE(model.rowCount(), 3);
+}
+
+void tst_QuestionListModel::extractShownOnOneLine_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no break") << u"股息率通常事"_s << u"股息率通常事"_s;
+    QTest::newRow("LF and CR LF") << u"A．股息率\n通常事\r\nB．市盈率"_s << u"A．股息率 通常事 B．市盈率"_s;
+    QTest::newRow("CR, paragraph and line separators")
+        << u"甲\r乙\u2029丙\u2028丁"_s << u"甲 乙 丙 丁"_s;
+    QTest::newRow("two breaks stay two blanks") << u"甲\n\n乙"_s << u"甲  乙"_s;
+}
+
+void tst_QuestionListModel::extractShownOnOneLine()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QuestionListModel model;
+    RowSet rows = selectionOf({ u"单选:A"_s });
+    model.append(rows);
+    model.setSubItem(0, QuestionListModel::Title, stored);
+    const QModelIndex cell = model.index(0, QuestionListModel::Title);
+    QCOMPARE(model.data(cell).toString(), shown);
+    QCOMPARE(model.subItem(0, QuestionListModel::Title), stored);
 }
 
 QTEST_GUILESS_MAIN(tst_QuestionListModel)

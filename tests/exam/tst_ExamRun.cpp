@@ -19,6 +19,8 @@
 #include "shell/WelcomePanel.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -41,6 +43,7 @@ private slots:
     void cleanup();
     void examFromTheCatalogueNode();
     void answersGoToThePaperOnly();
+    void feedbackStaysOutOfTheExam();
     void treeAndToolbarAreRefused_data();
     void treeAndToolbarAreRefused();
     void endingBringsPracticeBack();
@@ -183,6 +186,39 @@ void tst_ExamRun::answersGoToThePaperOnly()
                         "where h.source='exam' and h.answer='C' and s.题号=?"_s,
                  { number }),
         1);
+}
+
+void tst_ExamRun::feedbackStaysOutOfTheExam()
+{
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    auto* box = m_w->child<QCheckBox>(u"chkFeedback"_s);
+    MainWindowDriver::click(box);
+    QVERIFY(box->isChecked());
+    QVERIFY(startFromDialog());
+    QVERIFY(!box->isVisible());
+
+    // A wrong and a right answer: no verdict, no key, no note, and the exam's own red rows.
+    QLabel* feedback = m_w->view()->feedback();
+    const QuestionListModel* model = m_w->list()->questions();
+    for (const QString& option : { u"Option1_1"_s, u"Option1_0"_s }) {
+        for (int row = 1; row <= 3; ++row) {
+            QVERIFY(m_w->clickRow(row));
+            QVERIFY(m_w->click(option));
+            QVERIFY(!feedback->isVisible());
+            QVERIFY(!feedback->text().contains(u"标准答案"_s));
+        }
+    }
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+
+    QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
+    // Practice gets the box back as the candidate left it.
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(box->isVisible());
+    QVERIFY(box->isChecked());
+    QVERIFY(m_w->clickRow(2)); // row 1 is the A3 question
+    QVERIFY(m_w->click(u"Option1_1"_s));
+    QVERIFY(feedback->isVisible());
 }
 
 void tst_ExamRun::treeAndToolbarAreRefused_data()

@@ -32,6 +32,7 @@ private slots:
     void sectionWithoutQuestions();
     void paperAndKeyFromThePrintButton();
     void unwritableFileIsToldWithThePath();
+    void enterPressesOk();
 
 private:
     struct Report
@@ -218,10 +219,31 @@ void tst_cjtj::paperAndKeyFromThePrintButton()
     QCOMPARE(files.size(), 2);
     QVERIFY(files.at(0).startsWith(u"模拟考试试卷 "_s));
     QVERIFY(files.at(1).startsWith(u"模拟考试试卷答案 "_s));
+    // One message names both files and their folder, and opens the folder on "是".
+    const QVector<MessageBox::Shown> shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].title, u"打印试卷"_s);
+    QCOMPARE(shown[0].text,
+        u"已生成2个文件：\n\n　　%1\n　　%2\n\n保存在文件夹：\n%3\n\n要打开这个文件夹吗？"_s.arg(
+            files.at(0), files.at(1), QDir::toNativeSeparators(DocumentFile::folder())));
     const QVector<DesktopActions::Request> opened = DesktopActions::takeRequests();
-    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened.size(), 3);
     QCOMPARE(opened.at(1).url, QUrl::fromLocalFile(QDir(DocumentFile::folder()).filePath(files.at(1))));
-    QVERIFY(MessageBox::takeShown().isEmpty());
+    QCOMPARE(opened.at(2).url, QUrl::fromLocalFile(DocumentFile::folder()));
+}
+
+void tst_cjtj::enterPressesOk()
+{
+    QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
+    MessageBox::queueAnswer(QMessageBox::No);
+    QVERIFY(MainWindowDriver::runModal([&] { QVERIFY(m_w->click(u"cmd_3"_s)); },
+        [&](QDialog* d) {
+            QTest::keyClick(d->findChild<QCheckBox*>(u"chkPaper"_s), Qt::Key_Return);
+            QVERIFY(!d->isVisible());
+        }));
+    QCOMPARE(QDir(DocumentFile::folder()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(MessageBox::takeShown().size(), 1);
+    QCOMPARE(DesktopActions::takeRequests().size(), 1); // the paper, not the folder
 }
 
 void tst_cjtj::unwritableFileIsToldWithThePath()

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -37,6 +38,8 @@ private slots:
     void arrowKeys();
     void panelsOpenAndHide_data();
     void panelsOpenAndHide();
+    void groupedRowTakesNoEntry_data();
+    void groupedRowTakesNoEntry();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -258,6 +261,49 @@ void tst_PracticeCommands::panelsOpenAndHide()
     QVERIFY(m_w->click(hide));
     QVERIFY(!frame->isVisible());
     QCOMPARE(m_w->view()->Text1()->width(), m_w->view()->Picture5()->contentsRect().width());
+}
+
+void tst_PracticeCommands::groupedRowTakesNoEntry_data()
+{
+    // Each way of coming back to row 1, the A3 row, after a single-choice question was shown.
+    QTest::addColumn<QString>("command");
+    QTest::newRow("a click on the row") << u"row"_s;
+    QTest::newRow("上一题") << u"cmdxtsa"_s;
+    QTest::newRow("重做试题") << u"cmd_0"_s;
+    QTest::newRow("the catalogue node again") << u"node"_s;
+}
+
+void tst_PracticeCommands::groupedRowTakesNoEntry()
+{
+    QFETCH(QString, command);
+    const QString section = u"证券市场的产生与发展"_s;
+    QVERIFY(m_w->clickNode(section));
+    QVERIFY(m_w->clickRow(command == u"cmdxtsa"_s ? 2 : 3));
+    QVERIFY(m_w->click(u"Option1_0"_s)); // a choice panel was in use
+    const int history = m_w->count(u"select count(*) from answer_history"_s);
+
+    if (command == u"row"_s)
+        QVERIFY(m_w->clickRow(1));
+    else if (command == u"node"_s)
+        QVERIFY(m_w->clickNode(section));
+    else
+        QVERIFY(m_w->click(command));
+    QCOMPARE(m_w->state().QuestionNo, u"4"_s);
+    QCOMPARE(m_w->shownPosition(), u"第1题"_s);
+    const QVariant given = m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s); // a redo cleared it
+
+    for (const char* panel : { "Frame2", "Frame4", "Frame8", "Frame9" })
+        QVERIFY2(!m_w->child<QGroupBox>(QString::fromLatin1(panel))->isVisible(), panel);
+    // Neither a key nor a click on a hidden option stores a letter against the key "AB".
+    // (The filters list only the six types with panels, so they never reach this row.)
+    m_w->list()->setFocus();
+    for (Qt::Key key : { Qt::Key_A, Qt::Key_B, Qt::Key_1, Qt::Key_2 })
+        QTest::keyClick(m_w->list(), key);
+    m_w->child<QAbstractButton>(u"Option1_0"_s)->click();
+    m_w->child<QAbstractButton>(u"DAN_A_0"_s)->click();
+    QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s), given);
+    QCOMPARE(m_w->count(u"select count(*) from answer_history"_s), history);
+    QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
 QTEST_MAIN(tst_PracticeCommands)

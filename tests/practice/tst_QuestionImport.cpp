@@ -29,6 +29,8 @@ private slots:
     void failedWriteStoresNothing();
     void unreadableFile();
     void sampleFileImports();
+    void writtenAsPeopleWriteThem_data();
+    void writtenAsPeopleWriteThem();
 
 private:
     QString writeFile(const QByteArray& bytes);
@@ -105,9 +107,12 @@ void tst_QuestionImport::importsAFile()
     QCOMPARE(outcome.added[1].count, 2);
     QCOMPARE(outcome.added[1].first, 1);
     QCOMPARE(outcome.added[1].last, 2);
+    // Each question named as the list shows it: type and title, on one line.
     QCOMPARE(outcome.message(u"questions.csv"_s),
-        u"已从“questions.csv”向题库添加3道试题：\n\nK0101 第一节：1道（第6～6题）\nK0102 "
-        u"第二节：2道（第1～2题）"
+        u"已从“questions.csv”向题库添加3道试题：\n"
+        u"\nK0101 第一节：1道\n　　单选　下列说法中，\"正确\"的是（    ）。 A．甲 B．乙 C．"
+        u"\nK0102 第二节：2道\n　　多选　证券的种类有（    ）。 A．股票 B．债券 C．基金"
+        u"\n　　判断　国债的信用风险低于公司债券。 A．正确 B．错误"
         u"\n\n点击主窗口左侧的树目录以刷新修改记录！"_s);
 
     // Placeholders in a file name are text.
@@ -320,6 +325,73 @@ void tst_QuestionImport::sampleFileImports()
         qPrintable(outcome.message(u"sample"_s)));
     QCOMPARE(outcome.total, 8);
     QCOMPARE(bank.store().scalar(u"select count(*) from tk where 收藏否=0"_s).toInt(), 8);
+}
+
+void tst_QuestionImport::writtenAsPeopleWriteThem_data()
+{
+    QTest::addColumn<QString>("header"); // empty: none
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("expected"); // the options as stored; empty when refused
+
+    const QString standard = u"章节代码,题型,题干,选项,答案,注释"_s;
+    const QStringList two { u"甲"_s, u"乙"_s };
+    const QStringList four { u"甲"_s, u"乙"_s, u"丙"_s, u"丁"_s };
+    const auto add = [](const char* name, const QString& header, const QString& options, const QString& answer,
+                         const QStringList& expected) {
+        QTest::newRow(name) << header << options << answer << expected;
+    };
+
+    // A header by its names, whatever the first column's spelling.
+    add("header 代码", u"代码,题型,题干,选项,答案,注释"_s, u"甲|乙"_s, u"A"_s, two);
+    add("header in English", u"Section,Type,Stem,Options,Answer,Note"_s, u"甲|乙"_s, u"A"_s, two);
+    add("header, other English names", u"section code,TYPE,question,choices,key,explanation"_s, u"甲|乙"_s,
+        u"A"_s, two);
+    add("header, first column spelled otherwise", u"编号,题型,题干,选项,答案,注释"_s, u"甲|乙"_s, u"A"_s, two);
+    add("header without the note", u"章节,题型,题干,选项,答案"_s, u"甲|乙"_s, u"A"_s, two);
+    add("no header", QString(), u"甲|乙"_s, u"A"_s, two);
+
+    // Options on one line, split at letters that run A, B, C … from the start.
+    add("full-width points", standard, u"A．甲 B．乙 C．丙 D．丁"_s, u"A"_s, four);
+    add("half-width points, two blanks", standard, u"A.甲  B.乙"_s, u"B"_s, two);
+    add("enumeration commas", standard, u"A、甲 B、乙 C、丙 D、丁"_s, u"D"_s, four);
+    add("full-width letters and blank", standard, u"Ａ．甲　Ｂ．乙"_s, u"A"_s, two);
+    add("lower-case letters, parentheses", standard, u"a) 甲 b) 乙"_s, u"A"_s, two);
+    add("numbers with points in the options", standard, u"A．1.5% B．2.5%"_s, u"A"_s,
+        { u"1.5%"_s, u"2.5%"_s });
+    add("a letter inside an option", standard, u"A．B股 B．H股 C．N股"_s, u"C"_s,
+        { u"B股"_s, u"H股"_s, u"N股"_s });
+    add("\"|\" as before, with letters", standard, u"A．甲|B．乙"_s, u"A"_s, two);
+    add("one lettered option stays one", standard, u"A．甲"_s, u"A"_s, { u"甲"_s });
+    // Out of order: not split, so the key no longer fits and the file is refused.
+    add("letters out of order", standard, u"A．甲 C．丙 B．乙"_s, u"B"_s, {});
+    add("not starting at A", standard, u"B．乙 C．丙"_s, u"B"_s, {});
+}
+
+void tst_QuestionImport::writtenAsPeopleWriteThem()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, options);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, expected);
+    // A letter and a point inside the stem are the stem's own.
+    const QString stem = u"关于A．B．两类股票，正确的是（    ）。"_s;
+    const QString record = u"K0101,单选,%1,%2,%3,"_s.arg(stem, options, answer);
+    const QString text = header.isEmpty() ? record : header + u'\n' + record;
+    const QuestionImport::Outcome outcome = QuestionImport::importFile(m_bank->store(), writeFile(text.toUtf8()));
+    if (expected.isEmpty()) {
+        QCOMPARE(outcome.status, QuestionImport::Outcome::Status::Refused);
+        QCOMPARE(outcome.problems.size(), 1);
+        QCOMPARE(outcome.problems[0].line, 2);
+        return;
+    }
+    QVERIFY2(outcome.status == QuestionImport::Outcome::Status::Imported, qPrintable(outcome.message(u"q"_s)));
+    QCOMPARE(outcome.total, 1);
+    QString whole = stem;
+    for (int i = 0; i < expected.size(); ++i)
+        whole += u"\n%1．%2"_s.arg(QChar(u'A' + i)).arg(expected[i]);
+    QCOMPARE(plain(u"K0101"_s, 6, u"选项"_s), whole);
+    QCOMPARE(stored(u"K0101"_s, 6, u"答案"_s).toString(), answer);
 }
 
 QTEST_MAIN(tst_QuestionImport)

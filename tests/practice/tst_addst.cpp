@@ -131,7 +131,6 @@ void tst_addst::addsAQuestion_data()
 {
     QTest::addColumn<int>("option");
     QTest::addColumn<QString>("storedType");
-    QTest::newRow("no type chosen") << -1 << u"A1"_s;
     QTest::newRow("不定项") << 1 << u"不定项"_s;
     QTest::newRow("多选") << 5 << u"多选"_s;
 }
@@ -266,19 +265,24 @@ void tst_addst::editingMenu()
 
 void tst_addst::refusedWhenEmpty_data()
 {
+    QTest::addColumn<int>("option");
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("message");
     const QString noStem = u"题干与选项是空的，请先输入试题的内容。"_s;
     const QString noAnswer = u"标准答案是空的，请先输入标准答案。"_s;
-    QTest::newRow("nothing typed") << QString() << QString() << noStem;
-    QTest::newRow("blank stem") << u"   "_s << u"a"_s << noStem;
-    QTest::newRow("no answer") << u"股票的特征有哪些？"_s << QString() << noAnswer;
-    QTest::newRow("blank answer") << u"股票的特征有哪些？"_s << u"  "_s << noAnswer;
+    const QString noType = u"没有选择题型，请先选择试题的题型。"_s;
+    QTest::newRow("nothing typed") << 0 << QString() << QString() << noStem;
+    QTest::newRow("blank stem") << 0 << u"   "_s << u"a"_s << noStem;
+    QTest::newRow("no answer") << 0 << u"股票的特征有哪些？"_s << QString() << noAnswer;
+    QTest::newRow("blank answer") << 0 << u"股票的特征有哪些？"_s << u"  "_s << noAnswer;
+    // The hidden type box starts as "A1", a type without panel, filter or exam.
+    QTest::newRow("no type chosen") << -1 << u"股票的特征有哪些？"_s << u"a"_s << noType;
 }
 
 void tst_addst::refusedWhenEmpty()
 {
+    QFETCH(int, option);
     QFETCH(QString, question);
     QFETCH(QString, answer);
     QFETCH(QString, message);
@@ -287,7 +291,7 @@ void tst_addst::refusedWhenEmpty()
     bool stayedOpen = false;
     QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
         [&](QDialog* d) {
-            fillAndAdd(d, { 0, question, answer, u"笔记"_s });
+            fillAndAdd(d, { option, question, answer, u"笔记"_s });
             stayedOpen = d->isVisible();
         }));
     QVERIFY(stayedOpen);
@@ -308,7 +312,7 @@ void tst_addst::textKeptVerbatim()
     QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"cmd_5"_s)); },
         [&text](QDialog* d) {
-            fillAndAdd(d, { -1, text, u"a"_s, text });
+            fillAndAdd(d, { 0, text, u"a"_s, text });
         }));
     QCOMPARE(MessageBox::takeShown().size(), 1);
 
@@ -329,8 +333,10 @@ void tst_addst::importsAFile_data()
     QTest::addColumn<int>("added");
     QTest::newRow("imported")
         << Fixtures::importText() << int(QMessageBox::Information) << u"导入完成"_s
-        << u"已从“questions.csv”向题库添加3道试题：\n\nK0101 证券市场的产生与发展：1道（第5～5题）\n"
-           u"K0102 股票：2道（第6～7题）\n\n点击主窗口左侧的树目录以刷新修改记录！"_s
+        << u"已从“questions.csv”向题库添加3道试题：\n\nK0101 证券市场的产生与发展：1道\n"
+           u"　　单选　下列说法中，\"正确\"的是（    ）。 A．甲 B．乙 C．\n"
+           u"K0102 股票：2道\n　　多选　证券的种类有（    ）。 A．股票 B．债券 C．基金\n"
+           u"　　判断　国债的信用风险低于公司债券。 A．正确 B．错误\n\n点击主窗口左侧的树目录以刷新修改记录！"_s
         << 3;
     QTest::newRow("refused")
         << Fixtures::importText() + u"K0103,单选,题干,甲|乙,A,\nK0999,单选,题干,甲|乙,A,\n"_s

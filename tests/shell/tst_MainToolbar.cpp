@@ -3,6 +3,7 @@
 #include "controls/MessageBox.h"
 #include "shell/DesktopActions.h"
 #include "shell/HelpGuide.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainToolbar.h"
 #include "shell/ToolbarCommand.h"
 #include "shell/frmmain.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -56,6 +58,7 @@ private slots:
     void everyButtonIsRefusedDuringAnExam_data();
     void everyButtonIsRefusedDuringAnExam();
     void favouritesMenuStaysOpenDuringAnExam();
+    void helpOpensInItsOwnWindow();
     void calculatorIsTheFirstFoundOnThePath_data();
     void calculatorIsTheFirstFoundOnThePath();
 
@@ -130,7 +133,6 @@ void tst_MainToolbar::clickDispatchesByKey_data()
                                    QMessageBox::Ok | QMessageBox::Cancel);
     const QString update = box(QMessageBox::NoIcon, u"提示"_s, u"您的软件版本为V7.2,您要查看是否有更新版本吗？"_s,
                                QMessageBox::Yes | QMessageBox::No);
-    const QString help = u"open "_s + QUrl::fromLocalFile(HelpGuide::path()).toString();
     const int none = QMessageBox::NoButton;
 
     QTest::newRow("mlkc: the exam settings, no question") << u"mlkc"_s << none << QStringList();
@@ -143,7 +145,7 @@ void tst_MainToolbar::clickDispatchesByKey_data()
     QTest::newRow("lm") << u"lm"_s << none << QStringList { u"open "_s + MakerPages::onlineExam().toString() };
     QTest::newRow("ts") << u"ts"_s << none << QStringList { u"open "_s + MakerPages::books().toString() };
     QTest::newRow("fd") << u"fd"_s << none << QStringList { u"open "_s + MakerPages::courses().toString() };
-    QTest::newRow("bz: the guide") << u"bz"_s << none << QStringList { help };
+    QTest::newRow("bz: the guide, in a window of ours") << u"bz"_s << none << QStringList();
     QTest::newRow("sc: only its menu acts") << u"sc"_s << none << QStringList();
 }
 
@@ -185,6 +187,48 @@ void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
     QTimer::singleShot(0, qApp, [&menuShown] { menuShown = QApplication::activePopupWidget() != nullptr; });
     click(u"sc"_s);
     QVERIFY2(menuShown, "a favourite may be added during an exam");
+    QCOMPARE(outcome(), QStringList());
+}
+
+void tst_MainToolbar::helpOpensInItsOwnWindow()
+{
+    const auto helpWindow = [this] { return m_w->findChild<HelpWindow*>(); };
+    click(u"bz"_s);
+    HelpWindow* help = helpWindow();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(help->windowTitle(), u"Vellumore 操作指南"_s);
+    QTextBrowser* browser = help->browser();
+    QCOMPARE(browser->source(), QUrl::fromLocalFile(HelpGuide::path()));
+    QVERIFY(browser->toPlainText().contains(u"即时反馈"_s));
+
+    // A link of the contents moves within the guide, and back returns.
+    QVERIFY(!help->backButton()->isEnabled());
+    emit browser->anchorClicked(QUrl(u"#review"_s));
+    QCOMPARE(browser->source().fragment(), u"review"_s);
+    QVERIFY(help->backButton()->isEnabled());
+    QTest::mouseClick(help->backButton(), Qt::LeftButton);
+    QCOMPARE(browser->source().fragment(), QString());
+    QVERIFY(help->forwardButton()->isEnabled());
+
+    // A page outside the guide goes to the desktop; the guide stays.
+    emit browser->anchorClicked(QUrl(u"https://example.org/"_s));
+    QCOMPARE(outcome(), QStringList { u"open https://example.org/"_s });
+    QCOMPARE(browser->source(), QUrl::fromLocalFile(HelpGuide::path()));
+
+    // Asked again, the same window shows the start of the guide.
+    emit browser->anchorClicked(QUrl(u"#keys"_s));
+    click(u"bz"_s);
+    QCOMPARE(m_w->findChildren<HelpWindow*>().size(), 1);
+    QCOMPARE(browser->source().fragment(), QString());
+
+    // Closed, it comes back with F1; nothing else is started.
+    help->close();
+    QTRY_VERIFY(!helpWindow());
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QTest::keyClick(m_w.get(), Qt::Key_F1);
+    QVERIFY(helpWindow() && helpWindow()->isVisible());
+    QCOMPARE(helpWindow()->browser()->source(), QUrl::fromLocalFile(HelpGuide::path()));
     QCOMPARE(outcome(), QStringList());
 }
 

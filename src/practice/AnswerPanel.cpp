@@ -84,6 +84,15 @@ AnswerPanel::AnswerPanel(QWidget* parent)
     connect(m_Option2, &QRadioButton::clicked, this, [this] { emit trueFalseEntered(QStringLiteral("对")); });
     connect(m_Option3, &QRadioButton::clicked, this, [this] { emit trueFalseEntered(QStringLiteral("错")); });
 
+    // As wide as their choices and title need, at most the design's 356 pixels: the
+    // narrower they are, the further the splitter may go before the echo beside them.
+    // Measured with "E" shown, as the first single-choice question shows it.
+    m_Option1[4]->setVisible(true);
+    for (QGroupBox* panel : { m_Frame2, m_Frame4, m_Frame8, m_Frame9 }) {
+        const int title = panel->fontMetrics().horizontalAdvance(panel->title()) + 24;
+        panel->resize(qMin(356, qMax(panel->sizeHint().width(), title)), panel->height());
+    }
+    m_Option1[4]->setVisible(false);
     m_Frame2->hide();
     m_Frame8->hide();
     m_Frame9->hide();

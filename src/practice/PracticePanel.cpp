@@ -1,6 +1,7 @@
 #include "practice/PracticePanel.h"
 
 #include "catalogue/QuestionListView.h"
+#include "controls/ElidedLabel.h"
 #include "controls/XPButton.h"
 #include "data/AppState.h"
 #include "data/QuestionStore.h"
@@ -26,7 +27,7 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     : QFrame(parent)
     , m_store(store)
     , m_state(state)
-    , m_Label2(new QLabel(this))
+    , m_Label2(new ElidedLabel(this))
     , m_list(new QuestionListView(this))
 {
     setObjectName(QStringLiteral("Picture1"));
@@ -35,7 +36,9 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     setGeometry(243, 66, 773, 663);
 
     m_Label2->setObjectName(QStringLiteral("Label2"));
-    m_Label2->setGeometry(4, 7, 540, 16);
+    m_Label2->setText(QStringLiteral("模拟考试"));
+    m_Label2->setGeometry(4, 7, 540, qMax(16, m_Label2->sizeHint().height()));
+    m_Label2->clear();
     m_Label2->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f4f8f;"));
 
     m_list->setObjectName(QStringLiteral("ListView1"));
@@ -87,7 +90,7 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     m_view->Text2()->raise();
 
     m_side = new PracticeSidePanel(this);
-    m_side->setGeometry(664, 192, 93, 446);
+    m_side->setGeometry(664, 192, m_side->width(), qMax(446, m_side->childrenRect().bottom() + 3));
     connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
         if (m_state.ExamRunning)
             ExamFilter();
@@ -230,6 +233,22 @@ void PracticePanel::prepareForNode(bool withSidePanel)
     setWidth(m_zh1, areaWidth);
     // An open notes or edit panel keeps the text beside it.
     m_view->placeSidePanels();
+}
+
+int PracticePanel::minimumLayoutWidth() const
+{
+    int answers = 0;
+    for (const QWidget* box : { m_answers->Frame2(), m_answers->Frame4(), m_answers->Frame8(), m_answers->Frame9() })
+        answers = qMax(answers, box->width());
+    // Left to right as the layout places them after a splitter drag, with the side panel's margins.
+    const int answerRow = 6 + answers + 6 + m_view->Picture6()->width() + 6 + m_view->Text2()->width() + 6
+        + m_side->width() + 13;
+    int buttons = 0;
+    for (const XPButton* b : m_cmd)
+        buttons += b->width() + 4;
+    const int topRow = m_Label2->x() + m_Label2->fontMetrics().horizontalAdvance(QStringLiteral("模拟考试模拟考试"))
+        + 6 + buttons + 9 + 2;
+    return qMax(answerRow, topRow);
 }
 
 void PracticePanel::setExamMode(bool exam)

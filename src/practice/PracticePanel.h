@@ -65,6 +65,10 @@ public:
     /// panels, sizes the question area, and shows the side panel and the top buttons
     /// only with @p withSidePanel (personal lists have neither).
     void prepareForNode(bool withSidePanel);
+    /// The narrowest the panel may be with its controls side by side: the answer row
+    /// (a choice panel, the echo, the position number, the side panel) and the top row
+    /// (a title and the four buttons).
+    int minimumLayoutWidth() const;
     /// Readies the panel for an exam or back for practice: an exam shows no verdict, key
     /// or note, so the feedback box and the list's verdict colours stand aside meanwhile.
     void setExamMode(bool exam);

@@ -51,9 +51,15 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     m_Combo1->setObjectName(QStringLiteral("Combo1"));
     m_Combo1->addItems({ QStringLiteral("全部题目"), QStringLiteral("已做题目"), QStringLiteral("未做题目"),
         QStringLiteral("做错题目") });
-    m_Combo1->setGeometry(4, 168, 85, 24);
     // After a redo the box names no range: the next refill lists the whole bank.
     m_Combo1->setPlaceholderText(QStringLiteral("请选择范围"));
+    // Wide enough for its items and the placeholder beside the arrow; the panel grows with it.
+    int widest = fontMetrics().horizontalAdvance(m_Combo1->placeholderText());
+    for (int i = 0; i < m_Combo1->count(); ++i)
+        widest = qMax(widest, fontMetrics().horizontalAdvance(m_Combo1->itemText(i)));
+    const int comboWidth = qMax(85, widest + 28);
+    m_Combo1->setGeometry(4, 168, comboWidth, 24);
+    resize(qMax(93, comboWidth + 8), height());
     connect(m_Combo1, &QComboBox::activated, this, &PracticeSidePanel::filterChosen);
 
     const QStringList captions { QStringLiteral("重做试题"), QStringLiteral("查看答案"),
@@ -71,12 +77,15 @@ PracticeSidePanel::PracticeSidePanel(QWidget* parent)
     connect(m_XPButton1, &XPButton::Click, this, &PracticeSidePanel::XPButton1_Click);
     auto* label10 = new QLabel(QStringLiteral("已用时间"), this);
     label10->setObjectName(QStringLiteral("Label10"));
-    label10->setGeometry(4, 411, 50, 16);
-    m_dg1->setGeometry(52, 411, 37, 16);
-    m_dg2->setGeometry(24, 429, 28, 16);
     auto* label5 = new QLabel(QStringLiteral("分钟"), this);
     label5->setObjectName(QStringLiteral("Label5"));
-    label5->setGeometry(56, 429, 32, 16);
+    // Two rows as tall as the font needs: "已用时间" and the seconds, the minutes and "分钟".
+    const int line = qMax(16, label10->sizeHint().height());
+    const int caption = label10->sizeHint().width();
+    label10->setGeometry(4, 411, caption, line);
+    m_dg1->setGeometry(4 + caption + 2, 411 + (line - 16) / 2, 85 - caption - 2, 16);
+    m_dg2->setGeometry(24, 413 + line + (line - 16) / 2, 28, 16);
+    label5->setGeometry(56, 413 + line, label5->sizeHint().width(), line);
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_Timer1->setInterval(1000);
     connect(m_Timer1, &QTimer::timeout, this, &PracticeSidePanel::Timer1_Timer);

@@ -1,5 +1,6 @@
 #include "shell/MainLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 MainLayout::MainLayout()
@@ -28,6 +29,9 @@ MainLayout::MainLayout()
         { 1, 3, 540, 16 }, // bt
         { 0, 0, 122, 109 }, // Tex
         { 1, 1, 89, 65 }, // Image2
+        { 432, 1, 81, 24 }, // cmd_7
+        { 572, 588, 86, 22 }, // Text2
+        { 368, 620, 198, 22 }, // chkFeedback
     } };
     for (int c = 0; c < ControlCount; ++c)
         m_boxes[c].rect = design[c];
@@ -83,7 +87,8 @@ void MainLayout::applyResizeRules(int W, int H)
     setLeft(Picture1, left(Picture2) + outerWidth(Picture2));
     setWidth(Picture1, W - left(Picture1) - 9);
     setWidth(Label2, innerWidth(Picture1));
-    setWidth(Label1, left(Picture2));
+    // Up to the splitter, not under the panel beside it.
+    setWidth(Label1, left(Picture2) - left(Label1));
     setWidth(ListView1, innerWidth(Picture1) - 5);
     setWidth(Picture5, innerWidth(Picture1) - outerWidth(Frame3) - 18);
     setLeft(Frame3, outerWidth(Picture5) + 9);
@@ -108,35 +113,58 @@ void MainLayout::applyResizeRules(int W, int H)
     setLeft(cmd_4, innerWidth(Picture1) - outerWidth(cmd_4) - 9);
     setLeft(cmd_6, left(cmd_4) - outerWidth(cmd_6) - 2);
     setLeft(cmd_5, left(cmd_6) - outerWidth(cmd_5) - 2);
+    placeRowNeighbours(2);
+}
+
+void MainLayout::setSplitterLimits(int lowest, int panelWidth)
+{
+    m_lowestSplitter = lowest;
+    m_minPanelWidth = panelWidth;
+}
+
+void MainLayout::placeRowNeighbours(int buttonGap)
+{
+    setLeft(cmd_7, left(cmd_5) - outerWidth(cmd_7) - buttonGap);
+    setWidth(Label2, left(cmd_7) - 6 - left(Label2));
+    setLeft(Text2, outerRight(Picture6) + 6);
+    setLeft(chkFeedback, left(Picture6));
+    setTop(chkFeedback, top(Picture6) + m_boxes[Picture6].rect.height() + 4);
 }
 
 void MainLayout::applySplitterDrag(int W, double x)
 {
     int pos = int(std::lround(left(Picture2) + x));
-    if (pos < SplitterMargin)
-        pos = SplitterMargin;
-    if (pos > W - SplitterMargin)
-        pos = W - SplitterMargin;
+    // The tree keeps its caption and the panel its controls; a window too small for both
+    // keeps the tree's.
+    const int lowest = std::max(SplitterMargin, m_lowestSplitter);
+    const int highest = std::min(W - SplitterMargin, W - 9 - outerWidth(Picture2) - m_minPanelWidth);
+    if (pos > highest)
+        pos = highest;
+    if (pos < lowest)
+        pos = lowest;
     setLeft(Picture2, pos);
     setWidth(TreeView1, pos - 9);
     setLeft(Picture1, outerWidth(Picture2) + pos);
     setWidth(Picture1, W - left(Picture1) - 9);
     setLeft(Picture3, outerWidth(Picture2) + pos);
     setWidth(Picture3, W - left(Picture1) - 9);
-    setWidth(Label2, outerWidth(Picture1));
     setWidth(Label1, left(Picture2) - 9);
-    setWidth(bt, outerWidth(Picture3));
-    setWidth(Tex, outerWidth(Picture3));
-    setWidth(ListView1, outerWidth(Picture1));
+    // Inside the panels' borders, as after a resize.
+    setWidth(bt, innerWidth(Picture3));
+    setWidth(Tex, innerWidth(Picture3));
+    setWidth(ListView1, innerWidth(Picture1) - 5);
     setWidth(Picture5, outerWidth(Picture1) - outerWidth(Frame3) - 18);
     setWidth(Text1, innerWidth(Picture5));
     setWidth(textxx, innerWidth(Picture5));
     setLeft(Frame3, innerWidth(Picture5) + 9);
     setLeft(Frame6, left(Frame3));
     setWidth(zh1, innerWidth(Picture5));
-    setLeft(Picture6, left(Frame6) - 9 - innerWidth(Picture6));
+    // The echo, then the position number, then the side panel.
+    setLeft(Picture6, left(Frame6) - 6 - outerWidth(Text2) - 6 - outerWidth(Picture6));
     setLeft(cmd_4, innerWidth(Picture1) - 9 - outerWidth(cmd_4));
     setLeft(cmd_6, left(cmd_4) - 4 - outerWidth(cmd_6));
     setLeft(cmd_5, left(cmd_6) - 4 - outerWidth(cmd_5));
     setWidth(Picture9, innerWidth(Picture5));
+    setWidth(Image2, innerWidth(Picture3));
+    placeRowNeighbours(4);
 }

@@ -36,6 +36,9 @@ public:
         bt,
         Tex,
         Image2,
+        cmd_7,
+        Text2,
+        chkFeedback,
         ControlCount
     };
 
@@ -59,6 +62,11 @@ public:
     /// pointer's position inside the splitter.
     void applySplitterDrag(int W, double x);
 
+    /// How far the splitter may go, from what the fonts need: not left of @p lowest (the
+    /// tree's caption stays whole), and the practice panel keeps at least @p panelWidth
+    /// (its controls side by side). Both at least 20 pixels from the window's edges.
+    void setSplitterLimits(int lowest, int panelWidth);
+
     static constexpr int SplitterMargin = 20;
 
 private:
@@ -72,5 +80,13 @@ private:
     void setWidth(Control c, int value);
     void setHeight(Control c, int value);
 
+    int outerRight(Control c) const { return left(c) + outerWidth(c); }
+    /// The rules both sets share for what sits beside the design's rows: the edit button
+    /// before the other three, the title up to the buttons, the position number and the
+    /// feedback box beside the answer echo.
+    void placeRowNeighbours(int buttonGap);
+
     std::array<Box, ControlCount> m_boxes;
+    int m_lowestSplitter = 0;
+    int m_minPanelWidth = 0;
 };

@@ -28,6 +28,9 @@
 #include "shell/WelcomePanel.h"
 #include "shell/frmct.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -126,6 +129,8 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     readLayout();
     m_layout.applyLoadSteps();
     writeLayout();
+    // The fonts decide how far the splitter goes: the tree's caption and the panel's rows stay whole.
+    m_layout.setSplitterLimits(m_Label1->x() + m_Label1->sizeHint().width() + 2, m_Picture1->minimumLayoutWidth());
 
     openBank(bankPath.isEmpty() ? BankLocation::bankPath() : bankPath);
     BuildCatalogue();
@@ -418,6 +423,9 @@ QWidget* frmmain::layoutWidget(MainLayout::Control control) const
     case MainLayout::bt: return m_Picture3->bt();
     case MainLayout::Tex: return m_Picture3->Tex();
     case MainLayout::Image2: return m_Picture3->Image2();
+    case MainLayout::cmd_7: return p1->cmd(7);
+    case MainLayout::Text2: return view->Text2();
+    case MainLayout::chkFeedback: return p1->chkFeedback();
     case MainLayout::ControlCount: break;
     }
     return nullptr;

@@ -10,6 +10,8 @@ private slots:
     void resizeFollowsTheWindow();
     void dragMovesTheSplitter_data();
     void dragMovesTheSplitter();
+    void dragStopsWhereTheFontsNeed_data();
+    void dragStopsWhereTheFontsNeed();
     void resizeAfterDragKeepsTheSplitter();
     void negativeWidthsAreSkipped();
 
@@ -51,9 +53,11 @@ void tst_MainLayout::resizeFollowsTheWindow()
     QCOMPARE(layout[L::TreeView1].rect.height(), 768 - 89 - 9);
     QCOMPARE(layout[L::Picture1].rect, QRect(241, 66, 1024 - 241 - 9, 768 - 66 - 9));
     QCOMPARE(layout[L::Picture2].rect.height(), 768 - 66 - 9 - 4);
-    QCOMPARE(layout[L::Label1].rect.width(), 239);
+    QCOMPARE(layout[L::Label1].rect.width(), 239 - 7); // up to the splitter
     const int inner = layout[L::Picture1].rect.width() - 4;
-    QCOMPARE(layout[L::Label2].rect.width(), inner);
+    // The title stops before the top row, whose edit button stands left of the other three.
+    QCOMPARE(right(layout, L::cmd_7), layout[L::cmd_5].rect.x() - 2);
+    QCOMPARE(right(layout, L::Label2), layout[L::cmd_7].rect.x() - 6);
     QCOMPARE(layout[L::ListView1].rect.width(), inner - 5);
     QCOMPARE(layout[L::Picture5].rect.width(), inner - 93 - 18);
     QCOMPARE(layout[L::Frame3].rect.x(), inner - 93 - 18 + 9);
@@ -98,9 +102,9 @@ void tst_MainLayout::dragMovesTheSplitter()
     const auto widthOr = [&before](int width, L::Control c) { return width >= 0 ? width : before[c].rect.width(); };
     const int p1 = W - (splitter + 2) - 9;
     QCOMPARE(layout[L::Picture1].rect.width(), p1);
-    QCOMPARE(layout[L::Label2].rect.width(), p1);
-    QCOMPARE(layout[L::ListView1].rect.width(), p1);
-    QCOMPARE(layout[L::bt].rect.width(), p1);
+    // Inside the panels' borders, as after a resize.
+    QCOMPARE(layout[L::ListView1].rect.width(), widthOr(p1 - 4 - 5, L::ListView1));
+    QCOMPARE(layout[L::bt].rect.width(), widthOr(p1 - 4, L::bt));
     QCOMPARE(layout[L::Picture5].rect.width(), widthOr(p1 - 93 - 18, L::Picture5));
     const int area = layout[L::Picture5].rect.width() - 4;
     QCOMPARE(layout[L::Text1].rect.width(), area);
@@ -108,12 +112,40 @@ void tst_MainLayout::dragMovesTheSplitter()
     QCOMPARE(layout[L::Picture9].rect.width(), area);
     QCOMPARE(layout[L::Frame3].rect.x(), area + 9);
     QCOMPARE(layout[L::Frame6].rect.x(), area + 9);
-    QCOMPARE(layout[L::Picture6].rect.x(), area + 9 - 9 - (198 - 4));
+    // The echo, the position number beside it, then the side panel.
+    QCOMPARE(layout[L::Picture6].rect.x(), area + 9 - 6 - 86 - 6 - 198);
+    QCOMPARE(layout[L::Text2].rect.x(), right(layout, L::Picture6) + 6);
+    QCOMPARE(layout[L::chkFeedback].rect.topLeft(), layout[L::Picture6].rect.bottomLeft() + QPoint(0, 5));
 
     // After a drag the top-row buttons stand 4 pixels apart.
     QCOMPARE(right(layout, L::cmd_4), p1 - 4 - 9);
     QCOMPARE(layout[L::cmd_4].rect.x() - right(layout, L::cmd_6), 4);
     QCOMPARE(layout[L::cmd_6].rect.x() - right(layout, L::cmd_5), 4);
+    QCOMPARE(layout[L::cmd_5].rect.x() - right(layout, L::cmd_7), 4);
+    QCOMPARE(layout[L::Label2].rect.width(), widthOr(layout[L::cmd_7].rect.x() - 6 - 4, L::Label2));
+}
+
+void tst_MainLayout::dragStopsWhereTheFontsNeed_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("splitter");
+    // The tree's caption needs the splitter at 57 at least; the panel 700 pixels.
+    QTest::newRow("far left stops at the caption") << -600.0 << 57;
+    QTest::newRow("far right stops at the panel's width") << 5000.0 << 1024 - 9 - 2 - 700;
+    QTest::newRow("in between: where it is dragged") << 40.0 << 279;
+}
+
+void tst_MainLayout::dragStopsWhereTheFontsNeed()
+{
+    QFETCH(double, x);
+    QFETCH(int, splitter);
+    MainLayout layout = loaded();
+    layout.setSplitterLimits(57, 700);
+    layout.applyResizeRules(1024, 768);
+    layout.applySplitterDrag(1024, x);
+    QCOMPARE(layout[L::Picture2].rect.x(), splitter);
+    QCOMPARE(layout[L::Label1].rect.width(), splitter - 9);
+    QVERIFY(layout[L::Picture1].rect.width() >= 700);
 }
 
 void tst_MainLayout::resizeAfterDragKeepsTheSplitter()
@@ -126,7 +158,7 @@ void tst_MainLayout::resizeAfterDragKeepsTheSplitter()
     layout.applyResizeRules(1024, 768);
     QCOMPARE(layout[L::Picture2].rect.x(), 400);
     QCOMPARE(layout[L::TreeView1].rect.width(), 391);
-    QCOMPARE(layout[L::Label1].rect.width(), 400);
+    QCOMPARE(layout[L::Label1].rect.width(), 400 - 7);
     QCOMPARE(layout[L::Picture1].rect.x(), 402);
     QCOMPARE(layout[L::Picture1].rect.width(), 1024 - 402 - 9);
     // The resize rules bring the buttons back to 2 pixels apart.
@@ -148,7 +180,7 @@ void tst_MainLayout::negativeWidthsAreSkipped()
     // The rules that still make sense have run.
     QCOMPARE(layout[L::toolpic].rect.width(), 182);
     QCOMPARE(layout[L::Toolbar1].rect.width(), 182);
-    QCOMPARE(layout[L::Label1].rect.width(), 239);
+    QCOMPARE(layout[L::Label1].rect.width(), 239 - 7);
     QCOMPARE(right(layout, L::cmd_4), layout[L::Picture1].rect.width() - 4 - 9);
 }
 

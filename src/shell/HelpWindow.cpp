@@ -4,6 +4,9 @@
 #include "shell/DesktopActions.h"
 #include "shell/HelpGuide.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -70,6 +73,11 @@ HelpWindow::HelpWindow(const QString& guide, QWidget* parent)
     column->addLayout(bar);
     column->addWidget(m_browser);
 
+    // The browser does not follow the guide's <link>: its style sheet is given directly.
+    QFile css(QFileInfo(guide).dir().filePath(QStringLiteral("guide.css")));
+    if (css.open(QIODevice::ReadOnly))
+        m_browser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
+    m_browser->document()->setDocumentMargin(16);
     m_browser->setSource(QUrl::fromLocalFile(guide));
     const QSize wanted(860, 700);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

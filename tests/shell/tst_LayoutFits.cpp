@@ -323,7 +323,8 @@ void tst_LayoutFits::mainWindow()
 void tst_LayoutFits::dialogs_data()
 {
     QTest::addColumn<QString>("dialog");
-    for (const char* name : { "mlks", "addst", "cjtj", "PaperExportDialog", "frmcx", "frmtj", "HelpWindow" })
+    for (const char* name :
+        { "mlks", "addst", "cjtj", "PaperExportDialog", "frmcx", "frmtj", "ProgressWindow", "HelpWindow" })
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -342,7 +343,7 @@ void tst_LayoutFits::dialogs()
     const std::function<void()> open = [&] {
         if (dialog == u"mlks"_s)
             QTest::mouseClick(m_w->window().Toolbar1()->button(u"mlkc"_s), Qt::LeftButton);
-        else if (dialog == u"frmtj"_s) {
+        else if (dialog == u"frmtj"_s || dialog == u"ProgressWindow"_s) {
             MessageBox::queueAnswer(QMessageBox::Ok);
             QTest::mouseClick(m_w->window().Toolbar1()->button(u"tj"_s), Qt::LeftButton);
         } else {
@@ -355,10 +356,17 @@ void tst_LayoutFits::dialogs()
     };
     QStringList problems;
     bool seen = false;
-    QVERIFY(MainWindowDriver::runModal(open, [&](QDialog* d) {
+    const auto check = [&](QDialog* d) {
         seen = d->objectName() == dialog;
         QTest::qWait(50);
         problems = problemsOf(d);
+    };
+    QVERIFY(MainWindowDriver::runModal(open, [&](QDialog* d) {
+        // The progress window opens from the statistics window's "学习进度".
+        if (dialog == u"ProgressWindow"_s)
+            MainWindowDriver::runModal([d] { MainWindowDriver::click(d->findChild<XPButton*>(u"XPButton2"_s)); }, check);
+        else
+            check(d);
     }));
     QVERIFY2(seen, qPrintable(dialog));
     QVERIFY2(problems.isEmpty(), qPrintable(u"%1 problems, each told above"_s.arg(problems.size())));

@@ -27,6 +27,11 @@ constexpr qint64 ImagePixelAllowance = 4 * 1024 * 1024;
 constexpr qint64 ImagePixelsPerByte = 16;
 constexpr double MaxImageExtent = 8192;
 constexpr double TwipsPerPixel = 15;
+constexpr size_t MaxFieldDepth = 16;
+constexpr size_t MaxNumberings = 256;
+constexpr int MaxNumber = 32767;
+constexpr qsizetype MaxNumberTextBytes = 32;
+constexpr int NoteLookahead = 32;
 
 enum class Word
 {
@@ -112,6 +117,31 @@ enum class Word
     PicHGoal,
     PicScaleX,
     PicScaleY,
+    // paragraph numbers
+    NumberText,
+    Pn,
+    PnLevel,
+    PnBody,
+    PnBullet,
+    PnContinue,
+    PnStyle,
+    PnStart,
+    PnFont,
+    PnBefore,
+    PnAfter,
+    // fields
+    Field,
+    FieldInstruction,
+    FormField,
+    FormFieldEntry,
+    FormFieldResult,
+    FormFieldDefault,
+    // footnotes
+    FootnoteMark,
+    FootnoteStyle,
+    EndnoteStyle,
+    FootnoteStart,
+    EndnoteStart,
     // characters by name
     Character,
 };
@@ -119,8 +149,14 @@ enum class Word
 struct WordInfo
 {
     Word word;
-    char16_t character = 0;
+    /// The character of a Word::Character, the RtfNumbering::Style of a numbering style.
+    char16_t value = 0;
 };
+
+constexpr char16_t style(RtfNumbering::Style s)
+{
+    return static_cast<char16_t>(s);
+}
 
 const std::unordered_map<std::string_view, WordInfo>& words()
 {
@@ -163,7 +199,78 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         { "txe", { Word::SkipDestination } },
         { "nonshppict", { Word::SkipDestination } },
         { "nonesttables", { Word::SkipDestination } },
-        { "fldinst", { Word::SkipDestination } },
+        { "datastore", { Word::SkipDestination } },
+        { "xmlnstbl", { Word::SkipDestination } },
+        { "xmlopen", { Word::SkipDestination } },
+        { "xmlclose", { Word::SkipDestination } },
+        { "xmlattrname", { Word::SkipDestination } },
+        { "xmlattrvalue", { Word::SkipDestination } },
+        { "factoidname", { Word::SkipDestination } },
+        { "themedata", { Word::SkipDestination } },
+        { "colorschememapping", { Word::SkipDestination } },
+        { "latentstyles", { Word::SkipDestination } },
+        { "mmathPr", { Word::SkipDestination } },
+        { "wgrffmtfilter", { Word::SkipDestination } },
+        { "listpicture", { Word::SkipDestination } },
+        { "pnseclvl", { Word::SkipDestination } },
+        { "docvar", { Word::SkipDestination } },
+        { "userprops", { Word::SkipDestination } },
+        { "defchp", { Word::SkipDestination } },
+        { "defpap", { Word::SkipDestination } },
+        { "pgptbl", { Word::SkipDestination } },
+        { "protusertbl", { Word::SkipDestination } },
+        { "panose", { Word::SkipDestination } },
+        { "falt", { Word::SkipDestination } },
+        { "sp", { Word::SkipDestination } },
+        { "htmltag", { Word::SkipDestination } },
+        { "mhtmltag", { Word::SkipDestination } },
+        { "datafield", { Word::SkipDestination } },
+        { "ffname", { Word::SkipDestination } },
+        { "ffdeftext", { Word::SkipDestination } },
+        { "ffhelptext", { Word::SkipDestination } },
+        { "ffstattext", { Word::SkipDestination } },
+        { "ffentrymcr", { Word::SkipDestination } },
+        { "ffexitmcr", { Word::SkipDestination } },
+        { "field", { Word::Field } },
+        { "fldinst", { Word::FieldInstruction } },
+        { "formfield", { Word::FormField } },
+        { "ffl", { Word::FormFieldEntry } },
+        { "ffres", { Word::FormFieldResult } },
+        { "ffdefres", { Word::FormFieldDefault } },
+        { "listtext", { Word::NumberText } },
+        { "pntext", { Word::NumberText } },
+        { "pn", { Word::Pn } },
+        { "pnlvl", { Word::PnLevel } },
+        { "pnlvlbody", { Word::PnBody } },
+        { "pnlvlblt", { Word::PnBullet } },
+        { "pnlvlcont", { Word::PnContinue } },
+        { "pndec", { Word::PnStyle, style(RtfNumbering::Style::Decimal) } },
+        { "pncard", { Word::PnStyle, style(RtfNumbering::Style::Decimal) } },
+        { "pnucltr", { Word::PnStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "pnlcltr", { Word::PnStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "pnucrm", { Word::PnStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "pnlcrm", { Word::PnStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "pnord", { Word::PnStyle, style(RtfNumbering::Style::Ordinal) } },
+        { "pnordt", { Word::PnStyle, style(RtfNumbering::Style::Ordinal) } },
+        { "pnstart", { Word::PnStart } },
+        { "pnf", { Word::PnFont } },
+        { "pntxtb", { Word::PnBefore } },
+        { "pntxta", { Word::PnAfter } },
+        { "chftn", { Word::FootnoteMark } },
+        { "ftnnar", { Word::FootnoteStyle, style(RtfNumbering::Style::Decimal) } },
+        { "ftnnalc", { Word::FootnoteStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "ftnnauc", { Word::FootnoteStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "ftnnrlc", { Word::FootnoteStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "ftnnruc", { Word::FootnoteStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "ftnnchi", { Word::FootnoteStyle, style(RtfNumbering::Style::Chicago) } },
+        { "aftnnar", { Word::EndnoteStyle, style(RtfNumbering::Style::Decimal) } },
+        { "aftnnalc", { Word::EndnoteStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "aftnnauc", { Word::EndnoteStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "aftnnrlc", { Word::EndnoteStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "aftnnruc", { Word::EndnoteStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "aftnnchi", { Word::EndnoteStyle, style(RtfNumbering::Style::Chicago) } },
+        { "ftnstart", { Word::FootnoteStart } },
+        { "aftnstart", { Word::EndnoteStart } },
         { "objdata", { Word::SkipDestination } },
         { "objclass", { Word::SkipDestination } },
         { "ftnsep", { Word::SkipDestination } },
@@ -405,6 +512,10 @@ void RtfParser::popGroup()
         finishFontEntry();
     if (closing == Destination::Picture && outer != Destination::Picture)
         finishPicture();
+    if (closing == Destination::Numbering && outer != Destination::Numbering)
+        finishNumbering();
+    if (!m_fields.empty() && m_groups.size() < m_fields.back().depth())
+        closeField();
 }
 
 void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
@@ -479,8 +590,104 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         if (m_groups.size() >= 2 && m_groups[m_groups.size() - 2].unicodeAlternates)
             g.destination = Destination::Text;
         return;
+    case Word::NumberText:
+        // A paragraph's number is written once as text; a second form of it (\pntext beside
+        // \listtext) is a copy for older readers.
+        if (g.destination == Destination::Text && m_numberTextSeen)
+            g.destination = Destination::Skip;
+        m_numberTextSeen = m_numberTextSeen || g.destination == Destination::Text;
+        return;
+    case Word::Pn:
+        if (g.destination == Destination::Text) {
+            g.destination = Destination::Numbering;
+            m_numberingDraft = Numbering();
+        } else {
+            g.destination = Destination::Skip;
+        }
+        return;
+    case Word::Field:
+        if (g.destination == Destination::Text && m_fields.size() < MaxFieldDepth)
+            m_fields.emplace_back(m_groups.size(), m_contentCount);
+        return;
+    case Word::FieldInstruction:
+        g.destination = g.destination == Destination::Text && !m_fields.empty()
+                && m_fields.back().depth() < m_groups.size()
+            ? Destination::FieldInstruction
+            : Destination::Skip;
+        return;
+    case Word::FormField:
+        if (g.destination != Destination::FieldInstruction)
+            g.destination = Destination::Skip;
+        return;
+    case Word::FormFieldEntry:
+        if (g.destination == Destination::FieldInstruction) {
+            g.destination = Destination::FormFieldEntry;
+            m_fields.back().startEntry();
+        } else {
+            g.destination = Destination::Skip;
+        }
+        return;
+    case Word::FormFieldResult:
+    case Word::FormFieldDefault:
+        if (g.destination == Destination::FieldInstruction) {
+            RtfField& field = m_fields.back();
+            if (info.word == Word::FormFieldResult)
+                field.setResult(param);
+            else
+                field.setDefaultResult(param);
+        }
+        return;
+    case Word::FootnoteStyle:
+        m_footnoteStyle = static_cast<RtfNumbering::Style>(info.value);
+        return;
+    case Word::EndnoteStyle:
+        m_endnoteStyle = static_cast<RtfNumbering::Style>(info.value);
+        return;
+    case Word::FootnoteStart:
+        m_footnoteStart = std::clamp(param, 0, MaxNumber);
+        return;
+    case Word::EndnoteStart:
+        m_endnoteStart = std::clamp(param, 0, MaxNumber);
+        return;
     default:
         break;
+    }
+
+    if (g.destination == Destination::Numbering || g.destination == Destination::NumberingBefore
+        || g.destination == Destination::NumberingAfter) {
+        Numbering& n = m_numberingDraft;
+        switch (info.word) {
+        case Word::PnLevel:
+            n.level = std::clamp(param, 0, RtfNumbering::Levels - 1);
+            break;
+        case Word::PnBody:
+            n.level = 0;
+            break;
+        case Word::PnBullet:
+            n.bullet = true;
+            break;
+        case Word::PnContinue:
+            n.continuation = true;
+            break;
+        case Word::PnStyle:
+            n.style = static_cast<RtfNumbering::Style>(info.value);
+            break;
+        case Word::PnStart:
+            n.start = std::clamp(param, 0, MaxNumber);
+            break;
+        case Word::PnFont:
+            n.font = param;
+            break;
+        case Word::PnBefore:
+            g.destination = Destination::NumberingBefore;
+            break;
+        case Word::PnAfter:
+            g.destination = Destination::NumberingAfter;
+            break;
+        default:
+            break;
+        }
+        return;
     }
 
     if (g.destination == Destination::FontTable) {
@@ -677,18 +884,23 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         appendChar(u'\t');
         return;
     case Word::Character:
-        appendChar(info.character);
+        appendChar(info.value);
+        return;
+    case Word::FootnoteMark:
+        appendText(footnoteMark());
         return;
     case Word::Cell:
         flushRun();
         m_builder.setRowDefinition(m_rowCells);
         m_builder.endCell(blockFormat(p));
         m_afterParagraphMark = false;
+        paragraphEnded();
         return;
     case Word::Row:
         flushRun();
         m_builder.endRow();
         m_afterParagraphMark = false;
+        paragraphEnded();
         return;
     default:
         return;
@@ -701,15 +913,28 @@ void RtfParser::controlSymbol(char symbol)
     switch (symbol) {
     case '*':
         if (g.destination != Destination::Skip) {
-            // Of the optional destinations only these hold text we show; the rest are skipped.
             const RtfTokenizer::Token next = m_tokens.next();
+            // Of the optional destinations only these hold text we show or read; they decide
+            // for themselves where they are skipped after all.
             bool known = false;
             if (next.kind == RtfTokenizer::Kind::ControlWord) {
                 const auto& table = words();
                 const auto it
                     = table.find(std::string_view(next.text.data(), static_cast<size_t>(next.text.size())));
-                known
-                    = it != table.end() && (it->second.word == Word::ShpPict || it->second.word == Word::Ud);
+                if (it != table.end()) {
+                    switch (it->second.word) {
+                    case Word::ShpPict:
+                    case Word::Ud:
+                    case Word::Pn:
+                    case Word::FieldInstruction:
+                    case Word::FormField:
+                    case Word::FormFieldEntry:
+                        known = true;
+                        break;
+                    default:
+                        break;
+                    }
+                }
                 if (known)
                     controlWord(next.text, next.hasParam, next.param);
             }
@@ -738,8 +963,9 @@ void RtfParser::text(QByteArrayView bytes)
 {
     switch (top().destination) {
     case Destination::Text: {
+        const Font* font = currentFont();
         if (!m_rawUtf8) {
-            appendBytes(bytes, currentCodePage());
+            appendFontBytes(bytes, font);
             return;
         }
         // Raw bytes above 0x7f are UTF-8 here; \'xx bytes keep the font's code page.
@@ -749,9 +975,26 @@ void RtfParser::text(QByteArrayView bytes)
             const bool high = static_cast<uchar>(bytes[start]) >= 0x80;
             while (end < bytes.size() && (static_cast<uchar>(bytes[end]) >= 0x80) == high)
                 ++end;
-            appendBytes(bytes.sliced(start, end - start), high ? RtfCodePage::Utf8 : currentCodePage());
+            const QByteArrayView run = bytes.sliced(start, end - start);
+            if (high)
+                appendBytes(run, RtfCodePage::Utf8);
+            else
+                appendFontBytes(run, font);
             start = end;
         }
+        return;
+    }
+    case Destination::FieldInstruction:
+        m_fields.back().appendInstruction(bytes);
+        return;
+    case Destination::FormFieldEntry:
+        m_fields.back().appendEntry(m_codePages.decode(m_ansiCodePage, bytes));
+        return;
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter: {
+        QByteArray& target = top().destination == Destination::NumberingBefore ? m_numberingDraft.beforeBytes
+                                                                               : m_numberingDraft.afterBytes;
+        target.append(bytes.first(std::min(bytes.size(), MaxNumberTextBytes - target.size())));
         return;
     }
     case Destination::FontTable:
@@ -763,6 +1006,7 @@ void RtfParser::text(QByteArrayView bytes)
     case Destination::Picture:
         pictureText(bytes);
         return;
+    case Destination::Numbering:
     case Destination::Skip:
         return;
     }
@@ -772,7 +1016,13 @@ void RtfParser::hexByte(char byte)
 {
     switch (top().destination) {
     case Destination::Text:
-        appendBytes(QByteArrayView(&byte, 1), currentCodePage());
+        appendFontBytes(QByteArrayView(&byte, 1), currentFont());
+        return;
+    case Destination::FieldInstruction:
+    case Destination::FormFieldEntry:
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter:
+        text(QByteArrayView(&byte, 1));
         return;
     case Destination::FontTable:
         if (m_fontNameBytes.size() < MaxFontNameBytes)
@@ -789,6 +1039,19 @@ void RtfParser::unicodeChar(int value)
     char32_t code = value < 0 ? static_cast<char32_t>(value + 0x10000) : static_cast<char32_t>(value);
     if (value < -0x8000 || code > 0x10ffff)
         code = QChar::ReplacementCharacter;
+    const Destination destination = top().destination;
+    if (destination == Destination::Text) {
+        // A symbol font's glyphs come as private-use characters; other characters are themselves.
+        const Font* font = currentFont();
+        if (font && font->symbol != RtfSymbolFont::Kind::None && code >= 0xf000 && code <= 0xf0ff)
+            code = RtfSymbolFont::toUnicode(font->symbol, code);
+        appendCodePoint(code);
+        return;
+    }
+    if (destination == Destination::FormFieldEntry) {
+        m_fields.back().appendEntry(QString::fromUcs4(&code, 1));
+        return;
+    }
     char16_t units[2];
     int count = 1;
     if (code > 0xffff) {
@@ -798,11 +1061,8 @@ void RtfParser::unicodeChar(int value)
     } else {
         units[0] = static_cast<char16_t>(code);
     }
-    const Destination destination = top().destination;
     for (int i = 0; i < count; ++i) {
-        if (destination == Destination::Text) {
-            appendChar(units[i]);
-        } else if (destination == Destination::FontTable && m_fontName.size() < MaxFontNameBytes) {
+        if (destination == Destination::FontTable && m_fontName.size() < MaxFontNameBytes) {
             if (!m_fontNameBytes.isEmpty()) {
                 m_fontName += m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
                 m_fontNameBytes.clear();
@@ -822,12 +1082,31 @@ void RtfParser::binary(int length)
 bool RtfParser::syncRun()
 {
     const Group& g = top();
-    if (g.chars == m_runChars && g.para.inTable == m_runInTable)
-        return !g.chars.hidden;
-    flushRun();
-    m_runChars = g.chars;
-    m_runInTable = g.para.inTable;
-    return !g.chars.hidden;
+    if (g.chars != m_runChars || g.para.inTable != m_runInTable) {
+        flushRun();
+        m_runChars = g.chars;
+        m_runInTable = g.para.inTable;
+    }
+    if (g.chars.hidden)
+        return false;
+    ++m_contentCount;
+    if (!m_paragraphStarted)
+        startParagraph();
+    return true;
+}
+
+void RtfParser::appendFontBytes(QByteArrayView bytes, const Font* font)
+{
+    if (font && font->symbol != RtfSymbolFont::Kind::None)
+        appendSymbols(bytes, font->symbol);
+    else
+        appendBytes(bytes, codePageOf(font));
+}
+
+void RtfParser::appendSymbols(QByteArrayView bytes, RtfSymbolFont::Kind font)
+{
+    for (const char b : bytes)
+        appendCodePoint(RtfSymbolFont::toUnicode(font, static_cast<uchar>(b)));
 }
 
 void RtfParser::appendBytes(QByteArrayView bytes, int codePage)
@@ -855,6 +1134,24 @@ void RtfParser::appendChar(char16_t c)
     m_pendingText.append(QChar(c));
 }
 
+void RtfParser::appendCodePoint(char32_t c)
+{
+    if (c > 0xffff) {
+        appendChar(QChar::highSurrogate(c));
+        appendChar(QChar::lowSurrogate(c));
+    } else {
+        appendChar(static_cast<char16_t>(c));
+    }
+}
+
+void RtfParser::appendText(const QString& text)
+{
+    if (text.isEmpty() || !syncRun())
+        return;
+    decodePending();
+    m_pendingText.append(text);
+}
+
 void RtfParser::decodePending()
 {
     if (m_pendingBytes.isEmpty())
@@ -874,12 +1171,105 @@ void RtfParser::flushRun()
     m_afterParagraphMark = false;
 }
 
+void RtfParser::startParagraph()
+{
+    m_paragraphStarted = true;
+    const int index = top().para.numbering;
+    if (index < 0 || m_numberTextSeen)
+        return;
+    const Numbering& n = m_numberings[size_t(index)];
+    if (n.continuation)
+        return;
+    QString number;
+    if (n.bullet)
+        number = n.before.isEmpty() ? QStringLiteral("\u2022") : n.before;
+    else
+        number
+            = n.before + RtfNumbering::format(m_paragraphNumbers.next(n.level, n.start), n.style) + n.after;
+    appendText(number + u'\t');
+}
+
 void RtfParser::endParagraph()
 {
+    // A hidden paragraph mark joins its paragraph to the next, as word processors show it.
+    if (top().chars.hidden)
+        return;
+    if (!m_paragraphStarted)
+        startParagraph();
     flushRun();
     m_builder.setRowDefinition(m_rowCells);
     m_builder.endParagraph(blockFormat(top().para), top().para.inTable);
     m_afterParagraphMark = true;
+    paragraphEnded();
+}
+
+void RtfParser::paragraphEnded()
+{
+    if (top().para.numbering < 0)
+        m_paragraphNumbers.restart();
+    m_paragraphStarted = false;
+    m_numberTextSeen = false;
+}
+
+void RtfParser::finishNumbering()
+{
+    Numbering n = std::move(m_numberingDraft);
+    m_numberingDraft = Numbering();
+    const auto decode = [&](const QByteArray& bytes) {
+        const auto it = m_fonts.find(n.font);
+        const RtfSymbolFont::Kind symbol
+            = it == m_fonts.end() ? RtfSymbolFont::Kind::None : it->second.symbol;
+        if (symbol == RtfSymbolFont::Kind::None)
+            return RtfDocumentBuilder::cleanText(m_codePages.decode(fontCodePage(n.font), bytes));
+        QString text;
+        for (const char b : bytes) {
+            const char32_t c = RtfSymbolFont::toUnicode(symbol, static_cast<uchar>(b));
+            text += QString::fromUcs4(&c, 1);
+        }
+        return text;
+    };
+    n.before = decode(n.beforeBytes);
+    n.after = decode(n.afterBytes);
+    if (m_numberings.size() >= MaxNumberings)
+        m_numberings.pop_back();
+    m_numberings.push_back(std::move(n));
+    top().para.numbering = static_cast<int>(m_numberings.size() - 1);
+}
+
+void RtfParser::closeField()
+{
+    const RtfField field = std::move(m_fields.back());
+    m_fields.pop_back();
+    if (top().destination == Destination::Text && m_contentCount == field.contentBefore())
+        appendText(field.emptyResultText(m_codePages, m_ansiCodePage));
+}
+
+QString RtfParser::footnoteMark()
+{
+    const bool endnote = nextNoteIsEndnote();
+    int& count = endnote ? m_endnotes : m_footnotes;
+    count = std::min(count + 1, MaxNumber);
+    const int start = endnote ? m_endnoteStart : m_footnoteStart;
+    return RtfNumbering::format(start + count - 1, endnote ? m_endnoteStyle : m_footnoteStyle);
+}
+
+bool RtfParser::nextNoteIsEndnote() const
+{
+    // The mark comes before its note, and only the note says whether it is an endnote (\ftnalt).
+    RtfTokenizer ahead(m_tokens.rest());
+    bool inNote = false;
+    for (int i = 0; i < NoteLookahead; ++i) {
+        const RtfTokenizer::Token token = ahead.next();
+        if (token.kind == RtfTokenizer::Kind::End || (inNote && token.kind == RtfTokenizer::Kind::Text))
+            return false;
+        if (token.kind != RtfTokenizer::Kind::ControlWord)
+            continue;
+        if (token.text == "footnote")
+            inNote = true;
+        else if (inNote && token.text == "ftnalt")
+            return true;
+    }
+    return false;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -890,12 +1280,19 @@ int RtfParser::fontCodePage(int font) const
     return it->second.codePage;
 }
 
-int RtfParser::currentCodePage() const
+const RtfParser::Font* RtfParser::currentFont() const
 {
     const CharState& c = top().chars;
-    if (c.byteMode == ByteMode::Double && c.assocFont >= 0)
-        return fontCodePage(c.assocFont);
-    return fontCodePage(c.font >= 0 ? c.font : m_defaultFont);
+    const int font = c.byteMode == ByteMode::Double && c.assocFont >= 0 ? c.assocFont
+        : c.font >= 0                                                   ? c.font
+                                                                        : m_defaultFont;
+    const auto it = m_fonts.find(font);
+    return it == m_fonts.end() ? nullptr : &it->second;
+}
+
+int RtfParser::codePageOf(const Font* font) const
+{
+    return font && font->codePage != 0 ? font->codePage : m_ansiCodePage;
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& c) const
@@ -963,8 +1360,10 @@ void RtfParser::finishFontEntry()
     if (m_fontEntry >= 0) {
         QString name = m_fontName + m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
         Font& font = m_fonts[m_fontEntry];
-        if (font.name.isEmpty())
+        if (font.name.isEmpty()) {
             font.name = RtfDocumentBuilder::cleanText(name).trimmed();
+            font.symbol = RtfSymbolFont::forName(font.name);
+        }
     }
     m_fontNameBytes.clear();
     m_fontName.clear();

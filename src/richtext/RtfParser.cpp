@@ -52,6 +52,8 @@ enum class Word
     SkipDestination,
     Pict,
     ShpPict,
+    ShapeInstructions,
+    ShapeText,
     Upr,
     Ud,
     // font and colour tables
@@ -174,6 +176,9 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         { "colortbl", { Word::ColorTable } },
         { "pict", { Word::Pict } },
         { "shppict", { Word::ShpPict } },
+        { "shpinst", { Word::ShapeInstructions } },
+        { "shptxt", { Word::ShapeText } },
+        { "shprslt", { Word::SkipDestination } },
         { "upr", { Word::Upr } },
         { "ud", { Word::Ud } },
         { "stylesheet", { Word::SkipDestination } },
@@ -582,6 +587,15 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         return;
     case Word::ShpPict:
         return;
+    case Word::ShapeInstructions:
+        g.destination = g.destination == Destination::Text ? Destination::Shape : Destination::Skip;
+        return;
+    case Word::ShapeText:
+        // A text box: its text shows where the shape is anchored. The shape's result (\shprslt)
+        // is the same box for older readers.
+        if (g.destination == Destination::Shape)
+            g.destination = Destination::Text;
+        return;
     case Word::Upr:
         g.unicodeAlternates = g.destination == Destination::Text;
         g.destination = Destination::Skip;
@@ -747,6 +761,10 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
     switch (info.word) {
     case Word::F:
         c.font = param;
+        // After \dbch a font is the double-byte text's, as word processors write East Asian runs
+        // (\loch\af0\hich\af0\dbch\f13).
+        if (c.byteMode == ByteMode::Double)
+            c.assocFont = param;
         return;
     case Word::Plain:
         c = CharState();
@@ -924,6 +942,7 @@ void RtfParser::controlSymbol(char symbol)
                 if (it != table.end()) {
                     switch (it->second.word) {
                     case Word::ShpPict:
+                    case Word::ShapeInstructions:
                     case Word::Ud:
                     case Word::Pn:
                     case Word::FieldInstruction:
@@ -1007,6 +1026,7 @@ void RtfParser::text(QByteArrayView bytes)
         pictureText(bytes);
         return;
     case Destination::Numbering:
+    case Destination::Shape:
     case Destination::Skip:
         return;
     }
@@ -1299,8 +1319,10 @@ QTextCharFormat RtfParser::charFormat(const CharState& c) const
 {
     QTextCharFormat format;
     if (c.font >= 0) {
+        // Text read in a symbol font is Unicode now: that font would show other glyphs for it.
         const auto it = m_fonts.find(c.font);
-        if (it != m_fonts.end() && !it->second.name.isEmpty())
+        if (it != m_fonts.end() && !it->second.name.isEmpty()
+            && it->second.symbol == RtfSymbolFont::Kind::None)
             format.setFontFamilies({ it->second.name });
     }
     if (c.halfPoints > 0)

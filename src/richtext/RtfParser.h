@@ -45,7 +45,8 @@ private:
         FormFieldEntry,
         Numbering,
         NumberingBefore,
-        NumberingAfter
+        NumberingAfter,
+        Shape
     };
     enum class ByteMode : quint8
     {

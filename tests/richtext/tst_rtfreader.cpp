@@ -30,7 +30,7 @@ private slots:
 
 namespace {
 
-/// Format of the first fragment whose text is "x".
+/// Format of the first fragment whose text is "x"; an invalid format when there is none.
 QTextCharFormat formatOfX(const QTextDocument& doc)
 {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -39,7 +39,7 @@ QTextCharFormat formatOfX(const QTextDocument& doc)
                 return it.fragment().charFormat();
         }
     }
-    return {};
+    return QTextFormat().toCharFormat();
 }
 
 QByteArray repeated(const char* piece, int count)
@@ -88,6 +88,11 @@ void addLostTextRows()
         << u"café да ναι 是"_s;
     QTest::newRow("lost: raw cp1251 bytes")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0\xe8\xe2\xe5\xf2 world}") << u"Привет world"_s;
+    QTest::newRow("lost: text box") << QByteArray(
+        "{\\rtf1 before {\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 202}}"
+        "{\\shptxt \\pard Box text\\par}}{\\shprslt{\\*\\do\\dobxcolumn{\\*\\dptxbxtext"
+        "\\pard Box text\\par}}}}after}")
+                                    << u"before Box text\nafter"_s;
     QTest::newRow("lost: text after a hidden paragraph mark")
         << QByteArray("{\\rtf1 one{\\v two\\par}three\\par four}") << u"onethree\nfour"_s;
 }
@@ -230,6 +235,10 @@ void addCodePageRows()
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset128 MS Gothic;}}"
                       "\\f0 a {\\hich\\af1\\dbch\\af1\\loch\\f1 \\'93\\'fa} b}")
         << u"a 日 b"_s;
+    QTest::newRow("code page: double-byte font named after dbch") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+        "{\\f31\\fnil\\fcharset128 MS Mincho;}}{\\loch\\af0\\hich\\af0\\dbch\\f31 \\'93\\'fa}"
+        "{\\hich\\af0\\dbch\\af31\\loch\\f0 abc}}") << u"日abc"_s;
     QTest::newRow("code page: korean through charset 129")
         << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset129 Gulim;}}\\f1 \\'c7\\'d1\\'b1\\'b9\\'be\\'ee}")
         << u"한국어"_s;
@@ -448,6 +457,9 @@ void tst_RtfReader::charFormat_data()
                                 << unset;
     QTest::newRow("gbk font name") << head + "\\f0 x}" << int(QTextFormat::FontFamilies)
                                    << QVariant(QStringList { u"宋体"_s });
+    QTest::newRow("symbol font not kept for its unicode text")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset2 Wingdings;}}\\f0\\u120 ?}")
+        << int(QTextFormat::FontFamilies) << unset;
     QTest::newRow("font name beside panose")
         << head + "\\f1 x}" << int(QTextFormat::FontFamilies) << QVariant(QStringList { u"Arial"_s });
 }

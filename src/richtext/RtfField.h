@@ -11,14 +11,15 @@ class RtfCodePage;
 class RtfField final
 {
 public:
-    /// A field opened in the group at @p depth, after @p contentBefore pieces of visible content.
-    RtfField(size_t depth, quint64 contentBefore)
+    /// A field opened in the group at @p depth when the text read so far had @p outputBefore
+    /// characters.
+    RtfField(size_t depth, qint64 outputBefore)
         : m_depth(depth)
-        , m_contentBefore(contentBefore)
+        , m_outputBefore(outputBefore)
     { }
 
     size_t depth() const { return m_depth; }
-    quint64 contentBefore() const { return m_contentBefore; }
+    qint64 outputBefore() const { return m_outputBefore; }
 
     void appendInstruction(QByteArrayView bytes);
     /// \ffres: the chosen entry or the check box's state; 25 means none was chosen.
@@ -38,7 +39,7 @@ private:
     QString symbolText(RtfCodePage& codePages, int ansiCodePage) const;
 
     size_t m_depth;
-    quint64 m_contentBefore;
+    qint64 m_outputBefore;
     QByteArray m_instruction;
     QStringList m_entries;
     int m_result = NoResult;

@@ -81,10 +81,12 @@ int RtfNumbering::next(int level, int start)
     int& count = m_counts[size_t(level)];
     count = count == Unset ? start : count + (count < std::numeric_limits<int>::max());
     std::fill(m_counts.begin() + level + 1, m_counts.end(), Unset);
+    m_counting = true;
     return count;
 }
 
-void RtfNumbering::restart()
+void RtfNumbering::clear()
 {
     m_counts.fill(Unset);
+    m_counting = false;
 }

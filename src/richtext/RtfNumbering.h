@@ -24,7 +24,7 @@ public:
     /// Most levels of a multi-level paragraph numbering; level 0 numbers plain paragraphs.
     static constexpr int Levels = 10;
 
-    RtfNumbering() { restart(); }
+    RtfNumbering() { clear(); }
 
     /// @p value written in @p style: "1", "c", "IV", "2nd", or the footnote marks "*", "†",
     /// "‡", "§" that double after the fourth. Values below 1 and Roman numerals beyond 3999
@@ -36,10 +36,17 @@ public:
     int next(int level, int start);
 
     /// A paragraph without a number: the count starts again.
-    void restart();
+    void restart()
+    {
+        if (m_counting)
+            clear();
+    }
 
 private:
+    void clear();
+
     static constexpr int Unset = std::numeric_limits<int>::min();
 
     std::array<int, Levels> m_counts;
+    bool m_counting = false;
 };

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 
+#include <limits>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -32,6 +33,9 @@ constexpr size_t MaxNumberings = 256;
 constexpr int MaxNumber = 32767;
 constexpr qsizetype MaxNumberTextBytes = 32;
 constexpr int NoteLookahead = 32;
+constexpr char32_t PrivateSymbolBase = 0xf000;
+// No font a document names: control word parameters stop short of the int minimum.
+constexpr int NoRunFont = std::numeric_limits<int>::min();
 
 enum class Word
 {
@@ -424,6 +428,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument* doc)
 {
     m_groups.reserve(64);
     m_groups.emplace_back();
+    m_runChars.font = NoRunFont;
 }
 
 void RtfParser::parse()
@@ -621,7 +626,7 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         return;
     case Word::Field:
         if (g.destination == Destination::Text && m_fields.size() < MaxFieldDepth)
-            m_fields.emplace_back(m_groups.size(), m_contentCount);
+            m_fields.emplace_back(m_groups.size(), outputSize());
         return;
     case Word::FieldInstruction:
         g.destination = g.destination == Destination::Text && !m_fields.empty()
@@ -667,95 +672,98 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         break;
     }
 
-    if (g.destination == Destination::Numbering || g.destination == Destination::NumberingBefore
-        || g.destination == Destination::NumberingAfter) {
-        Numbering& n = m_numberingDraft;
-        switch (info.word) {
-        case Word::PnLevel:
-            n.level = std::clamp(param, 0, RtfNumbering::Levels - 1);
-            break;
-        case Word::PnBody:
-            n.level = 0;
-            break;
-        case Word::PnBullet:
-            n.bullet = true;
-            break;
-        case Word::PnContinue:
-            n.continuation = true;
-            break;
-        case Word::PnStyle:
-            n.style = static_cast<RtfNumbering::Style>(info.value);
-            break;
-        case Word::PnStart:
-            n.start = std::clamp(param, 0, MaxNumber);
-            break;
-        case Word::PnFont:
-            n.font = param;
-            break;
-        case Word::PnBefore:
-            g.destination = Destination::NumberingBefore;
-            break;
-        case Word::PnAfter:
-            g.destination = Destination::NumberingAfter;
-            break;
-        default:
-            break;
+    // Words inside the tables and the picture and numbering groups describe those; the rest
+    // pass through to the character and paragraph properties below.
+    if (g.destination != Destination::Text) {
+        if (g.destination >= Destination::Numbering && g.destination <= Destination::NumberingAfter) {
+            Numbering& n = m_numberingDraft;
+            switch (info.word) {
+            case Word::PnLevel:
+                n.level = std::clamp(param, 0, RtfNumbering::Levels - 1);
+                break;
+            case Word::PnBody:
+                n.level = 0;
+                break;
+            case Word::PnBullet:
+                n.bullet = true;
+                break;
+            case Word::PnContinue:
+                n.continuation = true;
+                break;
+            case Word::PnStyle:
+                n.style = static_cast<RtfNumbering::Style>(info.value);
+                break;
+            case Word::PnStart:
+                n.start = std::clamp(param, 0, MaxNumber);
+                break;
+            case Word::PnFont:
+                n.font = param;
+                break;
+            case Word::PnBefore:
+                g.destination = Destination::NumberingBefore;
+                break;
+            case Word::PnAfter:
+                g.destination = Destination::NumberingAfter;
+                break;
+            default:
+                break;
+            }
+            return;
         }
-        return;
-    }
 
-    if (g.destination == Destination::FontTable) {
-        if (info.word == Word::F) {
-            if (!m_fontNameBytes.isEmpty() || !m_fontName.isEmpty())
-                finishFontEntry();
-            m_fontEntry = param;
-            m_fonts[m_fontEntry] = Font();
-        } else if (info.word == Word::FCharset && m_fontEntry >= 0) {
-            const int cp = RtfCodePage::fromCharset(param);
-            if (m_fonts[m_fontEntry].codePage == 0)
-                m_fonts[m_fontEntry].codePage = cp;
-        } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
-            m_fonts[m_fontEntry].codePage = param;
+        if (g.destination == Destination::FontTable) {
+            if (info.word == Word::F) {
+                if (!m_fontNameBytes.isEmpty() || !m_fontName.isEmpty())
+                    finishFontEntry();
+                m_fontEntry = param;
+                m_fonts[m_fontEntry] = Font();
+            } else if (info.word == Word::FCharset && m_fontEntry >= 0) {
+                const int cp = RtfCodePage::fromCharset(param);
+                if (m_fonts[m_fontEntry].codePage == 0)
+                    m_fonts[m_fontEntry].codePage = cp;
+            } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
+                m_fonts[m_fontEntry].codePage = param;
+            }
+            return;
         }
-        return;
-    }
-    if (g.destination == Destination::ColorTable) {
-        const int value = std::clamp(param, 0, 255);
-        if (info.word == Word::Red)
-            m_red = value;
-        else if (info.word == Word::Green)
-            m_green = value;
-        else if (info.word == Word::Blue)
-            m_blue = value;
-        return;
-    }
-    if (g.destination == Destination::Picture) {
-        switch (info.word) {
-        case Word::PngBlip:
-            m_picture.kind = PictureKind::Png;
-            break;
-        case Word::JpegBlip:
-            m_picture.kind = PictureKind::Jpeg;
-            break;
-        case Word::OtherBlip:
-            m_picture.kind = PictureKind::Other;
-            break;
-        case Word::PicWGoal:
-            m_picture.goalWidth = std::max(0, param);
-            break;
-        case Word::PicHGoal:
-            m_picture.goalHeight = std::max(0, param);
-            break;
-        case Word::PicScaleX:
-            m_picture.scaleX = std::clamp(param, 1, 1000);
-            break;
-        case Word::PicScaleY:
-            m_picture.scaleY = std::clamp(param, 1, 1000);
-            break;
-        default:
-            break;
+        if (g.destination == Destination::ColorTable) {
+            const int value = std::clamp(param, 0, 255);
+            if (info.word == Word::Red)
+                m_red = value;
+            else if (info.word == Word::Green)
+                m_green = value;
+            else if (info.word == Word::Blue)
+                m_blue = value;
+            return;
         }
-        return;
+        if (g.destination == Destination::Picture) {
+            switch (info.word) {
+            case Word::PngBlip:
+                m_picture.kind = PictureKind::Png;
+                break;
+            case Word::JpegBlip:
+                m_picture.kind = PictureKind::Jpeg;
+                break;
+            case Word::OtherBlip:
+                m_picture.kind = PictureKind::Other;
+                break;
+            case Word::PicWGoal:
+                m_picture.goalWidth = std::max(0, param);
+                break;
+            case Word::PicHGoal:
+                m_picture.goalHeight = std::max(0, param);
+                break;
+            case Word::PicScaleX:
+                m_picture.scaleX = std::clamp(param, 1, 1000);
+                break;
+            case Word::PicScaleY:
+                m_picture.scaleY = std::clamp(param, 1, 1000);
+                break;
+            default:
+                break;
+            }
+            return;
+        }
     }
 
     switch (info.word) {
@@ -982,9 +990,8 @@ void RtfParser::text(QByteArrayView bytes)
 {
     switch (top().destination) {
     case Destination::Text: {
-        const Font* font = currentFont();
         if (!m_rawUtf8) {
-            appendFontBytes(bytes, font);
+            appendBytes(bytes, currentCodePage());
             return;
         }
         // Raw bytes above 0x7f are UTF-8 here; \'xx bytes keep the font's code page.
@@ -994,11 +1001,11 @@ void RtfParser::text(QByteArrayView bytes)
             const bool high = static_cast<uchar>(bytes[start]) >= 0x80;
             while (end < bytes.size() && (static_cast<uchar>(bytes[end]) >= 0x80) == high)
                 ++end;
-            const QByteArrayView run = bytes.sliced(start, end - start);
-            if (high)
-                appendBytes(run, RtfCodePage::Utf8);
-            else
-                appendFontBytes(run, font);
+            const int codePage = high ? RtfCodePage::Utf8 : currentCodePage();
+            // A symbol font's bytes are glyphs: they never join the UTF-8 before them.
+            if (codePage < 0)
+                decodePending();
+            appendBytes(bytes.sliced(start, end - start), codePage);
             start = end;
         }
         return;
@@ -1034,10 +1041,12 @@ void RtfParser::text(QByteArrayView bytes)
 
 void RtfParser::hexByte(char byte)
 {
-    switch (top().destination) {
-    case Destination::Text:
-        appendFontBytes(QByteArrayView(&byte, 1), currentFont());
+    const Destination destination = top().destination;
+    if (destination == Destination::Text) {
+        appendBytes(QByteArrayView(&byte, 1), currentCodePage());
         return;
+    }
+    switch (destination) {
     case Destination::FieldInstruction:
     case Destination::FormFieldEntry:
     case Destination::NumberingBefore:
@@ -1061,16 +1070,12 @@ void RtfParser::unicodeChar(int value)
         code = QChar::ReplacementCharacter;
     const Destination destination = top().destination;
     if (destination == Destination::Text) {
-        // A symbol font's glyphs come as private-use characters; other characters are themselves.
-        const Font* font = currentFont();
-        if (font && font->symbol != RtfSymbolFont::Kind::None && code >= 0xf000 && code <= 0xf0ff)
-            code = RtfSymbolFont::toUnicode(font->symbol, code);
-        appendCodePoint(code);
-        return;
-    }
-    if (destination == Destination::FormFieldEntry) {
-        m_fields.back().appendEntry(QString::fromUcs4(&code, 1));
-        return;
+        if (code - PrivateSymbolBase <= 0xff)
+            code = symbolCharacter(code);
+        if (code <= 0xffff) {
+            appendChar(static_cast<char16_t>(code));
+            return;
+        }
     }
     char16_t units[2];
     int count = 1;
@@ -1082,14 +1087,25 @@ void RtfParser::unicodeChar(int value)
         units[0] = static_cast<char16_t>(code);
     }
     for (int i = 0; i < count; ++i) {
-        if (destination == Destination::FontTable && m_fontName.size() < MaxFontNameBytes) {
+        if (destination == Destination::Text) {
+            appendChar(units[i]);
+        } else if (destination == Destination::FontTable && m_fontName.size() < MaxFontNameBytes) {
             if (!m_fontNameBytes.isEmpty()) {
                 m_fontName += m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
                 m_fontNameBytes.clear();
             }
             m_fontName += QChar(units[i]);
+        } else if (destination == Destination::FormFieldEntry) {
+            m_fields.back().appendEntry(QString(QChar(units[i])));
         }
     }
+}
+
+char32_t RtfParser::symbolCharacter(char32_t code) const
+{
+    // A symbol font's glyphs come as private-use characters; other fonts' are themselves.
+    const auto it = m_fonts.find(currentFontId());
+    return it == m_fonts.end() ? code : RtfSymbolFont::toUnicode(it->second.symbol, code);
 }
 
 void RtfParser::binary(int length)
@@ -1102,31 +1118,16 @@ void RtfParser::binary(int length)
 bool RtfParser::syncRun()
 {
     const Group& g = top();
-    if (g.chars != m_runChars || g.para.inTable != m_runInTable) {
-        flushRun();
-        m_runChars = g.chars;
-        m_runInTable = g.para.inTable;
-    }
+    if (g.chars == m_runChars && g.para.inTable == m_runInTable)
+        return !g.chars.hidden;
+    flushRun();
+    m_runChars = g.chars;
+    m_runInTable = g.para.inTable;
     if (g.chars.hidden)
         return false;
-    ++m_contentCount;
     if (!m_paragraphStarted)
         startParagraph();
     return true;
-}
-
-void RtfParser::appendFontBytes(QByteArrayView bytes, const Font* font)
-{
-    if (font && font->symbol != RtfSymbolFont::Kind::None)
-        appendSymbols(bytes, font->symbol);
-    else
-        appendBytes(bytes, codePageOf(font));
-}
-
-void RtfParser::appendSymbols(QByteArrayView bytes, RtfSymbolFont::Kind font)
-{
-    for (const char b : bytes)
-        appendCodePoint(RtfSymbolFont::toUnicode(font, static_cast<uchar>(b)));
 }
 
 void RtfParser::appendBytes(QByteArrayView bytes, int codePage)
@@ -1154,16 +1155,6 @@ void RtfParser::appendChar(char16_t c)
     m_pendingText.append(QChar(c));
 }
 
-void RtfParser::appendCodePoint(char32_t c)
-{
-    if (c > 0xffff) {
-        appendChar(QChar::highSurrogate(c));
-        appendChar(QChar::lowSurrogate(c));
-    } else {
-        appendChar(static_cast<char16_t>(c));
-    }
-}
-
 void RtfParser::appendText(const QString& text)
 {
     if (text.isEmpty() || !syncRun())
@@ -1176,8 +1167,20 @@ void RtfParser::decodePending()
 {
     if (m_pendingBytes.isEmpty())
         return;
-    m_pendingText += m_codePages.decode(m_pendingCodePage, m_pendingBytes);
+    if (m_pendingCodePage < 0)
+        decodeSymbols();
+    else
+        m_pendingText += m_codePages.decode(m_pendingCodePage, m_pendingBytes);
     m_pendingBytes.clear();
+}
+
+void RtfParser::decodeSymbols()
+{
+    const auto font = static_cast<RtfSymbolFont::Kind>(-m_pendingCodePage);
+    for (const char b : std::as_const(m_pendingBytes)) {
+        const char32_t c = RtfSymbolFont::toUnicode(font, static_cast<uchar>(b));
+        m_pendingText += QString::fromUcs4(&c, 1);
+    }
 }
 
 void RtfParser::flushRun()
@@ -1229,6 +1232,9 @@ void RtfParser::paragraphEnded()
         m_paragraphNumbers.restart();
     m_paragraphStarted = false;
     m_numberTextSeen = false;
+    // The next content of any format passes the run change in syncRun(), which starts the
+    // paragraph; the common case of an unchanged format stays one comparison.
+    m_runChars.font = NoRunFont;
 }
 
 void RtfParser::finishNumbering()
@@ -1260,8 +1266,13 @@ void RtfParser::closeField()
 {
     const RtfField field = std::move(m_fields.back());
     m_fields.pop_back();
-    if (top().destination == Destination::Text && m_contentCount == field.contentBefore())
+    if (top().destination == Destination::Text && outputSize() == field.outputBefore())
         appendText(field.emptyResultText(m_codePages, m_ansiCodePage));
+}
+
+qint64 RtfParser::outputSize() const
+{
+    return m_builder.position() + m_pendingText.size() + m_pendingBytes.size();
 }
 
 QString RtfParser::footnoteMark()
@@ -1300,19 +1311,9 @@ int RtfParser::fontCodePage(int font) const
     return it->second.codePage;
 }
 
-const RtfParser::Font* RtfParser::currentFont() const
+int RtfParser::currentCodePage() const
 {
-    const CharState& c = top().chars;
-    const int font = c.byteMode == ByteMode::Double && c.assocFont >= 0 ? c.assocFont
-        : c.font >= 0                                                   ? c.font
-                                                                        : m_defaultFont;
-    const auto it = m_fonts.find(font);
-    return it == m_fonts.end() ? nullptr : &it->second;
-}
-
-int RtfParser::codePageOf(const Font* font) const
-{
-    return font && font->codePage != 0 ? font->codePage : m_ansiCodePage;
+    return fontCodePage(currentFontId());
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& c) const
@@ -1385,6 +1386,8 @@ void RtfParser::finishFontEntry()
         if (font.name.isEmpty()) {
             font.name = RtfDocumentBuilder::cleanText(name).trimmed();
             font.symbol = RtfSymbolFont::forName(font.name);
+            if (font.symbol != RtfSymbolFont::Kind::None)
+                font.codePage = symbolCodePage(font.symbol);
         }
     }
     m_fontNameBytes.clear();

@@ -43,6 +43,7 @@ private:
         Picture,
         FieldInstruction,
         FormFieldEntry,
+        // The three of a \pn group, in this order.
         Numbering,
         NumberingBefore,
         NumberingAfter,
@@ -110,6 +111,10 @@ private:
         RtfSymbolFont::Kind symbol = RtfSymbolFont::Kind::None;
     };
 
+    /// The code page of a symbol font: below zero, so that the bytes of its text are mapped
+    /// instead of decoded.
+    static int symbolCodePage(RtfSymbolFont::Kind kind) { return -static_cast<int>(kind); }
+
     /// A paragraph numbering of the older kind (\pn): what the reader shows when the
     /// paragraph does not carry its number as text (\pntext, \listtext).
     struct Numbering
@@ -144,15 +149,14 @@ private:
     void text(QByteArrayView bytes);
     void hexByte(char byte);
     void unicodeChar(int value);
+    char32_t symbolCharacter(char32_t code) const;
     void binary(int length);
 
     void appendBytes(QByteArrayView bytes, int codePage);
-    void appendFontBytes(QByteArrayView bytes, const Font* font);
-    void appendSymbols(QByteArrayView bytes, RtfSymbolFont::Kind font);
     void appendChar(char16_t c);
-    void appendCodePoint(char32_t c);
     void appendText(const QString& text);
     void decodePending();
+    void decodeSymbols();
     void flushRun();
     bool syncRun();
     void startParagraph();
@@ -161,11 +165,18 @@ private:
 
     void finishNumbering();
     void closeField();
+    qint64 outputSize() const;
     QString footnoteMark();
     bool nextNoteIsEndnote() const;
 
-    const Font* currentFont() const;
-    int codePageOf(const Font* font) const;
+    int currentFontId() const
+    {
+        const CharState& c = top().chars;
+        if (c.byteMode == ByteMode::Double && c.assocFont >= 0)
+            return c.assocFont;
+        return c.font >= 0 ? c.font : m_defaultFont;
+    }
+    int currentCodePage() const;
     int fontCodePage(int font) const;
     QTextCharFormat charFormat(const CharState& chars) const;
     QTextBlockFormat blockFormat(const ParaState& para) const;
@@ -208,7 +219,6 @@ private:
     bool m_numberTextSeen = false;
 
     std::vector<RtfField> m_fields;
-    quint64 m_contentCount = 0;
 
     RtfNumbering::Style m_footnoteStyle = RtfNumbering::Style::Decimal;
     RtfNumbering::Style m_endnoteStyle = RtfNumbering::Style::Decimal;

@@ -1167,20 +1167,21 @@ void RtfParser::decodePending()
 {
     if (m_pendingBytes.isEmpty())
         return;
-    if (m_pendingCodePage < 0)
-        decodeSymbols();
-    else
-        m_pendingText += m_codePages.decode(m_pendingCodePage, m_pendingBytes);
+    m_pendingText += decodeBytes(m_pendingCodePage, m_pendingBytes);
     m_pendingBytes.clear();
 }
 
-void RtfParser::decodeSymbols()
+QString RtfParser::decodeBytes(int codePage, QByteArrayView bytes)
 {
-    const auto font = static_cast<RtfSymbolFont::Kind>(-m_pendingCodePage);
-    for (const char b : std::as_const(m_pendingBytes)) {
+    if (codePage >= 0)
+        return m_codePages.decode(codePage, bytes);
+    const auto font = static_cast<RtfSymbolFont::Kind>(-codePage);
+    QString text;
+    for (const char b : bytes) {
         const char32_t c = RtfSymbolFont::toUnicode(font, static_cast<uchar>(b));
-        m_pendingText += QString::fromUcs4(&c, 1);
+        text += QString::fromUcs4(&c, 1);
     }
+    return text;
 }
 
 void RtfParser::flushRun()
@@ -1200,7 +1201,7 @@ void RtfParser::startParagraph()
     const int index = top().para.numbering;
     if (index < 0 || m_numberTextSeen)
         return;
-    const Numbering& n = m_numberings[size_t(index)];
+    const Numbering& n = m_numberings[static_cast<size_t>(index)];
     if (n.continuation)
         return;
     QString number;
@@ -1241,21 +1242,9 @@ void RtfParser::finishNumbering()
 {
     Numbering n = std::move(m_numberingDraft);
     m_numberingDraft = Numbering();
-    const auto decode = [&](const QByteArray& bytes) {
-        const auto it = m_fonts.find(n.font);
-        const RtfSymbolFont::Kind symbol
-            = it == m_fonts.end() ? RtfSymbolFont::Kind::None : it->second.symbol;
-        if (symbol == RtfSymbolFont::Kind::None)
-            return RtfDocumentBuilder::cleanText(m_codePages.decode(fontCodePage(n.font), bytes));
-        QString text;
-        for (const char b : bytes) {
-            const char32_t c = RtfSymbolFont::toUnicode(symbol, static_cast<uchar>(b));
-            text += QString::fromUcs4(&c, 1);
-        }
-        return text;
-    };
-    n.before = decode(n.beforeBytes);
-    n.after = decode(n.afterBytes);
+    const int codePage = fontCodePage(n.font);
+    n.before = RtfDocumentBuilder::cleanText(decodeBytes(codePage, n.beforeBytes));
+    n.after = RtfDocumentBuilder::cleanText(decodeBytes(codePage, n.afterBytes));
     if (m_numberings.size() >= MaxNumberings)
         m_numberings.pop_back();
     m_numberings.push_back(std::move(n));

@@ -156,7 +156,8 @@ private:
     void appendChar(char16_t c);
     void appendText(const QString& text);
     void decodePending();
-    void decodeSymbols();
+    /// @p bytes in @p codePage, or mapped through a symbol font for a code page below zero.
+    QString decodeBytes(int codePage, QByteArrayView bytes);
     void flushRun();
     bool syncRun();
     void startParagraph();

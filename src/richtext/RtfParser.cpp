@@ -1373,7 +1373,8 @@ void RtfParser::finishFontEntry()
         QString name = m_fontName + m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
         Font& font = m_fonts[m_fontEntry];
         if (font.name.isEmpty()) {
-            font.name = RtfDocumentBuilder::cleanText(name).trimmed();
+            // A name holds no control character, the tab included, however the table wrote it.
+            font.name = RtfDocumentBuilder::cleanText(name).remove(u'\t').trimmed();
             font.symbol = RtfSymbolFont::forName(font.name);
             if (font.symbol != RtfSymbolFont::Kind::None)
                 font.codePage = symbolCodePage(font.symbol);

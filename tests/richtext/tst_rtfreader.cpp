@@ -157,6 +157,8 @@ void addSymbolRows()
     QTest::newRow("symbol: greek and mathematics") << fonts + "{\\f1 a b p \\'b3 \\'a5}}" << u"α β π ≥ ∞"_s;
     QTest::newRow("symbol: private-use characters")
         << fonts + "{\\f1\\u-3913 ?}{\\f2\\u61692 ?}{\\f0\\u61623 ?}}" << u"•✓\uF0B7"_s;
+    QTest::newRow("symbol: font name with control characters")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fnil Wing\\'00d\\tab\\'09ings;}}\\f0 \\'fc}") << u"✓"_s;
     QTest::newRow("symbol: unicode bullet kept") << fonts + "{\\f1\\u8226 ?}}" << u"•"_s;
     QTest::newRow("symbol: glyph without a character") << fonts + "{\\f2 \\'ff}}" << u"\uF0FF"_s;
     QTest::newRow("symbol: other symbol fonts never join double-byte text")

@@ -38,6 +38,9 @@ public:
     /// no empty paragraph of its own, as in every word processor.
     void finishAfterParagraphMark();
 
+    /// Where the next text goes in the document.
+    int position() const { return m_cursor.position(); }
+
     /// The resource name of the next picture, unique within the document.
     QString nextImageName();
 

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 
+#include <limits>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -27,6 +28,14 @@ constexpr qint64 ImagePixelAllowance = 4 * 1024 * 1024;
 constexpr qint64 ImagePixelsPerByte = 16;
 constexpr double MaxImageExtent = 8192;
 constexpr double TwipsPerPixel = 15;
+constexpr size_t MaxFieldDepth = 16;
+constexpr size_t MaxNumberings = 256;
+constexpr int MaxNumber = 32767;
+constexpr qsizetype MaxNumberTextBytes = 32;
+constexpr int NoteLookahead = 32;
+constexpr char32_t PrivateSymbolBase = 0xf000;
+// No font a document names: control word parameters stop short of the int minimum.
+constexpr int NoRunFont = std::numeric_limits<int>::min();
 
 enum class Word
 {
@@ -47,6 +56,8 @@ enum class Word
     SkipDestination,
     Pict,
     ShpPict,
+    ShapeInstructions,
+    ShapeText,
     Upr,
     Ud,
     // font and colour tables
@@ -112,6 +123,31 @@ enum class Word
     PicHGoal,
     PicScaleX,
     PicScaleY,
+    // paragraph numbers
+    NumberText,
+    Pn,
+    PnLevel,
+    PnBody,
+    PnBullet,
+    PnContinue,
+    PnStyle,
+    PnStart,
+    PnFont,
+    PnBefore,
+    PnAfter,
+    // fields
+    Field,
+    FieldInstruction,
+    FormField,
+    FormFieldEntry,
+    FormFieldResult,
+    FormFieldDefault,
+    // footnotes
+    FootnoteMark,
+    FootnoteStyle,
+    EndnoteStyle,
+    FootnoteStart,
+    EndnoteStart,
     // characters by name
     Character,
 };
@@ -119,8 +155,14 @@ enum class Word
 struct WordInfo
 {
     Word word;
-    char16_t character = 0;
+    /// The character of a Word::Character, the RtfNumbering::Style of a numbering style.
+    char16_t value = 0;
 };
+
+constexpr char16_t style(RtfNumbering::Style s)
+{
+    return static_cast<char16_t>(s);
+}
 
 const std::unordered_map<std::string_view, WordInfo>& words()
 {
@@ -138,6 +180,9 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         { "colortbl", { Word::ColorTable } },
         { "pict", { Word::Pict } },
         { "shppict", { Word::ShpPict } },
+        { "shpinst", { Word::ShapeInstructions } },
+        { "shptxt", { Word::ShapeText } },
+        { "shprslt", { Word::SkipDestination } },
         { "upr", { Word::Upr } },
         { "ud", { Word::Ud } },
         { "stylesheet", { Word::SkipDestination } },
@@ -163,7 +208,78 @@ const std::unordered_map<std::string_view, WordInfo>& words()
         { "txe", { Word::SkipDestination } },
         { "nonshppict", { Word::SkipDestination } },
         { "nonesttables", { Word::SkipDestination } },
-        { "fldinst", { Word::SkipDestination } },
+        { "datastore", { Word::SkipDestination } },
+        { "xmlnstbl", { Word::SkipDestination } },
+        { "xmlopen", { Word::SkipDestination } },
+        { "xmlclose", { Word::SkipDestination } },
+        { "xmlattrname", { Word::SkipDestination } },
+        { "xmlattrvalue", { Word::SkipDestination } },
+        { "factoidname", { Word::SkipDestination } },
+        { "themedata", { Word::SkipDestination } },
+        { "colorschememapping", { Word::SkipDestination } },
+        { "latentstyles", { Word::SkipDestination } },
+        { "mmathPr", { Word::SkipDestination } },
+        { "wgrffmtfilter", { Word::SkipDestination } },
+        { "listpicture", { Word::SkipDestination } },
+        { "pnseclvl", { Word::SkipDestination } },
+        { "docvar", { Word::SkipDestination } },
+        { "userprops", { Word::SkipDestination } },
+        { "defchp", { Word::SkipDestination } },
+        { "defpap", { Word::SkipDestination } },
+        { "pgptbl", { Word::SkipDestination } },
+        { "protusertbl", { Word::SkipDestination } },
+        { "panose", { Word::SkipDestination } },
+        { "falt", { Word::SkipDestination } },
+        { "sp", { Word::SkipDestination } },
+        { "htmltag", { Word::SkipDestination } },
+        { "mhtmltag", { Word::SkipDestination } },
+        { "datafield", { Word::SkipDestination } },
+        { "ffname", { Word::SkipDestination } },
+        { "ffdeftext", { Word::SkipDestination } },
+        { "ffhelptext", { Word::SkipDestination } },
+        { "ffstattext", { Word::SkipDestination } },
+        { "ffentrymcr", { Word::SkipDestination } },
+        { "ffexitmcr", { Word::SkipDestination } },
+        { "field", { Word::Field } },
+        { "fldinst", { Word::FieldInstruction } },
+        { "formfield", { Word::FormField } },
+        { "ffl", { Word::FormFieldEntry } },
+        { "ffres", { Word::FormFieldResult } },
+        { "ffdefres", { Word::FormFieldDefault } },
+        { "listtext", { Word::NumberText } },
+        { "pntext", { Word::NumberText } },
+        { "pn", { Word::Pn } },
+        { "pnlvl", { Word::PnLevel } },
+        { "pnlvlbody", { Word::PnBody } },
+        { "pnlvlblt", { Word::PnBullet } },
+        { "pnlvlcont", { Word::PnContinue } },
+        { "pndec", { Word::PnStyle, style(RtfNumbering::Style::Decimal) } },
+        { "pncard", { Word::PnStyle, style(RtfNumbering::Style::Decimal) } },
+        { "pnucltr", { Word::PnStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "pnlcltr", { Word::PnStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "pnucrm", { Word::PnStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "pnlcrm", { Word::PnStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "pnord", { Word::PnStyle, style(RtfNumbering::Style::Ordinal) } },
+        { "pnordt", { Word::PnStyle, style(RtfNumbering::Style::Ordinal) } },
+        { "pnstart", { Word::PnStart } },
+        { "pnf", { Word::PnFont } },
+        { "pntxtb", { Word::PnBefore } },
+        { "pntxta", { Word::PnAfter } },
+        { "chftn", { Word::FootnoteMark } },
+        { "ftnnar", { Word::FootnoteStyle, style(RtfNumbering::Style::Decimal) } },
+        { "ftnnalc", { Word::FootnoteStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "ftnnauc", { Word::FootnoteStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "ftnnrlc", { Word::FootnoteStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "ftnnruc", { Word::FootnoteStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "ftnnchi", { Word::FootnoteStyle, style(RtfNumbering::Style::Chicago) } },
+        { "aftnnar", { Word::EndnoteStyle, style(RtfNumbering::Style::Decimal) } },
+        { "aftnnalc", { Word::EndnoteStyle, style(RtfNumbering::Style::LowerLetter) } },
+        { "aftnnauc", { Word::EndnoteStyle, style(RtfNumbering::Style::UpperLetter) } },
+        { "aftnnrlc", { Word::EndnoteStyle, style(RtfNumbering::Style::LowerRoman) } },
+        { "aftnnruc", { Word::EndnoteStyle, style(RtfNumbering::Style::UpperRoman) } },
+        { "aftnnchi", { Word::EndnoteStyle, style(RtfNumbering::Style::Chicago) } },
+        { "ftnstart", { Word::FootnoteStart } },
+        { "aftnstart", { Word::EndnoteStart } },
         { "objdata", { Word::SkipDestination } },
         { "objclass", { Word::SkipDestination } },
         { "ftnsep", { Word::SkipDestination } },
@@ -312,6 +428,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument* doc)
 {
     m_groups.reserve(64);
     m_groups.emplace_back();
+    m_runChars.font = NoRunFont;
 }
 
 void RtfParser::parse()
@@ -405,6 +522,10 @@ void RtfParser::popGroup()
         finishFontEntry();
     if (closing == Destination::Picture && outer != Destination::Picture)
         finishPicture();
+    if (closing == Destination::Numbering && outer != Destination::Numbering)
+        finishNumbering();
+    if (!m_fields.empty() && m_groups.size() < m_fields.back().depth())
+        closeField();
 }
 
 void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
@@ -471,6 +592,15 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         return;
     case Word::ShpPict:
         return;
+    case Word::ShapeInstructions:
+        g.destination = g.destination == Destination::Text ? Destination::Shape : Destination::Skip;
+        return;
+    case Word::ShapeText:
+        // A text box: its text shows where the shape is anchored. The shape's result (\shprslt)
+        // is the same box for older readers.
+        if (g.destination == Destination::Shape)
+            g.destination = Destination::Text;
+        return;
     case Word::Upr:
         g.unicodeAlternates = g.destination == Destination::Text;
         g.destination = Destination::Skip;
@@ -479,67 +609,170 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         if (m_groups.size() >= 2 && m_groups[m_groups.size() - 2].unicodeAlternates)
             g.destination = Destination::Text;
         return;
+    case Word::NumberText:
+        // A paragraph's number is written once as text; a second form of it (\pntext beside
+        // \listtext) is a copy for older readers.
+        if (g.destination == Destination::Text && m_numberTextSeen)
+            g.destination = Destination::Skip;
+        m_numberTextSeen = m_numberTextSeen || g.destination == Destination::Text;
+        return;
+    case Word::Pn:
+        if (g.destination == Destination::Text) {
+            g.destination = Destination::Numbering;
+            m_numberingDraft = Numbering();
+        } else {
+            g.destination = Destination::Skip;
+        }
+        return;
+    case Word::Field:
+        if (g.destination == Destination::Text && m_fields.size() < MaxFieldDepth)
+            m_fields.emplace_back(m_groups.size(), outputSize());
+        return;
+    case Word::FieldInstruction:
+        g.destination = g.destination == Destination::Text && !m_fields.empty()
+                && m_fields.back().depth() < m_groups.size()
+            ? Destination::FieldInstruction
+            : Destination::Skip;
+        return;
+    case Word::FormField:
+        if (g.destination != Destination::FieldInstruction)
+            g.destination = Destination::Skip;
+        return;
+    case Word::FormFieldEntry:
+        if (g.destination == Destination::FieldInstruction) {
+            g.destination = Destination::FormFieldEntry;
+            m_fields.back().startEntry();
+        } else {
+            g.destination = Destination::Skip;
+        }
+        return;
+    case Word::FormFieldResult:
+    case Word::FormFieldDefault:
+        if (g.destination == Destination::FieldInstruction) {
+            RtfField& field = m_fields.back();
+            if (info.word == Word::FormFieldResult)
+                field.setResult(param);
+            else
+                field.setDefaultResult(param);
+        }
+        return;
+    case Word::FootnoteStyle:
+        m_footnoteStyle = static_cast<RtfNumbering::Style>(info.value);
+        return;
+    case Word::EndnoteStyle:
+        m_endnoteStyle = static_cast<RtfNumbering::Style>(info.value);
+        return;
+    case Word::FootnoteStart:
+        m_footnoteStart = std::clamp(param, 0, MaxNumber);
+        return;
+    case Word::EndnoteStart:
+        m_endnoteStart = std::clamp(param, 0, MaxNumber);
+        return;
     default:
         break;
     }
 
-    if (g.destination == Destination::FontTable) {
-        if (info.word == Word::F) {
-            if (!m_fontNameBytes.isEmpty() || !m_fontName.isEmpty())
-                finishFontEntry();
-            m_fontEntry = param;
-            m_fonts[m_fontEntry] = Font();
-        } else if (info.word == Word::FCharset && m_fontEntry >= 0) {
-            const int cp = RtfCodePage::fromCharset(param);
-            if (m_fonts[m_fontEntry].codePage == 0)
-                m_fonts[m_fontEntry].codePage = cp;
-        } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
-            m_fonts[m_fontEntry].codePage = param;
+    // Words inside the tables and the picture and numbering groups describe those; the rest
+    // pass through to the character and paragraph properties below.
+    if (g.destination != Destination::Text) {
+        if (g.destination >= Destination::Numbering && g.destination <= Destination::NumberingAfter) {
+            Numbering& n = m_numberingDraft;
+            switch (info.word) {
+            case Word::PnLevel:
+                n.level = std::clamp(param, 0, RtfNumbering::Levels - 1);
+                break;
+            case Word::PnBody:
+                n.level = 0;
+                break;
+            case Word::PnBullet:
+                n.bullet = true;
+                break;
+            case Word::PnContinue:
+                n.continuation = true;
+                break;
+            case Word::PnStyle:
+                n.style = static_cast<RtfNumbering::Style>(info.value);
+                break;
+            case Word::PnStart:
+                n.start = std::clamp(param, 0, MaxNumber);
+                break;
+            case Word::PnFont:
+                n.font = param;
+                break;
+            case Word::PnBefore:
+                g.destination = Destination::NumberingBefore;
+                break;
+            case Word::PnAfter:
+                g.destination = Destination::NumberingAfter;
+                break;
+            default:
+                break;
+            }
+            return;
         }
-        return;
-    }
-    if (g.destination == Destination::ColorTable) {
-        const int value = std::clamp(param, 0, 255);
-        if (info.word == Word::Red)
-            m_red = value;
-        else if (info.word == Word::Green)
-            m_green = value;
-        else if (info.word == Word::Blue)
-            m_blue = value;
-        return;
-    }
-    if (g.destination == Destination::Picture) {
-        switch (info.word) {
-        case Word::PngBlip:
-            m_picture.kind = PictureKind::Png;
-            break;
-        case Word::JpegBlip:
-            m_picture.kind = PictureKind::Jpeg;
-            break;
-        case Word::OtherBlip:
-            m_picture.kind = PictureKind::Other;
-            break;
-        case Word::PicWGoal:
-            m_picture.goalWidth = std::max(0, param);
-            break;
-        case Word::PicHGoal:
-            m_picture.goalHeight = std::max(0, param);
-            break;
-        case Word::PicScaleX:
-            m_picture.scaleX = std::clamp(param, 1, 1000);
-            break;
-        case Word::PicScaleY:
-            m_picture.scaleY = std::clamp(param, 1, 1000);
-            break;
-        default:
-            break;
+
+        if (g.destination == Destination::FontTable) {
+            if (info.word == Word::F) {
+                if (!m_fontNameBytes.isEmpty() || !m_fontName.isEmpty())
+                    finishFontEntry();
+                m_fontEntry = param;
+                m_fonts[m_fontEntry] = Font();
+            } else if (info.word == Word::FCharset && m_fontEntry >= 0) {
+                const int cp = RtfCodePage::fromCharset(param);
+                if (m_fonts[m_fontEntry].codePage == 0)
+                    m_fonts[m_fontEntry].codePage = cp;
+            } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
+                m_fonts[m_fontEntry].codePage = param;
+            }
+            return;
         }
-        return;
+        if (g.destination == Destination::ColorTable) {
+            const int value = std::clamp(param, 0, 255);
+            if (info.word == Word::Red)
+                m_red = value;
+            else if (info.word == Word::Green)
+                m_green = value;
+            else if (info.word == Word::Blue)
+                m_blue = value;
+            return;
+        }
+        if (g.destination == Destination::Picture) {
+            switch (info.word) {
+            case Word::PngBlip:
+                m_picture.kind = PictureKind::Png;
+                break;
+            case Word::JpegBlip:
+                m_picture.kind = PictureKind::Jpeg;
+                break;
+            case Word::OtherBlip:
+                m_picture.kind = PictureKind::Other;
+                break;
+            case Word::PicWGoal:
+                m_picture.goalWidth = std::max(0, param);
+                break;
+            case Word::PicHGoal:
+                m_picture.goalHeight = std::max(0, param);
+                break;
+            case Word::PicScaleX:
+                m_picture.scaleX = std::clamp(param, 1, 1000);
+                break;
+            case Word::PicScaleY:
+                m_picture.scaleY = std::clamp(param, 1, 1000);
+                break;
+            default:
+                break;
+            }
+            return;
+        }
     }
 
     switch (info.word) {
     case Word::F:
         c.font = param;
+        // After \dbch a font is the double-byte text's, as word processors write East Asian runs
+        // (\loch\af0\hich\af0\dbch\f13).
+        if (c.byteMode == ByteMode::Double)
+            c.assocFont = param;
         return;
     case Word::Plain:
         c = CharState();
@@ -677,18 +910,23 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         appendChar(u'\t');
         return;
     case Word::Character:
-        appendChar(info.character);
+        appendChar(info.value);
+        return;
+    case Word::FootnoteMark:
+        appendText(footnoteMark());
         return;
     case Word::Cell:
         flushRun();
         m_builder.setRowDefinition(m_rowCells);
         m_builder.endCell(blockFormat(p));
         m_afterParagraphMark = false;
+        paragraphEnded();
         return;
     case Word::Row:
         flushRun();
         m_builder.endRow();
         m_afterParagraphMark = false;
+        paragraphEnded();
         return;
     default:
         return;
@@ -701,15 +939,29 @@ void RtfParser::controlSymbol(char symbol)
     switch (symbol) {
     case '*':
         if (g.destination != Destination::Skip) {
-            // Of the optional destinations only these hold text we show; the rest are skipped.
             const RtfTokenizer::Token next = m_tokens.next();
+            // Of the optional destinations only these hold text we show or read; they decide
+            // for themselves where they are skipped after all.
             bool known = false;
             if (next.kind == RtfTokenizer::Kind::ControlWord) {
                 const auto& table = words();
                 const auto it
                     = table.find(std::string_view(next.text.data(), static_cast<size_t>(next.text.size())));
-                known
-                    = it != table.end() && (it->second.word == Word::ShpPict || it->second.word == Word::Ud);
+                if (it != table.end()) {
+                    switch (it->second.word) {
+                    case Word::ShpPict:
+                    case Word::ShapeInstructions:
+                    case Word::Ud:
+                    case Word::Pn:
+                    case Word::FieldInstruction:
+                    case Word::FormField:
+                    case Word::FormFieldEntry:
+                        known = true;
+                        break;
+                    default:
+                        break;
+                    }
+                }
                 if (known)
                     controlWord(next.text, next.hasParam, next.param);
             }
@@ -749,9 +1001,26 @@ void RtfParser::text(QByteArrayView bytes)
             const bool high = static_cast<uchar>(bytes[start]) >= 0x80;
             while (end < bytes.size() && (static_cast<uchar>(bytes[end]) >= 0x80) == high)
                 ++end;
-            appendBytes(bytes.sliced(start, end - start), high ? RtfCodePage::Utf8 : currentCodePage());
+            const int codePage = high ? RtfCodePage::Utf8 : currentCodePage();
+            // A symbol font's bytes are glyphs: they never join the UTF-8 before them.
+            if (codePage < 0)
+                decodePending();
+            appendBytes(bytes.sliced(start, end - start), codePage);
             start = end;
         }
+        return;
+    }
+    case Destination::FieldInstruction:
+        m_fields.back().appendInstruction(bytes);
+        return;
+    case Destination::FormFieldEntry:
+        m_fields.back().appendEntry(m_codePages.decode(m_ansiCodePage, bytes));
+        return;
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter: {
+        QByteArray& target = top().destination == Destination::NumberingBefore ? m_numberingDraft.beforeBytes
+                                                                               : m_numberingDraft.afterBytes;
+        target.append(bytes.first(std::min(bytes.size(), MaxNumberTextBytes - target.size())));
         return;
     }
     case Destination::FontTable:
@@ -763,6 +1032,8 @@ void RtfParser::text(QByteArrayView bytes)
     case Destination::Picture:
         pictureText(bytes);
         return;
+    case Destination::Numbering:
+    case Destination::Shape:
     case Destination::Skip:
         return;
     }
@@ -770,9 +1041,17 @@ void RtfParser::text(QByteArrayView bytes)
 
 void RtfParser::hexByte(char byte)
 {
-    switch (top().destination) {
-    case Destination::Text:
+    const Destination destination = top().destination;
+    if (destination == Destination::Text) {
         appendBytes(QByteArrayView(&byte, 1), currentCodePage());
+        return;
+    }
+    switch (destination) {
+    case Destination::FieldInstruction:
+    case Destination::FormFieldEntry:
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter:
+        text(QByteArrayView(&byte, 1));
         return;
     case Destination::FontTable:
         if (m_fontNameBytes.size() < MaxFontNameBytes)
@@ -789,6 +1068,15 @@ void RtfParser::unicodeChar(int value)
     char32_t code = value < 0 ? static_cast<char32_t>(value + 0x10000) : static_cast<char32_t>(value);
     if (value < -0x8000 || code > 0x10ffff)
         code = QChar::ReplacementCharacter;
+    const Destination destination = top().destination;
+    if (destination == Destination::Text) {
+        if (code - PrivateSymbolBase <= 0xff)
+            code = symbolCharacter(code);
+        if (code <= 0xffff) {
+            appendChar(static_cast<char16_t>(code));
+            return;
+        }
+    }
     char16_t units[2];
     int count = 1;
     if (code > 0xffff) {
@@ -798,7 +1086,6 @@ void RtfParser::unicodeChar(int value)
     } else {
         units[0] = static_cast<char16_t>(code);
     }
-    const Destination destination = top().destination;
     for (int i = 0; i < count; ++i) {
         if (destination == Destination::Text) {
             appendChar(units[i]);
@@ -808,8 +1095,17 @@ void RtfParser::unicodeChar(int value)
                 m_fontNameBytes.clear();
             }
             m_fontName += QChar(units[i]);
+        } else if (destination == Destination::FormFieldEntry) {
+            m_fields.back().appendEntry(QString(QChar(units[i])));
         }
     }
+}
+
+char32_t RtfParser::symbolCharacter(char32_t code) const
+{
+    // A symbol font's glyphs come as private-use characters; other fonts' are themselves.
+    const auto it = m_fonts.find(currentFontId());
+    return it == m_fonts.end() ? code : RtfSymbolFont::toUnicode(it->second.symbol, code);
 }
 
 void RtfParser::binary(int length)
@@ -827,7 +1123,11 @@ bool RtfParser::syncRun()
     flushRun();
     m_runChars = g.chars;
     m_runInTable = g.para.inTable;
-    return !g.chars.hidden;
+    if (g.chars.hidden)
+        return false;
+    if (!m_paragraphStarted)
+        startParagraph();
+    return true;
 }
 
 void RtfParser::appendBytes(QByteArrayView bytes, int codePage)
@@ -855,12 +1155,33 @@ void RtfParser::appendChar(char16_t c)
     m_pendingText.append(QChar(c));
 }
 
+void RtfParser::appendText(const QString& text)
+{
+    if (text.isEmpty() || !syncRun())
+        return;
+    decodePending();
+    m_pendingText.append(text);
+}
+
 void RtfParser::decodePending()
 {
     if (m_pendingBytes.isEmpty())
         return;
-    m_pendingText += m_codePages.decode(m_pendingCodePage, m_pendingBytes);
+    m_pendingText += decodeBytes(m_pendingCodePage, m_pendingBytes);
     m_pendingBytes.clear();
+}
+
+QString RtfParser::decodeBytes(int codePage, QByteArrayView bytes)
+{
+    if (codePage >= 0)
+        return m_codePages.decode(codePage, bytes);
+    const auto font = static_cast<RtfSymbolFont::Kind>(-codePage);
+    QString text;
+    for (const char b : bytes) {
+        const char32_t c = RtfSymbolFont::toUnicode(font, static_cast<uchar>(b));
+        text += QString::fromUcs4(&c, 1);
+    }
+    return text;
 }
 
 void RtfParser::flushRun()
@@ -874,12 +1195,101 @@ void RtfParser::flushRun()
     m_afterParagraphMark = false;
 }
 
+void RtfParser::startParagraph()
+{
+    m_paragraphStarted = true;
+    const int index = top().para.numbering;
+    if (index < 0 || m_numberTextSeen)
+        return;
+    const Numbering& n = m_numberings[static_cast<size_t>(index)];
+    if (n.continuation)
+        return;
+    QString number;
+    if (n.bullet)
+        number = n.before.isEmpty() ? QStringLiteral("\u2022") : n.before;
+    else
+        number
+            = n.before + RtfNumbering::format(m_paragraphNumbers.next(n.level, n.start), n.style) + n.after;
+    appendText(number + u'\t');
+}
+
 void RtfParser::endParagraph()
 {
+    // A hidden paragraph mark joins its paragraph to the next, as word processors show it.
+    if (top().chars.hidden)
+        return;
+    if (!m_paragraphStarted)
+        startParagraph();
     flushRun();
     m_builder.setRowDefinition(m_rowCells);
     m_builder.endParagraph(blockFormat(top().para), top().para.inTable);
     m_afterParagraphMark = true;
+    paragraphEnded();
+}
+
+void RtfParser::paragraphEnded()
+{
+    if (top().para.numbering < 0)
+        m_paragraphNumbers.restart();
+    m_paragraphStarted = false;
+    m_numberTextSeen = false;
+    // The next content of any format passes the run change in syncRun(), which starts the
+    // paragraph; the common case of an unchanged format stays one comparison.
+    m_runChars.font = NoRunFont;
+}
+
+void RtfParser::finishNumbering()
+{
+    Numbering n = std::move(m_numberingDraft);
+    m_numberingDraft = Numbering();
+    const int codePage = fontCodePage(n.font);
+    n.before = RtfDocumentBuilder::cleanText(decodeBytes(codePage, n.beforeBytes));
+    n.after = RtfDocumentBuilder::cleanText(decodeBytes(codePage, n.afterBytes));
+    if (m_numberings.size() >= MaxNumberings)
+        m_numberings.pop_back();
+    m_numberings.push_back(std::move(n));
+    top().para.numbering = static_cast<int>(m_numberings.size() - 1);
+}
+
+void RtfParser::closeField()
+{
+    const RtfField field = std::move(m_fields.back());
+    m_fields.pop_back();
+    if (top().destination == Destination::Text && outputSize() == field.outputBefore())
+        appendText(field.emptyResultText(m_codePages, m_ansiCodePage));
+}
+
+qint64 RtfParser::outputSize() const
+{
+    return m_builder.position() + m_pendingText.size() + m_pendingBytes.size();
+}
+
+QString RtfParser::footnoteMark()
+{
+    const bool endnote = nextNoteIsEndnote();
+    int& count = endnote ? m_endnotes : m_footnotes;
+    count = std::min(count + 1, MaxNumber);
+    const int start = endnote ? m_endnoteStart : m_footnoteStart;
+    return RtfNumbering::format(start + count - 1, endnote ? m_endnoteStyle : m_footnoteStyle);
+}
+
+bool RtfParser::nextNoteIsEndnote() const
+{
+    // The mark comes before its note, and only the note says whether it is an endnote (\ftnalt).
+    RtfTokenizer ahead(m_tokens.rest());
+    bool inNote = false;
+    for (int i = 0; i < NoteLookahead; ++i) {
+        const RtfTokenizer::Token token = ahead.next();
+        if (token.kind == RtfTokenizer::Kind::End || (inNote && token.kind == RtfTokenizer::Kind::Text))
+            return false;
+        if (token.kind != RtfTokenizer::Kind::ControlWord)
+            continue;
+        if (token.text == "footnote")
+            inNote = true;
+        else if (inNote && token.text == "ftnalt")
+            return true;
+    }
+    return false;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -892,18 +1302,17 @@ int RtfParser::fontCodePage(int font) const
 
 int RtfParser::currentCodePage() const
 {
-    const CharState& c = top().chars;
-    if (c.byteMode == ByteMode::Double && c.assocFont >= 0)
-        return fontCodePage(c.assocFont);
-    return fontCodePage(c.font >= 0 ? c.font : m_defaultFont);
+    return fontCodePage(currentFontId());
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& c) const
 {
     QTextCharFormat format;
     if (c.font >= 0) {
+        // Text read in a symbol font is Unicode now: that font would show other glyphs for it.
         const auto it = m_fonts.find(c.font);
-        if (it != m_fonts.end() && !it->second.name.isEmpty())
+        if (it != m_fonts.end() && !it->second.name.isEmpty()
+            && it->second.symbol == RtfSymbolFont::Kind::None)
             format.setFontFamilies({ it->second.name });
     }
     if (c.halfPoints > 0)
@@ -963,8 +1372,13 @@ void RtfParser::finishFontEntry()
     if (m_fontEntry >= 0) {
         QString name = m_fontName + m_codePages.decode(fontCodePage(m_fontEntry), m_fontNameBytes);
         Font& font = m_fonts[m_fontEntry];
-        if (font.name.isEmpty())
-            font.name = RtfDocumentBuilder::cleanText(name).trimmed();
+        if (font.name.isEmpty()) {
+            // A name holds no control character, the tab included, however the table wrote it.
+            font.name = RtfDocumentBuilder::cleanText(name).remove(u'\t').trimmed();
+            font.symbol = RtfSymbolFont::forName(font.name);
+            if (font.symbol != RtfSymbolFont::Kind::None)
+                font.codePage = symbolCodePage(font.symbol);
+        }
     }
     m_fontNameBytes.clear();
     m_fontName.clear();

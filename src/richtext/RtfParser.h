@@ -2,6 +2,9 @@
 
 #include "richtext/RtfCodePage.h"
 #include "richtext/RtfDocumentBuilder.h"
+#include "richtext/RtfField.h"
+#include "richtext/RtfNumbering.h"
+#include "richtext/RtfSymbolFont.h"
 #include "richtext/RtfTokenizer.h"
 
 #include <QByteArray>
@@ -15,7 +18,8 @@
 class QTextDocument;
 
 /// The reader's state machine: groups, destinations, character and paragraph properties,
-/// font and colour tables, Unicode fallbacks and pictures.
+/// font and colour tables, Unicode fallbacks, symbol fonts, paragraph numbers, fields, footnote
+/// marks and pictures.
 class RtfParser final
 {
     Q_DISABLE_COPY_MOVE(RtfParser)
@@ -36,7 +40,14 @@ private:
         Skip,
         FontTable,
         ColorTable,
-        Picture
+        Picture,
+        FieldInstruction,
+        FormFieldEntry,
+        // The three of a \pn group, in this order.
+        Numbering,
+        NumberingBefore,
+        NumberingAfter,
+        Shape
     };
     enum class ByteMode : quint8
     {
@@ -80,6 +91,8 @@ private:
         int after = 0;
         Qt::Alignment alignment = Qt::AlignLeft;
         bool inTable = false;
+        /// Index of the paragraph's \pn numbering in m_numberings; -1 when it has none.
+        int numbering = -1;
     };
 
     struct Group
@@ -95,6 +108,27 @@ private:
     {
         QString name;
         int codePage = 0;
+        RtfSymbolFont::Kind symbol = RtfSymbolFont::Kind::None;
+    };
+
+    /// The code page of a symbol font: below zero, so that the bytes of its text are mapped
+    /// instead of decoded.
+    static int symbolCodePage(RtfSymbolFont::Kind kind) { return -static_cast<int>(kind); }
+
+    /// A paragraph numbering of the older kind (\pn): what the reader shows when the
+    /// paragraph does not carry its number as text (\pntext, \listtext).
+    struct Numbering
+    {
+        int level = 0;
+        bool bullet = false;
+        bool continuation = false;
+        RtfNumbering::Style style = RtfNumbering::Style::Decimal;
+        int start = 1;
+        int font = -1;
+        QByteArray beforeBytes;
+        QByteArray afterBytes;
+        QString before;
+        QString after;
     };
 
     struct Picture
@@ -115,15 +149,34 @@ private:
     void text(QByteArrayView bytes);
     void hexByte(char byte);
     void unicodeChar(int value);
+    char32_t symbolCharacter(char32_t code) const;
     void binary(int length);
 
     void appendBytes(QByteArrayView bytes, int codePage);
     void appendChar(char16_t c);
+    void appendText(const QString& text);
     void decodePending();
+    /// @p bytes in @p codePage, or mapped through a symbol font for a code page below zero.
+    QString decodeBytes(int codePage, QByteArrayView bytes);
     void flushRun();
     bool syncRun();
+    void startParagraph();
     void endParagraph();
+    void paragraphEnded();
 
+    void finishNumbering();
+    void closeField();
+    qint64 outputSize() const;
+    QString footnoteMark();
+    bool nextNoteIsEndnote() const;
+
+    int currentFontId() const
+    {
+        const CharState& c = top().chars;
+        if (c.byteMode == ByteMode::Double && c.assocFont >= 0)
+            return c.assocFont;
+        return c.font >= 0 ? c.font : m_defaultFont;
+    }
     int currentCodePage() const;
     int fontCodePage(int font) const;
     QTextCharFormat charFormat(const CharState& chars) const;
@@ -159,6 +212,21 @@ private:
     int m_green = -1;
     int m_blue = -1;
     int m_rowCells = 0;
+
+    std::vector<Numbering> m_numberings;
+    Numbering m_numberingDraft;
+    RtfNumbering m_paragraphNumbers;
+    bool m_paragraphStarted = false;
+    bool m_numberTextSeen = false;
+
+    std::vector<RtfField> m_fields;
+
+    RtfNumbering::Style m_footnoteStyle = RtfNumbering::Style::Decimal;
+    RtfNumbering::Style m_endnoteStyle = RtfNumbering::Style::Decimal;
+    int m_footnoteStart = 1;
+    int m_endnoteStart = 1;
+    int m_footnotes = 0;
+    int m_endnotes = 0;
 
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;

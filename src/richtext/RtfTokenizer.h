@@ -39,6 +39,9 @@ public:
     /// a backslash, CR or LF; CR and LF outside control words are skipped.
     Token next();
 
+    /// The input not yet read, for a look ahead with a tokenizer of its own.
+    QByteArrayView rest() const { return m_data.sliced(m_pos); }
+
     /// Takes up to @p count raw bytes (the data of \bin); fewer when the input ends first.
     QByteArrayView takeBinary(qint64 count);
 

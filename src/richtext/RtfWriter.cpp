@@ -44,7 +44,8 @@ bool appendGbk(QByteArray& out, char16_t c)
     return true;
 }
 
-/// A font name in code page 936 bytes; characters it lacks are left out.
+/// A font name in code page 936 bytes, and as \uN for the characters that code page lacks:
+/// a name that lost them could turn into another font's, a symbol font's among them.
 QByteArray fontName(const QString& name)
 {
     QByteArray out;
@@ -52,8 +53,9 @@ QByteArray fontName(const QString& name)
         const char16_t c = ch.unicode();
         if (c >= 0x20 && c < 0x7f && c != u';' && c != u'\\' && c != u'{' && c != u'}') {
             out.append(static_cast<char>(c));
-        } else {
-            appendGbk(out, c);
+        } else if (!appendGbk(out, c) && c >= 0x20) {
+            // The font table comes before \uc2, where one fallback byte follows \uN.
+            out.append("\\u" + QByteArray::number(static_cast<int>(c) - (c > 0x7fff ? 0x10000 : 0)) + '?');
         }
     }
     return out;

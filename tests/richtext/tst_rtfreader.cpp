@@ -30,7 +30,7 @@ private slots:
 
 namespace {
 
-/// Format of the first fragment whose text is "x".
+/// Format of the first fragment whose text is "x"; an invalid format when there is none.
 QTextCharFormat formatOfX(const QTextDocument& doc)
 {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -39,7 +39,7 @@ QTextCharFormat formatOfX(const QTextDocument& doc)
                 return it.fragment().charFormat();
         }
     }
-    return {};
+    return QTextFormat().toCharFormat();
 }
 
 QByteArray repeated(const char* piece, int count)
@@ -59,6 +59,254 @@ QByteArray gbk(const char16_t* text)
 {
     QStringEncoder encoder("windows-936");
     return encoder(QString::fromUtf16(text));
+}
+
+// Rows of plainText by the kind of difference a word processor would show: each holds what
+// the document shows on screen, after its last paragraph mark.
+
+void addLostTextRows()
+{
+    QTest::newRow("lost: cyrillic heading in a charset 204 font") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+        "{\\f1\\froman\\fcharset204 Times New Roman CYR;}}\\pard\\qc\\b\\f1\\fs32 "
+        "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, \\'ec\\'e8\\'f0\\b0\\par\\pard\\f0\\fs20 Body text.\\par}")
+                                                                  << u"Привет, мир\nBody text."_s;
+    QTest::newRow("lost: subject line with unicode and cp1251 fallbacks")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1251\\uc1{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 "
+                      "\\u1058\\'d2\\u1077\\'e5\\u1084\\'ec\\u1072\\'e0: \\'ee\\'f2\\'f7\\'b8\\'f2}")
+        << u"Тема: отчёт"_s;
+    QTest::newRow("lost: cyrillic among associated fonts") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+        "{\\f1\\froman\\fcharset204 Times New Roman Cyr;}{\\f31505\\fnil\\fcharset134 SimSun;}}"
+        "{\\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 \\f1\\lang1049\\hich\\af1\\dbch\\af31505\\loch\\f1 "
+        "\\'c7\\'e0\\'e3\\'ee\\'eb\\'ee\\'e2\\'ee\\'ea} {\\f1\\hich\\af1\\dbch\\af31505\\loch\\f1 "
+        "\\'e2\\'f2\\'ee\\'f0\\'ee\\'e9}}") << u"Заголовок второй"_s;
+    QTest::newRow("lost: four charsets in one paragraph")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset204 Arial;}"
+                      "{\\f2\\fcharset161 Arial;}{\\f3\\fcharset134 SimSun;}}"
+                      "\\f0 caf\\'e9 \\f1 \\'e4\\'e0 \\f2 \\'ed\\'e1\\'e9 \\f3 \\'ca\\'c7}")
+        << u"café да ναι 是"_s;
+    QTest::newRow("lost: raw cp1251 bytes")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0\xe8\xe2\xe5\xf2 world}") << u"Привет world"_s;
+    QTest::newRow("lost: text box") << QByteArray(
+        "{\\rtf1 before {\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 202}}"
+        "{\\shptxt \\pard Box text\\par}}{\\shprslt{\\*\\do\\dobxcolumn{\\*\\dptxbxtext"
+        "\\pard Box text\\par}}}}after}")
+                                    << u"before Box text\nafter"_s;
+    QTest::newRow("lost: text after a hidden paragraph mark")
+        << QByteArray("{\\rtf1 one{\\v two\\par}three\\par four}") << u"onethree\nfour"_s;
+}
+
+void addHiddenTextRows()
+{
+    QTest::newRow("hidden: data store")
+        << QByteArray("{\\rtf1 a{\\*\\datastore 01050000020000001800000057006f00}b{\\datastore 0105}c}")
+        << u"abc"_s;
+    QTest::newRow("hidden: xml namespace table")
+        << QByteArray("{\\rtf1{\\*\\xmlnstbl{\\xmlns1 http://schemas.example.com/office/word/2003/wordml}}a"
+                      "{\\xmlnstbl{\\xmlns1 http://schemas.example.com/office/word/2003/wordml}}b}")
+        << u"ab"_s;
+    QTest::newRow("hidden: smart tag names")
+        << QByteArray("{\\rtf1{\\*\\xmlopen\\xmlns2{\\factoidname place}}Paris{\\*\\xmlclose}}")
+        << u"Paris"_s;
+    QTest::newRow("hidden: font table without groups")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}\\f0 text}")
+        << u"text"_s;
+    QTest::newRow("hidden: font names with panose and alternates") << QByteArray(
+        "{\\rtf1{\\fonttbl{\\f0\\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}"
+        "Times New Roman{\\*\\falt Times};}{\\f1\\fswiss{\\panose 020b0604020202020204}Arial"
+        "{\\falt Helvetica};}}\\f0 a\\f1 b}") << u"ab"_s;
+    QTest::newRow("hidden: unicode font names")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset134 \\u23435?\\u20307?;}"
+                      "{\\f1\\fnil{\\upr{\\'cb\\'ce;}{\\*\\ud{\\u23435 ;}}}}}\\f0 x\\f1 y}")
+        << u"xy"_s;
+    QTest::newRow("hidden: latent style names") << QByteArray(
+        "{\\rtf1{\\*\\latentstyles\\lsdstimax376{\\lsdlockedexcept \\lsdqformat1 Normal;heading 1;}}"
+        "a{\\latentstyles{\\lsdlockedexcept Title;}}b}")
+                                                << u"ab"_s;
+    QTest::newRow("hidden: text switched off and on") << QByteArray("{\\rtf1 a\\v hidden\\v0 b}") << u"ab"_s;
+    QTest::newRow("hidden: plain ends hidden text") << QByteArray("{\\rtf1 a\\v h\\plain b}") << u"ab"_s;
+    QTest::newRow("hidden: field instruction in a group of its own") << QByteArray(
+        "{\\rtf1{\\field{\\*\\fldinst{\\rtlch HYPERLINK \"http://x.example/\"}}{\\fldrslt{\\ul link}}}}")
+                                                                     << u"link"_s;
+    QTest::newRow("hidden: field instruction without star")
+        << QByteArray("{\\rtf1 page {\\field{\\fldinst PAGE}{\\fldrslt 1}}}") << u"page 1"_s;
+    QTest::newRow("hidden: field inside an instruction") << QByteArray(
+        "{\\rtf1{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 \"yes\"}"
+        "{\\fldrslt yes}}}") << u"yes"_s;
+    QTest::newRow("hidden: annotation") << QByteArray(
+        "{\\rtf1 a{\\*\\atnid X}{\\*\\atnauthor Y}\\chatn{\\*\\annotation{\\*\\atnref 1}note}b}")
+                                        << u"ab"_s;
+    QTest::newRow("hidden: form field settings") << QByteArray(
+        "{\\rtf1{\\field{\\*\\fldinst FORMTEXT {\\*\\datafield 8001}{\\*\\formfield{\\fftype0"
+        "{\\*\\ffname Name1}{\\*\\ffdeftext Default}{\\*\\ffhelptext Help}}}}{\\fldrslt Typed}}}")
+                                                 << u"Typed"_s;
+}
+
+void addSymbolRows()
+{
+    const QByteArray fonts = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}"
+                             "{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\fnil\\fcharset2 Wingdings;}"
+                             "{\\f3\\fnil\\fcharset0 Zapf Dingbats;}{\\f4\\fnil\\fcharset2 Marlett;}}";
+    QTest::newRow("symbol: bullet of a list under code page 936") << fonts
+            + "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
+              "\\f0 \\'d6\\'d0\\par}" << u"•\t中"_s;
+    QTest::newRow("symbol: wingdings bullets")
+        << fonts + "{\\f2 \\'a7 \\'6c \\'6e \\'fc \\'d8 \\'76 \\'71 \\'9f}}" << u"▪ ● ■ ✓ ➢ ❖ ❑ •"_s;
+    QTest::newRow("symbol: zapf dingbats") << fonts + "{\\f3 3 4 l n u v \\'a8}}" << u"✓ ✔ ● ■ ◆ ❖ ♣"_s;
+    QTest::newRow("symbol: greek and mathematics") << fonts + "{\\f1 a b p \\'b3 \\'a5}}" << u"α β π ≥ ∞"_s;
+    QTest::newRow("symbol: private-use characters")
+        << fonts + "{\\f1\\u-3913 ?}{\\f2\\u61692 ?}{\\f0\\u61623 ?}}" << u"•✓\uF0B7"_s;
+    QTest::newRow("symbol: font name with control characters")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fnil Wing\\'00d\\tab\\'09ings;}}\\f0 \\'fc}") << u"✓"_s;
+    QTest::newRow("symbol: unicode bullet kept") << fonts + "{\\f1\\u8226 ?}}" << u"•"_s;
+    QTest::newRow("symbol: glyph without a character") << fonts + "{\\f2 \\'ff}}" << u"\uF0FF"_s;
+    QTest::newRow("symbol: other symbol fonts never join double-byte text")
+        << fonts + "\\f4 \\'b7\\f0 \\'d6\\'d0}" << u"·中"_s;
+    QTest::newRow("symbol: field") << fonts
+            + "{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\" \\\\s 10}{\\fldrslt }}"
+              "{\\field{\\*\\fldinst SYMBOL 0xFC \\\\f Wingdings}{\\fldrslt}}"
+              "{\\field{\\*\\fldinst SYMBOL 169 \\\\f \"Arial\"}{\\fldrslt}}"
+              "{\\field{\\*\\fldinst SYMBOL 8364 \\\\u}{\\fldrslt}}}"
+                                   << u"•✓©€"_s;
+    QTest::newRow("symbol: field result shown once")
+        << fonts + "{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\"}{\\fldrslt\\f1 \\'b7}}}" << u"•"_s;
+}
+
+void addListNumberRows()
+{
+    QTest::newRow("list: list text") << QByteArray(
+        "{\\rtf1{\\listtext\\pard\\plain 1.\\tab}One\\par{\\listtext\\pard\\plain 2.\\tab}Two\\par}")
+                                     << u"1.\tOne\n2.\tTwo"_s;
+    QTest::newRow("list: list text as written")
+        << QByteArray("{\\rtf1{\\listtext ii.\\tab}x\\par{\\listtext 1.4.\\tab}y}") << u"ii.\tx\n1.4.\ty"_s;
+    QTest::newRow("list: list text beside its pn copy")
+        << QByteArray("{\\rtf1{\\listtext\\pard\\plain\\f0 1.\\tab}\\pard\\ls1 One"
+                      "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\par}")
+        << u"1.\tOne"_s;
+    QTest::newRow("list: pn text beside pn") << QByteArray(
+        "{\\rtf1\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec"
+        "{\\pntxta.}}\\fi-360\\li720 One\\par{\\pntext\\f0 2.\\tab}Two\\par}")
+                                             << u"1.\tOne\n2.\tTwo"_s;
+    QTest::newRow("list: pn text beside list text")
+        << QByteArray("{\\rtf1{\\listtext 1.\\tab}{\\pntext 1.\\tab}One}") << u"1.\tOne"_s;
+    QTest::newRow("list: pn alone numbers its paragraphs") << QByteArray(
+        "{\\rtf1\\pard{\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}One\\par Two\\par Three\\par"
+        "\\pard After}") << u"1.\tOne\n2.\tTwo\n3.\tThree\nAfter"_s;
+    QTest::newRow("list: pn lower roman")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta .}}One\\par Two}")
+        << u"i.\tOne\nii.\tTwo"_s;
+    QTest::newRow("list: pn letters between texts")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart3{\\pntxtb (}{\\pntxta )}}One}")
+        << u"(C)\tOne"_s;
+    QTest::newRow("list: pn levels") << QByteArray(
+        "{\\rtf1\\pard{\\*\\pn\\pnlvl1\\pndec{\\pntxta .}}A\\par\\pard{\\*\\pn\\pnlvl2\\pnlcltr"
+        "{\\pntxta )}}B\\par\\pard{\\*\\pn\\pnlvl2\\pnlcltr{\\pntxta )}}C\\par"
+        "\\pard{\\*\\pn\\pnlvl1\\pndec{\\pntxta .}}D}")
+                                     << u"1.\tA\na)\tB\nb)\tC\n2.\tD"_s;
+    QTest::newRow("list: pn bullet in a symbol font") << QByteArray(
+        "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}\\pard{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}"
+        "Item}") << u"•\tItem"_s;
+    QTest::newRow("list: pn continuation paragraph") << QByteArray(
+        "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}One\\par\\pard{\\*\\pn\\pnlvlcont}more"
+        "\\par\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}Two}")
+                                                     << u"1.\tOne\nmore\n2.\tTwo"_s;
+    QTest::newRow("list: pn restarts after a plain paragraph") << QByteArray(
+        "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}A\\par\\pard plain\\par"
+        "\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}B}") << u"1.\tA\nplain\n1.\tB"_s;
+    QTest::newRow("list: section numbering is no paragraph number")
+        << QByteArray("{\\rtf1{\\*\\pnseclvl1\\pnucrm\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}text}")
+        << u"text"_s;
+}
+
+void addCodePageRows()
+{
+    QTest::newRow("code page: shift-jis through charset 128") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f1\\fnil\\fcharset128 MS Mincho;}}"
+        "\\f1 \\'93\\'fa\\'96\\'7b\\'8c\\'ea}") << u"日本語"_s;
+    QTest::newRow("code page: shift-jis through ansicpg932")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b}") << u"日本"_s;
+    QTest::newRow("code page: shift-jis trail bytes as text")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'83\\\\\\'83t\\'83g \\'83A \\'95\\'5c}")
+        << u"ソフト ア 表"_s;
+    QTest::newRow("code page: shift-jis pair across a line break")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'93\r\n\\'fa}") << u"日"_s;
+    QTest::newRow("code page: shift-jis behind unicode")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg932\\uc2 \\u26085\\'93\\'fa\\u26412\\'96\\'7b}") << u"日本"_s;
+    QTest::newRow("code page: shift-jis in word's font modes")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset128 MS Gothic;}}"
+                      "\\f0 a {\\hich\\af1\\dbch\\af1\\loch\\f1 \\'93\\'fa} b}")
+        << u"a 日 b"_s;
+    QTest::newRow("code page: double-byte font named after dbch") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+        "{\\f31\\fnil\\fcharset128 MS Mincho;}}{\\loch\\af0\\hich\\af0\\dbch\\f31 \\'93\\'fa}"
+        "{\\hich\\af0\\dbch\\af31\\loch\\f0 abc}}") << u"日abc"_s;
+    QTest::newRow("code page: korean through charset 129")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset129 Gulim;}}\\f1 \\'c7\\'d1\\'b1\\'b9\\'be\\'ee}")
+        << u"한국어"_s;
+    QTest::newRow("code page: gbk through charset 134")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset134 SimSun;}}\\f1 \\'d6\\'d0\\'ce\\'c4}") << u"中文"_s;
+    QTest::newRow("code page: big5 through ansicpg950")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4\\'a4\\'e5}") << u"中文"_s;
+    QTest::newRow("code page: thai through charset 222")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset222 Tahoma;}}\\f1 \\'ca\\'c7\\'d1\\'ca\\'b4\\'d5}")
+        << u"สวัสดี"_s;
+    QTest::newRow("code page: central european through charset 238")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset238 Arial CE;}}\\f1 \\'a3\\'f3d\\'9f}") << u"Łódź"_s;
+    QTest::newRow("code page: greek through charset 161")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset161 Arial Greek;}}\\f1 \\'c3\\'e5\\'e9\\'e1}")
+        << u"Γεια"_s;
+    QTest::newRow("code page: turkish through charset 162")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset162 Arial TUR;}}\\f1 \\'f0\\'fd\\'fe}") << u"ğış"_s;
+    QTest::newRow("code page: hebrew through charset 177")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset177 David;}}\\f1 \\'f9\\'ec\\'e5\\'ed}") << u"שלום"_s;
+    QTest::newRow("code page: arabic through charset 178")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset178 Arial;}}\\f1 \\'d3\\'e1\\'c7\\'e3}") << u"سلام"_s;
+    QTest::newRow("code page: baltic through charset 186")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset186 Arial Baltic;}}\\f1 \\'e0\\'e8\\'eb}") << u"ąčė"_s;
+    QTest::newRow("code page: cyrillic through charset 204")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset204 Arial CYR;}}\\f1 \\'c4\\'e0}") << u"Да"_s;
+    QTest::newRow("code page: charset of the font over ansicpg") << QByteArray(
+        "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Arial;}{\\f1\\fcharset161 Arial;}}"
+        "\\f0 \\'c4\\'e0 \\f1 \\'c3\\'e5}") << u"Да Γε"_s;
+}
+
+void addNoteAndFormFieldRows()
+{
+    QTest::newRow("note: footnote marks") << QByteArray(
+        "{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Note.} more{\\super\\chftn}"
+        "{\\footnote{\\super\\chftn} Two.}}")
+                                          << u"Text1 more2"_s;
+    QTest::newRow("note: endnote mark in roman")
+        << QByteArray("{\\rtf1\\aftnnrlc Text{\\super\\chftn}{\\footnote\\ftnalt{\\super\\chftn} End.}}")
+        << u"Texti"_s;
+    QTest::newRow("note: starred footnote")
+        << QByteArray("{\\rtf1 Text{\\super\\chftn}{\\*\\footnote\\chftn\\pard Note.}}") << u"Text1"_s;
+    QTest::newRow("note: footnote style and start")
+        << QByteArray("{\\rtf1\\ftnnalc\\ftnstart3 a{\\chftn}{\\footnote x}}") << u"ac"_s;
+    QTest::newRow("note: chicago marks")
+        << QByteArray("{\\rtf1\\ftnnchi a{\\chftn}{\\footnote x} b{\\chftn}{\\footnote y}}") << u"a* b†"_s;
+    QTest::newRow("note: footnotes and endnotes count apart") << QByteArray(
+        "{\\rtf1\\aftnnrlc a{\\chftn}{\\footnote x} b{\\chftn}{\\footnote\\ftnalt y} "
+        "c{\\chftn}{\\footnote z}}") << u"a1 bi c2"_s;
+    QTest::newRow("note: mark of the writer's own")
+        << QByteArray("{\\rtf1 a{\\super *}{\\footnote\\pard{\\super *} x}}") << u"a*"_s;
+    const QByteArray checkBox = "{\\field{\\*\\fldinst{FORMCHECKBOX }{\\*\\formfield{\\fftype1\\fftypetxt0";
+    QTest::newRow("form: check boxes")
+        << "{\\rtf1 " + checkBox + "\\ffres25\\ffdefres0{\\*\\ffname C1}}}}{\\fldrslt}} " + checkBox
+            + "\\ffres1\\ffdefres0}}}{\\fldrslt }} " + checkBox + "\\ffres25\\ffdefres1}}}{\\fldrslt}}}"
+        << u"☐ ☒ ☒"_s;
+    QTest::newRow("form: drop-down shows the chosen entry")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst FORMDROPDOWN {\\*\\formfield{\\fftype2\\ffres1\\ffdefres0"
+                      "{\\*\\ffname D1}{\\*\\ffl Red}{\\*\\ffl Green}{\\*\\ffl Blue}}}}{\\fldrslt}}}")
+        << u"Green"_s;
+    QTest::newRow("form: drop-down without a choice") << QByteArray(
+        "{\\rtf1{\\field{\\*\\fldinst FORMDROPDOWN {\\*\\formfield{\\fftype2\\ffres25\\ffdefres2"
+        "{\\*\\ffl \\'e9t\\'e9}{\\*\\ffl hiver}{\\*\\ffl \\u26149?}}}}{\\fldrslt}}}")
+                                                      << u"春"_s;
+    QTest::newRow("form: text field placeholder")
+        << QByteArray("{\\rtf1 [{\\field{\\*\\fldinst FORMTEXT }{\\fldrslt \\u8194\\'20\\u8194\\'20}}]}")
+        << u"[\u2002\u2002]"_s;
 }
 
 } // namespace
@@ -148,6 +396,13 @@ void tst_RtfReader::plainText_data()
     QTest::newRow("not rtf: gbk") << gbk(u"中文\n题目") << u"中文\n题目"_s;
     QTest::newRow("not rtf: empty") << QByteArray() << QString();
     QTest::newRow("rtf after blanks and bom") << QByteArray("\xef\xbb\xbf \r\n{\\rtf1 a}") << u"a"_s;
+
+    addLostTextRows();
+    addHiddenTextRows();
+    addSymbolRows();
+    addListNumberRows();
+    addCodePageRows();
+    addNoteAndFormFieldRows();
 }
 
 void tst_RtfReader::plainText()
@@ -204,6 +459,9 @@ void tst_RtfReader::charFormat_data()
                                 << unset;
     QTest::newRow("gbk font name") << head + "\\f0 x}" << int(QTextFormat::FontFamilies)
                                    << QVariant(QStringList { u"宋体"_s });
+    QTest::newRow("symbol font not kept for its unicode text")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fnil\\fcharset2 Wingdings;}}\\f0\\u120 ?}")
+        << int(QTextFormat::FontFamilies) << unset;
     QTest::newRow("font name beside panose")
         << head + "\\f1 x}" << int(QTextFormat::FontFamilies) << QVariant(QStringList { u"Arial"_s });
 }

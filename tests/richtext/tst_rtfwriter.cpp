@@ -223,6 +223,8 @@ void tst_RtfWriter::charFormatRoundTrip_data()
         [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
     QTest::newRow("chinese font") << make([](QTextCharFormat& f) { f.setFontFamilies({ u"黑体"_s }); });
     QTest::newRow("latin font") << make([](QTextCharFormat& f) { f.setFontFamilies({ u"DejaVu Sans"_s }); });
+    QTest::newRow("font name beyond code page 936")
+        << make([](QTextCharFormat& f) { f.setFontFamilies({ u"\u00b2 Wingdings"_s }); });
     QTest::newRow("everything") << make([](QTextCharFormat& f) {
         f.setFontFamilies({ u"楷体"_s });
         f.setFontPointSize(16);

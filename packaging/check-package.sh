@@ -27,6 +27,14 @@ cleanup() {
 trap cleanup EXIT
 dpkg-deb -x "$deb" "$root"
 
+# One version everywhere: the project's, the changelog's top entry's, an AppStream release's.
+version=$(dpkg-deb -f "$deb" Version)
+logged=$(zcat "$root/usr/share/doc/vellumore/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
+[ "$logged" = "$version" ] || fail "the package is $version, its changelog's top entry $logged"
+grep -q "<release version=\"${version%-*}\"" "$root"/usr/share/metainfo/*.metainfo.xml \
+    || fail "the AppStream metadata has no release ${version%-*}"
+pass "version $version in the changelog and the AppStream releases"
+
 lintian --fail-on error --display-info "$deb" || fail "lintian found errors"
 pass "lintian: no errors"
 desktop-file-validate "$root/usr/share/applications/vellumore.desktop" || fail "desktop-file-validate"

@@ -25,10 +25,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.vellumore.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the linker cannot see: the windows name Noto Sans CJK and show Chinese only;
-# Qt's own dialog texts in Chinese, and the desktop's opener for the guide, are welcome.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+# What the linker cannot see. Everything the candidate reads is Chinese: the windows name
+# Noto Sans CJK, and Qt's own dialog texts come from the distribution's translations. The
+# desktop's opener shows exported papers and web pages.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Directories the install creates get 0755 whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine.
 #   scripts/setup.sh run    install what is missing, build, start the program
-#   scripts/setup.sh test   install what is missing, build twice (plain and sanitized), run every test
+#   scripts/setup.sh test   install what is missing, build twice (plain and sanitized), run every test,
+#                           then build the Debian package, check it and start it unpacked
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libgl-dev libsqlcipher-dev sqlcipher libbenchmark-dev
-          fonts-noto-cjk qt6-translations-l10n xvfb xauth)
+          fonts-noto-cjk qt6-translations-l10n xvfb xauth
+          dpkg-dev file lintian desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -39,6 +41,7 @@ test)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLUMORE_WERROR=ON -DVELLUMORE_SANITIZE=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+    packaging/check-package.sh build
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -1,4 +1,5 @@
 #include "BankReport.h"
+#include "Counted.h"
 
 #include "catalogue/Catalogue.h"
 #include "data/QuestionStore.h"
@@ -36,7 +37,7 @@ void printBankReport(QuestionStore& store, QTextStream& out)
                 if (c.at(0) < u'K')
                     out << "  (text material)";
                 else
-                    out << "  " << n << " questions";
+                    out << "  " << counted(n, "question");
                 out << '\n';
             }
         }
@@ -50,11 +51,11 @@ void printBankReport(QuestionStore& store, QTextStream& out)
         out << "  " << types.field(QStringLiteral("题型")).toString() << "  " << types.field(QStringLiteral("n")).toLongLong()
             << '\n';
     }
-    out << "total: " << total << " questions";
+    out << "total: " << counted(total, "question");
     if (listed != total)
         out << " (" << total - listed << " in sections missing from the catalogue)";
-    out << ", " << store.scalar(QStringLiteral("select count(*) from tk where 收藏否=-1")).toLongLong()
-        << " favourites, " << store.scalar(QStringLiteral("select count(*) from tk where 插图 is not null")).toLongLong()
-        << " illustrated, " << store.scalar(QStringLiteral("select count(*) from wz")).toLongLong()
-        << " text materials\n";
+    out << ", " << counted(store.scalar(QStringLiteral("select count(*) from tk where 收藏否=-1")).toLongLong(), "favourite")
+        << ", " << store.scalar(QStringLiteral("select count(*) from tk where 插图 is not null")).toLongLong()
+        << " illustrated, " << counted(store.scalar(QStringLiteral("select count(*) from wz")).toLongLong(), "text material")
+        << '\n';
 }

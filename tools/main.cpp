@@ -1,4 +1,5 @@
 #include "BankReport.h"
+#include "Counted.h"
 #include "BankSource.h"
 #include "BankWriter.h"
 #include "data/QuestionStore.h"
@@ -43,8 +44,8 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
     const BankSource& s = reader.source();
-    out << args[1] << ": " << s.projects.size() << " projects, " << s.subjects.size() << " subjects, "
-        << s.sections.size() << " sections, " << s.questions.size() << " questions\n";
+    out << args[1] << ": " << counted(s.projects.size(), "project") << ", " << counted(s.subjects.size(), "subject")
+        << ", " << counted(s.sections.size(), "section") << ", " << counted(s.questions.size(), "question") << '\n';
     return 0;
 }
 
@@ -70,7 +71,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "vellumore-bank: " << error << '\n';
         return 1;
     }
-    out << args[0] << ": " << options.questions << " questions in " << options.sections << " sections\n";
+    out << args[0] << ": " << counted(options.questions, "question") << " in " << counted(options.sections, "section")
+        << '\n';
     return 0;
 }
 
@@ -106,19 +108,23 @@ int importQuestions(const QStringList& args, QTextStream& out, QTextStream& err)
                 err << p.line << ':';
             err << ' ' << p.message << '\n';
         }
-        err << "vellumore-bank: " << args[1] << ": " << outcome.problems.size()
-            << " problems, nothing imported\n";
+        err << "vellumore-bank: " << args[1] << ": " << counted(outcome.problems.size(), "problem")
+            << ", nothing imported\n";
         return 1;
     }
     if (outcome.status == Status::Failed) {
         err << "vellumore-bank: " << args[0] << ": " << outcome.reason << "; nothing imported\n";
         return 3;
     }
-    out << args[0] << ": " << outcome.total << " questions added from " << args[1] << " (" << outcome.encoding
-        << ")\n";
-    for (const QuestionImport::Added& a : outcome.added)
-        out << "  " << a.code << "  " << a.name << "  " << a.count << " (numbers " << a.first << "-" << a.last
-            << ")\n";
+    out << args[0] << ": " << counted(outcome.total, "question") << " added from " << args[1] << " ("
+        << outcome.encoding << ")\n";
+    for (const QuestionImport::Added& a : outcome.added) {
+        out << "  " << a.code << "  " << a.name << "  " << a.count;
+        if (a.first == a.last)
+            out << " (number " << a.first << ")\n";
+        else
+            out << " (numbers " << a.first << "-" << a.last << ")\n";
+    }
     return 0;
 }
 

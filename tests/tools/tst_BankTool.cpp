@@ -20,6 +20,10 @@ private slots:
     void buildsAndListsABank();
     void badSourceNamesFileAndLine_data();
     void badSourceNamesFileAndLine();
+    void countsInWords_data();
+    void countsInWords();
+    void generatedCountsInWords_data();
+    void generatedCountsInWords();
     void printsPlainText();
     void importsQuestions_data();
     void importsQuestions();
@@ -121,7 +125,7 @@ answer: CAD
     QCOMPARE(listed.exitCode, 0);
     QVERIFY2(listed.out.contains(QStringLiteral("    K0101  金融市场概述  2 questions")), qPrintable(listed.out));
     QVERIFY(listed.out.contains(QStringLiteral("J0101  证券法节选  (text material)")));
-    QVERIFY(listed.out.contains(QStringLiteral("total: 2 questions, 1 favourites")));
+    QVERIFY(listed.out.contains(QStringLiteral("total: 2 questions, 1 favourite, 0 illustrated, 1 text material\n")));
 
     QVERIFY(run({ QStringLiteral("build"), source, bank }).exitCode != 0); // never overwrites a bank
 }
@@ -155,6 +159,69 @@ void tst_BankTool::badSourceNamesFileAndLine()
     checkRefused(text.toUtf8(), line, message);
 }
 
+void tst_BankTool::countsInWords_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("built"); // what build prints after the bank's path
+    QTest::addColumn<QStringList>("listed"); // lines that list prints
+
+    const QString k = u"project K 基础\nsubject K01 市场\nsection K0101 第一节\n"_s;
+    const QString question = u"question 判断\nanswer: A\n| 题\n"_s;
+    const QString favourite = u"question 判断\nanswer: A\nfavourite: yes\n| 题\n"_s;
+    const QString material = u"project J 材料\nsubject J01 法规\nsection J0101 节选\nmaterial J0101\n| 第一条\n"_s;
+    QTest::newRow("one") << k + favourite << u": 1 project, 1 subject, 1 section, 1 question\n"_s
+                         << QStringList { u"    K0101  第一节  1 question\n"_s,
+                                u"total: 1 question, 1 favourite, 0 illustrated, 0 text materials\n"_s };
+    QTest::newRow("two") << material + k + question + question << u": 2 projects, 2 subjects, 2 sections, 2 questions\n"_s
+                         << QStringList { u"    K0101  第一节  2 questions\n"_s,
+                                u"total: 2 questions, 0 favourites, 0 illustrated, 1 text material\n"_s };
+    QTest::newRow("none") << k << u": 1 project, 1 subject, 1 section, 0 questions\n"_s
+                          << QStringList { u"    K0101  第一节  0 questions\n"_s,
+                                 u"total: 0 questions, 0 favourites, 0 illustrated, 0 text materials\n"_s };
+    QTest::newRow("thousands") << k + question.repeated(1200) << u": 1 project, 1 subject, 1 section, 1200 questions\n"_s
+                               << QStringList { u"    K0101  第一节  1200 questions\n"_s, u"  判断  1200\n"_s };
+}
+
+void tst_BankTool::countsInWords()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, built);
+    QFETCH(QStringList, listed);
+
+    const QString bank = QDir(m_folders.path()).filePath(u"counted.db"_s);
+    QFile::remove(bank);
+    const Result b = run({ u"build"_s, writeSource(u"counted.bank"_s, source), bank });
+    QVERIFY2(b.exitCode == 0, qPrintable(b.err));
+    QCOMPARE(b.out, bank + built);
+    const Result l = run({ u"list"_s, bank });
+    QCOMPARE(l.exitCode, 0);
+    for (const QString& line : listed)
+        QVERIFY2(l.out.contains(line), qPrintable(l.out));
+}
+
+void tst_BankTool::generatedCountsInWords_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("printed"); // after the bank's path
+
+    QTest::newRow("one") << QStringList { u"--questions"_s, u"1"_s, u"--sections"_s, u"1"_s }
+                         << u": 1 question in 1 section\n"_s;
+    QTest::newRow("several") << QStringList { u"--questions"_s, u"3"_s, u"--sections"_s, u"2"_s }
+                             << u": 3 questions in 2 sections\n"_s;
+}
+
+void tst_BankTool::generatedCountsInWords()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, printed);
+
+    const QString bank = QDir(m_folders.path()).filePath(u"generated.db"_s);
+    QFile::remove(bank);
+    const Result r = run(QStringList { u"generate"_s, bank } + options);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(r.out, bank + printed);
+}
+
 void tst_BankTool::printsPlainText()
 {
     const QString rtf = writeSource(QStringLiteral("doc.rtf"),
@@ -177,8 +244,11 @@ void tst_BankTool::importsQuestions_data()
     const QStringList both { u"BANK"_s, u"FILE"_s };
     QTest::newRow("imported") << Fixtures::importText() << both << 0
                               << QStringList { u"BANK: 3 questions added from FILE (UTF-8)\n"_s,
-                                     u"  K0101  第一节  1 (numbers 6-6)\n  K0102  第二节  2 (numbers 1-2)\n"_s }
+                                     u"  K0101  第一节  1 (number 6)\n  K0102  第二节  2 (numbers 1-2)\n"_s }
                               << QStringList() << 3;
+    QTest::newRow("one question") << u"K0102,判断,国债的信用风险低于公司债券。,,A\n"_s << both << 0
+                                  << QStringList { u"BANK: 1 question added from FILE (UTF-8)\n  K0102  第二节  1 (number 1)\n"_s }
+                                  << QStringList() << 1;
     QTest::newRow("refused") << Fixtures::importText() + u"K0999,单选,题干,甲|乙,A,\nK0101,多选,题干,,A,\n"_s << both
                              << 1 << QStringList()
                              << QStringList { u"FILE:9: 章节代码“K0999”不在题库的目录中\n"_s,
@@ -186,7 +256,7 @@ void tst_BankTool::importsQuestions_data()
                                     u"vellumore-bank: FILE: 2 problems, nothing imported\n"_s }
                              << 0;
     QTest::newRow("no such file") << QString() << both << 1 << QStringList()
-                                  << QStringList { u"FILE: 无法读取文件（"_s, u"1 problems, nothing imported"_s } << 0;
+                                  << QStringList { u"FILE: 无法读取文件（"_s, u"vellumore-bank: FILE: 1 problem, nothing imported\n"_s } << 0;
     QTest::newRow("no such bank") << Fixtures::importText() << QStringList { u"BANK.missing"_s, u"FILE"_s } << 3
                                   << QStringList() << QStringList { u"vellumore-bank: BANK.missing: 文件不存在; nothing imported\n"_s }
                                   << 0;

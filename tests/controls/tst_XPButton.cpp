@@ -87,7 +87,7 @@ int floorDiv(int value, int by)
 
 } // namespace
 
-class XPButtonTest final : public QObject
+class tst_XPButton final : public QObject
 {
     Q_OBJECT
 
@@ -131,7 +131,7 @@ private:
     std::unique_ptr<QWidget> m_window;
 };
 
-void XPButtonTest::init()
+void tst_XPButton::init()
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(320, 200);
@@ -139,12 +139,12 @@ void XPButtonTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void XPButtonTest::cleanup()
+void tst_XPButton::cleanup()
 {
     m_window.reset();
 }
 
-XPButton* XPButtonTest::addButton(QRect geometry)
+XPButton* tst_XPButton::addButton(QRect geometry)
 {
     auto* button = new XPButton(m_window.get());
     button->setGeometry(geometry);
@@ -152,7 +152,7 @@ XPButton* XPButtonTest::addButton(QRect geometry)
     return button;
 }
 
-void XPButtonTest::nineSlice_data()
+void tst_XPButton::nineSlice_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("state");
@@ -167,7 +167,7 @@ void XPButtonTest::nineSlice_data()
     QTest::newRow("5x1 middle, disabled") << QSize(66, 21) << 1 << false << Disabled;
 }
 
-void XPButtonTest::nineSlice()
+void tst_XPButton::nineSlice()
 {
     QFETCH(QSize, size);
     QFETCH(int, state);
@@ -198,7 +198,7 @@ void XPButtonTest::nineSlice()
     }
 }
 
-void XPButtonTest::tinyButtonPaintsCorners()
+void tst_XPButton::tinyButtonPaintsCorners()
 {
     // Narrower than two borders: the edges and the middle have no room, the corners overlap.
     XPButton* button = addButton(QRect(10, 10, 5, 4));
@@ -208,7 +208,7 @@ void XPButtonTest::tinyButtonPaintsCorners()
     QCOMPARE(face.pixel(4, 3), source.pixel(17, 20));
 }
 
-void XPButtonTest::pictureLayout_data()
+void tst_XPButton::pictureLayout_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("withPicture");
@@ -222,7 +222,7 @@ void XPButtonTest::pictureLayout_data()
     QTest::newRow("nothing to draw") << QString() << false << 1;
 }
 
-void XPButtonTest::pictureLayout()
+void tst_XPButton::pictureLayout()
 {
     QFETCH(QString, caption);
     QFETCH(bool, withPicture);
@@ -276,7 +276,7 @@ void XPButtonTest::pictureLayout()
     }
 }
 
-void XPButtonTest::wideCaptionIsClippedByTheEdges()
+void tst_XPButton::wideCaptionIsClippedByTheEdges()
 {
     const QString caption = u"一句比按钮宽得多的标题"_s;
     XPButton* narrow = addButton(QRect(10, 10, 30, 30));
@@ -308,7 +308,7 @@ void XPButtonTest::wideCaptionIsClippedByTheEdges()
     QVERIFY(!isCaption(QColor(around.pixel(40, 25))));
 }
 
-void XPButtonTest::facesFollowTheMouse()
+void tst_XPButton::facesFollowTheMouse()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     QCOMPARE(faceOf(button), Normal);
@@ -329,7 +329,7 @@ void XPButtonTest::facesFollowTheMouse()
     QCOMPARE(faceOf(button), Hover);
 }
 
-void XPButtonTest::rightPressShowsNoPressedFaceAndNoClick()
+void tst_XPButton::rightPressShowsNoPressedFaceAndNoClick()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     QSignalSpy clicks(button, &XPButton::Click);
@@ -352,7 +352,7 @@ void XPButtonTest::rightPressShowsNoPressedFaceAndNoClick()
     QCOMPARE(clicks.count(), 1);
 }
 
-void XPButtonTest::releaseOutsideRaisesNoClick()
+void tst_XPButton::releaseOutsideRaisesNoClick()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     QSignalSpy clicks(button, &XPButton::Click);
@@ -366,7 +366,7 @@ void XPButtonTest::releaseOutsideRaisesNoClick()
     QCOMPARE(faceOf(button), Normal);
 }
 
-void XPButtonTest::mouseSignalsCarryTwips_data()
+void tst_XPButton::mouseSignalsCarryTwips_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -380,7 +380,7 @@ void XPButtonTest::mouseSignalsCarryTwips_data()
         << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier) << 4 << 6;
 }
 
-void XPButtonTest::mouseSignalsCarryTwips()
+void tst_XPButton::mouseSignalsCarryTwips()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(Qt::KeyboardModifiers, modifiers);
@@ -404,7 +404,7 @@ void XPButtonTest::mouseSignalsCarryTwips()
     QCOMPARE(ups.first(), (QList<QVariant> { qint16(buttonCode), qint16(shiftCode), 165.0f, 90.0f }));
 }
 
-void XPButtonTest::enterClicksOnlyAfterALeftClick()
+void tst_XPButton::enterClicksOnlyAfterALeftClick()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setFocus();
@@ -427,7 +427,7 @@ void XPButtonTest::enterClicksOnlyAfterALeftClick()
     QCOMPARE(clicks.count(), 4);
 }
 
-void XPButtonTest::spaceClicksWithoutArmingEnter()
+void tst_XPButton::spaceClicksWithoutArmingEnter()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setFocus();
@@ -444,7 +444,7 @@ void XPButtonTest::spaceClicksWithoutArmingEnter()
     QCOMPARE(clicks.count(), 1);
 }
 
-void XPButtonTest::disabledButtonIgnoresClicksAndEnter()
+void tst_XPButton::disabledButtonIgnoresClicksAndEnter()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setFocus();
@@ -470,7 +470,7 @@ void XPButtonTest::disabledButtonIgnoresClicksAndEnter()
     QCOMPARE(downs.count(), 0);
 }
 
-void XPButtonTest::propertyChangeRepaintsNormalFace()
+void tst_XPButton::propertyChangeRepaintsNormalFace()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     QTest::mouseMove(button, QPoint(30, 20));
@@ -486,7 +486,7 @@ void XPButtonTest::propertyChangeRepaintsNormalFace()
     QCOMPARE(faceOf(button), Normal);
 }
 
-void XPButtonTest::focusCueOnlyForKeyboardFocus()
+void tst_XPButton::focusCueOnlyForKeyboardFocus()
 {
     QApplication::setActiveWindow(m_window.get());
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -512,7 +512,7 @@ void XPButtonTest::focusCueOnlyForKeyboardFocus()
     QVERIFY(!cueShown(second));
 }
 
-void XPButtonTest::designDataReadInOrderIgnoringCase()
+void tst_XPButton::designDataReadInOrderIgnoringCase()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setEnabled(false);
@@ -545,7 +545,7 @@ void XPButtonTest::designDataReadInOrderIgnoringCase()
     QCOMPARE(button->myToolTip(), u"提示"_s);
 }
 
-void XPButtonTest::designDataDefaults()
+void tst_XPButton::designDataDefaults()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setButtonStyle(1);
@@ -570,7 +570,7 @@ void XPButtonTest::designDataDefaults()
     QCOMPARE(faceOf(button), Disabled);
 }
 
-void XPButtonTest::designDataWriteOmitsDefaults_data()
+void tst_XPButton::designDataWriteOmitsDefaults_data()
 {
     QTest::addColumn<QVariantMap>("data");
     QTest::addColumn<QStringList>("written");
@@ -594,7 +594,7 @@ void XPButtonTest::designDataWriteOmitsDefaults_data()
                               << QStringList { u"Enabled"_s, u"MyToolTip"_s };
 }
 
-void XPButtonTest::designDataWriteOmitsDefaults()
+void tst_XPButton::designDataWriteOmitsDefaults()
 {
     QFETCH(QVariantMap, data);
     QFETCH(QStringList, written);
@@ -604,7 +604,7 @@ void XPButtonTest::designDataWriteOmitsDefaults()
     QCOMPARE(button->writeProperties().keys(), written);
 }
 
-void XPButtonTest::designDataRoundTrip()
+void tst_XPButton::designDataRoundTrip()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     QFont font = m_window->font();
@@ -626,7 +626,7 @@ void XPButtonTest::designDataRoundTrip()
     QCOMPARE(shot(copy), shot(button));
 }
 
-void XPButtonTest::toolTipColoursAndPlacement()
+void tst_XPButton::toolTipColoursAndPlacement()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setMyToolTip(u"启动"_s);
@@ -660,7 +660,7 @@ void XPButtonTest::toolTipColoursAndPlacement()
     QVERIFY(!tip->isVisible());
 }
 
-void XPButtonTest::toolTipIsReplacedNotAdded()
+void tst_XPButton::toolTipIsReplacedNotAdded()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setMyToolTip(u"旧的提示"_s);
@@ -676,7 +676,7 @@ void XPButtonTest::toolTipIsReplacedNotAdded()
     QVERIFY(button->findChildren<XPButtonTip*>().isEmpty());
 }
 
-void XPButtonTest::toolTipWrapsAtEightyPixels()
+void tst_XPButton::toolTipWrapsAtEightyPixels()
 {
     XPButton* button = addButton(QRect(40, 40, 40, 20));
     button->setMyToolTip(u"单击此按钮后开始计算本次练习所用的时间"_s);
@@ -692,7 +692,7 @@ void XPButtonTest::toolTipWrapsAtEightyPixels()
     QVERIFY(qAbs((shown.left() + shown.right()) - (under.left() + under.right())) <= 1);
 }
 
-void XPButtonTest::accessibleNameAndPress()
+void tst_XPButton::accessibleNameAndPress()
 {
     XPButton* button = addButton(QRect(40, 40, 120, 40));
     button->setCaption(u"收藏试题"_s);
@@ -722,5 +722,5 @@ void XPButtonTest::accessibleNameAndPress()
     QCOMPARE(clicks.count(), 1);
 }
 
-QTEST_MAIN(XPButtonTest)
-#include "XPButtonTest.moc"
+QTEST_MAIN(tst_XPButton)
+#include "tst_XPButton.moc"

@@ -401,4 +401,4 @@ void tst_RtfWriter::emptyDocument()
 }
 
 QTEST_MAIN(tst_RtfWriter)
-#include "tst_rtfwriter.moc"
+#include "tst_RtfWriter.moc"

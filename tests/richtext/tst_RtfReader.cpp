@@ -626,4 +626,4 @@ void tst_RtfReader::pictureBudget()
 }
 
 QTEST_MAIN(tst_RtfReader)
-#include "tst_rtfreader.moc"
+#include "tst_RtfReader.moc"

@@ -232,4 +232,4 @@ void tst_RichText::truncatedFixture()
 }
 
 QTEST_MAIN(tst_RichText)
-#include "tst_richtext.moc"
+#include "tst_RichText.moc"

@@ -5,9 +5,6 @@
 #include "practice/Feedback.h"
 
 #include <QColor>
-#include <QRegularExpression>
-
-#include <algorithm>
 
 QuestionListModel::QuestionListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -64,15 +61,26 @@ namespace {
 
 // A row is one line: an extract that holds line breaks would make it two or three
 // lines tall, showing fragments. What is stored keeps its breaks.
+bool isLineBreak(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'\n' || u == u'\r' || u == u'\v' || u == u'\f' || u == 0x2028 || u == 0x2029 || u == 0x85;
+}
+
 QString oneLine(QString text)
 {
-    static const QRegularExpression Breaks(QStringLiteral("\\r\\n|[\\r\\n\\v\\f\\x{2028}\\x{2029}\\x{85}]"));
-    const auto isBreak = [](QChar c) {
-        return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x2028) || c == QChar(0x2029)
-            || c == QChar(0x85);
-    };
-    if (std::any_of(text.cbegin(), text.cend(), isBreak))
-        text.replace(Breaks, QStringLiteral(" "));
+    // Most extracts hold no break: those are handed on without a copy.
+    qsizetype to = 0;
+    while (to < text.size() && !isLineBreak(text.at(to)))
+        ++to;
+    for (qsizetype from = to; from < text.size(); ++from) {
+        const QChar c = text.at(from);
+        // CR LF is one break.
+        if (c == u'\r' && from + 1 < text.size() && text.at(from + 1) == u'\n')
+            ++from;
+        text[to++] = isLineBreak(c) ? QChar(u' ') : c;
+    }
+    text.truncate(to);
     return text;
 }
 

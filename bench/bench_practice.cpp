@@ -7,11 +7,11 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "catalogue/QuestionListModel.h"
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "data/QuestionStore.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
-#include "shell/frmmain.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "shell/ui/frmmain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -84,13 +84,13 @@ void ListWholeBank(benchmark::State& state)
 void ListWholeBank_Literal(benchmark::State& state)
 {
     readLiteral(state, BenchBank::withoutIndexes(WholeBankQuestions, WholeBankSections),
-                QStringLiteral("select * from tk order by 题型,sj  "));
+        QStringLiteral("select * from tk order by 题型,sj  "));
 }
 
 void ListFavourites(benchmark::State& state)
 {
     frmmain& w = windowOn(BenchBank::large());
-    QTreeWidgetItem node(QStringList{ QStringLiteral("个人收藏试题") });
+    QTreeWidgetItem node(QStringList { QStringLiteral("个人收藏试题") });
     for (auto _ : state) {
         w.OpenCatalogueNode(&node);
         QApplication::processEvents();
@@ -101,7 +101,7 @@ void ListFavourites(benchmark::State& state)
 void ListFavourites_Literal(benchmark::State& state)
 {
     readLiteral(state, BenchBank::largeWithoutIndexes(),
-                QStringLiteral("select * from tk where 收藏否=-1 order by 题型,sj"));
+        QStringLiteral("select * from tk where 收藏否=-1 order by 题型,sj"));
 }
 
 void ListSection(benchmark::State& state)

@@ -5,12 +5,12 @@
 #include "BenchBank.h"
 #include "OffscreenMain.h"
 
-#include "catalogue/CatalogueTree.h"
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/CatalogueTree.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "data/QuestionStore.h"
-#include "practice/PracticePanel.h"
 #include "practice/ReviewSchedule.h"
-#include "shell/frmmain.h"
+#include "practice/ui/PracticePanel.h"
+#include "shell/ui/frmmain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,14 +52,16 @@ QString reviewBank()
             && store.execute(QStringLiteral("delete from answer_history"))
             && store.execute(QStringLiteral("delete from review_schedule"))
             && store.execute(
-                QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<?) "
-                               "insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
-                               "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
-                               "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
+                QStringLiteral(
+                    "with recursive n(i) as (select 1 union all select i+1 from n where i<?) "
+                    "insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
+                    "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
+                    "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
                 { HistoryRows, now, last })
-            && store.execute(QStringLiteral("insert or ignore into review_schedule(代码, 题号, stage, due_day) "
-                                            "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
-                                            "where rowid % 10 = 0"),
+            && store.execute(
+                QStringLiteral("insert or ignore into review_schedule(代码, 题号, stage, due_day) "
+                               "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
+                               "where rowid % 10 = 0"),
                 { today() });
     });
     return ok ? path : QString();

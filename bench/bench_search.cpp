@@ -6,12 +6,11 @@
 #include "OffscreenMain.h"
 
 #include "data/QuestionStore.h"
-#include "search/ProgressStatistics.h"
+#include "progress/ProgressStatistics.h"
+#include "progress/ui/frmtj.h"
 #include "search/QuestionSearch.h"
 #include "search/SearchTexts.h"
 #include "search/SectionCaptions.h"
-#include "search/frmtj.h"
-
 
 #include <benchmark/benchmark.h>
 

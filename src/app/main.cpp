@@ -1,7 +1,7 @@
 #include "controls/QtTranslations.h"
 #include "data/BankLocation.h"
 #include "data/BankLock.h"
-#include "shell/login.h"
+#include "shell/ui/login.h"
 
 #include <QApplication>
 #include <QIcon>

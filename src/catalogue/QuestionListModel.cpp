@@ -1,8 +1,10 @@
 #include "catalogue/QuestionListModel.h"
 
+#include "catalogue/QuestionNumbering.h"
+
+#include "data/AnswerRule.h"
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
-#include "practice/Feedback.h"
 
 #include <QColor>
 
@@ -123,14 +125,14 @@ void QuestionListModel::setVerdictColours(bool on)
 QColor QuestionListModel::verdictColour(int row) const
 {
     const Row& r = m_rows[row];
-    switch (Feedback::verdict(r.type, r.answer, r.given)) {
-    case Feedback::Verdict::Right:
+    switch (AnswerRule::verdict(r.type, r.answer, r.given)) {
+    case AnswerRule::Verdict::Right:
         return QColor(0, 128, 0);
-    case Feedback::Verdict::Wrong:
+    case AnswerRule::Verdict::Wrong:
         return QColor(255, 0, 0);
-    case Feedback::Verdict::SelfAssessed:
+    case AnswerRule::Verdict::SelfAssessed:
         return QColor(0, 0, 192);
-    case Feedback::Verdict::Unanswered:
+    case AnswerRule::Verdict::Unanswered:
         break;
     }
     return QColor(0, 0, 0);
@@ -150,28 +152,6 @@ void QuestionListModel::removeRow(int row)
     beginRemoveRows(QModelIndex(), row, row);
     m_rows.remove(row);
     endRemoveRows();
-}
-
-QuestionListModel::NumberRange QuestionListModel::numberRange(
-    int p, const QString& type, const QString& answer, int* offset)
-{
-    // A grouped row without answer letters stands for one question; counting it by an
-    // empty answer would number the rows after it backwards.
-    if (QuestionType::isGrouped(type) && !answer.isEmpty()) {
-        const int length = int(answer.size());
-        const NumberRange range { *offset + p, *offset + p + length - 1, true };
-        *offset += length - 1;
-        return range;
-    }
-    return { *offset + p, *offset + p, false };
-}
-
-QString QuestionListModel::numberText(int p, const QString& type, const QString& answer, int* offset)
-{
-    const NumberRange range = numberRange(p, type, answer, offset);
-    if (range.grouped)
-        return u"第" + QString::number(range.first) + u"题--第" + QString::number(range.last) + u"题";
-    return u"第" + QString::number(range.first) + u"题";
 }
 
 QString QuestionListModel::selectColumns()
@@ -196,7 +176,7 @@ void QuestionListModel::append(RowSet& selection)
         Row r;
         r.type = selection.field(fType).toString();
         r.answer = selection.field(fAnswer).toString();
-        r.text = numberText(p, r.type, r.answer, &offset);
+        r.text = QuestionNumbering::text(p, r.type, r.answer, &offset);
         r.title = QuestionType::isGrouped(r.type) ? QStringLiteral("此题为") + r.type + QStringLiteral("型题")
                                                   : selection.field(fTg).toString();
         r.questionNo = selection.field(fNo).toString();

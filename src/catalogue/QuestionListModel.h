@@ -59,21 +59,6 @@ public:
     void setSubItem(int row, int column, const QString& value);
     void removeRow(int row);
 
-    /// The question numbers a row stands for: one, or a grouped row's first to last.
-    struct NumberRange
-    {
-        int first = 0;
-        int last = 0;
-        bool grouped = false;
-    };
-    /// The numbers of the row at 1-based position @p p in its listing, given the numbers
-    /// taken by grouped rows before it (@p offset, updated). The list, the score report
-    /// and the exam paper all number by this.
-    static NumberRange numberRange(int p, const QString& type, const QString& answer, int* offset);
-    /// The display text of the row at 1-based position @p p in its listing, given the
-    /// numbers taken by grouped rows before it (@p offset, updated).
-    static QString numberText(int p, const QString& type, const QString& answer, int* offset);
-
     /// The columns a listing reads, in place of "*": the covering indexes hold them.
     static QString selectColumns();
 

@@ -1,5 +1,7 @@
 #include "data/AnswerRule.h"
 
+#include "data/QuestionType.h"
+
 namespace AnswerRule {
 
 bool isAnswered(const QVariant& given)
@@ -15,6 +17,15 @@ bool isRight(const QString& key, const QVariant& given)
 bool isWrong(const QString& key, const QVariant& given)
 {
     return isAnswered(given) && given.toString() != key;
+}
+
+Verdict verdict(const QString& type, const QString& key, const QVariant& given)
+{
+    if (!isAnswered(given))
+        return Verdict::Unanswered;
+    if (QuestionType::isSelfAssessed(type))
+        return Verdict::SelfAssessed;
+    return isRight(key, given) ? Verdict::Right : Verdict::Wrong;
 }
 
 // The columns compare without regard to Latin case; the rule counts case, so the

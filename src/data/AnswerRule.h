@@ -15,6 +15,18 @@ bool isRight(const QString& key, const QVariant& given);
 /// Given and not right.
 bool isWrong(const QString& key, const QVariant& given);
 
+/// What the candidate sees of an answer: right, wrong, not given, or self-assessed
+/// (the types answered "会做"/"不会" have no right or wrong of their own).
+enum class Verdict
+{
+    Right,
+    Wrong,
+    Unanswered,
+    SelfAssessed
+};
+/// The verdict on answer @p given to a question of @p type with key @p key.
+Verdict verdict(const QString& type, const QString& key, const QVariant& given);
+
 /// SQL conditions over the columns 答题 and 答案 of the row, with the same meaning.
 QString answeredSql();
 QString unansweredSql();

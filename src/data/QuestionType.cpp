@@ -43,6 +43,12 @@ QStringList names()
     return all;
 }
 
+bool isSelfAssessed(const QString& name)
+{
+    const Kind k = kindOf(name);
+    return k == Kind::ShortAnswer || k == Kind::Comprehensive || k == Kind::Calculation;
+}
+
 bool isGrouped(const QString& name)
 {
     const Kind k = kindOf(name);

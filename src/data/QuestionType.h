@@ -33,6 +33,9 @@ QString name(Kind kind);
 /// Every name the program handles, in the order of Kind.
 QStringList names();
 
+/// 简答, 综合 and 计算: the candidate judges the answer himself ("会做"/"不会").
+bool isSelfAssessed(const QString& name);
+
 /// B, A3 and A4: one row stands for as many numbered questions as its key has characters.
 bool isGrouped(const QString& name);
 

@@ -1,5 +1,7 @@
 #include "exam/ExamClock.h"
 
+#include "session/Stopwatch.h"
+
 namespace {
 
 QString lastOf(const QString& text, int width)
@@ -9,16 +11,11 @@ QString lastOf(const QString& text, int width)
 
 } // namespace
 
-QString ExamClock::digits(int value, int width)
-{
-    return lastOf(QString(width, QLatin1Char('0')) + QString::number(value), width);
-}
-
 void ExamClock::start(const QString& examTime)
 {
     m_seconds = 0;
     m_minutes = 0;
-    m_usedText = digits(0, 3);
+    m_usedText = Stopwatch::digits(0, 3);
     m_examTimeText = lastOf(QStringLiteral("000") + examTime, 3);
     m_timeUpTold = false;
 }
@@ -28,7 +25,7 @@ bool ExamClock::tick()
     if (m_seconds == 59) {
         m_seconds = 0;
         ++m_minutes;
-        m_usedText = digits(m_minutes, 3);
+        m_usedText = Stopwatch::digits(m_minutes, 3);
     } else {
         ++m_seconds;
     }

@@ -21,9 +21,6 @@ public:
     /// the same as the exam time: the time is up.
     bool tick();
 
-    /// The last three (or four) characters of "000" ("0000") followed by @p value.
-    static QString digits(int value, int width);
-
 private:
     int m_seconds = 0;
     int m_minutes = 0;

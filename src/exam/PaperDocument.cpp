@@ -1,8 +1,8 @@
 #include "exam/PaperDocument.h"
 
+#include "desktop/DesktopActions.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
-#include "shell/DesktopActions.h"
 
 #include <QBuffer>
 #include <QDateTime>

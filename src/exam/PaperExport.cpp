@@ -1,11 +1,11 @@
 #include "exam/PaperExport.h"
 
-#include "catalogue/QuestionListModel.h"
+#include "catalogue/QuestionNumbering.h"
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
+#include "desktop/DesktopActions.h"
 #include "exam/QuestionSet.h"
 #include "richtext/RichText.h"
-#include "shell/DesktopActions.h"
 
 #include <QUrl>
 
@@ -59,7 +59,7 @@ template <typename Visit> void eachNumbered(RowSet& rows, Visit visit)
     for (rows.first(); !rows.atEnd(); rows.next()) {
         const QString type = rows.field(fType).toString();
         const QString key = rows.field(fKey).toString();
-        visit(QuestionListModel::numberRange(rows.position(), type, key, &offset), type, key);
+        visit(QuestionNumbering::range(rows.position(), type, key, &offset), type, key);
     }
 }
 
@@ -71,7 +71,7 @@ void writePaper(PaperDocument& doc, RowSet& rows)
     writeTitle(doc, paperTitle());
     const int fStem = rows.fieldIndex(QStringLiteral("题干")),
               fOptions = rows.fieldIndex(QStringLiteral("选项"));
-    eachNumbered(rows, [&](const QuestionListModel::NumberRange& n, const QString& type, const QString&) {
+    eachNumbered(rows, [&](const QuestionNumbering::Range& n, const QString& type, const QString&) {
         bodyFont(doc);
         if (n.grouped)
             doc.Insert(QString::number(n.first) + QStringLiteral("题--") + QString::number(n.last)
@@ -92,7 +92,7 @@ void writeAnswerKey(PaperDocument& doc, RowSet& rows)
     doc.filenewdefault();
     writeTitle(doc, keyTitle());
     bodyFont(doc);
-    eachNumbered(rows, [&](const QuestionListModel::NumberRange& n, const QString&, const QString& key) {
+    eachNumbered(rows, [&](const QuestionNumbering::Range& n, const QString&, const QString& key) {
         if (!n.grouped) {
             doc.Insert(QString::number(n.first) + QStringLiteral("、 ") + key + LineBreak);
             return;

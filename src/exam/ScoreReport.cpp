@@ -1,6 +1,6 @@
 #include "exam/ScoreReport.h"
 
-#include "catalogue/QuestionListModel.h"
+#include "catalogue/QuestionNumbering.h"
 #include "data/AnswerRule.h"
 #include "data/RowSet.h"
 #include "data/sh_diraduvod.h"
@@ -86,7 +86,7 @@ QVector<DetailRow> detailRows(RowSet& rows)
         row.key = rows.field(fKey).toString();
         const QVariant given = rows.field(fGiven);
         row.given = given.toString();
-        row.number = QuestionListModel::numberText(rows.position(), row.type, row.key, &offset);
+        row.number = QuestionNumbering::text(rows.position(), row.type, row.key, &offset);
         row.red = !AnswerRule::isRight(row.key, given);
         detail.append(row);
     }

@@ -1,18 +1,6 @@
 #include "practice/Feedback.h"
 
-#include "data/AnswerRule.h"
-#include "practice/Answers.h"
-
 namespace Feedback {
-
-Verdict verdict(const QString& type, const QString& key, const QVariant& given)
-{
-    if (!AnswerRule::isAnswered(given))
-        return Verdict::Unanswered;
-    if (Answers::panelFor(type) == Answers::Panel::SelfAssessment)
-        return Verdict::SelfAssessed;
-    return AnswerRule::isRight(key, given) ? Verdict::Right : Verdict::Wrong;
-}
 
 QString text(Verdict verdict, const QString& key, const QString& given, const QString& notes)
 {

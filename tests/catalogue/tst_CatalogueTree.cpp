@@ -2,7 +2,7 @@
 #include "TestFolders.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueTree.h"
+#include "catalogue/ui/CatalogueTree.h"
 
 #include <QTest>
 

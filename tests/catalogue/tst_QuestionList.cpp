@@ -3,13 +3,13 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "data/QuestionType.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
-#include "practice/QuestionView.h"
-#include "shell/frmmain.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "shell/ui/frmmain.h"
 
 #include <QCheckBox>
 #include <QColor>

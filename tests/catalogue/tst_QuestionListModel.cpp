@@ -20,8 +20,6 @@ class tst_QuestionListModel : public QObject
 private slots:
     void init() { QFile::remove(m_folders.bankPath()); }
     void cleanup() { m_bank.reset(); }
-    void numberText_data();
-    void numberText();
     void appendNumbersOn_data();
     void appendNumbersOn();
     void modelStaysConsistent();
@@ -36,38 +34,6 @@ private:
     TestFolders m_folders;
     std::unique_ptr<TestBank> m_bank;
 };
-
-void tst_QuestionListModel::numberText_data()
-{
-    QTest::addColumn<int>("p");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("offsetAfter");
-
-    QTest::newRow("single") << 1 << u"单选"_s << u"A"_s << 0 << u"第1题"_s << 0;
-    QTest::newRow("answer length ignored outside groups")
-        << 1 << u"多选"_s << u"ABCD"_s << 0 << u"第1题"_s << 0;
-    QTest::newRow("B, three letters") << 2 << u"B"_s << u"ABC"_s << 0 << u"第2题--第4题"_s << 2;
-    QTest::newRow("after a group") << 3 << u"单选"_s << u"B"_s << 2 << u"第5题"_s << 2;
-    QTest::newRow("A3, one letter") << 3 << u"A3"_s << u"C"_s << 0 << u"第3题--第3题"_s << 0;
-    QTest::newRow("A4, two groups before") << 2 << u"A4"_s << u"对错对"_s << 1 << u"第3题--第5题"_s << 3;
-    QTest::newRow("grouped without answer counts once") << 2 << u"A3"_s << QString() << 0 << u"第2题"_s << 0;
-    QTest::newRow("lower-case b is no group") << 1 << u"b"_s << u"ABC"_s << 0 << u"第1题"_s << 0;
-}
-
-void tst_QuestionListModel::numberText()
-{
-    QFETCH(int, p);
-    QFETCH(QString, type);
-    QFETCH(QString, answer);
-    QFETCH(int, offset);
-    QFETCH(QString, text);
-    QFETCH(int, offsetAfter);
-    QCOMPARE(QuestionListModel::numberText(p, type, answer, &offset), text);
-    QCOMPARE(offset, offsetAfter);
-}
 
 RowSet tst_QuestionListModel::selectionOf(const QStringList& questions)
 {
@@ -123,8 +89,7 @@ void tst_QuestionListModel::appendNumbersOn()
         QCOMPARE(r.answer, answer == u"<null>"_s ? QString() : answer);
         // A grouped row names its kind in place of the extract of its text.
         QCOMPARE(r.title,
-            QuestionType::isGrouped(type) ? u"此题为"_s + type + u"型题"_s
-                                                   : u"第%1题的题目"_s.arg(row + 1));
+            QuestionType::isGrouped(type) ? u"此题为"_s + type + u"型题"_s : u"第%1题的题目"_s.arg(row + 1));
         QCOMPARE(r.questionNo, QString::number(row + 1));
         QCOMPARE(r.code, u"K0101"_s);
         QCOMPARE(r.given, u"给"_s + QString::number(row + 1));
@@ -178,8 +143,7 @@ void tst_QuestionListModel::extractShownOnOneLine_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("no break") << u"股息率通常事"_s << u"股息率通常事"_s;
     QTest::newRow("LF and CR LF") << u"A．股息率\n通常事\r\nB．市盈率"_s << u"A．股息率 通常事 B．市盈率"_s;
-    QTest::newRow("CR, paragraph and line separators")
-        << u"甲\r乙\u2029丙\u2028丁"_s << u"甲 乙 丙 丁"_s;
+    QTest::newRow("CR, paragraph and line separators") << u"甲\r乙\u2029丙\u2028丁"_s << u"甲 乙 丙 丁"_s;
     QTest::newRow("two breaks stay two blanks") << u"甲\n\n乙"_s << u"甲  乙"_s;
 }
 

@@ -1,5 +1,5 @@
 #include "exam/ExamClock.h"
-#include "exam/Stopwatch.h"
+#include "session/Stopwatch.h"
 
 #include <QTest>
 

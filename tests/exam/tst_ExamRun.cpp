@@ -3,20 +3,20 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
+#include "controls/DigitDisplay.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/sh_diraduvod.h"
-#include "exam/DigitDisplay.h"
-#include "exam/ExamRun.h"
-#include "exam/ExamSidePanel.h"
-#include "exam/mlks.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
-#include "practice/QuestionView.h"
-#include "shell/MainToolbar.h"
-#include "shell/WelcomePanel.h"
+#include "exam/ui/ExamRun.h"
+#include "exam/ui/ExamSidePanel.h"
+#include "exam/ui/mlks.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "shell/ui/MainToolbar.h"
+#include "shell/ui/WelcomePanel.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -62,7 +62,7 @@ private:
     /// Runs @p end, which ends the exam, and closes the score report it opens.
     static bool closesReport(const std::function<void()>& end);
     QStringList mode() const;
-    ExamSidePanel* side() const { return m_w->panel()->Frame6(); }
+    ExamSidePanel* side() const { return m_w->window().examRun()->Frame6(); }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<MainWindowDriver> m_w;
@@ -251,7 +251,9 @@ void tst_ExamRun::endingBringsPracticeBack()
     QVERIFY(startFromDialog());
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
     // The graded paper left its result: six questions, none answered.
-    QCOMPARE(m_w->count(u"select count(*) from exam_result where questions=6 and unanswered_count=6 and score=0"_s), 1);
+    QCOMPARE(m_w->count(
+                 u"select count(*) from exam_result where questions=6 and unanswered_count=6 and score=0"_s),
+        1);
     // The practice side panel and buttons are back; the welcome panel shows until the next node.
     QCOMPARE(mode(),
         QStringList({ u"0"_s, u"0"_s, u"1"_s, u"0"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s }));

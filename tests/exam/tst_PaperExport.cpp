@@ -2,12 +2,12 @@
 #include "TestFolders.h"
 
 #include "data/QuestionStore.h"
+#include "desktop/DesktopActions.h"
 #include "exam/PaperExport.h"
 #include "exam/QuestionSet.h"
 #include "exam/WorkingSet.h"
 #include "richtext/RichText.h"
 #include "richtext/RtfReader.h"
-#include "shell/DesktopActions.h"
 
 #include <QDirIterator>
 #include <QFile>

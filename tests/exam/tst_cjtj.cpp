@@ -4,11 +4,11 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "exam/GradingCommands.h"
+#include "desktop/DesktopActions.h"
 #include "exam/PaperDocument.h"
 #include "exam/WorkingSet.h"
-#include "exam/cjtj.h"
-#include "shell/DesktopActions.h"
+#include "exam/ui/GradingCommands.h"
+#include "exam/ui/cjtj.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -8,7 +8,7 @@
 #include "data/QuestionStore.h"
 #include "data/sh_diraduvod.h"
 #include "exam/ExamSession.h"
-#include "exam/mlks.h"
+#include "exam/ui/mlks.h"
 
 #include <QFile>
 #include <QLabel>

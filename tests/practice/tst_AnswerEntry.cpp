@@ -3,13 +3,13 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "exam/ExamSession.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "practice/QuestionView.h"
-#include "shell/frmmain.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "shell/ui/frmmain.h"
 
 #include <QApplication>
 #include <QCheckBox>

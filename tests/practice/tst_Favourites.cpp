@@ -2,7 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 
 #include <QComboBox>
@@ -111,11 +111,11 @@ void tst_Favourites::removeDropsTheRow_data()
     QTest::addColumn<int>("positionAfter");
 
     QTest::newRow("a favourite in the middle of a section")
-        << u"股票"_s << 2 << u"K0102"_s << 2 << true << QStringList{ u"第1题"_s, u"第3题"_s } << 5 << 2;
+        << u"股票"_s << 2 << u"K0102"_s << 2 << true << QStringList { u"第1题"_s, u"第3题"_s } << 5 << 2;
     QTest::newRow("first row, never a favourite")
-        << u"股票"_s << 1 << u"K0102"_s << 1 << false << QStringList{ u"第2题"_s, u"第3题"_s } << 2 << 1;
+        << u"股票"_s << 1 << u"K0102"_s << 1 << false << QStringList { u"第2题"_s, u"第3题"_s } << 2 << 1;
     QTest::newRow("last row: the one before it is shown")
-        << u"股票"_s << 3 << u"K0102"_s << 5 << false << QStringList{ u"第1题"_s, u"第2题"_s } << 2 << 2;
+        << u"股票"_s << 3 << u"K0102"_s << 5 << false << QStringList { u"第1题"_s, u"第2题"_s } << 2 << 2;
     QTest::newRow("only row of the favourites list")
         << u"个人收藏试题"_s << 1 << u"K0101"_s << 2 << true << QStringList() << 0 << 1;
 }
@@ -131,7 +131,8 @@ void tst_Favourites::removeDropsTheRow()
     QFETCH(int, shownNumber);
     QFETCH(int, positionAfter);
     if (wasFavourite && code == u"K0102"_s)
-        QVERIFY(m_w->window().store().execute(u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number }));
+        QVERIFY(m_w->window().store().execute(
+            u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number }));
     QVERIFY(m_w->clickNode(node));
     QVERIFY(m_w->clickRow(row));
     QCOMPARE(m_w->state().QuestionNo, QString::number(number));

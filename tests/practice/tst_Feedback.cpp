@@ -21,7 +21,7 @@ void tst_Feedback::verdicts_data()
     QTest::addColumn<int>("verdict");
     QTest::addColumn<QString>("firstLine");
 
-    using V = Feedback::Verdict;
+    using V = AnswerRule::Verdict;
     QTest::newRow("right") << u"单选"_s << u"C"_s << QVariant(u"C"_s) << int(V::Right) << u"回答正确！"_s;
     QTest::newRow("wrong") << u"多选"_s << u"ACD"_s << QVariant(u"AC"_s) << int(V::Wrong)
                            << u"回答错误，您的答案是：AC"_s;
@@ -42,7 +42,7 @@ void tst_Feedback::verdicts()
     QFETCH(int, verdict);
     QFETCH(QString, firstLine);
 
-    const Feedback::Verdict v = Feedback::verdict(type, key, given);
+    const AnswerRule::Verdict v = AnswerRule::verdict(type, key, given);
     QCOMPARE(int(v), verdict);
     const QStringList lines = Feedback::text(v, key, given.toString(), QString()).split(u'\n');
     QCOMPARE(lines, QStringList({ firstLine, u"标准答案："_s + key, u"注释与笔记：本题暂无注释或笔记"_s }));

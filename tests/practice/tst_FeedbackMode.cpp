@@ -2,10 +2,10 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "data/sh_diraduvod.h"
-#include "practice/PracticePanel.h"
-#include "practice/QuestionView.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/QuestionView.h"
 
 #include <QCheckBox>
 #include <QColor>

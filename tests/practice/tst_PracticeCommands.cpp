@@ -2,15 +2,15 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "exam/WorkingSet.h"
-#include "practice/QuestionView.h"
+#include "practice/ui/QuestionView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>

@@ -2,9 +2,9 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
-#include "practice/QuestionView.h"
+#include "practice/ui/QuestionView.h"
 #include "richtext/RichText.h"
 #include "richtext/RtfReader.h"
 
@@ -111,7 +111,7 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
     QVERIFY(m_w->startExam());
     // The exam's copy differs from the bank, so the panels show which one they read.
     QVERIFY(m_w->window().store().execute(u"update kstk set 答案='BA', zs=? where 代码='K0101' and 题号=3"_s,
-                                          { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) }));
+        { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) }));
     // The paper lists the A3 group first, then the 判断 question 3.
     QVERIFY(m_w->clickRow(2));
     QCOMPARE(m_w->state().QuestionNo, u"3"_s);
@@ -134,8 +134,9 @@ void tst_QuestionEditor::editsWriteTheExtracts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("extract");
-    const QString fifty = u"证券投资基金是一种利益共享、风险共担的集合投资方式，它通过发行基金份额集中投资者的资金，"
-                          u"由基金托管人托管，由基金管理人管理和运用资金。"_s.left(50);
+    const QString fifty
+        = u"证券投资基金是一种利益共享、风险共担的集合投资方式，它通过发行基金份额集中投资者的资金，"
+          u"由基金托管人托管，由基金管理人管理和运用资金。"_s.left(50);
     QCOMPARE(fifty.size(), 50);
     QTest::newRow("50 characters after blanks") << u"   "_s + fifty << fifty.left(30);
     QTest::newRow("full-width blanks") << u"\u3000\u3000"_s + fifty << fifty.left(30);

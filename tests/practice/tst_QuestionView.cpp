@@ -4,12 +4,12 @@
 #include "TestEnvironment.h"
 
 #include "controls/MessageBox.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
-#include "practice/QuestionView.h"
-#include "shell/frmct.h"
-#include "shell/frmmain.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "shell/ui/frmct.h"
+#include "shell/ui/frmmain.h"
 
 #include <QBuffer>
 #include <QCheckBox>

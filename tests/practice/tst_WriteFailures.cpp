@@ -6,8 +6,8 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/QuestionStore.h"
-#include "practice/QuestionView.h"
-#include "practice/addst.h"
+#include "practice/ui/QuestionView.h"
+#include "practice/ui/addst.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,13 +2,13 @@
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "practice/PracticeCommands.h"
-#include "practice/QuestionView.h"
-#include "practice/addst.h"
+#include "practice/ui/PracticeCommands.h"
+#include "practice/ui/QuestionView.h"
+#include "practice/ui/addst.h"
 #include "richtext/RichText.h"
 
 #include <QAction>

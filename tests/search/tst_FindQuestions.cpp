@@ -2,11 +2,11 @@
 #include "SearchBanks.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "shell/WelcomePanel.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "shell/ui/WelcomePanel.h"
 
 #include <QCheckBox>
 #include <QDialog>

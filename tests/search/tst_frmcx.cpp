@@ -6,7 +6,7 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/AppState.h"
-#include "search/frmcx.h"
+#include "search/ui/frmcx.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

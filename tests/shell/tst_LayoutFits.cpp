@@ -5,10 +5,10 @@
 #include "controls/ElidedLabel.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "exam/mlks.h"
-#include "shell/HelpWindow.h"
-#include "shell/MainToolbar.h"
-#include "shell/Splitter.h"
+#include "exam/ui/mlks.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/MainToolbar.h"
+#include "shell/ui/Splitter.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -91,10 +91,11 @@ bool isControl(const QWidget* w)
     if (qobject_cast<const QScrollBar*>(w))
         return false;
     return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const XPButton*>(w)
-        || qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w)
-        || qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QAbstractSlider*>(w)
-        || qobject_cast<const QProgressBar*>(w) || qobject_cast<const QLCDNumber*>(w)
-        || qobject_cast<const QAbstractScrollArea*>(w) || qobject_cast<const QTabBar*>(w);
+        || qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w)
+        || qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w)
+        || qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QProgressBar*>(w)
+        || qobject_cast<const QLCDNumber*>(w) || qobject_cast<const QAbstractScrollArea*>(w)
+        || qobject_cast<const QTabBar*>(w);
 }
 
 struct Control
@@ -119,7 +120,8 @@ QVector<Control> visibleControls(QWidget* window, QStringList* problems)
             if (isControl(w)) {
                 // A container that cuts a control cuts its text or its frame.
                 if (shown != whole && !qobject_cast<const QAbstractScrollArea*>(parent->parentWidget()))
-                    *problems << u"%1 “%2” is cut by its container (%3 of %4 shown)"_s.arg(nameOf(w), textOf(w))
+                    *problems << u"%1 “%2” is cut by its container (%3 of %4 shown)"_s
+                                     .arg(nameOf(w), textOf(w))
                                      .arg(u"%1×%2"_s.arg(shown.width()).arg(shown.height()))
                                      .arg(u"%1×%2"_s.arg(whole.width()).arg(whole.height()));
                 controls << Control { w, shown };
@@ -225,13 +227,13 @@ QStringList problemsOf(QWidget* window)
             if (contains(a.widget, b.widget) || contains(b.widget, a.widget))
                 continue;
             // A caption printed twice, a pixel apart, is one caption with its shadow.
-            if (qobject_cast<QLabel*>(a.widget) && qobject_cast<QLabel*>(b.widget) && !textOf(a.widget).isEmpty()
-                && textOf(a.widget) == textOf(b.widget))
+            if (qobject_cast<QLabel*>(a.widget) && qobject_cast<QLabel*>(b.widget)
+                && !textOf(a.widget).isEmpty() && textOf(a.widget) == textOf(b.widget))
                 continue;
             const QRect both = a.shown & b.shown;
             if (!both.isEmpty())
-                problems << u"%1 “%2” and %3 “%4” overlap by %5×%6"_s.arg(nameOf(a.widget), textOf(a.widget),
-                                nameOf(b.widget), textOf(b.widget))
+                problems << u"%1 “%2” and %3 “%4” overlap by %5×%6"_s
+                                .arg(nameOf(a.widget), textOf(a.widget), nameOf(b.widget), textOf(b.widget))
                                 .arg(both.width())
                                 .arg(both.height());
         }
@@ -302,8 +304,9 @@ void tst_LayoutFits::mainWindow()
     Splitter* bar = window.findChild<Splitter*>();
     QVERIFY(bar);
     if (splitter != u"design"_s) {
-        const int to = splitter == u"left"_s ? -window.width() : splitter == u"right"_s ? 2 * window.width()
-                                                                                    : window.width() / 2;
+        const int to = splitter == u"left"_s ? -window.width()
+            : splitter == u"right"_s         ? 2 * window.width()
+                                             : window.width() / 2;
         const QPoint grip(1, bar->height() / 2);
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
         QTest::mouseMove(bar, QPoint(to - bar->x(), grip.y()));
@@ -348,9 +351,9 @@ void tst_LayoutFits::dialogs()
             QTest::mouseClick(m_w->window().Toolbar1()->button(u"tj"_s), Qt::LeftButton);
         } else {
             const QString button = dialog == u"addst"_s ? u"cmd_5"_s
-                : dialog == u"cjtj"_s                  ? u"cmd_2"_s
-                : dialog == u"frmcx"_s                 ? u"cmd_6"_s
-                                                       : u"cmd_3"_s;
+                : dialog == u"cjtj"_s                   ? u"cmd_2"_s
+                : dialog == u"frmcx"_s                  ? u"cmd_6"_s
+                                                        : u"cmd_3"_s;
             QVERIFY(m_w->click(button));
         }
     };
@@ -364,7 +367,8 @@ void tst_LayoutFits::dialogs()
     QVERIFY(MainWindowDriver::runModal(open, [&](QDialog* d) {
         // The progress window opens from the statistics window's "学习进度".
         if (dialog == u"ProgressWindow"_s)
-            MainWindowDriver::runModal([d] { MainWindowDriver::click(d->findChild<XPButton*>(u"XPButton2"_s)); }, check);
+            MainWindowDriver::runModal(
+                [d] { MainWindowDriver::click(d->findChild<XPButton*>(u"XPButton2"_s)); }, check);
         else
             check(d);
     }));

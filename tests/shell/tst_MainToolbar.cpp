@@ -1,18 +1,18 @@
 #include "ShellFixture.h"
 
 #include "controls/MessageBox.h"
-#include "shell/DesktopActions.h"
+#include "desktop/DesktopActions.h"
 #include "shell/HelpGuide.h"
-#include "shell/HelpWindow.h"
-#include "shell/MainToolbar.h"
 #include "shell/ToolbarCommand.h"
-#include "shell/frmmain.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/MainToolbar.h"
+#include "shell/ui/frmmain.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
@@ -37,7 +37,8 @@ QStringList outcome()
     return lines;
 }
 
-QString box(QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons)
+QString box(
+    QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons)
 {
     return u"box %1 %2 %3 %4"_s.arg(int(icon)).arg(title, text).arg(int(buttons));
 }
@@ -116,9 +117,12 @@ void tst_MainToolbar::tenButtonsInOrder()
         keys << button->objectName();
         captions << button->text();
     }
-    QCOMPARE(keys, (QStringList { u"mlkc"_s, u"tj"_s, u"sc"_s, u"sj"_s, u"ksxx"_s, u"lm"_s, u"ts"_s, u"fd"_s, u"bz"_s, u"jsq"_s }));
-    QCOMPARE(captions, (QStringList { u"模拟考场"_s, u"统计分析"_s, u"收藏夹"_s, u"软件升级"_s, u"考试信息"_s,
-                                      u"在线模考"_s, u"考试图书"_s, u"网上课程"_s, u"帮助"_s, u"计算器"_s }));
+    QCOMPARE(keys,
+        (QStringList {
+            u"mlkc"_s, u"tj"_s, u"sc"_s, u"sj"_s, u"ksxx"_s, u"lm"_s, u"ts"_s, u"fd"_s, u"bz"_s, u"jsq"_s }));
+    QCOMPARE(captions,
+        (QStringList { u"模拟考场"_s, u"统计分析"_s, u"收藏夹"_s, u"软件升级"_s, u"考试信息"_s, u"在线模考"_s,
+            u"考试图书"_s, u"网上课程"_s, u"帮助"_s, u"计算器"_s }));
     QCOMPARE(m_w->favouritesButton(), m_w->Toolbar1()->button(u"sc"_s));
     QVERIFY(m_w->favouritesButton()->menu());
 }
@@ -129,20 +133,23 @@ void tst_MainToolbar::clickDispatchesByKey_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("expected");
 
-    const QString statistics = box(QMessageBox::NoIcon, u"提示"_s, u"统计分析可能会需要几分钟时间，您确定要运行该功能吗？"_s,
-                                   QMessageBox::Ok | QMessageBox::Cancel);
-    const QString update = box(QMessageBox::NoIcon, u"提示"_s, u"您的软件版本为V7.2,您要查看是否有更新版本吗？"_s,
-                               QMessageBox::Yes | QMessageBox::No);
+    const QString statistics = box(QMessageBox::NoIcon, u"提示"_s,
+        u"统计分析可能会需要几分钟时间，您确定要运行该功能吗？"_s, QMessageBox::Ok | QMessageBox::Cancel);
+    const QString update = box(QMessageBox::NoIcon, u"提示"_s,
+        u"您的软件版本为V7.2,您要查看是否有更新版本吗？"_s, QMessageBox::Yes | QMessageBox::No);
     const int none = QMessageBox::NoButton;
 
     QTest::newRow("mlkc: the exam settings, no question") << u"mlkc"_s << none << QStringList();
     QTest::newRow("tj OK") << u"tj"_s << int(QMessageBox::Ok) << QStringList { statistics };
-    QTest::newRow("tj Cancel opens nothing") << u"tj"_s << int(QMessageBox::Cancel) << QStringList { statistics };
+    QTest::newRow("tj Cancel opens nothing")
+        << u"tj"_s << int(QMessageBox::Cancel) << QStringList { statistics };
     QTest::newRow("sj Yes") << u"sj"_s << int(QMessageBox::Yes)
                             << QStringList { update, u"open "_s + MakerPages::update().toString() };
     QTest::newRow("sj No opens nothing") << u"sj"_s << int(QMessageBox::No) << QStringList { update };
-    QTest::newRow("ksxx") << u"ksxx"_s << none << QStringList { u"open "_s + MakerPages::examNews().toString() };
-    QTest::newRow("lm") << u"lm"_s << none << QStringList { u"open "_s + MakerPages::onlineExam().toString() };
+    QTest::newRow("ksxx") << u"ksxx"_s << none
+                          << QStringList { u"open "_s + MakerPages::examNews().toString() };
+    QTest::newRow("lm") << u"lm"_s << none
+                        << QStringList { u"open "_s + MakerPages::onlineExam().toString() };
     QTest::newRow("ts") << u"ts"_s << none << QStringList { u"open "_s + MakerPages::books().toString() };
     QTest::newRow("fd") << u"fd"_s << none << QStringList { u"open "_s + MakerPages::courses().toString() };
     QTest::newRow("bz: the guide, in a window of ours") << u"bz"_s << none << QStringList();
@@ -177,7 +184,8 @@ void tst_MainToolbar::everyButtonIsRefusedDuringAnExam()
     // Were it not refused, an answer would be waiting for the questions.
     MessageBox::queueAnswer(QMessageBox::Yes);
     click(key);
-    QCOMPARE(outcome(), QStringList { box(QMessageBox::Critical, u"操作提示"_s, ExamWarning, QMessageBox::Ok) });
+    QCOMPARE(
+        outcome(), QStringList { box(QMessageBox::Critical, u"操作提示"_s, ExamWarning, QMessageBox::Ok) });
 }
 
 void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
@@ -238,8 +246,8 @@ void tst_MainToolbar::calculatorIsTheFirstFoundOnThePath_data()
     QTest::addColumn<QString>("started");
     QTest::newRow("none: nothing, silently") << QStringList() << QString();
     QTest::newRow("one") << QStringList { u"xcalc"_s } << u"xcalc"_s;
-    QTest::newRow("the usual desktop's first") << QStringList { u"xcalc"_s, u"kcalc"_s, u"gnome-calculator"_s }
-                                               << u"gnome-calculator"_s;
+    QTest::newRow("the usual desktop's first")
+        << QStringList { u"xcalc"_s, u"kcalc"_s, u"gnome-calculator"_s } << u"gnome-calculator"_s;
 }
 
 void tst_MainToolbar::calculatorIsTheFirstFoundOnThePath()
@@ -259,7 +267,8 @@ void tst_MainToolbar::calculatorIsTheFirstFoundOnThePath()
     click(u"jsq"_s);
     qputenv("PATH", path);
 
-    QCOMPARE(outcome(), started.isEmpty() ? QStringList() : QStringList { u"start "_s + bin + u'/' + started });
+    QCOMPARE(
+        outcome(), started.isEmpty() ? QStringList() : QStringList { u"start "_s + bin + u'/' + started });
 }
 
 QTEST_MAIN(tst_MainToolbar)

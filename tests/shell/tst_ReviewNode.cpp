@@ -3,13 +3,13 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/CatalogueTree.h"
 #include "catalogue/QuestionListModel.h"
+#include "catalogue/ui/CatalogueTree.h"
 #include "controls/MessageBox.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
 #include "practice/ReviewSchedule.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -67,7 +67,8 @@ void tst_ReviewNode::nodeSitsWithThePersonalNodes()
     QTreeWidgetItem* review = tree->reviewNode();
     QVERIFY(review);
     QCOMPARE(review->text(0), u"今日复习（2）"_s);
-    QTreeWidgetItem* favourites = tree->findItems(u"个人收藏试题"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QTreeWidgetItem* favourites
+        = tree->findItems(u"个人收藏试题"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     QVERIFY(favourites);
     QCOMPARE(review->parent(), favourites->parent());
     QCOMPARE(review->parent()->indexOfChild(review), review->parent()->indexOfChild(favourites) + 1);
@@ -109,7 +110,9 @@ void tst_ReviewNode::answerRefreshesTheCount()
     // Right when due: on to the next interval, no longer due today.
     QCOMPARE(m_w->window().TreeView1()->reviewNode()->text(0), u"今日复习（1）"_s);
     QCOMPARE(m_w->count(u"select stage from review_schedule where 题号=3"_s), 2);
-    QCOMPARE(m_w->count(u"select count(*) from answer_history where 题号=3 and is_right=1 and source='practice'"_s), 1);
+    QCOMPARE(m_w->count(
+                 u"select count(*) from answer_history where 题号=3 and is_right=1 and source='practice'"_s),
+        1);
 
     // Wrong now: back to the first interval, due tomorrow.
     QVERIFY(m_w->showQuestion(4));

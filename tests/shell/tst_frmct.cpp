@@ -1,7 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "shell/ShellResources.h"
-#include "shell/frmct.h"
+#include "shell/ui/ShellResources.h"
+#include "shell/ui/frmct.h"
 
 #include <QBuffer>
 #include <QDir>

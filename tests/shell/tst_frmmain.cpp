@@ -4,10 +4,10 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/CatalogueTree.h"
+#include "catalogue/ui/CatalogueTree.h"
 #include "controls/MessageBox.h"
 #include "data/BankLocation.h"
-#include "shell/frmmain.h"
+#include "shell/ui/frmmain.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,13 +1,13 @@
 #include "ShellFixture.h"
 
-#include "catalogue/CatalogueTree.h"
+#include "catalogue/ui/CatalogueTree.h"
 #include "controls/MessageBox.h"
-#include "practice/PracticePanel.h"
+#include "practice/ui/PracticePanel.h"
 #include "shell/FramePainter.h"
 #include "shell/ShellArt.h"
-#include "shell/Splitter.h"
-#include "shell/TitleButton.h"
-#include "shell/frmmain.h"
+#include "shell/ui/Splitter.h"
+#include "shell/ui/TitleButton.h"
+#include "shell/ui/frmmain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,8 +24,7 @@ class OtherWindow final : public QWidget
 public:
     explicit OtherWindow(bool refuse)
         : m_refuse(refuse)
-    {
-    }
+    { }
     int closeRequests = 0;
 
 protected:

@@ -3,15 +3,15 @@
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "exam/ExamSession.h"
-#include "practice/PracticePanel.h"
-#include "practice/PracticeSidePanel.h"
-#include "practice/QuestionView.h"
-#include "shell/WelcomePanel.h"
-#include "shell/frmmain.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "shell/ui/WelcomePanel.h"
+#include "shell/ui/frmmain.h"
 
 #include <QHeaderView>
 #include <QLCDNumber>

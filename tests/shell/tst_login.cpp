@@ -3,18 +3,18 @@
 #include "controls/MessageBox.h"
 #include "data/BankLocation.h"
 #include "data/BankLock.h"
-#include "shell/DesktopActions.h"
-#include "shell/DisplayMode.h"
-#include "shell/frmmain.h"
-#include "shell/login.h"
+#include "desktop/DesktopActions.h"
+#include "desktop/DisplayMode.h"
+#include "shell/ui/frmmain.h"
+#include "shell/ui/login.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -146,8 +146,8 @@ void tst_login::onlyAnX11ScreenAt800x600Switches_data()
     const QStringList none;
     QTest::newRow("X11 800 × 600") << u"xcb"_s << QSize(800, 600) << u"VGA-1"_s
                                    << QStringList { u"--output"_s, u"VGA-1"_s, u"--mode"_s, u"1024x768"_s };
-    QTest::newRow("X11 800 × 600, output unknown") << u"xcb"_s << QSize(800, 600) << QString()
-                                                   << QStringList { u"-s"_s, u"1024x768"_s };
+    QTest::newRow("X11 800 × 600, output unknown")
+        << u"xcb"_s << QSize(800, 600) << QString() << QStringList { u"-s"_s, u"1024x768"_s };
     QTest::newRow("X11 1024 × 768") << u"xcb"_s << QSize(1024, 768) << u"VGA-1"_s << none;
     QTest::newRow("X11 1920 × 1080") << u"xcb"_s << QSize(1920, 1080) << u"HDMI-1"_s << none;
     QTest::newRow("X11 600 × 800") << u"xcb"_s << QSize(600, 800) << u"VGA-1"_s << none;
@@ -188,8 +188,9 @@ namespace {
 QByteArray fileHash(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                          : QByteArray();
+    return file.open(QIODevice::ReadOnly)
+        ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+        : QByteArray();
 }
 
 } // namespace

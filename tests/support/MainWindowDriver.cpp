@@ -3,15 +3,15 @@
 #include "Fixtures.h"
 #include "TestBank.h"
 
-#include "catalogue/CatalogueTree.h"
 #include "catalogue/QuestionFilters.h"
-#include "catalogue/QuestionListView.h"
+#include "catalogue/ui/CatalogueTree.h"
+#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
-#include "practice/AnswerPanel.h"
-#include "practice/PracticePanel.h"
-#include "practice/QuestionView.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/QuestionView.h"
 #include "richtext/RichText.h"
 
 #include <QApplication>

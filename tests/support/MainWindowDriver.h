@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/frmmain.h"
+#include "shell/ui/frmmain.h"
 
 #include <QMessageBox>
 #include <QString>

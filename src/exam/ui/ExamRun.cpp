@@ -1,0 +1,129 @@
+#include "exam/ui/ExamRun.h"
+#include "exam/ui/GradingCommands.h"
+
+#include "catalogue/QuestionFilters.h"
+#include "catalogue/ui/QuestionListView.h"
+#include "controls/DigitDisplay.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "exam/ExamSession.h"
+#include "exam/ui/ExamSidePanel.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLocale>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+
+ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, AppState& state, PracticePanel* panel,
+    QWidget* welcome, QToolButton* favourites, QWidget* window)
+    : QObject(window)
+    , m_exam(exam)
+    , m_store(store)
+    , m_state(state)
+    , m_panel(panel)
+    , m_side(new ExamSidePanel(panel))
+    , m_welcome(welcome)
+    , m_favourites(favourites)
+    , m_window(window)
+{
+    connect(m_side->Timer2(), &QTimer::timeout, this, &ExamRun::Timer2_Timer);
+    connect(m_side->Timer3(), &QTimer::timeout, this, &ExamRun::Timer3_Timer);
+    connect(m_side->XPButton2(), &XPButton::Click, this, &ExamRun::XPButton2_Click);
+    connect(m_side->XPButton3(), &XPButton::Click, this, &ExamRun::XPButton3_Click);
+    connect(m_side, &ExamSidePanel::rangeChosen, this, [this](const QString& range) {
+        m_panel->setExamRange(range);
+        m_panel->ExamFilter();
+    });
+}
+
+void ExamRun::showSidePanel(bool exam)
+{
+    m_panel->Frame3()->setVisible(!exam);
+    for (int i : { 4, 5, 6 })
+        m_panel->cmd(i)->setVisible(!exam);
+    m_panel->Label2()->setText(QStringLiteral("模拟考试"));
+    m_side->setVisible(exam);
+    m_panel->setExamMode(exam);
+    m_panel->setVisible(exam);
+    m_welcome->setVisible(!exam);
+    if (exam)
+        m_side->raise();
+}
+
+void ExamRun::begin(const QString& examTime)
+{
+    showSidePanel(true);
+    m_clock.start(examTime);
+    m_side->yysj()->setText(m_clock.usedText());
+    m_side->Timer2()->start();
+    m_side->Timer3()->start();
+    Timer2_Timer();
+    m_side->kssj()->setText(m_clock.examTimeText());
+    // A range left from the last exam would not match the whole paper listed now.
+    m_side->Combo2()->setCurrentIndex(0);
+    m_panel->setExamRange(m_side->Combo2()->currentText());
+    QuestionListView* list = m_panel->ListView1();
+    list->setColumnWidthPx(4, 0);
+    list->setColumnWidthPx(7, 0);
+    kscx();
+}
+
+void ExamRun::kscx()
+{
+    m_panel->ResetQuestionList();
+    // No range and no types: the whole paper, by type and sj.
+    const QuestionFilters::Selection paper = QuestionFilters::exam(QString(), QString());
+    RowSet rows = m_store.query(paper.sql, paper.params);
+    if (rows.atEnd()) {
+        MessageBox::notice(m_window, QStringLiteral("请点击右侧<查看答案>按钮即可显示试题！"));
+        return;
+    }
+    m_panel->FillQuestionList(rows);
+}
+
+void ExamRun::Timer2_Timer()
+{
+    m_side->Label7()->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void ExamRun::Timer3_Timer()
+{
+    if (!m_exam.isRunning())
+        return;
+    const bool timeUp = m_clock.tick();
+    m_side->yysj()->setText(m_clock.usedText());
+    if (!timeUp)
+        return;
+    MessageBox::information(
+        m_window, QStringLiteral("信息提示"), QStringLiteral("本次考试时间已到，请你查看考试成绩！"));
+    XPButton2_Click();
+}
+
+void ExamRun::XPButton2_Click()
+{
+    if (!m_exam.isRunning())
+        return;
+    m_side->Timer2()->stop();
+    m_side->Timer3()->stop();
+    m_favourites->setEnabled(false);
+    showSidePanel(false);
+    gradeAndShowReport();
+    m_exam.end();
+}
+
+void ExamRun::XPButton3_Click()
+{
+    m_panel->toggleAnswerColumns(m_side->XPButton3());
+}
+
+void ExamRun::gradeAndShowReport()
+{
+    // Modal: the exam is ended only after the report has been closed.
+    GradingCommands::showExamReport(m_window, m_store, m_state);
+}

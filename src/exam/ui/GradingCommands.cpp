@@ -1,0 +1,71 @@
+#include "exam/ui/GradingCommands.h"
+
+#include "controls/MessageBox.h"
+#include "data/AppState.h"
+#include "exam/ExamResult.h"
+#include "exam/Grading.h"
+#include "exam/ScoreReport.h"
+#include "exam/ui/PaperExportDialog.h"
+#include "exam/ui/cjtj.h"
+
+namespace GradingCommands {
+namespace {
+
+bool tellUnread(QWidget* parent, const Grading::Outcome& outcome)
+{
+    if (outcome.readError.isEmpty())
+        return false;
+    MessageBox::critical(parent, QStringLiteral("批阅失败"),
+        QStringLiteral("无法读取试题，成绩没有统计。\n\n原因：%1。").arg(outcome.readError));
+    return true;
+}
+
+void openReport(QWidget* parent, QuestionStore& store, const AppState& state, const GradingTally& tally)
+{
+    GradingTally::program() = tally;
+    const QuestionTable table = state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+    cjtj report(GradingTally::program(), ScoreReport::readPoints(),
+        ScoreReport::detailRows(store, table, state.SectionCode), parent);
+    report.exec();
+}
+
+} // namespace
+
+bool showExamReport(QWidget* parent, QuestionStore& store, AppState& state)
+{
+    const Grading::Outcome outcome = Grading::GradeExamPaper(store);
+    if (!tellUnread(parent, outcome)) {
+        const WriteResult kept = ExamResult::record(store,
+            ExamResult::fromTally(outcome.tally, ScoreReport::readPoints(), QDateTime::currentDateTimeUtc()));
+        if (!kept.isDone())
+            MessageBox::warning(parent, QStringLiteral("结束考试"),
+                QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。").arg(kept.reason()));
+        openReport(parent, store, state, outcome.tally);
+    }
+    return state.ExamRunning;
+}
+
+void showPracticeReport(QWidget* parent, QuestionStore& store, AppState& state)
+{
+    const Grading::Outcome outcome = Grading::GradePracticeSection(store, state.SectionCode);
+    if (tellUnread(parent, outcome))
+        return;
+    if (!outcome.copied.isDone()) {
+        // The grades stand; only the copy the exam paper starts from is stale.
+        MessageBox::warning(parent, QStringLiteral("批阅试题"),
+            QStringLiteral("成绩已统计，但本节试题没有复制到考试工作区。\n\n原因：%1。")
+                .arg(outcome.copied.reason()));
+    }
+    openReport(parent, store, state, outcome.tally);
+}
+
+void exportPaper(QWidget* parent, QuestionStore& store, const AppState& state)
+{
+    PaperExport::Source source;
+    source.table = state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+    source.sectionCode = state.SectionCode;
+    PaperExportDialog dialog(store, source, parent);
+    dialog.exec();
+}
+
+} // namespace GradingCommands

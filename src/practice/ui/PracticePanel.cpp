@@ -1,0 +1,351 @@
+#include "practice/ui/PracticePanel.h"
+
+#include "catalogue/ui/QuestionListView.h"
+#include "controls/ElidedLabel.h"
+#include "controls/XPButton.h"
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "data/sh_diraduvod.h"
+#include "practice/Answers.h"
+#include "practice/Feedback.h"
+#include "practice/QuestionRecord.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "richtext/RichText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTextEdit>
+
+PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* parent)
+    : QFrame(parent)
+    , m_store(store)
+    , m_state(state)
+    , m_Label2(new ElidedLabel(this))
+    , m_list(new QuestionListView(this))
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setGeometry(243, 66, 773, 663);
+
+    m_Label2->setObjectName(QStringLiteral("Label2"));
+    m_Label2->setText(QStringLiteral("模拟考试"));
+    m_Label2->setGeometry(4, 7, 540, qMax(16, m_Label2->sizeHint().height()));
+    m_Label2->clear();
+    m_Label2->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f4f8f;"));
+
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setGeometry(2, 26, 764, 167);
+    connect(m_list, &QuestionListView::rowChosen, this, &PracticePanel::ShowQuestion);
+
+    // The top row: 修改试题, 添加试题, 查找试题, 收藏试题 (cmd 7, 5, 6, 4).
+    const struct
+    {
+        int index;
+        const char16_t* caption;
+        int left;
+    } top[] = { { 7, u"修改试题", 432 }, { 5, u"添加试题", 517 }, { 6, u"查找试题", 599 },
+        { 4, u"收藏试题", 681 } };
+    for (const auto& b : top) {
+        auto* button
+            = new XPButton(QStringLiteral("cmd_%1").arg(b.index), QString::fromUtf16(b.caption), this);
+        button->setGeometry(b.left, 1, 81, 24);
+        m_cmd[b.index - 4] = button;
+    }
+
+    m_view = new QuestionView(this);
+
+    m_zh1 = new QSlider(Qt::Horizontal, this);
+    m_zh1->setObjectName(QStringLiteral("zh1"));
+    m_zh1->setRange(9, 20);
+    m_zh1->setSingleStep(1);
+    m_zh1->setPageStep(5);
+    m_zh1->setValue(state.FontSize);
+    m_zh1->setGeometry(5, 526, 654, 30);
+    m_zh1->setToolTip(QStringLiteral("字号"));
+    connect(m_zh1, &QSlider::valueChanged, this, [this](int size) {
+        m_state.FontSize = qint16(size);
+        m_view->applyFontSize(size);
+    });
+
+    m_answers = new AnswerPanel(this);
+    m_answers->setGeometry(6, 566, 656, 90);
+    connect(m_answers, &AnswerPanel::multipleChoiceEntered, this,
+        [this](const QString& a) { storeEntry(a, true); });
+    connect(m_answers, &AnswerPanel::singleChoiceEntered, this,
+        [this](const QString& a) { storeEntry(a, false); });
+    connect(m_answers, &AnswerPanel::selfAssessmentEntered, this,
+        [this](const QString& a) { storeEntry(a, false); });
+    connect(
+        m_answers, &AnswerPanel::trueFalseEntered, this, [this](const QString& a) { storeEntry(a, false); });
+    m_view->Picture6()->raise();
+    m_view->Text2()->setGeometry(572, 588, 86, 22);
+    m_view->Text2()->raise();
+
+    m_side = new PracticeSidePanel(this);
+    m_side->setGeometry(664, 192, m_side->width(), qMax(446, m_side->childrenRect().bottom() + 3));
+    connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
+        if (m_state.ExamRunning)
+            ExamFilter();
+        else
+            PracticeFilter();
+    });
+
+    // Off unless the candidate asks: practice then behaves exactly as without it.
+    m_feedback = new QCheckBox(QStringLiteral("即时反馈"), this);
+    m_feedback->setObjectName(QStringLiteral("chkFeedback"));
+    m_feedback->setToolTip(QStringLiteral("选择答案后立即显示对错、标准答案和注释"));
+    m_feedback->setGeometry(368, 620, 198, 22);
+    m_feedback->setChecked(
+        sh_diraduvod::GetIniInt(Feedback::settingsSection(), Feedback::settingsKey(), 0) != 0);
+    m_list->questions()->setVerdictColours(m_feedback->isChecked());
+    connect(m_feedback, &QCheckBox::toggled, this, &PracticePanel::setFeedbackOn);
+
+    m_view->placeSidePanels();
+    for (XPButton* b : m_cmd)
+        b->raise();
+}
+
+XPButton* PracticePanel::cmd(int index) const
+{
+    if (index >= 4 && index <= 7)
+        return m_cmd[index - 4];
+    if ((index >= 0 && index <= 3) || index == 8)
+        return m_side->cmd(index);
+    return nullptr;
+}
+
+void PracticePanel::ResetQuestionList()
+{
+    m_list->ResetQuestionList();
+}
+
+void PracticePanel::FillQuestionList(RowSet& selection)
+{
+    m_list->appendRows(selection);
+    if (m_list->rowCount() > 0)
+        m_view->Text2()->setText(m_list->questions()->subItem(0, 0));
+    ShowQuestion(1);
+}
+
+void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
+{
+    RowSet rows = m_store.query(selection.sql, selection.params);
+    FillQuestionList(rows);
+}
+
+void PracticePanel::listReview(qint64 day)
+{
+    m_reviewDay = day;
+    listSelection(QuestionFilters::review(day));
+}
+
+void PracticePanel::PracticeFilter()
+{
+    const QString choice = m_side->Combo1()->currentText();
+    const QuestionFilters::Selection selection = m_reviewDay
+        ? QuestionFilters::reviewFilter(choice, m_side->TypeFilterText(), *m_reviewDay)
+        : QuestionFilters::practice(choice, m_side->TypeFilterText(), m_state.SectionCode);
+    clearList();
+    listSelection(selection);
+}
+
+void PracticePanel::ExamFilter()
+{
+    const QuestionFilters::Selection selection = QuestionFilters::exam(m_examRange, m_side->TypeFilterText());
+    clearList();
+    listSelection(selection);
+}
+
+void PracticePanel::toggleAnswerColumns(XPButton* button)
+{
+    if (m_state.ExamRunning)
+        ExamFilter();
+    else
+        PracticeFilter();
+    if (button->caption() == QStringLiteral("查看答案")) {
+        button->setCaption(QStringLiteral("隐藏答案"));
+        m_list->applyAnswerLayout();
+    } else {
+        button->setCaption(QStringLiteral("查看答案"));
+        m_list->applyQuestionLayout();
+    }
+}
+
+void PracticePanel::ShowQuestion(int row)
+{
+    m_view->clearQuestion();
+    if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
+        return;
+    emit questionShown();
+
+    m_view->hideFeedback();
+    m_state.ListPosition = row;
+    m_view->setPosition(row);
+    m_list->followRow(row);
+    const QuestionListModel* model = m_list->questions();
+    const QString type = model->subItem(row - 1, QuestionListModel::Type);
+    m_state.QuestionNo = model->subItem(row - 1, QuestionListModel::QuestionNo);
+    m_state.SectionCode = model->subItem(row - 1, QuestionListModel::Code);
+
+    const std::optional<QuestionRecord> record
+        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
+    if (record) {
+        m_view->showRecord(*record);
+        emit illustrationChanged(record->picture);
+    } else {
+        m_view->dalab()->setText(Answers::storedCaption(QString()));
+        emit illustrationChanged(QVariant());
+    }
+    m_answers->preset(type, record ? record->given.toString() : QString());
+    m_view->applyFontSize(m_state.FontSize);
+}
+
+void PracticePanel::prepareForNode(bool withSidePanel)
+{
+    m_reviewDay.reset();
+    // Sizes computed below zero leave a control as it was.
+    auto setWidth = [](QWidget* w, int width) {
+        if (width >= 0)
+            w->resize(width, w->height());
+    };
+    m_list->setColumnWidthPx(1, double(m_list->width()) / 7);
+    m_side->stopStopwatch();
+    m_answers->disableChoicePanels();
+    setWidth(m_view->Picture5(), contentsRect().width() - m_side->width() - 18);
+    m_side->setVisible(withSidePanel);
+    m_side->Frame1()->setVisible(withSidePanel);
+    for (int i : { 4, 5, 6 })
+        cmd(i)->setVisible(withSidePanel);
+    const int areaWidth = m_view->Picture5()->contentsRect().width();
+    setWidth(m_view->Text1(), areaWidth);
+    setWidth(m_view->textxx(), areaWidth);
+    setWidth(m_zh1, areaWidth);
+    // An open notes or edit panel keeps the text beside it.
+    m_view->placeSidePanels();
+}
+
+int PracticePanel::minimumLayoutWidth() const
+{
+    int answers = 0;
+    for (const QWidget* box :
+        { m_answers->Frame2(), m_answers->Frame4(), m_answers->Frame8(), m_answers->Frame9() })
+        answers = qMax(answers, box->width());
+    // Left to right as the layout places them after a splitter drag, with the side panel's margins.
+    const int answerRow = 6 + answers + 6 + m_view->Picture6()->width() + 6 + m_view->Text2()->width() + 6
+        + m_side->width() + 13;
+    int buttons = 0;
+    for (const XPButton* b : m_cmd)
+        buttons += b->width() + 4;
+    const int topRow = m_Label2->x()
+        + m_Label2->fontMetrics().horizontalAdvance(QStringLiteral("模拟考试模拟考试")) + 6 + buttons + 9 + 2;
+    return qMax(answerRow, topRow);
+}
+
+void PracticePanel::setExamMode(bool exam)
+{
+    m_feedback->setVisible(!exam);
+    m_list->questions()->setVerdictColours(!exam && m_feedback->isChecked());
+    m_view->hideFeedback();
+}
+
+void PracticePanel::showListRow(int row)
+{
+    m_view->Text2()->setText(m_list->questions()->subItem(row - 1, QuestionListModel::Number));
+    ShowQuestion(row);
+}
+
+int PracticePanel::listRowCount() const
+{
+    return m_list->rowCount();
+}
+
+void PracticePanel::removeListRow(int row)
+{
+    m_list->questions()->removeRow(row - 1);
+}
+
+void PracticePanel::clearList()
+{
+    m_list->questions()->clear();
+}
+
+void PracticePanel::replaceFirstRow(const QString& type, const QString& title, const QString& answer,
+    const QString& number, const QString& code)
+{
+    QuestionListModel* model = m_list->questions();
+    if (model->rowCount() == 0)
+        return;
+    model->setSubItem(0, QuestionListModel::Type, type);
+    model->setSubItem(0, QuestionListModel::Title, title);
+    model->setSubItem(0, QuestionListModel::Answer, answer);
+    model->setSubItem(0, QuestionListModel::QuestionNo, number);
+    model->setSubItem(0, QuestionListModel::Code, code);
+}
+
+void PracticePanel::showFeedback(const QString& answer)
+{
+    const std::optional<QuestionRecord> record
+        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
+    if (!record)
+        return;
+    m_list->questions()->setSubItem(m_state.ListPosition - 1, QuestionListModel::Given, answer);
+    const AnswerRule::Verdict verdict = AnswerRule::verdict(record->type, record->answer, answer);
+    const QString notes = RichText::plainText(record->notes.toString().toUtf8());
+    const QColor colour = verdict == AnswerRule::Verdict::Right ? QColor(0, 128, 0)
+        : verdict == AnswerRule::Verdict::Wrong                 ? QColor(192, 0, 0)
+                                                                : QColor(0, 0, 160);
+    m_view->showFeedback(Feedback::text(verdict, record->answer, answer, notes), colour);
+}
+
+void PracticePanel::setFeedbackOn(bool on)
+{
+    m_list->questions()->setVerdictColours(on);
+    if (!on)
+        m_view->hideFeedback();
+    if (!sh_diraduvod::PutIniInt(Feedback::settingsSection(), Feedback::settingsKey(), on ? 1 : 0))
+        emit writeFailed(QStringLiteral("设置没有保存"),
+            QStringLiteral("“即时反馈”的选择没有保存到设置文件，下次启动时将恢复原来的选择。"));
+}
+
+QuestionTable PracticePanel::table() const
+{
+    return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+}
+
+void PracticePanel::storeEntry(const QString& answer, bool redraw)
+{
+    const int row = m_state.ListPosition - 1;
+    if (row >= 0 && row < m_list->rowCount()
+        && Answers::panelFor(m_list->questions()->subItem(row, QuestionListModel::Type))
+            == Answers::Panel::None)
+        return;
+    const WriteResult result = Answers::StoreAnswer(m_store, table(), m_state.currentQuestion(), answer);
+    if (result.isNothing()) {
+        emit noCurrentQuestion();
+        return;
+    }
+    if (result.isFailed()) {
+        // The panel keeps the user's choice; the echo keeps what is stored.
+        emit writeFailed(QStringLiteral("答案没有保存"),
+            result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
+        return;
+    }
+    emit answerStored();
+    if (m_feedback->isChecked() && !m_state.ExamRunning)
+        showFeedback(answer);
+    if (redraw) {
+        if (const auto record = QuestionRecord::read(m_store, table(), m_state.currentQuestion()))
+            m_view->renderQuestion(record->document);
+    }
+    m_view->showEntry(answer);
+    m_list->setFocus();
+    if (redraw)
+        m_view->applyFontSize(m_state.FontSize);
+}

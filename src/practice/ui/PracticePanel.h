@@ -1,0 +1,116 @@
+#pragma once
+
+#include "catalogue/QuestionFilters.h"
+#include "data/QuestionTable.h"
+
+#include <QFrame>
+
+#include <optional>
+
+class AnswerPanel;
+class QCheckBox;
+class PracticeSidePanel;
+class QLabel;
+class QSlider;
+class QuestionListView;
+class QuestionStore;
+class RowSet;
+class QuestionView;
+class XPButton;
+struct AppState;
+
+/// The practice panel Picture1: the question list, the current question with its
+/// answer panel, and the side panel. It lists selections, shows questions and
+/// stores answers; what lies outside it (the viewer window, the toolbar) it asks
+/// for through its signals.
+class PracticePanel final : public QFrame
+{
+    Q_OBJECT
+public:
+    PracticePanel(QuestionStore& store, AppState& state, QWidget* parent = nullptr);
+
+    QLabel* Label2() const { return m_Label2; }
+    QuestionListView* ListView1() const { return m_list; }
+    QuestionView* view() const { return m_view; }
+    AnswerPanel* Picture9() const { return m_answers; }
+    PracticeSidePanel* Frame3() const { return m_side; }
+    QSlider* zh1() const { return m_zh1; }
+    QCheckBox* chkFeedback() const { return m_feedback; }
+    XPButton* cmd(int index) const;
+
+    void ResetQuestionList();
+    /// Lists an open selection after the rows already listed, then shows the first row.
+    void FillQuestionList(RowSet& selection);
+    /// Opens a selection read-only and lists it; one that cannot be opened lists nothing.
+    void listSelection(const QuestionFilters::Selection& selection);
+    /// Lists the questions due for review on or before @p day; the practice filter then
+    /// works over them until the next catalogue node.
+    void listReview(qint64 day);
+    void PracticeFilter();
+    void ExamFilter();
+    /// The range of the exam list ("全部题目", "已做过题", "未做过题") that ExamFilter lists.
+    void setExamRange(const QString& range) { m_examRange = range; }
+    /// Re-runs the filter of the current mode, then shows the answer columns when
+    /// @p button reads "查看答案" or hides them, and flips its caption.
+    void toggleAnswerColumns(XPButton* button);
+
+    /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
+    void ShowQuestion(int row);
+
+    /// The table the listed questions live in: the working set while an exam runs.
+    QuestionTable table() const;
+
+    /// Readies the panel for a catalogue node: stops the stopwatch, disables the choice
+    /// panels, sizes the question area, and shows the side panel and the top buttons
+    /// only with @p withSidePanel (personal lists have neither).
+    void prepareForNode(bool withSidePanel);
+    /// The narrowest the panel may be with its controls side by side: the answer row
+    /// (a choice panel, the echo, the position number, the side panel) and the top row
+    /// (a title and the four buttons).
+    int minimumLayoutWidth() const;
+    /// Readies the panel for an exam or back for practice: an exam shows no verdict, key
+    /// or note, so the feedback box and the list's verdict colours stand aside meanwhile.
+    void setExamMode(bool exam);
+
+    /// Shows the list row at the 1-based @p row with its position text.
+    void showListRow(int row);
+    int listRowCount() const;
+    /// Removes the list row at the 1-based @p row.
+    void removeListRow(int row);
+    /// Removes every row of the list; the columns stay.
+    void clearList();
+    /// Puts new values into the first row until the list is refreshed.
+    void replaceFirstRow(const QString& type, const QString& title, const QString& answer,
+        const QString& number, const QString& code);
+
+signals:
+    /// A question was shown: the favourites commands apply to it.
+    void questionShown();
+    /// The current question's illustration (a null QVariant when it has none).
+    void illustrationChanged(const QVariant& bytes);
+    /// An entry could not be stored because no question is current.
+    void noCurrentQuestion();
+    /// An answer was stored (and with it the history and the review schedule).
+    void answerStored();
+    /// A write failed; @p message says what was not stored and why.
+    void writeFailed(const QString& title, const QString& message);
+
+private:
+    void storeEntry(const QString& answer, bool redraw);
+    void showFeedback(const QString& answer);
+    void setFeedbackOn(bool on);
+
+    QuestionStore& m_store;
+    AppState& m_state;
+    QLabel* m_Label2;
+    QuestionListView* m_list;
+    XPButton* m_cmd[4];
+    QuestionView* m_view;
+    QSlider* m_zh1;
+    AnswerPanel* m_answers;
+    PracticeSidePanel* m_side;
+    QString m_examRange = QStringLiteral("全部题目");
+    QCheckBox* m_feedback;
+    /// The day of the review listing shown, or none.
+    std::optional<qint64> m_reviewDay;
+};

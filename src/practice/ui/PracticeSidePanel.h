@@ -1,0 +1,63 @@
+#pragma once
+
+#include "controls/DigitDisplay.h"
+#include "session/Stopwatch.h"
+
+#include <QGroupBox>
+#include <QVector>
+
+class QCheckBox;
+class QComboBox;
+class QTimer;
+class XPButton;
+
+/// The practice side panel Frame3: the type filter Frame1, the range box Combo1,
+/// the practice commands cmd(0) to cmd(3), previous and next, and the stopwatch
+/// (XPButton1, dg1 total seconds, dg2 minutes, Timer1).
+class PracticeSidePanel final : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit PracticeSidePanel(QWidget* parent = nullptr);
+
+    QGroupBox* Frame1() const { return m_Frame1; }
+    QCheckBox* Check(int number) const { return m_Check[number - 1]; }
+    QComboBox* Combo1() const { return m_Combo1; }
+    /// cmd(0) to cmd(3) and cmd(8).
+    XPButton* cmd(int index) const { return index == 8 ? m_cmd8 : m_cmd[index]; }
+    XPButton* cmdxtsa() const { return m_cmdxtsa; }
+    XPButton* cmdxtxa() const { return m_cmdxtxa; }
+    XPButton* XPButton1() const { return m_XPButton1; }
+    DigitDisplay* dg1() const { return m_dg1; }
+    DigitDisplay* dg2() const { return m_dg2; }
+    QTimer* Timer1() const { return m_Timer1; }
+
+    /// The names of the ticked types joined in box order.
+    QString TypeFilterText() const;
+    /// Leaves the range box without a choice: it shows "请选择范围".
+    void showNoRange();
+    /// Stops the practice stopwatch and shows "0000".
+    void stopStopwatch();
+    /// "开始计时": starts the stopwatch from zero.
+    void XPButton1_Click();
+    /// One second of the stopwatch.
+    void Timer1_Timer();
+
+signals:
+    /// A type box was clicked or a range chosen.
+    void filterChosen();
+
+private:
+    QGroupBox* m_Frame1;
+    QCheckBox* m_Check[6];
+    QComboBox* m_Combo1;
+    XPButton* m_cmd[4];
+    XPButton* m_cmd8;
+    XPButton* m_cmdxtsa;
+    XPButton* m_cmdxtxa;
+    XPButton* m_XPButton1;
+    DigitDisplay* m_dg1;
+    DigitDisplay* m_dg2;
+    QTimer* m_Timer1;
+    Stopwatch m_stopwatch;
+};

@@ -1,0 +1,76 @@
+#include "search/ui/FindQuestions.h"
+
+#include "catalogue/ui/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "data/AppState.h"
+#include "data/QuestionStore.h"
+#include "practice/ui/PracticePanel.h"
+#include "search/QuestionSearch.h"
+#include "search/SearchTexts.h"
+#include "search/SectionCaptions.h"
+#include "search/ui/frmcx.h"
+
+#include <QLabel>
+
+namespace FindQuestions {
+
+void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePanel* panel, QLabel* bt,
+    QWidget* window)
+{
+    QuestionFilters::Selection selection;
+    QuestionSearch::Request request;
+    {
+        frmcx dialog(state, window);
+        dialog.exec();
+        selection = dialog.selection();
+        request = dialog.request();
+    }
+    if (state.SearchSql.isEmpty())
+        return;
+
+    if (request.mode == QuestionSearch::Mode::Keyword) {
+        QString error;
+        if (!texts.refresh(store, &error)) {
+            MessageBox::critical(
+                window, QStringLiteral("查找失败"), QStringLiteral("无法在题库中查找试题：%1。").arg(error));
+            return;
+        }
+        selection = QuestionSearch::hitsSelection(
+            texts.find(request.keyword, request.inStem, request.inOptions), texts.questionCount());
+    }
+
+    if (bt)
+        bt->setText(QuestionSearch::title());
+    panel->Label2()->setText(QuestionSearch::title());
+
+    RowSet rows = store.query(selection.sql, selection.params);
+    SectionCaptions captions;
+    QString error;
+    if (!rows.isValid() || !captions.load(store, &error)) {
+        MessageBox::critical(window, QStringLiteral("查找失败"),
+            QStringLiteral("无法在题库中查找试题：%1。").arg(rows.isValid() ? error : rows.error()));
+        return;
+    }
+    if (rows.rowCount() == 0) {
+        MessageBox::information(
+            window, QStringLiteral("提示信息"), QStringLiteral("对不起，当前题库中没有你想找的题！"));
+        return;
+    }
+
+    QuestionListView* list = panel->ListView1();
+    if (!list->hasColumns())
+        list->ResetQuestionList();
+    panel->clearList();
+    list->setColumnWidthPx(1, double(list->width()) / 3);
+    const QStringList paths = captions.captions(rows);
+    rows.first();
+    list->appendRows(rows);
+    QuestionListModel* model = list->questions();
+    for (int row = 0; row < paths.size(); ++row)
+        model->setSubItem(row, QuestionListModel::Number, paths[row]);
+
+    const int count = panel->listRowCount();
+    panel->showListRow(state.ListPosition >= 1 && state.ListPosition <= count ? state.ListPosition : 1);
+}
+
+} // namespace FindQuestions

@@ -1,0 +1,544 @@
+#include "shell/ui/frmmain.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/NodeAction.h"
+#include "catalogue/ui/CatalogueTree.h"
+#include "catalogue/ui/QuestionListView.h"
+#include "controls/MessageBox.h"
+#include "controls/XPButton.h"
+#include "data/BankLocation.h"
+#include "desktop/DesktopActions.h"
+#include "exam/ui/ExamRun.h"
+#include "exam/ui/ExamSidePanel.h"
+#include "exam/ui/GradingCommands.h"
+#include "exam/ui/mlks.h"
+#include "practice/ReviewSchedule.h"
+#include "practice/ui/AnswerPanel.h"
+#include "practice/ui/PracticeCommands.h"
+#include "practice/ui/PracticePanel.h"
+#include "practice/ui/PracticeSidePanel.h"
+#include "practice/ui/QuestionView.h"
+#include "progress/ui/frmtj.h"
+#include "search/ui/FindQuestions.h"
+#include "shell/FramePainter.h"
+#include "shell/ShellArt.h"
+#include "shell/ToolbarCommand.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/MainToolbar.h"
+#include "shell/ui/Splitter.h"
+#include "shell/ui/TitleButton.h"
+#include "shell/ui/WelcomePanel.h"
+#include "shell/ui/frmct.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+// The design size of the client area, used when the window is restored.
+constexpr QSize DesignSize(1011, 727);
+
+const QString ExamWarning = QStringLiteral("注意：您必须单击右下方的[结束考试]按钮后才能进行其他操作！");
+
+// The platforms that draw windows nowhere on a screen cannot cut their shape.
+bool hasShapedWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+} // namespace
+
+frmmain::frmmain(const QString& bankPath, QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("Vellumore"));
+    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+
+    // Load steps, in their fixed order; a failing step never stops the next one.
+    m_state = AppState {};
+
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    resize(DesignSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        move(avail.left() + (avail.width() - width()) / 2, avail.top() + (avail.height() - height()) / 2);
+    }
+
+    buildFrame();
+    buildToolbar();
+    m_Label1 = new QLabel(QStringLiteral("目录索引"), this);
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label1->setGeometry(7, 67, 92, 21);
+    m_TreeView1 = new CatalogueTree(this);
+    m_TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    m_TreeView1->setGeometry(9, 89, 230, 640);
+    connect(m_TreeView1, &QTreeWidget::itemClicked, this,
+        [this](QTreeWidgetItem* item) { OpenCatalogueNode(item); });
+    // Enter on a node opens it too, for those who move through the tree by keyboard.
+    connect(m_TreeView1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            OpenCatalogueNode(item);
+    });
+
+    m_Picture2 = new Splitter(this);
+    m_Picture2->setGeometry(m_layout[MainLayout::Picture2].rect);
+    connect(m_Picture2, &Splitter::dragged, this, &frmmain::Picture2_MouseMove);
+
+    m_Picture1 = new PracticePanel(m_store, m_state, this);
+    m_Picture1->hide();
+    connect(m_Picture1, &PracticePanel::questionShown, this, [this] { m_sc->setEnabled(true); });
+    connect(m_Picture1, &PracticePanel::answerStored, this, &frmmain::refreshReviewCount);
+    connect(m_Picture1, &PracticePanel::illustrationChanged, this, &frmmain::showIllustration);
+    connect(m_Picture1, &PracticePanel::noCurrentQuestion, this, [this] {
+        MessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("操作错误，因为当前没有试题！"));
+    });
+    connect(m_Picture1, &PracticePanel::writeFailed, this,
+        [this](const QString& title, const QString& message) { MessageBox::critical(this, title, message); });
+
+    m_Picture3 = new WelcomePanel(this);
+
+    m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
+    m_commands->setUpFavouritesMenu(m_sc->menu());
+    m_commands->installKeys(this);
+    connect(m_commands, &PracticeCommands::gradeRequested, this,
+        [this] { GradingCommands::showPracticeReport(this, m_store, m_state); });
+    connect(m_commands, &PracticeCommands::paperExportRequested, this,
+        [this] { GradingCommands::exportPaper(this, m_store, m_state); });
+    connect(m_commands, &PracticeCommands::findRequested, this,
+        [this] { FindQuestions::run(m_store, m_searchTexts, m_state, m_Picture1, m_Picture3->bt(), this); });
+    // F1 asks for help as the toolbar's "帮助" does, with the same refusal during an exam.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { Toolbar1_ButtonClick(QStringLiteral("bz")); });
+    m_examRun = new ExamRun(m_exam, m_store, m_state, m_Picture1, m_Picture3, m_sc, this);
+
+    // The layout's load steps.
+    m_Picture3->Tex()->hide();
+    m_Picture3->bt()->hide();
+    readLayout();
+    m_layout.applyLoadSteps();
+    writeLayout();
+    // The fonts decide how far the splitter goes: the tree's caption and the panel's rows stay whole.
+    m_layout.setSplitterLimits(
+        m_Label1->x() + m_Label1->sizeHint().width() + 2, m_Picture1->minimumLayoutWidth());
+
+    openBank(bankPath.isEmpty() ? BankLocation::bankPath() : bankPath);
+    BuildCatalogue();
+    applyResizeRules();
+}
+
+frmmain::~frmmain()
+{
+    unload();
+}
+
+void frmmain::buildFrame()
+{
+    m_Image1 = ShellArt::skin();
+    // Hover and background moves arrive without a button held.
+    setMouseTracking(true);
+    m_Immin = new TitleButton(
+        QStringLiteral("Immin"), QStringLiteral("最小化"), ShellArt::minimiseHover(), QImage(), this);
+    m_Imclose = new TitleButton(QStringLiteral("Imclose"), QStringLiteral("关闭"), ShellArt::closeHover(),
+        ShellArt::closePressed(), this);
+    connect(m_Immin, &TitleButton::clicked, this, &QWidget::showMinimized);
+    connect(m_Imclose, &TitleButton::clicked, this, &QWidget::close);
+}
+
+void frmmain::buildToolbar()
+{
+    m_toolpic = new QWidget(this);
+    m_toolpic->setObjectName(QStringLiteral("toolpic"));
+    m_toolpic->setGeometry(m_layout[MainLayout::toolpic].rect);
+    m_Toolbar1 = new MainToolbar([this](const QString& key) { Toolbar1_ButtonClick(key); }, m_toolpic);
+    m_Toolbar1->setGeometry(m_layout[MainLayout::Toolbar1].rect);
+    m_sc = m_Toolbar1->button(QStringLiteral("sc"));
+}
+
+bool frmmain::refuseDuringExam()
+{
+    if (!m_state.ExamRunning)
+        return false;
+    MessageBox::critical(this, QStringLiteral("操作提示"), ExamWarning);
+    return true;
+}
+
+void frmmain::Toolbar1_ButtonClick(const QString& key)
+{
+    if (refuseDuringExam())
+        return;
+    const ToolbarCommand command = ToolbarCommand::forKey(key);
+    // The two questions have no icon and the title "提示"; @p go is the answer that proceeds.
+    const auto asked = [this](const QString& text, MessageBox::Button go, MessageBox::Button stop) {
+        return MessageBox::show(this, QMessageBox::NoIcon, QStringLiteral("提示"), text, go | stop, go) == go;
+    };
+    switch (command.kind) {
+    case ToolbarCommand::None:
+        break;
+    case ToolbarCommand::ExamSettings:
+        openExamSettings();
+        break;
+    case ToolbarCommand::Statistics:
+        if (asked(QStringLiteral("统计分析可能会需要几分钟时间，您确定要运行该功能吗？"), QMessageBox::Ok,
+                QMessageBox::Cancel))
+            openStatistics();
+        break;
+    case ToolbarCommand::UpdatePage:
+        if (asked(QStringLiteral("您的软件版本为V7.2,您要查看是否有更新版本吗？"), QMessageBox::Yes,
+                QMessageBox::No))
+            DesktopActions::openUrl(command.page);
+        break;
+    case ToolbarCommand::Page:
+        DesktopActions::openUrl(command.page);
+        break;
+    case ToolbarCommand::Help:
+        HelpWindow::showGuide(this);
+        break;
+    case ToolbarCommand::Calculator:
+        DesktopActions::startCalculator();
+        break;
+    }
+}
+
+void frmmain::openExamSettings()
+{
+    mlks dialog(m_exam, m_store.path(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_examRun->begin(dialog.examTime());
+}
+
+void frmmain::openStatistics()
+{
+    frmtj window(m_store, this);
+    window.exec();
+}
+
+void frmmain::openBank(const QString& bankPath)
+{
+    const QString file = QDir::toNativeSeparators(bankPath);
+    const QString untouched = QStringLiteral("\n\n程序将以空目录继续运行；题库文件没有被改动。");
+    QString reason;
+    const bool isUserBank = bankPath == BankLocation::bankPath();
+    if (isUserBank && !BankLocation::ensureBank(&reason)) {
+        MessageBox::critical(this, QStringLiteral("无法打开题库"), reason + untouched);
+        return;
+    }
+    if (m_store.open(bankPath))
+        return;
+    // A bank that cannot be written can still be browsed; each later write failure is told
+    // where it happens, this once why none can succeed.
+    if (m_store.openError() == QuestionStore::OpenError::NotWritable) {
+        const QString why = m_store.lastError();
+        if (m_store.open(bankPath, QuestionStore::Mode::ReadOnly)) {
+            MessageBox::warning(this, QStringLiteral("题库只能读取"),
+                QStringLiteral(
+                    "题库文件“%1”不能写入：%2。\n\n您可以浏览试题，但答题、收藏、笔记和考试记录都不能保存。")
+                    .arg(file, why));
+            return;
+        }
+    }
+    MessageBox::critical(this, QStringLiteral("无法打开题库"),
+        QStringLiteral("无法打开题库文件“%1”：%2。").arg(file, m_store.lastError()) + untouched);
+}
+
+void frmmain::BuildCatalogue()
+{
+    if (!m_store.isOpen())
+        return;
+    // The catalogue table is rebuilt at every start; a read-only bank gets a private copy
+    // that hides the stored one for this connection.
+    if (m_store.isReadOnly())
+        m_store.execute(
+            QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
+    QString error;
+    if (!Catalogue::rewriteTree(m_store, &error))
+        MessageBox::critical(this, QStringLiteral("无法更新目录"),
+            QStringLiteral("无法在题库文件“%1”中更新目录：%2。\n\n目录按题库中上次保存的内容显示。")
+                .arg(QDir::toNativeSeparators(m_store.path()), error));
+    m_TreeView1->setNodes(Catalogue::readNodes(m_store));
+    refreshReviewCount();
+}
+
+void frmmain::refreshReviewCount()
+{
+    m_TreeView1->setReviewCount(ReviewSchedule::dueCount(m_store, today()));
+}
+
+qint64 frmmain::today() const
+{
+    return ReviewSchedule::dayOf(QDateTime::currentDateTime());
+}
+
+void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    if (refuseDuringExam())
+        return;
+    PracticePanel* p1 = m_Picture1;
+    const NodeAction action = m_TreeView1->isReviewNode(node)
+        ? NodeAction::forReview(today())
+        : NodeAction::forNode(m_store, node->text(0), m_TreeView1->nodeIndex(node));
+    m_sc->setEnabled(false);
+    p1->prepareForNode(!action.personal);
+
+    switch (action.kind) {
+    case NodeAction::Kind::ExamRoom:
+        openExamSettings();
+        break;
+    case NodeAction::Kind::PersonalList:
+    case NodeAction::Kind::ReviewList:
+    case NodeAction::Kind::QuestionSection:
+        if (action.kind == NodeAction::Kind::PersonalList)
+            p1->ListView1()->applyAnswerLayout();
+        else if (action.kind == NodeAction::Kind::QuestionSection)
+            m_state.SectionCode = action.code;
+        p1->show();
+        m_Picture3->hide();
+        m_Picture3->bt()->setText(action.title);
+        p1->Label2()->setText(action.title);
+        p1->ResetQuestionList();
+        if (action.kind == NodeAction::Kind::ReviewList) {
+            refreshReviewCount();
+            p1->listReview(today());
+        } else {
+            p1->listSelection(action.selection);
+        }
+        break;
+    case NodeAction::Kind::Material:
+        if (!action.code.isEmpty())
+            m_state.SectionCode = action.code;
+        m_Picture3->show();
+        p1->hide();
+        m_Picture3->showMaterial(action.title, action.document);
+        break;
+    case NodeAction::Kind::Welcome:
+        m_Picture3->show();
+        p1->hide();
+        m_Picture3->showPicture();
+        break;
+    }
+}
+
+void frmmain::showIllustration(const QVariant& bytes)
+{
+    if (bytes.isNull()) {
+        if (m_frmct)
+            m_frmct->close();
+        return;
+    }
+    if (!m_frmct)
+        m_frmct = new frmct(this);
+    // A picture that cannot be decoded is not shown: the viewer would keep another question's.
+    if (!m_frmct->setPictureData(bytes.toByteArray())) {
+        m_frmct->close();
+        return;
+    }
+    m_frmct->show();
+}
+
+void frmmain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Each step stands alone: one that cannot be carried out at this size never stops the next.
+    const int W = width();
+    const int H = height();
+    m_Immin->move(FramePainter::minimiseButtonPos(W));
+    m_Imclose->move(FramePainter::closeButtonPos(W));
+    m_frame = FramePainter::render(m_Image1, W, H, titleFont());
+    update();
+    // Where the platform cannot cut a window's shape, the painted outline is what shows.
+    if (hasShapedWindows())
+        setMask(FramePainter::outline(W, H));
+    applyResizeRules();
+}
+
+QFont frmmain::titleFont() const
+{
+    // Small enough for the title band above the toolbar.
+    QFont f = font();
+    f.setPixelSize(12);
+    return f;
+}
+
+void frmmain::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_frame);
+}
+
+void frmmain::mousePressEvent(QMouseEvent* event)
+{
+    // Only the bare background drags; a press that a child passed on does not.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint()))
+        return;
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    if (QWindow* window = windowHandle())
+        window->startSystemMove();
+}
+
+void frmmain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (childAt(event->position().toPoint()))
+        return;
+    m_Imclose->clearHover();
+    m_Immin->clearHover();
+}
+
+QWidget* frmmain::layoutWidget(MainLayout::Control control) const
+{
+    PracticePanel* p1 = m_Picture1;
+    QuestionView* view = p1->view();
+    switch (control) {
+    case MainLayout::toolpic:
+        return m_toolpic;
+    case MainLayout::Toolbar1:
+        return m_Toolbar1;
+    case MainLayout::Label1:
+        return m_Label1;
+    case MainLayout::TreeView1:
+        return m_TreeView1;
+    case MainLayout::Picture2:
+        return m_Picture2;
+    case MainLayout::Picture1:
+        return p1;
+    case MainLayout::Picture3:
+        return m_Picture3;
+    case MainLayout::Label2:
+        return p1->Label2();
+    case MainLayout::ListView1:
+        return p1->ListView1();
+    case MainLayout::cmd_4:
+        return p1->cmd(4);
+    case MainLayout::cmd_5:
+        return p1->cmd(5);
+    case MainLayout::cmd_6:
+        return p1->cmd(6);
+    case MainLayout::Picture5:
+        return view->Picture5();
+    case MainLayout::Text1:
+        return view->Text1();
+    case MainLayout::textxx:
+        return view->textxx();
+    case MainLayout::Frame3:
+        return p1->Frame3();
+    case MainLayout::Frame6:
+        return m_examRun->Frame6();
+    case MainLayout::zh1:
+        return p1->zh1();
+    case MainLayout::Picture9:
+        return p1->Picture9();
+    case MainLayout::Picture6:
+        return view->Picture6();
+    case MainLayout::bt:
+        return m_Picture3->bt();
+    case MainLayout::Tex:
+        return m_Picture3->Tex();
+    case MainLayout::Image2:
+        return m_Picture3->Image2();
+    case MainLayout::cmd_7:
+        return p1->cmd(7);
+    case MainLayout::Text2:
+        return view->Text2();
+    case MainLayout::chkFeedback:
+        return p1->chkFeedback();
+    case MainLayout::ControlCount:
+        break;
+    }
+    return nullptr;
+}
+
+void frmmain::readLayout()
+{
+    for (int c = 0; c < MainLayout::ControlCount; ++c) {
+        const auto control = MainLayout::Control(c);
+        if (const QWidget* w = layoutWidget(control)) {
+            const QRect inner = w->contentsRect();
+            m_layout[control] = { w->geometry(),
+                QMargins(inner.left(), inner.top(), w->width() - inner.right() - 1,
+                    w->height() - inner.bottom() - 1) };
+        }
+    }
+}
+
+void frmmain::writeLayout()
+{
+    for (int c = 0; c < MainLayout::ControlCount; ++c) {
+        const auto control = MainLayout::Control(c);
+        if (QWidget* w = layoutWidget(control); w && w->geometry() != m_layout[control].rect)
+            w->setGeometry(m_layout[control].rect);
+    }
+    m_Picture1->view()->placeSidePanels();
+}
+
+void frmmain::applyResizeRules()
+{
+    if (!m_Picture1)
+        return;
+    readLayout();
+    m_layout.applyResizeRules(width(), height());
+    writeLayout();
+}
+
+void frmmain::Picture2_MouseMove(double x)
+{
+    readLayout();
+    m_layout.applySplitterDrag(width(), x);
+    writeLayout();
+}
+
+void frmmain::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    const auto answer = MessageBox::question(
+        this, QStringLiteral("操作提示"), QStringLiteral("您是否真的要退出Vellumore？"));
+    if (answer != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void frmmain::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_store.close();
+    // Other windows close without asking again, hidden ones too, from the most recently
+    // opened; the window system's list keeps that order. Closing one may delete another.
+    QHash<QWindow*, QPointer<QWidget>> widgets;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle())
+            widgets.insert(w->windowHandle(), w);
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* w = widgets.value(*it);
+        if (w && w != this && !w->close())
+            break;
+    }
+}

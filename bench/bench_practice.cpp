@@ -108,7 +108,7 @@ void ListSection(benchmark::State& state)
 {
     frmmain& w = windowOn(BenchBank::large());
     PracticePanel* panel = w.Picture1();
-    w.state().SectionCode = QStringLiteral("K0101");
+    w.session().enterSection(QStringLiteral("K0101"));
     panel->Frame3()->Combo1()->setCurrentIndex(0);
     for (auto _ : state) {
         panel->PracticeFilter();

@@ -1,18 +1,18 @@
 #include "exam/ExamSession.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
+#include "session/StudySession.h"
 
-ExamSession::ExamSession(QuestionStore& store, AppState& state)
+ExamSession::ExamSession(QuestionStore& store, StudySession& session)
     : m_store(store)
-    , m_state(state)
+    , m_session(session)
 { }
 
 WriteResult ExamSession::start(const std::function<WriteResult()>& makePaper)
 {
     const WriteResult made = m_store.writeTransaction(makePaper);
     if (made.isDone())
-        m_state.ExamRunning = true;
+        m_session.setExamRunning(true);
     return made;
 }
 
@@ -23,15 +23,15 @@ WriteResult ExamSession::startPaper(const ExamPaperRequest& request, const Compo
 
 void ExamSession::end()
 {
-    m_state.ExamRunning = false;
+    m_session.setExamRunning(false);
 }
 
 bool ExamSession::isRunning() const
 {
-    return m_state.ExamRunning;
+    return m_session.isExamRunning();
 }
 
 QuestionTable ExamSession::table() const
 {
-    return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+    return m_session.table();
 }

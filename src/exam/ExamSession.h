@@ -7,15 +7,15 @@
 #include <functional>
 
 class QuestionStore;
-struct AppState;
+class StudySession;
 
 /// A mock exam from its start to its end. It is the one place that sets and clears
-/// AppState::ExamRunning; while it runs, the questions live in the working set.
+/// the session's exam mode; while it runs, the questions live in the working set.
 class ExamSession final
 {
     Q_DISABLE_COPY_MOVE(ExamSession)
 public:
-    ExamSession(QuestionStore& store, AppState& state);
+    ExamSession(QuestionStore& store, StudySession& session);
 
     /// Makes the paper with @p makePaper inside one transaction and starts the exam.
     /// When the paper cannot be made, nothing changes and no exam starts.
@@ -31,5 +31,5 @@ public:
 
 private:
     QuestionStore& m_store;
-    AppState& m_state;
+    StudySession& m_session;
 };

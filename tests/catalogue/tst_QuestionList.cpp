@@ -98,7 +98,7 @@ void tst_QuestionList::groupedRowsNumberOn()
         QCOMPARE(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     }
     // The first row is shown; the position label counts list rows, not numbered questions.
-    QCOMPARE(driver.window().state().ListPosition, 1);
+    QCOMPARE(driver.window().session().position(), 1);
     QCOMPARE(driver.view()->Text2()->text(), QStringLiteral("第1题"));
 }
 
@@ -159,10 +159,10 @@ void tst_QuestionList::filtersSelect()
     }
 
     QCOMPARE(driver.column(QuestionListModel::QuestionNo), listed);
-    const AppState& state = driver.window().state();
+    const StudySession& state = driver.window().session();
     if (!listed.isEmpty()) {
-        QCOMPARE(state.ListPosition, 1);
-        QCOMPARE(state.QuestionNo, listed.first());
+        QCOMPARE(state.position(), 1);
+        QCOMPARE(state.currentQuestion().number, listed.first());
     }
     // Filtering never writes an answer.
     QCOMPARE(driver.allStored(QStringLiteral("tk")),

@@ -3,13 +3,13 @@
 // operations, reporting each write that came back done on stdout, until it is killed.
 #include "CrashStream.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
 #include "practice/QuestionEditor.h"
+#include "session/StudySession.h"
 
 #include <QCoreApplication>
 #include <QVector>
@@ -91,7 +91,7 @@ int main(int argc, char* argv[])
         giveUp(3, QStringLiteral("the bank holds no questions"));
 
     // The exam starts once; later runs carry on answering in the working set it made.
-    AppState state;
+    StudySession state;
     ExamSession exam(store, state);
     const bool haveWorkingSet
         = store.scalar(QStringLiteral("select count(*) from sqlite_master where name='kstk'")).toInt() > 0;
@@ -101,7 +101,7 @@ int main(int argc, char* argv[])
             giveUp(4, QStringLiteral("exam start failed: %1").arg(made.reason()));
         report(QString::fromLatin1(CrashStream::ExamMade) + u'\n');
     }
-    state.ExamRunning = true;
+    state.setExamRunning(true);
     report(QString::fromLatin1(CrashStream::Ready) + u'\n');
     // The writes start when the harness says so, so that it times the kill from there.
     char go = 0;

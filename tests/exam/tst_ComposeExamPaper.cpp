@@ -1,10 +1,10 @@
 #include "TestBank.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "exam/ComposeExamPaper.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
+#include "session/StudySession.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -206,7 +206,7 @@ void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
 {
     QuestionStore store;
     QVERIFY(store.open(bankPath()));
-    AppState state;
+    StudySession state;
     ExamSession exam(store, state);
     QVERIFY(WorkingSet::copyFromBank(store, u"K0104"_s).isDone());
     QuestionStore other;
@@ -217,11 +217,11 @@ void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
     QVERIFY(other.execute(u"rollback"_s));
     QVERIFY(result.isFailed());
     QVERIFY(!result.reason().isEmpty());
-    QVERIFY(!state.ExamRunning);
+    QVERIFY(!state.isExamRunning());
     QCOMPARE(dump(store, u"kstk"_s).size(), 1);
 
     QVERIFY(exam.startPaper(request(QStringList(6, u"1"_s))).isDone());
-    QVERIFY(state.ExamRunning);
+    QVERIFY(state.isExamRunning());
     QCOMPARE(store.scalar(u"select count(*) from kstk"_s).toInt(), 6);
 }
 

@@ -131,7 +131,7 @@ QStringList tst_ExamRun::mode() const
 {
     PracticePanel* p1 = m_w->panel();
     QStringList m;
-    m << QString::number(m_w->state().ExamRunning) << QString::number(p1->isVisible())
+    m << QString::number(m_w->session().isExamRunning()) << QString::number(p1->isVisible())
       << QString::number(m_w->window().Picture3()->isVisible()) << QString::number(side()->isVisibleTo(p1))
       << QString::number(p1->Frame3()->isVisibleTo(p1));
     for (int i : { 4, 5, 6 })
@@ -160,9 +160,10 @@ void tst_ExamRun::examFromTheCatalogueNode()
     QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
     QCOMPARE(m_w->list()->columnWidthPx(7), 0.0);
     // The first question is shown from the paper, under its drawn number.
-    QCOMPARE(m_w->state().QuestionNo, m_w->column(QuestionListModel::QuestionNo).first());
+    QCOMPARE(m_w->session().currentQuestion().number, m_w->column(QuestionListModel::QuestionNo).first());
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
-    QCOMPARE(m_w->field(u"kstk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"答题"_s), QVariant(u""_s));
+    QCOMPARE(m_w->field(u"kstk"_s, u"K0101"_s, m_w->session().currentQuestion().number.toInt(), u"答题"_s),
+        QVariant(u""_s));
     // The settings were saved on the way.
     QCOMPARE(sh_diraduvod::GetIniInt(u"kscs"_s, u"kssj"_s, 0), 45);
 }
@@ -172,11 +173,11 @@ void tst_ExamRun::answersGoToThePaperOnly()
     QVERIFY(startFromDialog());
     const QStringList bankBefore = m_w->allStored(u"tk"_s);
     QVERIFY(m_w->clickRow(2));
-    const int number = m_w->state().QuestionNo.toInt();
+    const int number = m_w->session().currentQuestion().number.toInt();
     auto* option = m_w->answers()->findChild<QAbstractButton*>(u"Option1_2"_s);
     QVERIFY(option && option->isVisible());
     MainWindowDriver::click(option);
-    QCOMPARE(m_w->field(u"kstk"_s, m_w->state().SectionCode, number, u"答题"_s), QVariant(u"C"_s));
+    QCOMPARE(m_w->field(u"kstk"_s, m_w->session().sectionCode(), number, u"答题"_s), QVariant(u"C"_s));
     QCOMPARE(m_w->count(u"select count(*) from kstk where 答题<>''"_s), 1);
     QCOMPARE(m_w->allStored(u"tk"_s), bankBefore);
     QCOMPARE(m_w->count(u"select count(*) from tk where 收藏否=-1"_s), 1);
@@ -240,7 +241,7 @@ void tst_ExamRun::treeAndToolbarAreRefused()
     else
         QVERIFY(m_w->clickNode(target));
     MainWindowDriver::checkOneBox(QMessageBox::Critical, u"操作提示"_s, ExamWarning);
-    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(m_w->session().isExamRunning());
     QVERIFY(side()->isVisible());
     QCOMPARE(m_w->rowTexts(), rows);
 }
@@ -264,7 +265,7 @@ void tst_ExamRun::endingBringsPracticeBack()
     QVERIFY(m_w->clickNode(u"第一节"_s));
     QVERIFY(m_w->panel()->isVisible());
     QCOMPARE(m_w->rowTexts().size(), 5);
-    QCOMPARE(m_w->state().QuestionNo, u"5"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"5"_s);
 }
 
 void tst_ExamRun::timeUpEndsTheExamOnce()
@@ -274,13 +275,13 @@ void tst_ExamRun::timeUpEndsTheExamOnce()
     for (int tick = 0; tick < 59; ++tick)
         run->Timer3_Timer();
     QCOMPARE(side()->yysj()->text(), u"000"_s);
-    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(m_w->session().isExamRunning());
     QVERIFY(MessageBox::takeShown().isEmpty());
     QVERIFY(closesReport([run] { run->Timer3_Timer(); }));
     MainWindowDriver::checkOneBox(
         QMessageBox::Information, u"信息提示"_s, u"本次考试时间已到，请你查看考试成绩！"_s);
     QCOMPARE(side()->yysj()->text(), u"001"_s);
-    QVERIFY(!m_w->state().ExamRunning);
+    QVERIFY(!m_w->session().isExamRunning());
     QVERIFY(!side()->Timer3()->isActive());
     // A tick already queued changes nothing more.
     run->Timer3_Timer();
@@ -296,7 +297,7 @@ void tst_ExamRun::endingOneSecondEarlyTellsNothing()
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
     run->Timer3_Timer();
     QVERIFY(MessageBox::takeShown().isEmpty());
-    QVERIFY(!m_w->state().ExamRunning);
+    QVERIFY(!m_w->session().isExamRunning());
 }
 
 void tst_ExamRun::secondExamStartsAtZero()
@@ -312,11 +313,11 @@ void tst_ExamRun::secondExamStartsAtZero()
     QCOMPARE(side()->kssj()->text(), u"003"_s);
     for (int tick = 0; tick < 179; ++tick)
         run->Timer3_Timer();
-    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(m_w->session().isExamRunning());
     QVERIFY(closesReport([run] { run->Timer3_Timer(); }));
     MainWindowDriver::checkOneBox(
         QMessageBox::Information, u"信息提示"_s, u"本次考试时间已到，请你查看考试成绩！"_s);
-    QVERIFY(!m_w->state().ExamRunning);
+    QVERIFY(!m_w->session().isExamRunning());
 }
 
 void tst_ExamRun::emptyPaperIsTold()
@@ -334,7 +335,7 @@ void tst_ExamRun::rangeAndAnswerColumns()
     QVERIFY(startFromDialog());
     QVERIFY(m_w->clickRow(1));
     MainWindowDriver::click(m_w->answers()->findChild<QAbstractButton*>(u"Option1_0"_s));
-    const QString answered = m_w->state().QuestionNo;
+    const QString answered = m_w->session().currentQuestion().number;
 
     QVERIFY(m_w->click(u"XPButton3"_s));
     QCOMPARE(side()->XPButton3()->caption(), u"隐藏答案"_s);
@@ -372,7 +373,7 @@ void tst_ExamRun::toolbarOpensTheSettings()
             MainWindowDriver::click(qobject_cast<mlks*>(dialog)->XPButton2());
         }));
     QCOMPARE(opened, u"mlks"_s);
-    QVERIFY(!m_w->state().ExamRunning);
+    QVERIFY(!m_w->session().isExamRunning());
 }
 
 void tst_ExamRun::stopwatch()

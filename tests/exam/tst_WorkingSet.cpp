@@ -1,9 +1,9 @@
 #include "TestBank.h"
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
+#include "session/StudySession.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,7 +50,7 @@ void tst_WorkingSet::copiesKeepTheQuestionTableShape()
                  QStringLiteral("select count(*) from sqlite_master where tbl_name='kstk' and type='index'")),
         count(store,
             QStringLiteral("select count(*) from sqlite_master where tbl_name='tk' and type='index' "
-                                "and name not in ('tk_text', 'tk_review')")));
+                           "and name not in ('tk_text', 'tk_review')")));
 
     QVERIFY(WorkingSet::copyFromBank(store, QStringLiteral("K0102")).isDone());
     QCOMPARE(count(store, QStringLiteral("select count(*) from kstk")), 1);
@@ -79,7 +79,7 @@ void tst_WorkingSet::examSessionOwnsTheRunningFlag()
 {
     QuestionStore store;
     QVERIFY(store.open(bankPath()));
-    AppState state;
+    StudySession state;
     ExamSession exam(store, state);
     QCOMPARE(exam.table(), QuestionTable::Bank);
 
@@ -89,14 +89,14 @@ void tst_WorkingSet::examSessionOwnsTheRunningFlag()
         return WriteResult::failed(QStringLiteral("试卷无法生成"));
     });
     QVERIFY(refused.isFailed());
-    QVERIFY(!state.ExamRunning);
+    QVERIFY(!state.isExamRunning());
     QVERIFY(store.scalar(QStringLiteral("select count(*) from kstk")).isNull());
 
     QVERIFY(exam.start([&] { return WorkingSet::fillFromBank(store); }).isDone());
-    QVERIFY(state.ExamRunning);
+    QVERIFY(state.isExamRunning());
     QCOMPARE(exam.table(), QuestionTable::WorkingSet);
     exam.end();
-    QVERIFY(!state.ExamRunning);
+    QVERIFY(!state.isExamRunning());
     QCOMPARE(count(store, QStringLiteral("select count(*) from kstk")), 3); // kept for the grading
 }
 

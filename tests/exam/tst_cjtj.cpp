@@ -159,16 +159,16 @@ void tst_cjtj::examGradingThroughTheEntry()
     QVERIFY(MainWindowDriver::runModal(
         [&] {
             examWasRunning
-                = GradingCommands::showExamReport(&m_w->window(), m_w->window().store(), m_w->state());
+                = GradingCommands::showExamReport(&m_w->window(), m_w->window().store(), m_w->session());
         },
         [&](QDialog* d) {
-            runningWhileOpen = m_w->state().ExamRunning;
+            runningWhileOpen = m_w->session().isExamRunning();
             r = readAndClose(d);
         }));
     QVERIFY(runningWhileOpen);
     // Ending the exam is the caller's, once the report is closed.
     QVERIFY(examWasRunning);
-    QVERIFY(m_w->state().ExamRunning);
+    QVERIFY(m_w->session().isExamRunning());
 
     // The whole paper, whatever section was current: 4 单选 (1 right, 1 unanswered).
     QCOMPARE(r.summary,

@@ -4,11 +4,11 @@
 #include "MainWindowDriver.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "data/sh_diraduvod.h"
 #include "exam/ExamSession.h"
 #include "exam/ui/mlks.h"
+#include "session/StudySession.h"
 
 #include <QFile>
 #include <QLabel>
@@ -43,7 +43,7 @@ private:
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<QuestionStore> m_store;
-    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<StudySession> m_state;
     std::unique_ptr<ExamSession> m_exam;
 };
 
@@ -78,7 +78,7 @@ void tst_mlks::init()
     }
     m_store = std::make_unique<QuestionStore>();
     QVERIFY(m_store->open(m_env->bankPath()));
-    m_state = std::make_unique<AppState>();
+    m_state = std::make_unique<StudySession>();
     m_exam = std::make_unique<ExamSession>(*m_store, *m_state);
 }
 
@@ -161,7 +161,7 @@ void tst_mlks::firstCloseWritesTheDefaults()
         MainWindowDriver::click(d->XPButton1());
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), how == u"start"_s ? int(QDialog::Accepted) : int(QDialog::Rejected));
-    QCOMPARE(m_state->ExamRunning, how == u"start"_s);
+    QCOMPARE(m_state->isExamRunning(), how == u"start"_s);
     QCOMPARE(settingsFile(), DefaultsFile);
 }
 
@@ -250,7 +250,7 @@ void tst_mlks::badBoxesAreRefusedBeforeComposing()
     QCOMPARE(shown[0].text, message);
     QVERIFY(d->isVisible());
     QVERIFY(edit->hasFocus());
-    QVERIFY(!m_state->ExamRunning);
+    QVERIFY(!m_state->isExamRunning());
     QVERIFY(m_store->scalar(u"select count(*) from sqlite_master where name='kstk'"_s).toInt() == 0);
     QVERIFY(!d->Bar1()->isVisible());
     d->reject();
@@ -268,7 +268,7 @@ void tst_mlks::startDrawsFromTheChosenSections()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     QVERIFY(!list->item(1)->isSelected());
     MainWindowDriver::click(d->XPButton1());
-    QVERIFY(m_state->ExamRunning);
+    QVERIFY(m_state->isExamRunning());
     QCOMPARE(d->result(), int(QDialog::Accepted));
     QCOMPARE(d->examTime(), u"60"_s);
     QCOMPARE(d->Bar1()->maximum(), 9);
@@ -299,7 +299,7 @@ void tst_mlks::keyboardOnly()
     d->sj()->setFocus();
     QTest::keyClick(d->sj(), Qt::Key_Return);
     QVERIFY(!d->isVisible());
-    QVERIFY(m_state->ExamRunning);
+    QVERIFY(m_state->isExamRunning());
     QCOMPARE(m_store->scalar(u"select group_concat(distinct 代码) from kstk"_s).toString(), u"K0105"_s);
 }
 

@@ -185,7 +185,7 @@ void tst_AnswerEntry::entryWithoutQuestionIsRefused()
     // of the type is put up as a question of that type would.
     QVERIFY(driver.clickNode(QStringLiteral("第三节")));
     QVERIFY(driver.panel()->isVisible());
-    QCOMPARE(driver.window().state().ListPosition, 0);
+    QCOMPARE(driver.window().session().position(), 0);
     driver.answers()->preset(type, QString());
     const QString dalab = driver.view()->dalab()->text();
 
@@ -224,7 +224,7 @@ void tst_AnswerEntry::answerSurvivesRestart()
     MainWindowDriver driver(bankPath());
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     // 单选 lists before 多选: the listing shows question 2 first.
-    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("2"));
+    QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("2"));
     const AnswerPanel* answers = driver.answers();
     QVERIFY(answers->Frame4()->isVisible());
     QVERIFY(answers->Option1(4)->isChecked());

@@ -89,8 +89,8 @@ void tst_Favourites::addDuringAnExamMarksTheBank()
     // The range box lists the paper through the exam filter; the A3 group is not among its types.
     QVERIFY(MainWindowDriver::chooseItem(m_w->child<QComboBox>(u"Combo1"_s), u"全部题目"_s));
     QCOMPARE(m_w->list()->rowCount(), 6);
-    QCOMPARE(m_w->state().QuestionNo, u"3"_s);
-    QCOMPARE(m_w->state().SectionCode, u"K0101"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
+    QCOMPARE(m_w->session().sectionCode(), u"K0101"_s);
 
     QVERIFY(m_w->chooseFavourites(u"addsc"_s));
 
@@ -135,7 +135,7 @@ void tst_Favourites::removeDropsTheRow()
             u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number }));
     QVERIFY(m_w->clickNode(node));
     QVERIFY(m_w->clickRow(row));
-    QCOMPARE(m_w->state().QuestionNo, QString::number(number));
+    QCOMPARE(m_w->session().currentQuestion().number, QString::number(number));
     QCOMPARE(m_w->field(u"tk"_s, code, number, u"收藏否"_s).toInt(), wasFavourite ? -1 : 0);
 
     QVERIFY(m_w->chooseFavourites(u"delsc"_s));
@@ -146,9 +146,9 @@ void tst_Favourites::removeDropsTheRow()
     if (shownNumber == 0) {
         QCOMPARE(m_w->shownQuestion(), QString());
     } else {
-        QCOMPARE(m_w->state().ListPosition, positionAfter);
+        QCOMPARE(m_w->session().position(), positionAfter);
         QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(positionAfter));
-        QCOMPARE(m_w->state().QuestionNo, QString::number(shownNumber));
+        QCOMPARE(m_w->session().currentQuestion().number, QString::number(shownNumber));
         QCOMPARE(m_w->shownQuestion(), m_w->plainField(u"tk"_s, code, shownNumber, u"选项"_s));
     }
     QVERIFY(MessageBox::takeShown().isEmpty());

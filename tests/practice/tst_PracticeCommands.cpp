@@ -89,8 +89,8 @@ void tst_PracticeCommands::redoClearsTheWholeSection()
         QCOMPARE(model->data(model->index(r, 0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     }
     QCOMPARE(model->subItem(0, QuestionListModel::Title), u"此题为A3型题"_s);
-    QCOMPARE(m_w->state().ListPosition, 1);
-    QCOMPARE(m_w->state().QuestionNo, u"4"_s);
+    QCOMPARE(m_w->session().position(), 1);
+    QCOMPARE(m_w->session().currentQuestion().number, u"4"_s);
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
     QCOMPARE(m_w->shownQuestion(), u"阅读下面的材料，回答两个问题。"_s);
     QCOMPARE(m_w->view()->dalab()->text(), u"(    )"_s);
@@ -101,7 +101,7 @@ void tst_PracticeCommands::answerColumnsToggle()
 {
     QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->clickRow(3));
-    QCOMPARE(m_w->state().ListPosition, 3);
+    QCOMPARE(m_w->session().position(), 3);
     QuestionListView* list = m_w->list();
     auto* button = m_w->child<XPButton>(u"cmd_1"_s);
     const double W = list->width();
@@ -114,7 +114,7 @@ void tst_PracticeCommands::answerColumnsToggle()
     QCOMPARE(list->columnWidthPx(7), px(W * 1.5 / 10));
     // The list is listed again and its first row becomes the current question.
     QCOMPARE(list->rowCount(), 3);
-    QCOMPARE(m_w->state().ListPosition, 1);
+    QCOMPARE(m_w->session().position(), 1);
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
 
     QVERIFY(m_w->click(u"cmd_1"_s));
@@ -148,11 +148,11 @@ void tst_PracticeCommands::previousAndNext()
     QVERIFY(m_w->click(button));
 
     const QuestionListModel* model = m_w->list()->questions();
-    QCOMPARE(m_w->state().ListPosition, to);
+    QCOMPARE(m_w->session().position(), to);
     QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(to));
-    QCOMPARE(m_w->state().QuestionNo, model->subItem(to - 1, QuestionListModel::QuestionNo));
+    QCOMPARE(m_w->session().currentQuestion().number, model->subItem(to - 1, QuestionListModel::QuestionNo));
     QCOMPARE(m_w->shownQuestion(),
-        m_w->plainField(u"tk"_s, u"K0101"_s, m_w->state().QuestionNo.toInt(), u"选项"_s));
+        m_w->plainField(u"tk"_s, u"K0101"_s, m_w->session().currentQuestion().number.toInt(), u"选项"_s));
     // The highlight follows the question shown.
     QCOMPARE(m_w->list()->currentIndex().row(), to - 1);
 }
@@ -173,12 +173,12 @@ void tst_PracticeCommands::previousAndNextOnAnEmptyList()
     if (!menuItem.isEmpty())
         QVERIFY(m_w->chooseFavourites(menuItem));
     QCOMPARE(m_w->list()->rowCount(), 0);
-    const int position = m_w->state().ListPosition;
+    const int position = m_w->session().position();
 
     for (const QString& button : { u"cmdxtsa"_s, u"cmdxtxa"_s, u"cmdxtxa"_s, u"cmdxtsa"_s })
         QVERIFY(m_w->click(button));
 
-    QCOMPARE(m_w->state().ListPosition, position);
+    QCOMPARE(m_w->session().position(), position);
     QCOMPARE(m_w->list()->rowCount(), 0);
     QCOMPARE(m_w->shownQuestion(), QString());
     QVERIFY(MessageBox::takeShown().isEmpty());
@@ -210,11 +210,11 @@ void tst_PracticeCommands::arrowKeys()
     QTRY_COMPARE(QApplication::focusWidget(), target);
 
     QTest::keyClick(target, Qt::Key_Right);
-    QCOMPARE(m_w->state().ListPosition, steps ? 3 : 2);
+    QCOMPARE(m_w->session().position(), steps ? 3 : 2);
     QTest::keyClick(target, Qt::Key_Left);
     QTest::keyClick(target, Qt::Key_Left);
-    QCOMPARE(m_w->state().ListPosition, steps ? 1 : 2);
-    QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(m_w->state().ListPosition));
+    QCOMPARE(m_w->session().position(), steps ? 1 : 2);
+    QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(m_w->session().position()));
 }
 
 void tst_PracticeCommands::panelsOpenAndHide_data()
@@ -288,7 +288,7 @@ void tst_PracticeCommands::groupedRowTakesNoEntry()
         QVERIFY(m_w->clickNode(section));
     else
         QVERIFY(m_w->click(command));
-    QCOMPARE(m_w->state().QuestionNo, u"4"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"4"_s);
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
     const QVariant given = m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s); // a redo cleared it
 

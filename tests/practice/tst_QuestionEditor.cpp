@@ -114,7 +114,7 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
         { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) }));
     // The paper lists the A3 group first, then the 判断 question 3.
     QVERIFY(m_w->clickRow(2));
-    QCOMPARE(m_w->state().QuestionNo, u"3"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
     QCOMPARE(m_w->view()->Text5()->text(), u"BA"_s);
     QCOMPARE(plain(m_w->view()->text3()), u"考试前的注释"_s);
     const QVariant examCopy = m_w->field(u"kstk"_s, u"K0101"_s, 3, p.column);

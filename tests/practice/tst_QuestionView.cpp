@@ -144,10 +144,10 @@ void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
     QCOMPARE(view->Text7()->text(), type);
     QCOMPARE(view->text3()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
     QCOMPARE(view->text6()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
-    const AppState& state = driver.window().state();
-    QCOMPARE(state.ListPosition, 2);
-    QCOMPARE(state.QuestionNo, QStringLiteral("2"));
-    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
+    const StudySession& state = driver.window().session();
+    QCOMPARE(state.position(), 2);
+    QCOMPARE(state.currentQuestion().number, QStringLiteral("2"));
+    QCOMPARE(state.sectionCode(), QStringLiteral("K0101"));
     // Presetting is display only.
     QCOMPARE(driver.field(u"tk"_qs, u"K0101"_qs, 2, u"答题"_qs), given);
 }
@@ -181,7 +181,7 @@ void tst_QuestionView::typeWithoutPanelShowsNone()
     QVERIFY(driver.showQuestion(1));
     QVERIFY2(driver.answerPanelState().startsWith(u"Frame2:-- Frame4:-- Frame8:-- Frame9:--"_qs),
         qPrintable(driver.answerPanelState()));
-    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("1"));
+    QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("1"));
     QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(上海)"));
 }
 
@@ -223,7 +223,7 @@ void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
     // The zoom slider's last step: the text grows at once, and the next question keeps the size.
     QSlider* zh1 = driver.panel()->zh1();
     QTest::keyClick(zh1, Qt::Key_End);
-    QCOMPARE(driver.window().state().FontSize, 20);
+    QCOMPARE(driver.window().session().fontSize(), 20);
     const QTextDocument* doc = text1->document();
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it)
@@ -256,10 +256,10 @@ void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
     QCOMPARE(driver.column(0), QStringList());
 
     QVERIFY(driver.view()->Text1()->toPlainText().isEmpty());
-    const AppState& state = driver.window().state();
-    QCOMPARE(state.ListPosition, 2);
-    QCOMPARE(state.QuestionNo, QStringLiteral("2"));
-    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
+    const StudySession& state = driver.window().session();
+    QCOMPARE(state.position(), 2);
+    QCOMPARE(state.currentQuestion().number, QStringLiteral("2"));
+    QCOMPARE(state.sectionCode(), QStringLiteral("K0101"));
     QCOMPARE(driver.view()->Text2()->text(), label);
     QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(BD)"));
     QCOMPARE(driver.answerPanelState(), panels);

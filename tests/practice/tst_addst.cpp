@@ -179,7 +179,7 @@ void tst_addst::addsAQuestion()
 
     QVERIFY(m_w->clickRow(2));
     QVERIFY(m_w->clickRow(1));
-    QCOMPARE(m_w->state().QuestionNo, u"6"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"6"_s);
     QCOMPARE(m_w->shownQuestion(), entry.question);
     QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), entry.notes);
 }
@@ -201,7 +201,7 @@ void tst_addst::addsToAnEmptySection()
 void tst_addst::refusedWithoutASection()
 {
     // Before any section is opened the practice panel is not on screen; its command is run as a click would.
-    QVERIFY(m_w->state().SectionCode.isEmpty());
+    QVERIFY(m_w->session().sectionCode().isEmpty());
     const int rows = m_w->count(u"select count(*) from tk"_s);
     bool stayedOpen = false;
     QVERIFY(MainWindowDriver::runModal([this] { m_w->window().commands()->cmdClicked(5); },
@@ -232,7 +232,7 @@ void tst_addst::editingMenu()
     QFETCH(QString, key);
     QFETCH(double, size);
     QFETCH(int, alignment);
-    addst dialog(m_w->window().store(), m_w->state(), &m_w->window());
+    addst dialog(m_w->window().store(), m_w->session(), &m_w->window());
     QStringList items;
     for (QAction* a : dialog.menu1()->actions())
         items << a->objectName() + u'=' + a->text();

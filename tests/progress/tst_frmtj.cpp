@@ -114,7 +114,7 @@ void tst_frmtj::cancelOpensNothing()
 
 void tst_frmtj::refusedDuringAnExam()
 {
-    m_w->state().ExamRunning = true;
+    m_w->session().setExamRunning(true);
     MessageBox::queueAnswer(QMessageBox::Ok);
     QVERIFY(!MainWindowDriver::runModal([this] { clickTj(); }, [](QDialog*) {}));
     MainWindowDriver::checkOneBox(QMessageBox::Critical, u"操作提示"_s,

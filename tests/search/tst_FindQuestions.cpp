@@ -132,7 +132,7 @@ void tst_FindQuestions::hitsListedWithTheirSectionPaths()
     QCOMPARE(m_w->window().Picture3()->bt()->text(), Title);
     QuestionListView* list = m_w->list();
     QCOMPARE(list->columnWidthPx(1), double(std::lround(list->width() / 3.0)));
-    QVERIFY(!m_w->state().SearchSql.isEmpty());
+    QVERIFY(!m_w->session().searchStatement().isEmpty());
 }
 
 void tst_FindQuestions::noHitsKeepsTheList()
@@ -170,7 +170,7 @@ void tst_FindQuestions::cancelChangesNothing()
         if (byButton)
             MainWindowDriver::click(dialog->findChild<QWidget*>(u"XPButton2"_s));
     }));
-    QCOMPARE(m_w->state().SearchSql, QString());
+    QCOMPARE(m_w->session().searchStatement(), QString());
     QCOMPARE(hits(), before);
     QCOMPARE(m_w->panel()->Label2()->text(), title);
     QVERIFY(MessageBox::takeShown().isEmpty());
@@ -193,10 +193,10 @@ void tst_FindQuestions::questionAtTheListPositionIsShown()
     QFETCH(int, rowShown);
     QFETCH(QString, question);
     QVERIFY(m_w->clickRow(rowBefore));
-    QCOMPARE(m_w->state().ListPosition, rowBefore);
+    QCOMPARE(m_w->session().position(), rowBefore);
     searchKeyword(keyword);
-    QCOMPARE(m_w->state().ListPosition, rowShown);
-    QCOMPARE(m_w->state().SectionCode + u'/' + m_w->state().QuestionNo, question);
+    QCOMPARE(m_w->session().position(), rowShown);
+    QCOMPARE(m_w->session().sectionCode() + u'/' + m_w->session().currentQuestion().number, question);
     QCOMPARE(m_w->shownPosition(), u"第%1题"_s.arg(rowShown));
     QCOMPARE(m_w->list()->currentIndex().row(), rowShown - 1);
 }

@@ -5,8 +5,8 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "search/ui/frmcx.h"
+#include "session/StudySession.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -51,7 +51,7 @@ private:
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TestBank> m_bank;
-    AppState m_state;
+    std::unique_ptr<StudySession> m_session;
     std::unique_ptr<frmcx> m_dialog;
 };
 
@@ -60,9 +60,9 @@ void tst_frmcx::init()
     m_env = std::make_unique<TestEnvironment>();
     m_bank = std::make_unique<TestBank>(m_env->bankPath());
     SearchBanks::searchBank(*m_bank);
-    m_state = AppState();
-    m_state.SearchSql = u"the previous search"_s;
-    m_dialog = std::make_unique<frmcx>(m_state);
+    m_session = std::make_unique<StudySession>();
+    m_session->setSearchStatement(u"the previous search"_s);
+    m_dialog = std::make_unique<frmcx>(*m_session);
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
 }
@@ -157,7 +157,7 @@ void tst_frmcx::okAtOnceDoesNothing()
 {
     act(u"ok"_s);
     QVERIFY(m_dialog->isVisible());
-    QCOMPARE(m_state.SearchSql, u"the previous search"_s);
+    QCOMPARE(m_session->searchStatement(), u"the previous search"_s);
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -170,7 +170,7 @@ void tst_frmcx::neitherTextTickedIsRefused()
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(control<QLineEdit>(u"Text1"_s)->text(), u"证券"_s);
     QCOMPARE(QApplication::focusWidget(), control(u"Text1"_s));
-    QCOMPARE(m_state.SearchSql, u"the previous search"_s);
+    QCOMPARE(m_session->searchStatement(), u"the previous search"_s);
 }
 
 void tst_frmcx::okLeavesTheSearch_data()
@@ -198,7 +198,7 @@ void tst_frmcx::okLeavesTheSearch()
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     const QuestionFilters::Selection selection = m_dialog->selection();
-    QCOMPARE(m_state.SearchSql, selection.sql);
+    QCOMPARE(m_session->searchStatement(), selection.sql);
     QCOMPARE(SearchBanks::listed(m_bank->store(), selection), listed);
 }
 
@@ -221,7 +221,7 @@ void tst_frmcx::everyOtherWayOutCancels()
     else
         act(way);
     QVERIFY(!m_dialog->isVisible());
-    QCOMPARE(m_state.SearchSql, QString());
+    QCOMPARE(m_session->searchStatement(), QString());
     QVERIFY(m_dialog->selection().sql.isEmpty());
 }
 

@@ -297,7 +297,7 @@ void tst_LayoutFits::mainWindow()
         QVERIFY(MainWindowDriver::runModal(
             [&] { QTest::mouseClick(window.Toolbar1()->button(u"mlkc"_s), Qt::LeftButton); },
             [](QDialog* d) { MainWindowDriver::click(qobject_cast<mlks*>(d)->XPButton1()); }));
-        QVERIFY(m_w->state().ExamRunning);
+        QVERIFY(m_w->session().isExamRunning());
     }
 
     // Dragged as a user drags it, far past either end or to the middle.

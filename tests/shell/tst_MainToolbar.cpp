@@ -180,7 +180,7 @@ void tst_MainToolbar::everyButtonIsRefusedDuringAnExam_data()
 void tst_MainToolbar::everyButtonIsRefusedDuringAnExam()
 {
     QFETCH(QString, key);
-    m_w->state().ExamRunning = true;
+    m_w->session().setExamRunning(true);
     // Were it not refused, an answer would be waiting for the questions.
     MessageBox::queueAnswer(QMessageBox::Yes);
     click(key);
@@ -190,7 +190,7 @@ void tst_MainToolbar::everyButtonIsRefusedDuringAnExam()
 
 void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
 {
-    m_w->state().ExamRunning = true;
+    m_w->session().setExamRunning(true);
     bool menuShown = false;
     QTimer::singleShot(0, qApp, [&menuShown] { menuShown = QApplication::activePopupWidget() != nullptr; });
     click(u"sc"_s);

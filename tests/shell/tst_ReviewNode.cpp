@@ -85,7 +85,7 @@ void tst_ReviewNode::listsAndFiltersTheDueQuestions()
     QVERIFY(m_w->clickNode(u"今日复习（2）"_s));
     QCOMPARE(m_w->panel()->Label2()->text(), u"今日复习"_s);
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"3"_s, u"4"_s }));
-    QCOMPARE(m_w->state().QuestionNo, u"3"_s);
+    QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
     // The practice filter works over the due questions, not over a section.
     PracticeSidePanel* side = m_w->panel()->Frame3();
     QVERIFY(side->isVisible());

@@ -56,7 +56,7 @@ QStringList rightSide(const MainWindowDriver& driver)
     const PracticePanel* p1 = driver.panel();
     const WelcomePanel* p3 = w.Picture3();
     const PracticeSidePanel* side = p1->Frame3();
-    const AppState& s = w.state();
+    const StudySession& s = w.session();
     return {
         QString::number(p1->isVisible()),
         QString::number(p3->isVisible()),
@@ -67,9 +67,9 @@ QStringList rightSide(const MainWindowDriver& driver)
         driver.column(0).join(u','),
         driver.column(QuestionListModel::QuestionNo).join(u','),
         QString::number(p1->ListView1()->columnWidthPx(1)),
-        s.SectionCode,
-        s.QuestionNo,
-        QString::number(s.ListPosition),
+        s.sectionCode(),
+        s.currentQuestion().number,
+        QString::number(s.position()),
         QString::number(side->isVisibleTo(p1)),
         QString::number(side->Timer1()->isActive()),
         QString::number(side->dg1()->intValue()),
@@ -218,8 +218,8 @@ void tst_frmmain_practice::personalListsHoldFavourites()
     QVERIFY(!driver.window().Picture3()->isVisible());
     QCOMPARE(sideShown(), QStringLiteral("Frame3=0 Frame1=0 cmd_4=0 cmd_5=0 cmd_6=0 cmd_7=1"));
     // The first row is shown, and with it its section becomes the current one.
-    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("8"));
-    QCOMPARE(driver.window().state().SectionCode, QStringLiteral("K0102"));
+    QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("8"));
+    QCOMPARE(driver.window().session().sectionCode(), QStringLiteral("K0102"));
 
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QCOMPARE(sideShown(), QStringLiteral("Frame3=1 Frame1=1 cmd_4=1 cmd_5=1 cmd_6=1 cmd_7=1"));
@@ -230,7 +230,7 @@ void tst_frmmain_practice::materialAndQuestionSections()
     MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
     WelcomePanel* p3 = driver.window().Picture3();
-    const AppState& state = driver.window().state();
+    const StudySession& state = driver.window().session();
 
     QVERIFY(driver.clickNode(QStringLiteral("证券法")));
     QVERIFY(p3->isVisible());
@@ -240,7 +240,7 @@ void tst_frmmain_practice::materialAndQuestionSections()
     QVERIFY(p3->bt()->isVisible());
     QCOMPARE(p3->bt()->text(), QStringLiteral("阅读材料→法规原文→证券法"));
     QCOMPARE(p3->Tex()->toPlainText(), Material);
-    QCOMPARE(state.SectionCode, QStringLiteral("J0101"));
+    QCOMPARE(state.sectionCode(), QStringLiteral("J0101"));
 
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(p1->isVisible());
@@ -248,8 +248,8 @@ void tst_frmmain_practice::materialAndQuestionSections()
     QCOMPARE(p1->Label2()->text(), QStringLiteral("证券基础→金融市场→第一节"));
     QCOMPARE(p3->bt()->text(), p1->Label2()->text());
     QCOMPARE(driver.column(QuestionListModel::QuestionNo).join(u','), QStringLiteral("1,2,3,4,5,6"));
-    QCOMPARE(state.SectionCode, QStringLiteral("K0101"));
-    QCOMPARE(state.QuestionNo, QStringLiteral("1"));
+    QCOMPARE(state.sectionCode(), QStringLiteral("K0101"));
+    QCOMPARE(state.currentQuestion().number, QStringLiteral("1"));
 }
 
 void tst_frmmain_practice::upperNodeShowsTheWelcomePicture_data()
@@ -286,8 +286,8 @@ void tst_frmmain_practice::upperNodeShowsTheWelcomePicture()
     // The list and the question stay behind the picture.
     QCOMPARE(driver.column(0), rows);
     QCOMPARE(driver.view()->Text1()->toPlainText(), text);
-    QCOMPARE(driver.window().state().QuestionNo, QStringLiteral("4"));
-    QCOMPARE(driver.window().state().SectionCode, QStringLiteral("J0101"));
+    QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("4"));
+    QCOMPARE(driver.window().session().sectionCode(), QStringLiteral("J0101"));
 }
 
 QTEST_MAIN(tst_frmmain_practice)

@@ -32,7 +32,7 @@ public:
     ~MainWindowDriver();
 
     frmmain& window() const { return *m_window; }
-    AppState& state() const { return m_window->state(); }
+    StudySession& session() const { return m_window->session(); }
     PracticePanel* panel() const;
     QuestionView* view() const;
     AnswerPanel* answers() const;

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-QuestionListView::QuestionListView(QWidget* parent)
+QuestionListView::QuestionListView(QuestionListModel* model, QWidget* parent)
     : QTreeView(parent)
-    , m_model(new QuestionListModel(this))
+    , m_model(model)
 {
     setRootIsDecorated(false);
     setUniformRowHeights(true);

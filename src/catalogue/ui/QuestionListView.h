@@ -12,7 +12,8 @@ class QuestionListView final : public QTreeView
 {
     Q_OBJECT
 public:
-    explicit QuestionListView(QWidget* parent = nullptr);
+    /// Shows @p model, which outlives the view.
+    explicit QuestionListView(QuestionListModel* model, QWidget* parent = nullptr);
 
     QuestionListModel* questions() const { return m_model; }
     /// True once the first reset has created the columns.

@@ -6,12 +6,12 @@
 #include "controls/DigitDisplay.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "exam/ExamSession.h"
 #include "exam/ui/ExamSidePanel.h"
 #include "practice/ui/PracticePanel.h"
 #include "practice/ui/PracticeSidePanel.h"
+#include "session/StudySession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,12 +20,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, AppState& state, PracticePanel* panel,
+ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, StudySession& session, PracticePanel* panel,
     QWidget* welcome, QToolButton* favourites, QWidget* window)
     : QObject(window)
     , m_exam(exam)
     , m_store(store)
-    , m_state(state)
+    , m_session(session)
     , m_panel(panel)
     , m_side(new ExamSidePanel(panel))
     , m_welcome(welcome)
@@ -49,7 +49,6 @@ void ExamRun::showSidePanel(bool exam)
         m_panel->cmd(i)->setVisible(!exam);
     m_panel->Label2()->setText(QStringLiteral("模拟考试"));
     m_side->setVisible(exam);
-    m_panel->setExamMode(exam);
     m_panel->setVisible(exam);
     m_welcome->setVisible(!exam);
     if (exam)
@@ -125,5 +124,5 @@ void ExamRun::XPButton3_Click()
 void ExamRun::gradeAndShowReport()
 {
     // Modal: the exam is ended only after the report has been closed.
-    GradingCommands::showExamReport(m_window, m_store, m_state);
+    GradingCommands::showExamReport(m_window, m_store, m_session);
 }

@@ -10,7 +10,7 @@ class PracticePanel;
 class QToolButton;
 class QuestionStore;
 class QWidget;
-struct AppState;
+class StudySession;
 
 /// The main window in exam mode: the exam side panel in place of the practice one,
 /// the paper in the list, the exam clock and the wall clock, and the way back when
@@ -22,8 +22,8 @@ class ExamRun final : public QObject
 public:
     /// @p welcome is the panel shown after the exam; @p favourites the toolbar button
     /// that stays disabled until a question is shown again; @p window owns the messages.
-    ExamRun(ExamSession& exam, QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* welcome,
-        QToolButton* favourites, QWidget* window);
+    ExamRun(ExamSession& exam, QuestionStore& store, StudySession& session, PracticePanel* panel,
+        QWidget* welcome, QToolButton* favourites, QWidget* window);
 
     /// Turns the window into the exam on the paper just composed; @p examTime in minutes.
     void begin(const QString& examTime);
@@ -49,7 +49,7 @@ private:
 
     ExamSession& m_exam;
     QuestionStore& m_store;
-    AppState& m_state;
+    StudySession& m_session;
     PracticePanel* m_panel;
     ExamSidePanel* m_side;
     QWidget* m_welcome;

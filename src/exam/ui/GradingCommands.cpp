@@ -1,12 +1,12 @@
 #include "exam/ui/GradingCommands.h"
 
 #include "controls/MessageBox.h"
-#include "data/AppState.h"
 #include "exam/ExamResult.h"
 #include "exam/Grading.h"
 #include "exam/ScoreReport.h"
 #include "exam/ui/PaperExportDialog.h"
 #include "exam/ui/cjtj.h"
+#include "session/StudySession.h"
 
 namespace GradingCommands {
 namespace {
@@ -20,18 +20,18 @@ bool tellUnread(QWidget* parent, const Grading::Outcome& outcome)
     return true;
 }
 
-void openReport(QWidget* parent, QuestionStore& store, const AppState& state, const GradingTally& tally)
+void openReport(QWidget* parent, QuestionStore& store, const StudySession& session, const GradingTally& tally)
 {
     GradingTally::program() = tally;
-    const QuestionTable table = state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+    const QuestionTable table = session.table();
     cjtj report(GradingTally::program(), ScoreReport::readPoints(),
-        ScoreReport::detailRows(store, table, state.SectionCode), parent);
+        ScoreReport::detailRows(store, table, session.sectionCode()), parent);
     report.exec();
 }
 
 } // namespace
 
-bool showExamReport(QWidget* parent, QuestionStore& store, AppState& state)
+bool showExamReport(QWidget* parent, QuestionStore& store, StudySession& session)
 {
     const Grading::Outcome outcome = Grading::GradeExamPaper(store);
     if (!tellUnread(parent, outcome)) {
@@ -40,14 +40,14 @@ bool showExamReport(QWidget* parent, QuestionStore& store, AppState& state)
         if (!kept.isDone())
             MessageBox::warning(parent, QStringLiteral("结束考试"),
                 QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。").arg(kept.reason()));
-        openReport(parent, store, state, outcome.tally);
+        openReport(parent, store, session, outcome.tally);
     }
-    return state.ExamRunning;
+    return session.isExamRunning();
 }
 
-void showPracticeReport(QWidget* parent, QuestionStore& store, AppState& state)
+void showPracticeReport(QWidget* parent, QuestionStore& store, StudySession& session)
 {
-    const Grading::Outcome outcome = Grading::GradePracticeSection(store, state.SectionCode);
+    const Grading::Outcome outcome = Grading::GradePracticeSection(store, session.sectionCode());
     if (tellUnread(parent, outcome))
         return;
     if (!outcome.copied.isDone()) {
@@ -56,14 +56,14 @@ void showPracticeReport(QWidget* parent, QuestionStore& store, AppState& state)
             QStringLiteral("成绩已统计，但本节试题没有复制到考试工作区。\n\n原因：%1。")
                 .arg(outcome.copied.reason()));
     }
-    openReport(parent, store, state, outcome.tally);
+    openReport(parent, store, session, outcome.tally);
 }
 
-void exportPaper(QWidget* parent, QuestionStore& store, const AppState& state)
+void exportPaper(QWidget* parent, QuestionStore& store, const StudySession& session)
 {
     PaperExport::Source source;
-    source.table = state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
-    source.sectionCode = state.SectionCode;
+    source.table = session.table();
+    source.sectionCode = session.sectionCode();
     PaperExportDialog dialog(store, source, parent);
     dialog.exec();
 }

@@ -4,7 +4,6 @@
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
@@ -14,6 +13,7 @@
 #include "practice/ui/PracticeSidePanel.h"
 #include "practice/ui/QuestionView.h"
 #include "practice/ui/addst.h"
+#include "session/StudySession.h"
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -28,10 +28,10 @@
 #include <QTreeWidget>
 
 PracticeCommands::PracticeCommands(
-    QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window)
+    QuestionStore& store, StudySession& session, PracticePanel* panel, QWidget* window)
     : QObject(window)
     , m_store(store)
-    , m_state(state)
+    , m_session(session)
     , m_panel(panel)
     , m_window(window)
 {
@@ -158,7 +158,7 @@ void PracticeCommands::favouritesChosen(const QString& key)
 void PracticeCommands::RedoQuestions()
 {
     // Redo belongs to practice: it clears the section's answers in the bank.
-    const WriteResult result = Answers::ClearAnswers(m_store, QuestionTable::Bank, m_state.SectionCode);
+    const WriteResult result = Answers::ClearAnswers(m_store, QuestionTable::Bank, m_session.sectionCode());
     if (result.isFailed()) {
         MessageBox::critical(m_window, QStringLiteral("操作失败"),
             result.notStoredMessage(QStringLiteral("清除本节答案的操作")));
@@ -166,7 +166,7 @@ void PracticeCommands::RedoQuestions()
     }
     m_panel->Frame3()->showNoRange();
     m_panel->clearList();
-    m_panel->listSelection(QuestionFilters::section(m_state.SectionCode));
+    m_panel->listSelection(QuestionFilters::section(m_session.sectionCode()));
 }
 
 void PracticeCommands::ToggleAnswerColumns()
@@ -179,8 +179,7 @@ void PracticeCommands::PreviousQuestion()
     const int rows = m_panel->listRowCount();
     if (rows == 0)
         return; // nothing listed: nothing to move to
-    m_state.ListPosition = qBound(1, m_state.ListPosition - 1, rows);
-    m_panel->showListRow(m_state.ListPosition);
+    m_panel->showListRow(qBound(1, m_session.position() - 1, rows));
 }
 
 void PracticeCommands::NextQuestion()
@@ -188,14 +187,13 @@ void PracticeCommands::NextQuestion()
     const int rows = m_panel->listRowCount();
     if (rows == 0)
         return;
-    m_state.ListPosition = qBound(1, m_state.ListPosition + 1, rows);
-    m_panel->showListRow(m_state.ListPosition);
+    m_panel->showListRow(qBound(1, m_session.position() + 1, rows));
 }
 
 void PracticeCommands::AddToFavourites()
 {
     QString reason;
-    switch (Favourites::AddToFavourites(m_store, m_state.currentQuestion(), &reason)) {
+    switch (Favourites::AddToFavourites(m_store, m_session.currentQuestion(), &reason)) {
     case Favourites::AddResult::Added:
         MessageBox::information(m_window, QStringLiteral("信息提示"), QStringLiteral("本题你已成功收藏！"));
         break;
@@ -212,21 +210,21 @@ void PracticeCommands::AddToFavourites()
 
 void PracticeCommands::RemoveFromFavourites()
 {
-    const WriteResult result = Favourites::RemoveFromFavourites(m_store, m_state.currentQuestion());
+    const WriteResult result = Favourites::RemoveFromFavourites(m_store, m_session.currentQuestion());
     if (result.isFailed()) {
         // The row stays listed: it is still a favourite.
         MessageBox::critical(m_window, QStringLiteral("移除失败"),
             result.notStoredMessage(QStringLiteral("从收藏夹移除本题的操作")));
         return;
     }
-    m_panel->removeListRow(m_state.ListPosition);
+    m_panel->removeListRow(m_session.position());
     const int rows = m_panel->listRowCount();
     if (rows == 0) {
         m_panel->view()->clearQuestion();
         return;
     }
     // After the last row the one before it moves up into view.
-    m_panel->showListRow(qMin(m_state.ListPosition, rows));
+    m_panel->showListRow(qMin(m_session.position(), rows));
 }
 
 void PracticeCommands::ClearFavourites()
@@ -254,20 +252,20 @@ void PracticeCommands::showSaveOutcome(const WriteResult& result, const QString&
 void PracticeCommands::SaveNotes()
 {
     showSaveOutcome(
-        QuestionEditor::SaveNotes(m_store, m_state.currentQuestion(), m_panel->view()->notesDocument()),
+        QuestionEditor::SaveNotes(m_store, m_session.currentQuestion(), m_panel->view()->notesDocument()),
         QStringLiteral("您的笔记"), QStringLiteral("添加或修改成功！"));
 }
 
 void PracticeCommands::SaveQuestionEdits()
 {
     showSaveOutcome(
-        QuestionEditor::SaveQuestionEdits(m_store, m_state.currentQuestion(), m_panel->view()->edits()),
+        QuestionEditor::SaveQuestionEdits(m_store, m_session.currentQuestion(), m_panel->view()->edits()),
         QStringLiteral("您对试题的修改"), QStringLiteral("试题修改成功，点击左侧树目录以刷新修改记录！"));
 }
 
 void PracticeCommands::openAddDialog()
 {
-    addst dialog(m_store, m_state, m_window);
+    addst dialog(m_store, m_session, m_window);
     connect(&dialog, &addst::questionAdded, this,
         [this](const QString& type, const QString& title, const QString& answer, const QString& number,
             const QString& code) {

@@ -11,7 +11,7 @@ class QKeySequence;
 class QMenu;
 class QuestionStore;
 class QWidget;
-struct AppState;
+class StudySession;
 
 /// The commands of the practice panel: redo, the answer columns, grading, the exam paper,
 /// previous and next, the favourites, the notes and edit panels and the add-question dialog.
@@ -20,7 +20,7 @@ class PracticeCommands final : public QObject
     Q_OBJECT
 public:
     /// @p window is the parent of the dialogs and message boxes.
-    PracticeCommands(QuestionStore& store, AppState& state, PracticePanel* panel, QWidget* window);
+    PracticeCommands(QuestionStore& store, StudySession& session, PracticePanel* panel, QWidget* window);
 
     /// Keys anywhere in @p window, except where the focus uses them itself (a text box,
     /// a combo, a slider, the catalogue): Left and Right step through the questions;
@@ -58,7 +58,7 @@ private:
     void showSaveOutcome(const WriteResult& result, const QString& what, const QString& done);
 
     QuestionStore& m_store;
-    AppState& m_state;
+    StudySession& m_session;
     PracticePanel* m_panel;
     QWidget* m_window;
 };

@@ -3,7 +3,6 @@
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/ElidedLabel.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "data/sh_diraduvod.h"
 #include "practice/Answers.h"
@@ -13,6 +12,7 @@
 #include "practice/ui/PracticeSidePanel.h"
 #include "practice/ui/QuestionView.h"
 #include "richtext/RichText.h"
+#include "session/StudySession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,12 +22,12 @@
 #include <QSlider>
 #include <QTextEdit>
 
-PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* parent)
+PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidget* parent)
     : QFrame(parent)
     , m_store(store)
-    , m_state(state)
+    , m_session(session)
     , m_Label2(new ElidedLabel(this))
-    , m_list(new QuestionListView(this))
+    , m_list(new QuestionListView(&session.list(), this))
 {
     setObjectName(QStringLiteral("Picture1"));
     setFrameShape(QFrame::Panel);
@@ -66,11 +66,11 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     m_zh1->setRange(9, 20);
     m_zh1->setSingleStep(1);
     m_zh1->setPageStep(5);
-    m_zh1->setValue(state.FontSize);
+    m_zh1->setValue(session.fontSize());
     m_zh1->setGeometry(5, 526, 654, 30);
     m_zh1->setToolTip(QStringLiteral("字号"));
     connect(m_zh1, &QSlider::valueChanged, this, [this](int size) {
-        m_state.FontSize = qint16(size);
+        m_session.setFontSize(size);
         m_view->applyFontSize(size);
     });
 
@@ -88,10 +88,10 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
     m_view->Text2()->setGeometry(572, 588, 86, 22);
     m_view->Text2()->raise();
 
-    m_side = new PracticeSidePanel(this);
+    m_side = new PracticeSidePanel(session.stopwatch(), this);
     m_side->setGeometry(664, 192, m_side->width(), qMax(446, m_side->childrenRect().bottom() + 3));
     connect(m_side, &PracticeSidePanel::filterChosen, this, [this] {
-        if (m_state.ExamRunning)
+        if (m_session.isExamRunning())
             ExamFilter();
         else
             PracticeFilter();
@@ -106,6 +106,7 @@ PracticePanel::PracticePanel(QuestionStore& store, AppState& state, QWidget* par
         sh_diraduvod::GetIniInt(Feedback::settingsSection(), Feedback::settingsKey(), 0) != 0);
     m_list->questions()->setVerdictColours(m_feedback->isChecked());
     connect(m_feedback, &QCheckBox::toggled, this, &PracticePanel::setFeedbackOn);
+    connect(&m_session, &StudySession::examRunningChanged, this, &PracticePanel::setExamMode);
 
     m_view->placeSidePanels();
     for (XPButton* b : m_cmd)
@@ -151,7 +152,7 @@ void PracticePanel::PracticeFilter()
     const QString choice = m_side->Combo1()->currentText();
     const QuestionFilters::Selection selection = m_reviewDay
         ? QuestionFilters::reviewFilter(choice, m_side->TypeFilterText(), *m_reviewDay)
-        : QuestionFilters::practice(choice, m_side->TypeFilterText(), m_state.SectionCode);
+        : QuestionFilters::practice(choice, m_side->TypeFilterText(), m_session.sectionCode());
     clearList();
     listSelection(selection);
 }
@@ -165,7 +166,7 @@ void PracticePanel::ExamFilter()
 
 void PracticePanel::toggleAnswerColumns(XPButton* button)
 {
-    if (m_state.ExamRunning)
+    if (m_session.isExamRunning())
         ExamFilter();
     else
         PracticeFilter();
@@ -186,16 +187,13 @@ void PracticePanel::ShowQuestion(int row)
     emit questionShown();
 
     m_view->hideFeedback();
-    m_state.ListPosition = row;
+    m_session.showRow(row);
     m_view->setPosition(row);
     m_list->followRow(row);
-    const QuestionListModel* model = m_list->questions();
-    const QString type = model->subItem(row - 1, QuestionListModel::Type);
-    m_state.QuestionNo = model->subItem(row - 1, QuestionListModel::QuestionNo);
-    m_state.SectionCode = model->subItem(row - 1, QuestionListModel::Code);
+    const QString type = m_session.list().subItem(row - 1, QuestionListModel::Type);
 
     const std::optional<QuestionRecord> record
-        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
+        = QuestionRecord::read(m_store, table(), m_session.currentQuestion());
     if (record) {
         m_view->showRecord(*record);
         emit illustrationChanged(record->picture);
@@ -204,7 +202,7 @@ void PracticePanel::ShowQuestion(int row)
         emit illustrationChanged(QVariant());
     }
     m_answers->preset(type, record ? record->given.toString() : QString());
-    m_view->applyFontSize(m_state.FontSize);
+    m_view->applyFontSize(m_session.fontSize());
 }
 
 void PracticePanel::prepareForNode(bool withSidePanel)
@@ -292,10 +290,10 @@ void PracticePanel::replaceFirstRow(const QString& type, const QString& title, c
 void PracticePanel::showFeedback(const QString& answer)
 {
     const std::optional<QuestionRecord> record
-        = QuestionRecord::read(m_store, table(), m_state.currentQuestion());
+        = QuestionRecord::read(m_store, table(), m_session.currentQuestion());
     if (!record)
         return;
-    m_list->questions()->setSubItem(m_state.ListPosition - 1, QuestionListModel::Given, answer);
+    m_list->questions()->setSubItem(m_session.position() - 1, QuestionListModel::Given, answer);
     const AnswerRule::Verdict verdict = AnswerRule::verdict(record->type, record->answer, answer);
     const QString notes = RichText::plainText(record->notes.toString().toUtf8());
     const QColor colour = verdict == AnswerRule::Verdict::Right ? QColor(0, 128, 0)
@@ -316,17 +314,17 @@ void PracticePanel::setFeedbackOn(bool on)
 
 QuestionTable PracticePanel::table() const
 {
-    return m_state.ExamRunning ? QuestionTable::WorkingSet : QuestionTable::Bank;
+    return m_session.table();
 }
 
 void PracticePanel::storeEntry(const QString& answer, bool redraw)
 {
-    const int row = m_state.ListPosition - 1;
+    const int row = m_session.position() - 1;
     if (row >= 0 && row < m_list->rowCount()
         && Answers::panelFor(m_list->questions()->subItem(row, QuestionListModel::Type))
             == Answers::Panel::None)
         return;
-    const WriteResult result = Answers::StoreAnswer(m_store, table(), m_state.currentQuestion(), answer);
+    const WriteResult result = Answers::StoreAnswer(m_store, table(), m_session.currentQuestion(), answer);
     if (result.isNothing()) {
         emit noCurrentQuestion();
         return;
@@ -338,14 +336,14 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
         return;
     }
     emit answerStored();
-    if (m_feedback->isChecked() && !m_state.ExamRunning)
+    if (m_feedback->isChecked() && !m_session.isExamRunning())
         showFeedback(answer);
     if (redraw) {
-        if (const auto record = QuestionRecord::read(m_store, table(), m_state.currentQuestion()))
+        if (const auto record = QuestionRecord::read(m_store, table(), m_session.currentQuestion()))
             m_view->renderQuestion(record->document);
     }
     m_view->showEntry(answer);
     m_list->setFocus();
     if (redraw)
-        m_view->applyFontSize(m_state.FontSize);
+        m_view->applyFontSize(m_session.fontSize());
 }

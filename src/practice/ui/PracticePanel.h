@@ -17,7 +17,7 @@ class QuestionStore;
 class RowSet;
 class QuestionView;
 class XPButton;
-struct AppState;
+class StudySession;
 
 /// The practice panel Picture1: the question list, the current question with its
 /// answer panel, and the side panel. It lists selections, shows questions and
@@ -27,7 +27,7 @@ class PracticePanel final : public QFrame
 {
     Q_OBJECT
 public:
-    PracticePanel(QuestionStore& store, AppState& state, QWidget* parent = nullptr);
+    PracticePanel(QuestionStore& store, StudySession& session, QWidget* parent = nullptr);
 
     QLabel* Label2() const { return m_Label2; }
     QuestionListView* ListView1() const { return m_list; }
@@ -101,7 +101,7 @@ private:
     void setFeedbackOn(bool on);
 
     QuestionStore& m_store;
-    AppState& m_state;
+    StudySession& m_session;
     QLabel* m_Label2;
     QuestionListView* m_list;
     XPButton* m_cmd[4];

@@ -3,6 +3,7 @@
 #include "catalogue/QuestionFilters.h"
 #include "controls/DigitDisplay.h"
 #include "controls/XPButton.h"
+#include "session/Stopwatch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,8 +21,9 @@ XPButton* makeButton(QWidget* parent, const QString& name, const QString& captio
 
 } // namespace
 
-PracticeSidePanel::PracticeSidePanel(QWidget* parent)
+PracticeSidePanel::PracticeSidePanel(Stopwatch& stopwatch, QWidget* parent)
     : QGroupBox(parent)
+    , m_stopwatch(stopwatch)
     , m_Frame1(new QGroupBox(this))
     , m_Combo1(new QComboBox(this))
     , m_dg1(new DigitDisplay(QStringLiteral("dg1"), 4, this))

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "controls/DigitDisplay.h"
-#include "session/Stopwatch.h"
 
 #include <QGroupBox>
 #include <QVector>
@@ -9,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QTimer;
+class Stopwatch;
 class XPButton;
 
 /// The practice side panel Frame3: the type filter Frame1, the range box Combo1,
@@ -18,7 +18,8 @@ class PracticeSidePanel final : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit PracticeSidePanel(QWidget* parent = nullptr);
+    /// @p stopwatch is the session's; the panel shows and ticks it.
+    explicit PracticeSidePanel(Stopwatch& stopwatch, QWidget* parent = nullptr);
 
     QGroupBox* Frame1() const { return m_Frame1; }
     QCheckBox* Check(int number) const { return m_Check[number - 1]; }
@@ -48,6 +49,7 @@ signals:
     void filterChosen();
 
 private:
+    Stopwatch& m_stopwatch;
     QGroupBox* m_Frame1;
     QCheckBox* m_Check[6];
     QComboBox* m_Combo1;
@@ -59,5 +61,4 @@ private:
     DigitDisplay* m_dg1;
     DigitDisplay* m_dg2;
     QTimer* m_Timer1;
-    Stopwatch m_stopwatch;
 };

@@ -3,12 +3,12 @@
 #include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "data/QuestionType.h"
 #include "practice/QuestionEditor.h"
 #include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
 #include "richtext/RtfWriter.h"
+#include "session/StudySession.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -41,10 +41,10 @@ QTextEdit* makeBox(QWidget* parent, const QString& name)
 
 } // namespace
 
-addst::addst(QuestionStore& store, const AppState& state, QWidget* parent)
+addst::addst(QuestionStore& store, const StudySession& session, QWidget* parent)
     : QDialog(parent)
     , m_store(store)
-    , m_state(state)
+    , m_session(session)
     , m_txttx(new QLineEdit(QStringLiteral("A1"), this))
     , m_t1(makeBox(this, QStringLiteral("t1")))
     , m_t2(makeBox(this, QStringLiteral("t2")))
@@ -173,7 +173,8 @@ void addst::AddQuestion()
     question.notes = QString::fromLatin1(RtfWriter::write(*m_t2->document()));
     question.type = m_txttx->text();
     int number = 0;
-    const WriteResult result = QuestionEditor::AddQuestion(m_store, m_state.SectionCode, question, &number);
+    const WriteResult result
+        = QuestionEditor::AddQuestion(m_store, m_session.sectionCode(), question, &number);
     if (result.isNothing()) {
         MessageBox::warning(this, QStringLiteral("无法添加试题"), result.reason() + QStringLiteral("。"));
         return;
@@ -190,7 +191,7 @@ void addst::AddQuestion()
     // clang-format on
     MessageBox::notice(this, Added);
     emit questionAdded(question.type, QuestionEditor::extract(question.plainText), question.answer,
-        QString::number(number), m_state.SectionCode);
+        QString::number(number), m_session.sectionCode());
     accept();
 }
 

@@ -8,7 +8,7 @@ class QMenu;
 class QTextEdit;
 class QuestionStore;
 class XPButton;
-struct AppState;
+class StudySession;
 
 /// "用户添加试题": the user writes a question of their own into the section of the
 /// question shown last; it becomes a favourite as well.
@@ -16,7 +16,7 @@ class addst final : public QDialog
 {
     Q_OBJECT
 public:
-    addst(QuestionStore& store, const AppState& state, QWidget* parent = nullptr);
+    addst(QuestionStore& store, const StudySession& session, QWidget* parent = nullptr);
 
     QRadioButton* txopn(int index) const { return m_txopn[index]; }
     QLineEdit* txttx() const { return m_txttx; }
@@ -44,7 +44,7 @@ signals:
 
 private:
     QuestionStore& m_store;
-    const AppState& m_state;
+    const StudySession& m_session;
     QRadioButton* m_txopn[6];
     QLineEdit* m_txttx;
     QTextEdit* m_t1;

@@ -2,30 +2,30 @@
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "practice/ui/PracticePanel.h"
 #include "search/QuestionSearch.h"
 #include "search/SearchTexts.h"
 #include "search/SectionCaptions.h"
 #include "search/ui/frmcx.h"
+#include "session/StudySession.h"
 
 #include <QLabel>
 
 namespace FindQuestions {
 
-void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePanel* panel, QLabel* bt,
+void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel, QLabel* bt,
     QWidget* window)
 {
     QuestionFilters::Selection selection;
     QuestionSearch::Request request;
     {
-        frmcx dialog(state, window);
+        frmcx dialog(session, window);
         dialog.exec();
         selection = dialog.selection();
         request = dialog.request();
     }
-    if (state.SearchSql.isEmpty())
+    if (session.searchStatement().isEmpty())
         return;
 
     if (request.mode == QuestionSearch::Mode::Keyword) {
@@ -70,7 +70,7 @@ void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePane
         model->setSubItem(row, QuestionListModel::Number, paths[row]);
 
     const int count = panel->listRowCount();
-    panel->showListRow(state.ListPosition >= 1 && state.ListPosition <= count ? state.ListPosition : 1);
+    panel->showListRow(session.position() >= 1 && session.position() <= count ? session.position() : 1);
 }
 
 } // namespace FindQuestions

@@ -5,7 +5,7 @@ class QLabel;
 class QuestionStore;
 class SearchTexts;
 class QWidget;
-struct AppState;
+class StudySession;
 
 /// The practice command "查找试题": asks for a search, lists the hits of the whole bank
 /// captioned with their section paths, and shows the question at the list position.
@@ -13,7 +13,7 @@ namespace FindQuestions {
 
 /// @p texts keeps the bank's extracts between searches. @p bt is the title label of the
 /// welcome panel; @p window parents the dialog and boxes.
-void run(QuestionStore& store, SearchTexts& texts, AppState& state, PracticePanel* panel, QLabel* bt,
+void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel, QLabel* bt,
     QWidget* window);
 
 } // namespace FindQuestions

@@ -2,8 +2,8 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/AppState.h"
 #include "search/QuestionSearch.h"
+#include "session/StudySession.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,9 +11,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-frmcx::frmcx(AppState& state, QWidget* parent)
+frmcx::frmcx(StudySession& session, QWidget* parent)
     : QDialog(parent)
-    , m_state(state)
+    , m_session(session)
     , m_Frame1(new QGroupBox(QStringLiteral("范围"), this))
     , m_Text1(new QLineEdit(m_Frame1))
     , m_Check1(new QCheckBox(QStringLiteral("按题干文字查找"), m_Frame1))
@@ -94,6 +94,6 @@ void frmcx::done(int result)
     // Escape and the window's close button count as "取消".
     if (result != QDialog::Accepted)
         m_selection = {};
-    m_state.SearchSql = m_selection.sql;
+    m_session.setSearchStatement(m_selection.sql);
     QDialog::done(result);
 }

@@ -11,17 +11,17 @@ class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 class XPButton;
-struct AppState;
+class StudySession;
 
 /// The search dialog "试题查询": a keyword in the stem or option texts, the answered
-/// questions or the wrong ones. On "确定" SearchSql holds the statement; any other way
+/// questions or the wrong ones. On "确定" the session's search statement holds it; any other way
 /// out leaves it empty.
 class frmcx final : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmcx)
 public:
-    explicit frmcx(AppState& state, QWidget* parent = nullptr);
+    explicit frmcx(StudySession& session, QWidget* parent = nullptr);
 
     /// The statement and its bound keyword once "确定" closed the dialog.
     QuestionFilters::Selection selection() const { return m_selection; }
@@ -33,7 +33,7 @@ public:
 private:
     void XPButton1_Click();
 
-    AppState& m_state;
+    StudySession& m_session;
     QRadioButton* m_Option[3];
     QGroupBox* m_Frame1;
     QLineEdit* m_Text1;

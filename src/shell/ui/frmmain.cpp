@@ -72,7 +72,6 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
 
     // Load steps, in their fixed order; a failing step never stops the next one.
-    m_state = AppState {};
 
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -104,7 +103,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_Picture2->setGeometry(m_layout[MainLayout::Picture2].rect);
     connect(m_Picture2, &Splitter::dragged, this, &frmmain::Picture2_MouseMove);
 
-    m_Picture1 = new PracticePanel(m_store, m_state, this);
+    m_Picture1 = new PracticePanel(m_store, m_session, this);
     m_Picture1->hide();
     connect(m_Picture1, &PracticePanel::questionShown, this, [this] { m_sc->setEnabled(true); });
     connect(m_Picture1, &PracticePanel::answerStored, this, &frmmain::refreshReviewCount);
@@ -117,19 +116,20 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
 
     m_Picture3 = new WelcomePanel(this);
 
-    m_commands = new PracticeCommands(m_store, m_state, m_Picture1, this);
+    m_commands = new PracticeCommands(m_store, m_session, m_Picture1, this);
     m_commands->setUpFavouritesMenu(m_sc->menu());
     m_commands->installKeys(this);
     connect(m_commands, &PracticeCommands::gradeRequested, this,
-        [this] { GradingCommands::showPracticeReport(this, m_store, m_state); });
+        [this] { GradingCommands::showPracticeReport(this, m_store, m_session); });
     connect(m_commands, &PracticeCommands::paperExportRequested, this,
-        [this] { GradingCommands::exportPaper(this, m_store, m_state); });
-    connect(m_commands, &PracticeCommands::findRequested, this,
-        [this] { FindQuestions::run(m_store, m_searchTexts, m_state, m_Picture1, m_Picture3->bt(), this); });
+        [this] { GradingCommands::exportPaper(this, m_store, m_session); });
+    connect(m_commands, &PracticeCommands::findRequested, this, [this] {
+        FindQuestions::run(m_store, m_searchTexts, m_session, m_Picture1, m_Picture3->bt(), this);
+    });
     // F1 asks for help as the toolbar's "帮助" does, with the same refusal during an exam.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { Toolbar1_ButtonClick(QStringLiteral("bz")); });
-    m_examRun = new ExamRun(m_exam, m_store, m_state, m_Picture1, m_Picture3, m_sc, this);
+    m_examRun = new ExamRun(m_exam, m_store, m_session, m_Picture1, m_Picture3, m_sc, this);
 
     // The layout's load steps.
     m_Picture3->Tex()->hide();
@@ -176,7 +176,7 @@ void frmmain::buildToolbar()
 
 bool frmmain::refuseDuringExam()
 {
-    if (!m_state.ExamRunning)
+    if (!m_session.isExamRunning())
         return false;
     MessageBox::critical(this, QStringLiteral("操作提示"), ExamWarning);
     return true;
@@ -311,7 +311,7 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
         if (action.kind == NodeAction::Kind::PersonalList)
             p1->ListView1()->applyAnswerLayout();
         else if (action.kind == NodeAction::Kind::QuestionSection)
-            m_state.SectionCode = action.code;
+            m_session.enterSection(action.code);
         p1->show();
         m_Picture3->hide();
         m_Picture3->bt()->setText(action.title);
@@ -326,7 +326,7 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
         break;
     case NodeAction::Kind::Material:
         if (!action.code.isEmpty())
-            m_state.SectionCode = action.code;
+            m_session.enterSection(action.code);
         m_Picture3->show();
         p1->hide();
         m_Picture3->showMaterial(action.title, action.document);

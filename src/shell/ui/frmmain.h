@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/AppState.h"
 #include "data/QuestionStore.h"
 #include "exam/ExamSession.h"
 #include "search/SearchTexts.h"
+#include "session/StudySession.h"
 #include "shell/MainLayout.h"
 
 #include <QImage>
@@ -34,7 +34,7 @@ public:
     explicit frmmain(const QString& bankPath = QString(), QWidget* parent = nullptr);
     ~frmmain() override;
 
-    AppState& state() { return m_state; }
+    StudySession& session() { return m_session; }
     QuestionStore& store() { return m_store; }
     ExamSession& examSession() { return m_exam; }
     /// The exam mode of the window: the exam panel, the paper and the clocks.
@@ -93,9 +93,9 @@ private:
     void showIllustration(const QVariant& bytes);
     void unload();
 
-    AppState m_state;
+    StudySession m_session;
     QuestionStore m_store;
-    ExamSession m_exam { m_store, m_state };
+    ExamSession m_exam { m_store, m_session };
     /// The bank's extracts, kept between searches.
     SearchTexts m_searchTexts;
     QImage m_Image1;

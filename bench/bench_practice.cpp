@@ -69,15 +69,15 @@ void readLiteral(benchmark::State& state, const QString& bank, const QString& sq
 void ListWholeBank(benchmark::State& state)
 {
     frmmain& w = windowOn(BenchBank::synthetic(WholeBankQuestions, WholeBankSections));
-    PracticePanel* panel = w.Picture1();
+    PracticePanel* panel = w.findChild<PracticePanel*>(QStringLiteral("Picture1"));
     panel->show();
     panel->ResetQuestionList();
     // A range that is none of the box's items lists every question of the bank.
-    panel->Frame3()->Combo1()->setCurrentIndex(-1);
+    panel->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(-1);
     for (auto _ : state) {
         panel->PracticeFilter();
         QApplication::processEvents();
-        state.counters["rows"] = panel->ListView1()->rowCount();
+        state.counters["rows"] = panel->findChild<QuestionListView*>(QStringLiteral("ListView1"))->rowCount();
     }
 }
 
@@ -94,7 +94,7 @@ void ListFavourites(benchmark::State& state)
     for (auto _ : state) {
         w.OpenCatalogueNode(&node);
         QApplication::processEvents();
-        state.counters["rows"] = w.Picture1()->ListView1()->rowCount();
+        state.counters["rows"] = w.session().list().rowCount();
     }
 }
 
@@ -107,13 +107,13 @@ void ListFavourites_Literal(benchmark::State& state)
 void ListSection(benchmark::State& state)
 {
     frmmain& w = windowOn(BenchBank::large());
-    PracticePanel* panel = w.Picture1();
+    PracticePanel* panel = w.findChild<PracticePanel*>(QStringLiteral("Picture1"));
     w.session().enterSection(QStringLiteral("K0101"));
-    panel->Frame3()->Combo1()->setCurrentIndex(0);
+    panel->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(0);
     for (auto _ : state) {
         panel->PracticeFilter();
         QApplication::processEvents();
-        state.counters["rows"] = panel->ListView1()->rowCount();
+        state.counters["rows"] = panel->findChild<QuestionListView*>(QStringLiteral("ListView1"))->rowCount();
     }
 }
 

@@ -78,7 +78,7 @@ void ListReview(benchmark::State& state)
     w.resize(1280, 900);
     w.show();
     QApplication::processEvents();
-    QTreeWidgetItem* node = w.TreeView1()->reviewNode();
+    QTreeWidgetItem* node = w.findChild<CatalogueTree*>(QStringLiteral("TreeView1"))->reviewNode();
     if (!node) {
         state.SkipWithError("no review node");
         return;
@@ -86,7 +86,7 @@ void ListReview(benchmark::State& state)
     for (auto _ : state) {
         w.OpenCatalogueNode(node);
         QApplication::processEvents();
-        state.counters["rows"] = w.Picture1()->ListView1()->rowCount();
+        state.counters["rows"] = w.session().list().rowCount();
     }
     state.SetLabel(node->text(0).toStdString());
 }
@@ -103,14 +103,14 @@ void ListReviewFirst(benchmark::State& state)
         w->resize(1280, 900);
         w->show();
         QApplication::processEvents();
-        PracticePanel* panel = w->Picture1();
+        PracticePanel* panel = w->findChild<PracticePanel*>(QStringLiteral("Picture1"));
         panel->show();
         panel->ResetQuestionList();
         state.ResumeTiming();
         panel->listReview(day);
         QApplication::processEvents();
         state.PauseTiming();
-        state.counters["rows"] = panel->ListView1()->rowCount();
+        state.counters["rows"] = panel->findChild<QuestionListView*>(QStringLiteral("ListView1"))->rowCount();
         w.reset();
         state.ResumeTiming();
     }
@@ -125,14 +125,14 @@ void ListReviewOfDay(benchmark::State& state)
     w.resize(1280, 900);
     w.show();
     QApplication::processEvents();
-    PracticePanel* panel = w.Picture1();
+    PracticePanel* panel = w.findChild<PracticePanel*>(QStringLiteral("Picture1"));
     panel->show();
     const qint64 day = today() - state.range(0);
     for (auto _ : state) {
         panel->ResetQuestionList();
         panel->listReview(day);
         QApplication::processEvents();
-        state.counters["rows"] = panel->ListView1()->rowCount();
+        state.counters["rows"] = panel->findChild<QuestionListView*>(QStringLiteral("ListView1"))->rowCount();
     }
 }
 

@@ -3,6 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+QString MainLayout::name(Control c)
+{
+    static const char* const names[ControlCount]
+        = { "toolpic", "Toolbar1", "Label1", "TreeView1", "Picture2", "Picture1", "Picture3", "Label2",
+              "ListView1", "cmd_4", "cmd_5", "cmd_6", "Picture5", "Text1", "textxx", "Frame3", "Frame6",
+              "zh1", "Picture9", "Picture6", "bt", "Tex", "Image2", "cmd_7", "Text2", "chkFeedback" };
+    return QString::fromLatin1(names[c]);
+}
+
 MainLayout::MainLayout()
 {
     const std::array<QRect, ControlCount> design { {

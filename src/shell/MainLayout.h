@@ -12,7 +12,8 @@
 class MainLayout final
 {
 public:
-    enum Control {
+    enum Control
+    {
         toolpic,
         Toolbar1,
         Label1,
@@ -51,6 +52,9 @@ public:
 
     /// The design rectangles, without borders.
     MainLayout();
+
+    /// The control's name, which is also the object name of its widget.
+    static QString name(Control c);
 
     Box& operator[](Control c) { return m_boxes[c]; }
     const Box& operator[](Control c) const { return m_boxes[c]; }

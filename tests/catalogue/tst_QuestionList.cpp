@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -16,6 +17,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class tst_QuestionList : public QObject
 {
@@ -88,7 +91,7 @@ void tst_QuestionList::groupedRowsNumberOn()
     }
     QCOMPARE(driver.column(QuestionListModel::Number), numbers);
 
-    const QuestionListModel* model = panel->ListView1()->questions();
+    const QuestionListModel* model = named<QuestionListView>(panel, u"ListView1"_s)->questions();
     for (int row = 0; row < model->rowCount(); ++row) {
         const QString type = model->subItem(row, QuestionListModel::Type);
         const QString title = QuestionType::isGrouped(type)
@@ -99,7 +102,7 @@ void tst_QuestionList::groupedRowsNumberOn()
     }
     // The first row is shown; the position label counts list rows, not numbered questions.
     QCOMPARE(driver.window().session().position(), 1);
-    QCOMPARE(driver.view()->Text2()->text(), QStringLiteral("第1题"));
+    QCOMPARE(named<QLineEdit>(driver.panel(), u"Text2"_s)->text(), QStringLiteral("第1题"));
 }
 
 void tst_QuestionList::filtersSelect_data()
@@ -140,20 +143,20 @@ void tst_QuestionList::filtersSelect()
         QStringList(
             { u"7"_qs, u"8"_qs, u"10"_qs, u"5"_qs, u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"9"_qs, u"6"_qs }));
 
-    PracticeSidePanel* side = driver.panel()->Frame3();
+    PracticeSidePanel* side = named<PracticeSidePanel>(driver.panel(), u"Frame3"_s);
     for (const QChar box : untick) {
-        QCheckBox* check = side->Check(box.digitValue());
+        QCheckBox* check = named<QCheckBox>(side, u"Check%1"_s, box.digitValue());
         MainWindowDriver::click(check);
         QVERIFY(!check->isChecked());
     }
-    QComboBox* combo = side->Combo1();
+    QComboBox* combo = named<QComboBox>(side, u"Combo1"_s);
     if (range.isEmpty()) {
         // The state a redo leaves: the box shows a prompt instead of an item. A click on a
         // type box then filters by that text.
         combo->setPlaceholderText(QStringLiteral("请选择范围"));
         combo->setCurrentIndex(-1);
-        MainWindowDriver::click(side->Check(6));
-        MainWindowDriver::click(side->Check(6));
+        MainWindowDriver::click(named<QCheckBox>(side, u"Check%1"_s, 6));
+        MainWindowDriver::click(named<QCheckBox>(side, u"Check%1"_s, 6));
     } else {
         QVERIFY(MainWindowDriver::chooseItem(combo, range));
     }

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -115,13 +116,13 @@ bool tst_ExamRun::startFromDialog(const QString& time, const QString& leftOut)
             auto* d = qobject_cast<mlks*>(dialog);
             if (!d)
                 return;
-            MainWindowDriver::clearBox(d->sj());
-            d->sj()->setText(time);
+            MainWindowDriver::clearBox(named<QLineEdit>(d, u"sj"_s));
+            named<QLineEdit>(d, u"sj"_s)->setText(time);
             if (leftOut == u"*"_s)
-                MainWindowDriver::click(d->XPButton3(1));
-            for (auto* item : d->List1()->findItems(leftOut, Qt::MatchExactly))
+                MainWindowDriver::click(named<XPButton>(d, u"XPButton3_%1"_s, 1));
+            for (auto* item : named<QListWidget>(d, u"List1"_s)->findItems(leftOut, Qt::MatchExactly))
                 item->setSelected(false);
-            MainWindowDriver::click(d->XPButton1());
+            MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s));
             started = !d->isVisible();
         });
     return opened && started;
@@ -132,11 +133,13 @@ QStringList tst_ExamRun::mode() const
     PracticePanel* p1 = m_w->panel();
     QStringList m;
     m << QString::number(m_w->session().isExamRunning()) << QString::number(p1->isVisible())
-      << QString::number(m_w->window().Picture3()->isVisible()) << QString::number(side()->isVisibleTo(p1))
-      << QString::number(p1->Frame3()->isVisibleTo(p1));
+      << QString::number(named<WelcomePanel>(&m_w->window(), u"Picture3"_s)->isVisible())
+      << QString::number(side()->isVisibleTo(p1))
+      << QString::number(named<PracticeSidePanel>(p1, u"Frame3"_s)->isVisibleTo(p1));
     for (int i : { 4, 5, 6 })
-        m << QString::number(p1->cmd(i)->isVisibleTo(p1));
-    m << QString::number(side()->Timer2()->isActive()) << QString::number(side()->Timer3()->isActive());
+        m << QString::number(named<XPButton>(p1, u"cmd_%1"_s, i)->isVisibleTo(p1));
+    m << QString::number(named<QTimer>(side(), u"Timer2"_s)->isActive())
+      << QString::number(named<QTimer>(side(), u"Timer3"_s)->isActive());
     return m;
 }
 
@@ -147,11 +150,11 @@ void tst_ExamRun::examFromTheCatalogueNode()
     // Running, panel, welcome, Frame6, Frame3, cmd 4-6, Timer2, Timer3.
     QCOMPARE(mode(),
         QStringList({ u"1"_s, u"1"_s, u"0"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"1"_s, u"1"_s }));
-    QCOMPARE(m_w->panel()->Label2()->text(), u"模拟考试"_s);
-    QCOMPARE(side()->kssj()->text(), u"045"_s);
-    QCOMPARE(side()->yysj()->text(), u"000"_s);
-    QVERIFY(!side()->Label7()->text().isEmpty());
-    QCOMPARE(side()->pos(), m_w->panel()->Frame3()->pos());
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), u"模拟考试"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"kssj"_s)->text(), u"045"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"yysj"_s)->text(), u"000"_s);
+    QVERIFY(!named<QLabel>(side(), u"Label7"_s)->text().isEmpty());
+    QCOMPARE(side()->pos(), named<PracticeSidePanel>(m_w->panel(), u"Frame3"_s)->pos());
     // The four questions of 第一节 with a count, by type and sj; answers hidden.
     QCOMPARE(m_w->rowTexts(), QStringList({ u"第1题"_s, u"第2题"_s, u"第3题"_s, u"第4题"_s }));
     QCOMPARE(
@@ -199,7 +202,7 @@ void tst_ExamRun::feedbackStaysOutOfTheExam()
     QVERIFY(!box->isVisible());
 
     // A wrong and a right answer: no verdict, no key, no note, and the exam's own red rows.
-    QLabel* feedback = m_w->view()->feedback();
+    QLabel* feedback = named<QLabel>(m_w->panel(), u"feedback"_s);
     const QuestionListModel* model = m_w->list()->questions();
     for (const QString& option : { u"Option1_1"_s, u"Option1_0"_s }) {
         for (int row = 1; row <= 3; ++row) {
@@ -236,7 +239,7 @@ void tst_ExamRun::treeAndToolbarAreRefused()
     QFETCH(QString, target);
     QVERIFY(startFromDialog());
     const QStringList rows = m_w->rowTexts();
-    if (QToolButton* button = m_w->window().Toolbar1()->button(target))
+    if (QToolButton* button = named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(target))
         QTest::mouseClick(button, Qt::LeftButton);
     else
         QVERIFY(m_w->clickNode(target));
@@ -258,8 +261,8 @@ void tst_ExamRun::endingBringsPracticeBack()
     // The practice side panel and buttons are back; the welcome panel shows until the next node.
     QCOMPARE(mode(),
         QStringList({ u"0"_s, u"0"_s, u"1"_s, u"0"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s }));
-    QVERIFY(!m_w->window().favouritesButton()->isEnabled());
-    QCOMPARE(m_w->panel()->Label2()->text(), u"模拟考试"_s);
+    QVERIFY(!named<QToolButton>(&m_w->window(), u"sc"_s)->isEnabled());
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), u"模拟考试"_s);
     // The paper stays for the grading; practice is on the bank again.
     QCOMPARE(m_w->count(u"select count(*) from kstk"_s), 6);
     QVERIFY(m_w->clickNode(u"第一节"_s));
@@ -274,15 +277,15 @@ void tst_ExamRun::timeUpEndsTheExamOnce()
     ExamRun* run = m_w->window().examRun();
     for (int tick = 0; tick < 59; ++tick)
         run->Timer3_Timer();
-    QCOMPARE(side()->yysj()->text(), u"000"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"yysj"_s)->text(), u"000"_s);
     QVERIFY(m_w->session().isExamRunning());
     QVERIFY(MessageBox::takeShown().isEmpty());
     QVERIFY(closesReport([run] { run->Timer3_Timer(); }));
     MainWindowDriver::checkOneBox(
         QMessageBox::Information, u"信息提示"_s, u"本次考试时间已到，请你查看考试成绩！"_s);
-    QCOMPARE(side()->yysj()->text(), u"001"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"yysj"_s)->text(), u"001"_s);
     QVERIFY(!m_w->session().isExamRunning());
-    QVERIFY(!side()->Timer3()->isActive());
+    QVERIFY(!named<QTimer>(side(), u"Timer3"_s)->isActive());
     // A tick already queued changes nothing more.
     run->Timer3_Timer();
     QVERIFY(MessageBox::takeShown().isEmpty());
@@ -306,11 +309,11 @@ void tst_ExamRun::secondExamStartsAtZero()
     ExamRun* run = m_w->window().examRun();
     for (int tick = 0; tick < 150; ++tick)
         run->Timer3_Timer();
-    QCOMPARE(side()->yysj()->text(), u"002"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"yysj"_s)->text(), u"002"_s);
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
     QVERIFY(startFromDialog(u"3"_s));
-    QCOMPARE(side()->yysj()->text(), u"000"_s);
-    QCOMPARE(side()->kssj()->text(), u"003"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"yysj"_s)->text(), u"000"_s);
+    QCOMPARE(named<DigitDisplay>(side(), u"kssj"_s)->text(), u"003"_s);
     for (int tick = 0; tick < 179; ++tick)
         run->Timer3_Timer();
     QVERIFY(m_w->session().isExamRunning());
@@ -327,7 +330,7 @@ void tst_ExamRun::emptyPaperIsTold()
         u"请点击右侧<查看答案>按钮即可显示试题！"_s);
     QCOMPARE(m_w->list()->rowCount(), 0);
     QCOMPARE(mode().mid(0, 4), QStringList({ u"1"_s, u"1"_s, u"0"_s, u"1"_s }));
-    QVERIFY(side()->Timer3()->isActive());
+    QVERIFY(named<QTimer>(side(), u"Timer3"_s)->isActive());
 }
 
 void tst_ExamRun::rangeAndAnswerColumns()
@@ -338,39 +341,42 @@ void tst_ExamRun::rangeAndAnswerColumns()
     const QString answered = m_w->session().currentQuestion().number;
 
     QVERIFY(m_w->click(u"XPButton3"_s));
-    QCOMPARE(side()->XPButton3()->caption(), u"隐藏答案"_s);
+    QCOMPARE(named<XPButton>(side(), u"XPButton3"_s)->caption(), u"隐藏答案"_s);
     QVERIFY(m_w->list()->columnWidthPx(4) > 0);
     QVERIFY(m_w->list()->columnWidthPx(7) > 0);
     QCOMPARE(m_w->rowTexts().size(), 6);
 
-    QVERIFY(MainWindowDriver::chooseItem(side()->Combo2(), u"已做过题"_s));
+    QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(side(), u"Combo2"_s), u"已做过题"_s));
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), QStringList { answered });
-    QVERIFY(MainWindowDriver::chooseItem(side()->Combo2(), u"未做过题"_s));
+    QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(side(), u"Combo2"_s), u"未做过题"_s));
     QCOMPARE(m_w->rowTexts().size(), 5);
     QVERIFY(!m_w->column(QuestionListModel::QuestionNo).contains(answered));
 
     QVERIFY(m_w->click(u"XPButton3"_s));
-    QCOMPARE(side()->XPButton3()->caption(), u"查看答案"_s);
+    QCOMPARE(named<XPButton>(side(), u"XPButton3"_s)->caption(), u"查看答案"_s);
     QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
     QCOMPARE(m_w->rowTexts().size(), 5); // the range chosen holds
 
     // The next exam lists the whole paper with the answers hidden, the range back at the start.
-    MainWindowDriver::click(side()->XPButton3());
+    MainWindowDriver::click(named<XPButton>(side(), u"XPButton3"_s));
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
     QVERIFY(startFromDialog());
-    QCOMPARE(side()->Combo2()->currentText(), u"全部题目"_s);
+    QCOMPARE(named<QComboBox>(side(), u"Combo2"_s)->currentText(), u"全部题目"_s);
     QCOMPARE(m_w->list()->columnWidthPx(4), 0.0);
-    QCOMPARE(side()->XPButton3()->caption(), u"隐藏答案"_s);
+    QCOMPARE(named<XPButton>(side(), u"XPButton3"_s)->caption(), u"隐藏答案"_s);
 }
 
 void tst_ExamRun::toolbarOpensTheSettings()
 {
     QString opened;
     QVERIFY(MainWindowDriver::runModal(
-        [this] { QTest::mouseClick(m_w->window().Toolbar1()->button(u"mlkc"_s), Qt::LeftButton); },
+        [this] {
+            QTest::mouseClick(
+                named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(u"mlkc"_s), Qt::LeftButton);
+        },
         [&](QDialog* dialog) {
             opened = dialog->objectName();
-            MainWindowDriver::click(qobject_cast<mlks*>(dialog)->XPButton2());
+            MainWindowDriver::click(named<XPButton>(dialog, u"XPButton2"_s));
         }));
     QCOMPARE(opened, u"mlks"_s);
     QVERIFY(!m_w->session().isExamRunning());
@@ -379,25 +385,25 @@ void tst_ExamRun::toolbarOpensTheSettings()
 void tst_ExamRun::stopwatch()
 {
     QVERIFY(m_w->clickNode(u"第一节"_s));
-    PracticeSidePanel* frame3 = m_w->panel()->Frame3();
-    QCOMPARE(frame3->XPButton1()->caption(), u"开始计时"_s);
-    QCOMPARE(frame3->XPButton1()->myToolTip(), u"启动计时器"_s);
+    PracticeSidePanel* frame3 = named<PracticeSidePanel>(m_w->panel(), u"Frame3"_s);
+    QCOMPARE(named<XPButton>(frame3, u"XPButton1"_s)->caption(), u"开始计时"_s);
+    QCOMPARE(named<XPButton>(frame3, u"XPButton1"_s)->myToolTip(), u"启动计时器"_s);
     QCOMPARE(m_w->child<QLabel>(u"Label10"_s)->text(), u"已用时间"_s);
     QVERIFY(m_w->click(u"XPButton1"_s));
-    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
-    QCOMPARE(frame3->dg2()->text(), u"000"_s);
-    QVERIFY(frame3->Timer1()->isActive());
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg1"_s)->text(), u"0000"_s);
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg2"_s)->text(), u"000"_s);
+    QVERIFY(named<QTimer>(frame3, u"Timer1"_s)->isActive());
     for (int tick = 0; tick < 61; ++tick)
         frame3->Timer1_Timer();
-    QCOMPARE(frame3->dg1()->text(), u"0061"_s);
-    QCOMPARE(frame3->dg2()->text(), u"001"_s);
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg1"_s)->text(), u"0061"_s);
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg2"_s)->text(), u"001"_s);
     // Again from zero.
     QVERIFY(m_w->click(u"XPButton1"_s));
-    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg1"_s)->text(), u"0000"_s);
     frame3->Timer1_Timer();
     QVERIFY(m_w->clickNode(u"第二节"_s));
-    QVERIFY(!frame3->Timer1()->isActive());
-    QCOMPARE(frame3->dg1()->text(), u"0000"_s);
+    QVERIFY(!named<QTimer>(frame3, u"Timer1"_s)->isActive());
+    QCOMPARE(named<DigitDisplay>(frame3, u"dg1"_s)->text(), u"0000"_s);
 }
 
 QTEST_MAIN(tst_ExamRun)

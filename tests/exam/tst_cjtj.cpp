@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "controls/MessageBox.h"
@@ -93,16 +94,16 @@ tst_cjtj::Report tst_cjtj::readAndClose(QDialog* dialog)
     r.title = report->windowTitle();
     for (int i = 0; i < 2; ++i)
         r.titleCopies << report->findChild<QLabel*>(u"Label1_%1"_s.arg(i))->text();
-    r.summary = rows(report->ListView1());
-    r.totalLine = report->fslab()->text();
-    r.detailShown = report->ListView2()->isVisible();
+    r.summary = rows(named<QTreeWidget>(report, u"ListView1"_s));
+    r.totalLine = named<QLabel>(report, u"fslab"_s)->text();
+    r.detailShown = named<QTreeWidget>(report, u"ListView2"_s)->isVisible();
     XPButton* toggle = report->findChild<XPButton*>(u"cmdmx"_s);
     r.toggle = toggle->caption();
     MainWindowDriver::click(toggle);
-    if (report->ListView2()->isVisible() && toggle->caption() == u"查看得分"_s)
-        r.detail = rows(report->ListView2(), &r.colours);
+    if (named<QTreeWidget>(report, u"ListView2"_s)->isVisible() && toggle->caption() == u"查看得分"_s)
+        r.detail = rows(named<QTreeWidget>(report, u"ListView2"_s), &r.colours);
     MainWindowDriver::click(toggle);
-    if (report->ListView2()->isVisible() || toggle->caption() != u"查看明细"_s)
+    if (named<QTreeWidget>(report, u"ListView2"_s)->isVisible() || toggle->caption() != u"查看明细"_s)
         r.detail.clear();
     MainWindowDriver::click(report->findChild<XPButton*>(u"XPButton1"_s));
     return r;

@@ -1,3 +1,4 @@
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -56,8 +57,9 @@ QStringList boxTexts(const mlks& d)
 {
     QStringList texts;
     for (int slot = 0; slot < 6; ++slot)
-        texts << d.ts(slot)->text() + u'/' + d.df(slot)->text();
-    return texts << d.sj()->text();
+        texts << named<QLineEdit>(&d, u"ts_%1"_s, slot)->text() + u'/'
+                + named<QLineEdit>(&d, u"df_%1"_s, slot)->text();
+    return texts << named<QLineEdit>(&d, u"sj"_s)->text();
 }
 
 } // namespace
@@ -114,25 +116,25 @@ void tst_mlks::opensWithTheDefaultsAndEverySection()
     QCOMPARE(boxTexts(*d),
         QStringList({ u"20/1"_s, u"5/1"_s, u"5/不固定"_s, u"3/不固定"_s, u"10/1"_s, u"10/2"_s, u"60"_s }));
     for (int slot : { 2, 3 }) {
-        QVERIFY(!d->ts(slot)->isVisible());
-        QVERIFY(!d->df(slot)->isEnabled());
+        QVERIFY(!named<QLineEdit>(d, u"ts_%1"_s, slot)->isVisible());
+        QVERIFY(!named<QLineEdit>(d, u"df_%1"_s, slot)->isEnabled());
         QVERIFY(!d->findChild<QLabel*>(u"Label3_%1"_s.arg(slot + 3))->isVisible());
     }
     // Rows top to bottom: 单选, 多选, 判断, 不定项, then the time.
-    QVERIFY(d->ts(0)->y() < d->ts(5)->y());
-    QVERIFY(d->ts(5)->y() < d->ts(4)->y());
-    QVERIFY(d->ts(4)->y() < d->ts(1)->y());
-    QVERIFY(d->ts(1)->y() < d->sj()->y());
+    QVERIFY(named<QLineEdit>(d, u"ts_%1"_s, 0)->y() < named<QLineEdit>(d, u"ts_%1"_s, 5)->y());
+    QVERIFY(named<QLineEdit>(d, u"ts_%1"_s, 5)->y() < named<QLineEdit>(d, u"ts_%1"_s, 4)->y());
+    QVERIFY(named<QLineEdit>(d, u"ts_%1"_s, 4)->y() < named<QLineEdit>(d, u"ts_%1"_s, 1)->y());
+    QVERIFY(named<QLineEdit>(d, u"ts_%1"_s, 1)->y() < named<QLineEdit>(d, u"sj"_s)->y());
     QStringList entries;
-    for (int i = 0; i < d->List1()->count(); ++i) {
-        entries << d->List1()->item(i)->text();
-        QVERIFY(d->List1()->item(i)->isSelected());
+    for (int i = 0; i < named<QListWidget>(d, u"List1"_s)->count(); ++i) {
+        entries << named<QListWidget>(d, u"List1"_s)->item(i)->text();
+        QVERIFY(named<QListWidget>(d, u"List1"_s)->item(i)->isSelected());
     }
     QCOMPARE(entries, QStringList({ u"乙节"_s, u"甲节"_s, u"丙节"_s }));
-    QVERIFY(!d->Bar1()->isVisible());
+    QVERIFY(!named<QProgressBar>(d, u"Bar1"_s)->isVisible());
     QVERIFY(d->findChild<QLabel*>(u"Label5"_s)->text().startsWith(u"您可以选择模拟试卷生成试题的范围"_s));
-    QCOMPARE(d->XPButton1()->caption(), u"开始考试"_s);
-    QCOMPARE(d->XPButton2()->caption(), u"取消考试"_s);
+    QCOMPARE(named<XPButton>(d, u"XPButton1"_s)->caption(), u"开始考试"_s);
+    QCOMPARE(named<XPButton>(d, u"XPButton2"_s)->caption(), u"取消考试"_s);
     d->reject();
     QVERIFY(!d->hasConnection());
 }
@@ -152,13 +154,13 @@ void tst_mlks::firstCloseWritesTheDefaults()
     QVERIFY(!QFile::exists(sh_diraduvod::IniPath()));
     auto d = open();
     if (how == u"cancel"_s)
-        MainWindowDriver::click(d->XPButton2());
+        MainWindowDriver::click(named<XPButton>(d, u"XPButton2"_s));
     else if (how == u"close"_s)
         d->close();
     else if (how == u"escape"_s)
         QTest::keyClick(d.get(), Qt::Key_Escape);
     else
-        MainWindowDriver::click(d->XPButton1());
+        MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s));
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), how == u"start"_s ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(m_state->isExamRunning(), how == u"start"_s);
@@ -169,15 +171,18 @@ void tst_mlks::typedValuesComeBackAfterARestart()
 {
     {
         auto d = open();
-        for (QLineEdit* box : { d->ts(0), d->df(0), d->df(1), d->df(4), d->df(5), d->sj() })
+        for (QLineEdit* box : { named<QLineEdit>(d, u"ts_%1"_s, 0), named<QLineEdit>(d, u"df_%1"_s, 0),
+                 named<QLineEdit>(d, u"df_%1"_s, 1), named<QLineEdit>(d, u"df_%1"_s, 4),
+                 named<QLineEdit>(d, u"df_%1"_s, 5), named<QLineEdit>(d, u"sj"_s) })
             MainWindowDriver::clearBox(box);
-        MainWindowDriver::type(d->ts(0), u"35"_s);
-        MainWindowDriver::type(d->df(0), u"3"_s);
-        MainWindowDriver::type(d->df(1), u"4"_s); // 不定项 and 判断 points are read, never written
-        MainWindowDriver::type(d->df(4), u"7"_s);
-        MainWindowDriver::type(d->df(5), u"5"_s);
-        MainWindowDriver::type(d->sj(), u"90"_s);
-        MainWindowDriver::click(d->XPButton2());
+        MainWindowDriver::type(named<QLineEdit>(d, u"ts_%1"_s, 0), u"35"_s);
+        MainWindowDriver::type(named<QLineEdit>(d, u"df_%1"_s, 0), u"3"_s);
+        MainWindowDriver::type(
+            named<QLineEdit>(d, u"df_%1"_s, 1), u"4"_s); // 不定项 and 判断 points are read, never written
+        MainWindowDriver::type(named<QLineEdit>(d, u"df_%1"_s, 4), u"7"_s);
+        MainWindowDriver::type(named<QLineEdit>(d, u"df_%1"_s, 5), u"5"_s);
+        MainWindowDriver::type(named<QLineEdit>(d, u"sj"_s), u"90"_s);
+        MainWindowDriver::click(named<XPButton>(d, u"XPButton2"_s));
     }
     auto d = open();
     QCOMPARE(boxTexts(*d),
@@ -188,8 +193,8 @@ void tst_mlks::typedValuesComeBackAfterARestart()
 void tst_mlks::emptiedCountReadsZero()
 {
     auto d = open();
-    MainWindowDriver::clearBox(d->ts(5));
-    QCOMPARE(d->ts(5)->text(), u"0"_s);
+    MainWindowDriver::clearBox(named<QLineEdit>(d, u"ts_%1"_s, 5));
+    QCOMPARE(named<QLineEdit>(d, u"ts_%1"_s, 5)->text(), u"0"_s);
     d->reject();
     QCOMPARE(sh_diraduvod::GetIniInt(u"kscs"_s, u"XTS"_s, 99), 0);
 }
@@ -197,12 +202,12 @@ void tst_mlks::emptiedCountReadsZero()
 void tst_mlks::selectAllAndNone()
 {
     auto d = open();
-    const auto selected = [&] { return d->List1()->selectedItems().size(); };
-    MainWindowDriver::click(d->XPButton3(1));
-    QCOMPARE(d->XPButton3(1)->caption(), u"全不选"_s);
+    const auto selected = [&] { return named<QListWidget>(d, u"List1"_s)->selectedItems().size(); };
+    MainWindowDriver::click(named<XPButton>(d, u"XPButton3_%1"_s, 1));
+    QCOMPARE(named<XPButton>(d, u"XPButton3_%1"_s, 1)->caption(), u"全不选"_s);
     QCOMPARE(selected(), 0);
-    MainWindowDriver::click(d->XPButton3(0));
-    QCOMPARE(d->XPButton3(0)->caption(), u"全选"_s);
+    MainWindowDriver::click(named<XPButton>(d, u"XPButton3_%1"_s, 0));
+    QCOMPARE(named<XPButton>(d, u"XPButton3_%1"_s, 0)->caption(), u"全选"_s);
     QCOMPARE(selected(), 3);
     d->reject();
 }
@@ -242,7 +247,7 @@ void tst_mlks::badBoxesAreRefusedBeforeComposing()
     MainWindowDriver::clearBox(edit);
     edit->selectAll(); // an emptied count box already reads 0
     MainWindowDriver::type(edit, text);
-    MainWindowDriver::click(d->XPButton1());
+    MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s));
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].icon, QMessageBox::Warning);
@@ -252,7 +257,7 @@ void tst_mlks::badBoxesAreRefusedBeforeComposing()
     QVERIFY(edit->hasFocus());
     QVERIFY(!m_state->isExamRunning());
     QVERIFY(m_store->scalar(u"select count(*) from sqlite_master where name='kstk'"_s).toInt() == 0);
-    QVERIFY(!d->Bar1()->isVisible());
+    QVERIFY(!named<QProgressBar>(d, u"Bar1"_s)->isVisible());
     d->reject();
     // A bad value is not written; the good ones are.
     const QByteArray file = settingsFile();
@@ -264,15 +269,15 @@ void tst_mlks::startDrawsFromTheChosenSections()
 {
     auto d = open();
     // A click on an entry toggles it: 甲节 (K0102) is left out.
-    QListWidget* list = d->List1();
+    QListWidget* list = named<QListWidget>(d, u"List1"_s);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     QVERIFY(!list->item(1)->isSelected());
-    MainWindowDriver::click(d->XPButton1());
+    MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s));
     QVERIFY(m_state->isExamRunning());
     QCOMPARE(d->result(), int(QDialog::Accepted));
     QCOMPARE(d->examTime(), u"60"_s);
-    QCOMPARE(d->Bar1()->maximum(), 9);
-    QCOMPARE(d->Bar1()->value(), 9);
+    QCOMPARE(named<QProgressBar>(d, u"Bar1"_s)->maximum(), 9);
+    QCOMPARE(named<QProgressBar>(d, u"Bar1"_s)->value(), 9);
     // 乙节, 丙节 and the unnamed K0105, which the list cannot offer, so never leaves out.
     QCOMPARE(
         m_store->scalar(u"select group_concat(代码) from (select distinct 代码 from kstk order by 代码)"_s)
@@ -283,7 +288,7 @@ void tst_mlks::startDrawsFromTheChosenSections()
 void tst_mlks::keyboardOnly()
 {
     auto d = open();
-    QVERIFY(d->List1()->hasFocus());
+    QVERIFY(named<QListWidget>(d, u"List1"_s)->hasFocus());
     QStringList order;
     for (int i = 0; i < 13; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -293,11 +298,11 @@ void tst_mlks::keyboardOnly()
         QStringList({ u"XPButton3_0"_s, u"XPButton3_1"_s, u"ts_0"_s, u"df_0"_s, u"ts_5"_s, u"df_5"_s,
             u"ts_4"_s, u"df_4"_s, u"ts_1"_s, u"df_1"_s, u"sj"_s, u"XPButton1"_s, u"XPButton2"_s }));
     // Space on 全不选, then Enter in the time box: only K0105, which has no name to offer, is drawn.
-    d->XPButton3(1)->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(d->XPButton3(1), Qt::Key_Space);
-    QCOMPARE(d->List1()->selectedItems().size(), 0);
-    d->sj()->setFocus();
-    QTest::keyClick(d->sj(), Qt::Key_Return);
+    named<XPButton>(d, u"XPButton3_%1"_s, 1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(named<XPButton>(d, u"XPButton3_%1"_s, 1), Qt::Key_Space);
+    QCOMPARE(named<QListWidget>(d, u"List1"_s)->selectedItems().size(), 0);
+    named<QLineEdit>(d, u"sj"_s)->setFocus();
+    QTest::keyClick(named<QLineEdit>(d, u"sj"_s), Qt::Key_Return);
     QVERIFY(!d->isVisible());
     QVERIFY(m_state->isExamRunning());
     QCOMPARE(m_store->scalar(u"select group_concat(distinct 代码) from kstk"_s).toString(), u"K0105"_s);

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -19,6 +20,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+
+using namespace Qt::StringLiterals;
 
 class tst_AnswerEntry : public QObject
 {
@@ -55,7 +58,7 @@ void tst_AnswerEntry::cleanup()
 void tst_AnswerEntry::enter(MainWindowDriver& driver, const QString& step)
 {
     if (step.startsWith(QStringLiteral("C3="))) {
-        QVERIFY(MainWindowDriver::chooseItem(driver.answers()->C3(), step.mid(3)));
+        QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(driver.answers(), u"C3"_s), step.mid(3)));
         return;
     }
     if (step.startsWith(QStringLiteral("key:"))) {
@@ -139,17 +142,19 @@ void tst_AnswerEntry::entryIsEncodedAndStored()
     const QString other = exam ? QStringLiteral("tk") : QStringLiteral("kstk");
     const QStringList otherBefore = exam ? driver.allStored(other) : QStringList();
     QVERIFY(driver.showQuestion(2));
-    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("()"));
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), QStringLiteral("()"));
 
     for (int i = 0; i < steps.size(); ++i) {
         enter(driver, steps[i]);
         QCOMPARE(driver.field(table, u"K0101"_qs, 2, u"答题"_qs), QVariant(stored[i]));
     }
-    QCOMPARE(driver.view()->dalab()->text(), dalab);
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), dalab);
     QCOMPARE(driver.allStored(table), QStringList({ u"B"_qs, stored.last(), u"<null>"_qs }));
     QCOMPARE(driver.allStored(other), otherBefore);
     // A multiple-choice entry draws the question again; no entry loses it.
-    QVERIFY(driver.view()->Text1()->toPlainText().startsWith(QStringLiteral("\n\n所问之题")));
+    QVERIFY(named<QTextEdit>(driver.panel(), u"Text1"_s)
+                ->toPlainText()
+                .startsWith(QStringLiteral("\n\n所问之题")));
 
     // Shown again, the question is read from the table of the exam state at that moment.
     driver.window().examSession().end();
@@ -157,7 +162,7 @@ void tst_AnswerEntry::entryIsEncodedAndStored()
     const QString caption = exam  ? QStringLiteral("()")
         : stored.last().isEmpty() ? QStringLiteral("(    )")
                                   : QStringLiteral("(") + stored.last() + QStringLiteral(")");
-    QCOMPARE(driver.view()->dalab()->text(), caption);
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), caption);
 }
 
 void tst_AnswerEntry::entryWithoutQuestionIsRefused_data()
@@ -187,7 +192,7 @@ void tst_AnswerEntry::entryWithoutQuestionIsRefused()
     QVERIFY(driver.panel()->isVisible());
     QCOMPARE(driver.window().session().position(), 0);
     driver.answers()->preset(type, QString());
-    const QString dalab = driver.view()->dalab()->text();
+    const QString dalab = named<QLabel>(driver.panel(), u"dalab"_s)->text();
 
     enter(driver, step);
     const auto shown = MessageBox::takeShown();
@@ -196,7 +201,7 @@ void tst_AnswerEntry::entryWithoutQuestionIsRefused()
     QCOMPARE(shown[0].title, QStringLiteral("错误"));
     QCOMPARE(shown[0].text, QStringLiteral("操作错误，因为当前没有试题！"));
     QCOMPARE(driver.allStored(QStringLiteral("tk")), before);
-    QCOMPARE(driver.view()->dalab()->text(), dalab);
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), dalab);
 }
 
 void tst_AnswerEntry::answerSurvivesRestart()
@@ -226,15 +231,15 @@ void tst_AnswerEntry::answerSurvivesRestart()
     // 单选 lists before 多选: the listing shows question 2 first.
     QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("2"));
     const AnswerPanel* answers = driver.answers();
-    QVERIFY(answers->Frame4()->isVisible());
-    QVERIFY(answers->Option1(4)->isChecked());
-    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(E)"));
+    QVERIFY(named<QGroupBox>(answers, u"Frame4"_s)->isVisible());
+    QVERIFY(named<QRadioButton>(answers, u"Option1_%1"_s, 4)->isChecked());
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), QStringLiteral("(E)"));
 
     QVERIFY(driver.showQuestion(1));
-    QVERIFY(answers->Frame2()->isVisible());
+    QVERIFY(named<QGroupBox>(answers, u"Frame2"_s)->isVisible());
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(answers->DAN_A(i)->isChecked(), i == 1 || i == 3);
-    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(BD)"));
+        QCOMPARE(named<QCheckBox>(answers, u"DAN_A_%1"_s, i)->isChecked(), i == 1 || i == 3);
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), QStringLiteral("(BD)"));
 }
 
 QTEST_MAIN(tst_AnswerEntry)

@@ -1,4 +1,5 @@
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -111,7 +112,7 @@ void tst_FeedbackMode::verdictShownOnRequest()
     if (on)
         MainWindowDriver::click(box);
     QVERIFY(w->clickRow(row));
-    QLabel* feedback = w->view()->feedback();
+    QLabel* feedback = named<QLabel>(w->panel(), u"feedback"_s);
     QVERIFY(!feedback->isVisible()); // nothing before an answer
     for (const QString& name : clicks)
         QVERIFY(w->click(name));
@@ -120,7 +121,8 @@ void tst_FeedbackMode::verdictShownOnRequest()
     if (!verdict.isEmpty()) {
         QCOMPARE(feedback->text().section(u'\n', 0, 0), verdict);
         QVERIFY(feedback->text().contains(u"标准答案："_s));
-        QVERIFY(feedback->geometry().top() >= w->view()->Text1()->geometry().bottom()); // under the question
+        QVERIFY(feedback->geometry().top()
+            >= named<QTextEdit>(w->panel(), u"Text1"_s)->geometry().bottom()); // under the question
     }
     QCOMPARE(rowColour(*w, row), colour);
     // Another question starts without a verdict.

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "catalogue/ui/QuestionListView.h"
@@ -93,7 +94,7 @@ void tst_PracticeCommands::redoClearsTheWholeSection()
     QCOMPARE(m_w->session().currentQuestion().number, u"4"_s);
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
     QCOMPARE(m_w->shownQuestion(), u"阅读下面的材料，回答两个问题。"_s);
-    QCOMPARE(m_w->view()->dalab()->text(), u"(    )"_s);
+    QCOMPARE(named<QLabel>(m_w->panel(), u"dalab"_s)->text(), u"(    )"_s);
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -243,7 +244,7 @@ void tst_PracticeCommands::panelsOpenAndHide()
     QVERIFY(!m_w->child(other)->isVisible());
     // The question text makes room for the panel beside it, also after another catalogue
     // click and at other window sizes.
-    const QWidget* text = m_w->view()->Text1();
+    const QWidget* text = named<QTextEdit>(m_w->panel(), u"Text1"_s);
     auto besidePanel = [text, frame] {
         return text->mapToGlobal(QPoint(text->width(), 0)).x() <= frame->mapToGlobal(QPoint(0, 0)).x();
     };
@@ -260,7 +261,8 @@ void tst_PracticeCommands::panelsOpenAndHide()
 
     QVERIFY(m_w->click(hide));
     QVERIFY(!frame->isVisible());
-    QCOMPARE(m_w->view()->Text1()->width(), m_w->view()->Picture5()->contentsRect().width());
+    QCOMPARE(named<QTextEdit>(m_w->panel(), u"Text1"_s)->width(),
+        named<QFrame>(m_w->panel(), u"Picture5"_s)->contentsRect().width());
 }
 
 void tst_PracticeCommands::groupedRowTakesNoEntry_data()

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "catalogue/ui/QuestionListView.h"
@@ -86,7 +87,7 @@ void tst_QuestionEditor::notesSavedWithoutTyping()
     QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->field(u"tk"_s, u"K0102"_s, 1, u"zs"_s).isNull());
     QVERIFY(m_w->click(u"cmd_8"_s));
-    QCOMPARE(plain(m_w->view()->text3()), u"本题暂无注释或笔记"_s);
+    QCOMPARE(plain(named<QTextEdit>(m_w->panel(), u"text3"_s)), u"本题暂无注释或笔记"_s);
 
     QVERIFY(m_w->click(u"Command4"_s));
 
@@ -115,8 +116,8 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
     // The paper lists the A3 group first, then the 判断 question 3.
     QVERIFY(m_w->clickRow(2));
     QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
-    QCOMPARE(m_w->view()->Text5()->text(), u"BA"_s);
-    QCOMPARE(plain(m_w->view()->text3()), u"考试前的注释"_s);
+    QCOMPARE(named<QLineEdit>(m_w->panel(), u"Text5"_s)->text(), u"BA"_s);
+    QCOMPARE(plain(named<QTextEdit>(m_w->panel(), u"text3"_s)), u"考试前的注释"_s);
     const QVariant examCopy = m_w->field(u"kstk"_s, u"K0101"_s, 3, p.column);
 
     QVERIFY(m_w->click(p.open));
@@ -152,13 +153,13 @@ void tst_QuestionEditor::editsWriteTheExtracts()
     QFETCH(QString, extract);
     QVERIFY(m_w->clickNode(u"股票"_s));
     QVERIFY(m_w->click(u"cmd_7"_s));
-    const QuestionView* view = m_w->view();
-    MainWindowDriver::clearBox(view->text4());
-    MainWindowDriver::type(view->text4(), text);
-    MainWindowDriver::clearBox(view->Text5());
-    MainWindowDriver::type(view->Text5(), u"ABC"_s);
-    MainWindowDriver::clearBox(view->Text7());
-    MainWindowDriver::type(view->Text7(), u"多选"_s);
+    const PracticePanel* view = m_w->panel();
+    MainWindowDriver::clearBox(named<QTextEdit>(view, u"text4"_s));
+    MainWindowDriver::type(named<QTextEdit>(view, u"text4"_s), text);
+    MainWindowDriver::clearBox(named<QLineEdit>(view, u"Text5"_s));
+    MainWindowDriver::type(named<QLineEdit>(view, u"Text5"_s), u"ABC"_s);
+    MainWindowDriver::clearBox(named<QLineEdit>(view, u"Text7"_s));
+    MainWindowDriver::type(named<QLineEdit>(view, u"Text7"_s), u"多选"_s);
 
     QVERIFY(m_w->click(u"Command6"_s));
 

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -24,6 +25,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+
+using namespace Qt::StringLiterals;
 
 class tst_QuestionView : public QObject
 {
@@ -63,7 +66,8 @@ QString marks(const AnswerPanel* answers, bool multiple)
 {
     QString m;
     for (int i = 0; i < 5; ++i) {
-        const bool on = multiple ? answers->DAN_A(i)->isChecked() : answers->Option1(i)->isChecked();
+        const bool on = multiple ? named<QCheckBox>(answers, u"DAN_A_%1"_s, i)->isChecked()
+                                 : named<QRadioButton>(answers, u"Option1_%1"_s, i)->isChecked();
         m += QChar(on ? u'x' : u'.');
     }
     return m;
@@ -125,7 +129,8 @@ void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
 
     QVERIFY(driver.showQuestion(2));
     for (const QGroupBox* frame :
-        { answers->Frame2(), answers->Frame4(), answers->Frame8(), answers->Frame9() }) {
+        { named<QGroupBox>(answers, u"Frame2"_s), named<QGroupBox>(answers, u"Frame4"_s),
+            named<QGroupBox>(answers, u"Frame8"_s), named<QGroupBox>(answers, u"Frame9"_s) }) {
         const bool chosen = frame->objectName() == panel;
         QCOMPARE(frame->isVisible(), chosen);
         QCOMPARE(frame->isEnabled(), chosen);
@@ -134,16 +139,17 @@ void tst_QuestionView::panelIsPresetFromTheStoredAnswer()
         QCOMPARE(::marks(answers, multiple), marks);
     if (panel == QLatin1String("Frame4")) {
         for (int i = 0; i < 5; ++i)
-            QVERIFY(answers->Option1(i)->isVisible() && answers->Option1(i)->isEnabled());
+            QVERIFY(named<QRadioButton>(answers, u"Option1_%1"_s, i)->isVisible()
+                && named<QRadioButton>(answers, u"Option1_%1"_s, i)->isEnabled());
     }
 
-    const QuestionView* view = driver.view();
-    QCOMPARE(view->dalab()->text(), dalab);
-    QCOMPARE(view->Text2()->text(), QStringLiteral("第2题"));
-    QCOMPARE(view->Text5()->text(), QStringLiteral("B"));
-    QCOMPARE(view->Text7()->text(), type);
-    QCOMPARE(view->text3()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
-    QCOMPARE(view->text6()->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
+    const PracticePanel* view = driver.panel();
+    QCOMPARE(named<QLabel>(view, u"dalab"_s)->text(), dalab);
+    QCOMPARE(named<QLineEdit>(view, u"Text2"_s)->text(), QStringLiteral("第2题"));
+    QCOMPARE(named<QLineEdit>(view, u"Text5"_s)->text(), QStringLiteral("B"));
+    QCOMPARE(named<QLineEdit>(view, u"Text7"_s)->text(), type);
+    QCOMPARE(named<QTextEdit>(view, u"text3"_s)->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
+    QCOMPARE(named<QTextEdit>(view, u"text6"_s)->toPlainText(), QStringLiteral("本题暂无注释或笔记"));
     const StudySession& state = driver.window().session();
     QCOMPARE(state.position(), 2);
     QCOMPARE(state.currentQuestion().number, QStringLiteral("2"));
@@ -182,7 +188,7 @@ void tst_QuestionView::typeWithoutPanelShowsNone()
     QVERIFY2(driver.answerPanelState().startsWith(u"Frame2:-- Frame4:-- Frame8:-- Frame9:--"_qs),
         qPrintable(driver.answerPanelState()));
     QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("1"));
-    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(上海)"));
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), QStringLiteral("(上海)"));
 }
 
 void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
@@ -197,7 +203,7 @@ void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
             .question({ u"K0101"_qs, 2, u"单选"_qs, u"A"_qs, QVariant(), false, u"plain second"_qs });
     });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
-    QTextEdit* text1 = driver.view()->Text1();
+    QTextEdit* text1 = named<QTextEdit>(driver.panel(), u"Text1"_s);
 
     auto checkText = [&](const QString& firstLine, qreal pointSize) {
         const QTextDocument* doc = text1->document();
@@ -221,7 +227,7 @@ void tst_QuestionView::questionTextIsBlueAfterTwoEmptyLines()
     QVERIFY(text1->toPlainText().contains(QStringLiteral("A. green option")));
 
     // The zoom slider's last step: the text grows at once, and the next question keeps the size.
-    QSlider* zh1 = driver.panel()->zh1();
+    QSlider* zh1 = named<QSlider>(driver.panel(), u"zh1"_s);
     QTest::keyClick(zh1, Qt::Key_End);
     QCOMPARE(driver.window().session().fontSize(), 20);
     const QTextDocument* doc = text1->document();
@@ -242,26 +248,26 @@ void tst_QuestionView::emptyListKeepsTheCurrentQuestion()
             .question({ u"K0101"_qs, 3, u"多选"_qs, u"AB"_qs });
     });
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
-    PracticeSidePanel* side = driver.panel()->Frame3();
+    PracticeSidePanel* side = named<PracticeSidePanel>(driver.panel(), u"Frame3"_s);
     for (int box = 1; box <= 5; ++box)
-        MainWindowDriver::click(side->Check(box));
+        MainWindowDriver::click(named<QCheckBox>(side, u"Check%1"_s, box));
     QCOMPARE(driver.column(0).size(), 3);
     QVERIFY(driver.showQuestion(2));
     const QString panels = driver.answerPanelState();
-    const QString label = driver.view()->Text2()->text();
-    QVERIFY(!driver.view()->Text1()->toPlainText().isEmpty());
+    const QString label = named<QLineEdit>(driver.panel(), u"Text2"_s)->text();
+    QVERIFY(!named<QTextEdit>(driver.panel(), u"Text1"_s)->toPlainText().isEmpty());
 
     // The last ticked type box cleared: the filter lists nothing.
-    MainWindowDriver::click(side->Check(6));
+    MainWindowDriver::click(named<QCheckBox>(side, u"Check%1"_s, 6));
     QCOMPARE(driver.column(0), QStringList());
 
-    QVERIFY(driver.view()->Text1()->toPlainText().isEmpty());
+    QVERIFY(named<QTextEdit>(driver.panel(), u"Text1"_s)->toPlainText().isEmpty());
     const StudySession& state = driver.window().session();
     QCOMPARE(state.position(), 2);
     QCOMPARE(state.currentQuestion().number, QStringLiteral("2"));
     QCOMPARE(state.sectionCode(), QStringLiteral("K0101"));
-    QCOMPARE(driver.view()->Text2()->text(), label);
-    QCOMPARE(driver.view()->dalab()->text(), QStringLiteral("(BD)"));
+    QCOMPARE(named<QLineEdit>(driver.panel(), u"Text2"_s)->text(), label);
+    QCOMPARE(named<QLabel>(driver.panel(), u"dalab"_s)->text(), QStringLiteral("(BD)"));
     QCOMPARE(driver.answerPanelState(), panels);
 }
 
@@ -284,7 +290,7 @@ void tst_QuestionView::viewerFollowsTheIllustration()
     QVERIFY(viewer->isVisible());
     QCOMPARE(viewer->windowTitle(), QStringLiteral("本题插图"));
     QVERIFY(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(900, 800));
+    QCOMPARE(named<QLabel>(viewer, u"Image1"_s)->pixmap().size(), QSize(900, 800));
     const QPoint start = viewer->picturePosition();
 
     auto press = [viewer](const char* name, int times) {
@@ -310,14 +316,14 @@ void tst_QuestionView::viewerFollowsTheIllustration()
     QVERIFY(driver.showQuestion(2));
     QCOMPARE(window.illustrationViewer(), viewer);
     QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(120, 90));
+    QCOMPARE(named<QLabel>(viewer, u"Image1"_s)->pixmap().size(), QSize(120, 90));
     QCOMPARE(viewer->picturePosition(), shifted);
 
     QVERIFY(driver.showQuestion(3));
     QVERIFY(!viewer->isVisible());
     QVERIFY(driver.showQuestion(1));
     QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->Image1()->pixmap().size(), QSize(900, 800));
+    QCOMPARE(named<QLabel>(viewer, u"Image1"_s)->pixmap().size(), QSize(900, 800));
 
     // The picture never passes through a file.
     for (const QString& root :

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "controls/FileDialog.h"
@@ -83,7 +84,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost_data()
                         },
         [](MainWindowDriver& w) {
             QVERIFY(w.child<QRadioButton>(u"Option1_2"_s)->isChecked());
-            QCOMPARE(w.view()->dalab()->text(), u"(B)"_s); // the stored answer, unchanged
+            QCOMPARE(named<QLabel>(w.panel(), u"dalab"_s)->text(), u"(B)"_s); // the stored answer, unchanged
         } };
     const Write multiple { [](MainWindowDriver& w) {
                               QVERIFY(w.clickRow(4));
@@ -127,22 +128,24 @@ void tst_WriteFailures::failureIsToldAndNothingLost_data()
                            QVERIFY(w.click(u"Command6"_s));
                        },
         [](MainWindowDriver& w) { QCOMPARE(w.child<QLineEdit>(u"Text5"_s)->text(), u"D"_s); } };
-    const Write own { [](MainWindowDriver& w) {
-                         QVERIFY(MainWindowDriver::runModal([&w] { QVERIFY(w.click(u"cmd_5"_s)); },
-                             [](QDialog* d) {
-                                 auto* form = qobject_cast<addst*>(d);
-                                 QVERIFY(form);
-                                 QTest::mouseClick(form->txopn(0), Qt::LeftButton);
-                                 MainWindowDriver::type(form->t1(), u"证券发行的方式有哪些？"_s);
-                                 MainWindowDriver::type(form->DAtxt(), u"b"_s);
-                                 QTest::mouseClick(form->XPButton1(), Qt::LeftButton);
-                                 // Still open, with everything typed.
-                                 QVERIFY(form->isVisible());
-                                 QCOMPARE(form->t1()->toPlainText(), u"证券发行的方式有哪些？"_s);
-                                 QCOMPARE(form->DAtxt()->text(), u"B"_s);
-                             }));
-                     },
-        {} };
+    const Write own {
+        [](MainWindowDriver& w) {
+            QVERIFY(MainWindowDriver::runModal([&w] { QVERIFY(w.click(u"cmd_5"_s)); },
+                [](QDialog* d) {
+                    auto* form = qobject_cast<addst*>(d);
+                    QVERIFY(form);
+                    QTest::mouseClick(named<QRadioButton>(form, u"txopn_%1"_s, 0), Qt::LeftButton);
+                    MainWindowDriver::type(named<QTextEdit>(form, u"t1"_s), u"证券发行的方式有哪些？"_s);
+                    MainWindowDriver::type(named<QLineEdit>(form, u"DAtxt"_s), u"b"_s);
+                    QTest::mouseClick(named<XPButton>(form, u"XPButton1"_s), Qt::LeftButton);
+                    // Still open, with everything typed.
+                    QVERIFY(form->isVisible());
+                    QCOMPARE(named<QTextEdit>(form, u"t1"_s)->toPlainText(), u"证券发行的方式有哪些？"_s);
+                    QCOMPARE(named<QLineEdit>(form, u"DAtxt"_s)->text(), u"B"_s);
+                }));
+        },
+        {}
+    };
     const Write import { [](MainWindowDriver& w) {
                             const QString path
                                 = QFileInfo(w.window().store().path()).dir().filePath(u"import.csv"_s);
@@ -155,7 +158,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost_data()
                                 [](QDialog* d) {
                                     auto* form = qobject_cast<addst*>(d);
                                     QVERIFY(form);
-                                    QTest::mouseClick(form->XPButton3(), Qt::LeftButton);
+                                    QTest::mouseClick(named<XPButton>(form, u"XPButton3"_s), Qt::LeftButton);
                                     QVERIFY(form->isVisible());
                                 }));
                         },

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "catalogue/ui/QuestionListView.h"
@@ -45,13 +46,14 @@ int fillAndAdd(QDialog* dialog, const Entry& entry, QString* answerShown = nullp
     if (!form)
         return -1;
     if (entry.option >= 0)
-        QTest::mouseClick(form->txopn(entry.option), Qt::LeftButton);
-    MainWindowDriver::type(form->t1(), entry.question);
-    MainWindowDriver::type(form->DAtxt(), entry.answer);
+        QTest::mouseClick(named<QRadioButton>(form, u"txopn_%1"_s, entry.option), Qt::LeftButton);
+    MainWindowDriver::type(named<QTextEdit>(form, u"t1"_s), entry.question);
+    MainWindowDriver::type(named<QLineEdit>(form, u"DAtxt"_s), entry.answer);
     if (answerShown)
-        *answerShown = form->DAtxt()->text() + u'|' + QString::number(form->DAtxt()->cursorPosition());
-    MainWindowDriver::type(form->t2(), entry.notes);
-    QTest::mouseClick(form->XPButton1(), Qt::LeftButton);
+        *answerShown = named<QLineEdit>(form, u"DAtxt"_s)->text() + u'|'
+            + QString::number(named<QLineEdit>(form, u"DAtxt"_s)->cursorPosition());
+    MainWindowDriver::type(named<QTextEdit>(form, u"t2"_s), entry.notes);
+    QTest::mouseClick(named<XPButton>(form, u"XPButton1"_s), Qt::LeftButton);
     return form->result();
 }
 
@@ -106,19 +108,19 @@ void tst_addst::opensEmptyAndCancels()
             auto* form = qobject_cast<addst*>(d);
             QVERIFY(form);
             QCOMPARE(form->windowTitle(), u"用户添加试题"_s);
-            QCOMPARE(form->txttx()->text(), u"A1"_s);
-            QVERIFY(!form->txttx()->isVisible());
+            QCOMPARE(named<QLineEdit>(form, u"txttx"_s)->text(), u"A1"_s);
+            QVERIFY(!named<QLineEdit>(form, u"txttx"_s)->isVisible());
             QStringList shown;
             for (int i = 0; i < 6; ++i) {
-                QVERIFY(!form->txopn(i)->isChecked());
-                if (form->txopn(i)->isVisible())
-                    shown << form->txopn(i)->text();
+                QVERIFY(!named<QRadioButton>(form, u"txopn_%1"_s, i)->isChecked());
+                if (named<QRadioButton>(form, u"txopn_%1"_s, i)->isVisible())
+                    shown << named<QRadioButton>(form, u"txopn_%1"_s, i)->text();
             }
             QCOMPARE(shown, QStringList({ u"单选"_s, u"不定项"_s, u"判断"_s, u"多选"_s }));
-            QVERIFY(form->t1()->document()->isEmpty());
-            MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
-            MainWindowDriver::type(form->DAtxt(), u"c"_s);
-            QTest::mouseClick(form->XPButton2(), Qt::LeftButton);
+            QVERIFY(named<QTextEdit>(form, u"t1"_s)->document()->isEmpty());
+            MainWindowDriver::type(named<QTextEdit>(form, u"t1"_s), u"写了一半的题目"_s);
+            MainWindowDriver::type(named<QLineEdit>(form, u"DAtxt"_s), u"c"_s);
+            QTest::mouseClick(named<XPButton>(form, u"XPButton2"_s), Qt::LeftButton);
             result = form->result();
         });
     QVERIFY(opened);
@@ -181,7 +183,7 @@ void tst_addst::addsAQuestion()
     QVERIFY(m_w->clickRow(1));
     QCOMPARE(m_w->session().currentQuestion().number, u"6"_s);
     QCOMPARE(m_w->shownQuestion(), entry.question);
-    QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), entry.notes);
+    QCOMPARE(RichText::plainText(*named<QTextEdit>(m_w->panel(), u"text3"_s)->document()), entry.notes);
 }
 
 void tst_addst::addsToAnEmptySection()
@@ -234,12 +236,12 @@ void tst_addst::editingMenu()
     QFETCH(int, alignment);
     addst dialog(m_w->window().store(), m_w->session(), &m_w->window());
     QStringList items;
-    for (QAction* a : dialog.menu1()->actions())
+    for (QAction* a : named<QMenu>(&dialog, u"menu1"_s)->actions())
         items << a->objectName() + u'=' + a->text();
     QCOMPARE(items,
         QStringList({ u"mcopy=复制"_s, u"mcut=剪切"_s, u"mpast=粘贴"_s, u"ms=设置上标"_s, u"ma=设置下标"_s,
             u"md=取消上下标"_s }));
-    QTextEdit* box = dialog.t1();
+    QTextEdit* box = named<QTextEdit>(&dialog, u"t1"_s);
     box->setPlainText(u"x2 上标"_s);
     QTextCursor cursor(box->document());
     cursor.setPosition(1);
@@ -320,8 +322,8 @@ void tst_addst::textKeptVerbatim()
     QCOMPARE(m_w->plainField(u"tk"_s, u"K0102"_s, 6, u"zs"_s), text);
     QVERIFY(m_w->clickRow(1));
     QCOMPARE(m_w->shownQuestion(), text);
-    QCOMPARE(RichText::plainText(*m_w->view()->text3()->document()), text);
-    QCOMPARE(RichText::plainText(*m_w->view()->text4()->document()), text);
+    QCOMPARE(RichText::plainText(*named<QTextEdit>(m_w->panel(), u"text3"_s)->document()), text);
+    QCOMPARE(RichText::plainText(*named<QTextEdit>(m_w->panel(), u"text4"_s)->document()), text);
 }
 
 void tst_addst::importsAFile_data()
@@ -370,13 +372,14 @@ void tst_addst::importsAFile()
         [&](QDialog* d) {
             auto* form = qobject_cast<addst*>(d);
             QVERIFY(form);
-            QCOMPARE(form->XPButton3()->objectName(), u"XPButton3"_s);
-            QTest::mouseClick(form->txopn(5), Qt::LeftButton);
-            MainWindowDriver::type(form->t1(), u"写了一半的题目"_s);
-            QTest::mouseClick(form->XPButton3(), Qt::LeftButton);
+            QCOMPARE(named<XPButton>(form, u"XPButton3"_s)->objectName(), u"XPButton3"_s);
+            QTest::mouseClick(named<QRadioButton>(form, u"txopn_%1"_s, 5), Qt::LeftButton);
+            MainWindowDriver::type(named<QTextEdit>(form, u"t1"_s), u"写了一半的题目"_s);
+            QTest::mouseClick(named<XPButton>(form, u"XPButton3"_s), Qt::LeftButton);
             // The import leaves the dialog and what was typed in it alone.
-            stayedAsTyped = form->isVisible() && form->t1()->toPlainText() == u"写了一半的题目"_s
-                && form->txttx()->text() == u"多选"_s;
+            stayedAsTyped = form->isVisible()
+                && named<QTextEdit>(form, u"t1"_s)->toPlainText() == u"写了一半的题目"_s
+                && named<QLineEdit>(form, u"txttx"_s)->text() == u"多选"_s;
         }));
     QVERIFY(stayedAsTyped);
 

@@ -1,4 +1,5 @@
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "SearchBanks.h"
 #include "TestEnvironment.h"
 
@@ -85,7 +86,7 @@ void tst_frmtj::cleanup()
 
 void tst_frmtj::clickTj()
 {
-    QTest::mouseClick(m_w->window().Toolbar1()->button(u"tj"_s), Qt::LeftButton);
+    QTest::mouseClick(named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(u"tj"_s), Qt::LeftButton);
 }
 
 bool tst_frmtj::openStatistics(const std::function<void(QDialog*)>& work)

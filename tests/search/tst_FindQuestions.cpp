@@ -1,4 +1,5 @@
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "SearchBanks.h"
 #include "TestEnvironment.h"
 
@@ -128,8 +129,8 @@ void tst_FindQuestions::hitsListedWithTheirSectionPaths()
     }));
     QVERIFY(MessageBox::takeShown().isEmpty());
     QCOMPARE(hits(), listed);
-    QCOMPARE(m_w->panel()->Label2()->text(), Title);
-    QCOMPARE(m_w->window().Picture3()->bt()->text(), Title);
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), Title);
+    QCOMPARE(named<QLabel>(&m_w->window(), u"bt"_s)->text(), Title);
     QuestionListView* list = m_w->list();
     QCOMPARE(list->columnWidthPx(1), double(std::lround(list->width() / 3.0)));
     QVERIFY(!m_w->session().searchStatement().isEmpty());
@@ -143,7 +144,7 @@ void tst_FindQuestions::noHitsKeepsTheList()
         QMessageBox::Information, u"提示信息"_s, u"对不起，当前题库中没有你想找的题！"_s);
     QCOMPARE(hits(), before);
     // The title has already changed when nothing is found.
-    QCOMPARE(m_w->panel()->Label2()->text(), Title);
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), Title);
 }
 
 void tst_FindQuestions::cancelChangesNothing_data()
@@ -164,7 +165,7 @@ void tst_FindQuestions::cancelChangesNothing()
         m_w->clickNode(u"第二节"_s);
     }
     const QStringList before = hits();
-    const QString title = m_w->panel()->Label2()->text();
+    const QString title = named<QLabel>(m_w->panel(), u"Label2"_s)->text();
     QVERIFY(search([byButton](QDialog* dialog) {
         MainWindowDriver::type(dialog->findChild<QLineEdit*>(u"Text1"_s), u"证券"_s);
         if (byButton)
@@ -172,7 +173,7 @@ void tst_FindQuestions::cancelChangesNothing()
     }));
     QCOMPARE(m_w->session().searchStatement(), QString());
     QCOMPARE(hits(), before);
-    QCOMPARE(m_w->panel()->Label2()->text(), title);
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), title);
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -205,7 +206,7 @@ void tst_FindQuestions::answeringFromTheResultStoresInTheBank()
 {
     searchKeyword(u"证券交易所"_s);
     QCOMPARE(hits(), QStringList { NoSection + u" K0199/7"_s });
-    MainWindowDriver::click(m_w->answers()->Option1(2));
+    MainWindowDriver::click(named<QRadioButton>(m_w->answers(), u"Option1_%1"_s, 2));
     QCOMPARE(m_w->field(u"tk"_s, u"K0199"_s, 7, u"答题"_s).toString(), u"C"_s);
 }
 

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestEnvironment.h"
 
 #include "controls/ElidedLabel.h"
@@ -295,8 +296,11 @@ void tst_LayoutFits::mainWindow()
         QVERIFY(m_w->clickRow(row));
     } else if (row < 0) {
         QVERIFY(MainWindowDriver::runModal(
-            [&] { QTest::mouseClick(window.Toolbar1()->button(u"mlkc"_s), Qt::LeftButton); },
-            [](QDialog* d) { MainWindowDriver::click(qobject_cast<mlks*>(d)->XPButton1()); }));
+            [&] {
+                QTest::mouseClick(
+                    named<MainToolbar>(&window, u"Toolbar1"_s)->button(u"mlkc"_s), Qt::LeftButton);
+            },
+            [](QDialog* d) { MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s)); }));
         QVERIFY(m_w->session().isExamRunning());
     }
 
@@ -345,10 +349,12 @@ void tst_LayoutFits::dialogs()
     }
     const std::function<void()> open = [&] {
         if (dialog == u"mlks"_s)
-            QTest::mouseClick(m_w->window().Toolbar1()->button(u"mlkc"_s), Qt::LeftButton);
+            QTest::mouseClick(
+                named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(u"mlkc"_s), Qt::LeftButton);
         else if (dialog == u"frmtj"_s || dialog == u"ProgressWindow"_s) {
             MessageBox::queueAnswer(QMessageBox::Ok);
-            QTest::mouseClick(m_w->window().Toolbar1()->button(u"tj"_s), Qt::LeftButton);
+            QTest::mouseClick(
+                named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(u"tj"_s), Qt::LeftButton);
         } else {
             const QString button = dialog == u"addst"_s ? u"cmd_5"_s
                 : dialog == u"cjtj"_s                   ? u"cmd_2"_s

@@ -1,3 +1,4 @@
+#include "Named.h"
 #include "ShellFixture.h"
 
 #include "controls/MessageBox.h"
@@ -94,7 +95,7 @@ void tst_MainToolbar::cleanup()
 
 void tst_MainToolbar::click(const QString& key)
 {
-    QToolButton* button = m_w->Toolbar1()->button(key);
+    QToolButton* button = named<MainToolbar>(m_w, u"Toolbar1"_s)->button(key);
     QVERIFY2(button, qPrintable(key));
     QTimer::singleShot(0, qApp, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
@@ -110,8 +111,9 @@ void tst_MainToolbar::tenButtonsInOrder()
 {
     QStringList keys;
     QStringList captions;
-    for (QAction* action : m_w->Toolbar1()->actions()) {
-        auto* button = qobject_cast<QToolButton*>(m_w->Toolbar1()->widgetForAction(action));
+    for (QAction* action : named<MainToolbar>(m_w, u"Toolbar1"_s)->actions()) {
+        auto* button
+            = qobject_cast<QToolButton*>(named<MainToolbar>(m_w, u"Toolbar1"_s)->widgetForAction(action));
         QVERIFY(button);
         QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
         keys << button->objectName();
@@ -123,8 +125,8 @@ void tst_MainToolbar::tenButtonsInOrder()
     QCOMPARE(captions,
         (QStringList { u"模拟考场"_s, u"统计分析"_s, u"收藏夹"_s, u"软件升级"_s, u"考试信息"_s, u"在线模考"_s,
             u"考试图书"_s, u"网上课程"_s, u"帮助"_s, u"计算器"_s }));
-    QCOMPARE(m_w->favouritesButton(), m_w->Toolbar1()->button(u"sc"_s));
-    QVERIFY(m_w->favouritesButton()->menu());
+    QCOMPARE(named<QToolButton>(m_w, u"sc"_s), named<MainToolbar>(m_w, u"Toolbar1"_s)->button(u"sc"_s));
+    QVERIFY(named<QToolButton>(m_w, u"sc"_s)->menu());
 }
 
 void tst_MainToolbar::clickDispatchesByKey_data()
@@ -205,18 +207,18 @@ void tst_MainToolbar::helpOpensInItsOwnWindow()
     HelpWindow* help = helpWindow();
     QVERIFY(help && help->isVisible());
     QCOMPARE(help->windowTitle(), u"Vellumore 操作指南"_s);
-    QTextBrowser* browser = help->browser();
+    QTextBrowser* browser = named<QTextBrowser>(help, u"helpBrowser"_s);
     QCOMPARE(browser->source(), QUrl::fromLocalFile(HelpGuide::path()));
     QVERIFY(browser->toPlainText().contains(u"即时反馈"_s));
 
     // A link of the contents moves within the guide, and back returns.
-    QVERIFY(!help->backButton()->isEnabled());
+    QVERIFY(!named<QToolButton>(help, u"helpBack"_s)->isEnabled());
     emit browser->anchorClicked(QUrl(u"#review"_s));
     QCOMPARE(browser->source().fragment(), u"review"_s);
-    QVERIFY(help->backButton()->isEnabled());
-    QTest::mouseClick(help->backButton(), Qt::LeftButton);
+    QVERIFY(named<QToolButton>(help, u"helpBack"_s)->isEnabled());
+    QTest::mouseClick(named<QToolButton>(help, u"helpBack"_s), Qt::LeftButton);
     QCOMPARE(browser->source().fragment(), QString());
-    QVERIFY(help->forwardButton()->isEnabled());
+    QVERIFY(named<QToolButton>(help, u"helpForward"_s)->isEnabled());
 
     // A page outside the guide goes to the desktop; the guide stays.
     emit browser->anchorClicked(QUrl(u"https://example.org/"_s));
@@ -236,7 +238,8 @@ void tst_MainToolbar::helpOpensInItsOwnWindow()
     QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
     QTest::keyClick(m_w.get(), Qt::Key_F1);
     QVERIFY(helpWindow() && helpWindow()->isVisible());
-    QCOMPARE(helpWindow()->browser()->source(), QUrl::fromLocalFile(HelpGuide::path()));
+    QCOMPARE(named<QTextBrowser>(helpWindow(), u"helpBrowser"_s)->source(),
+        QUrl::fromLocalFile(HelpGuide::path()));
     QCOMPARE(outcome(), QStringList());
 }
 

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -63,7 +64,7 @@ void tst_ReviewNode::cleanup()
 
 void tst_ReviewNode::nodeSitsWithThePersonalNodes()
 {
-    CatalogueTree* tree = m_w->window().TreeView1();
+    CatalogueTree* tree = named<CatalogueTree>(&m_w->window(), u"TreeView1"_s);
     QTreeWidgetItem* review = tree->reviewNode();
     QVERIFY(review);
     QCOMPARE(review->text(0), u"今日复习（2）"_s);
@@ -83,19 +84,19 @@ void tst_ReviewNode::nodeSitsWithThePersonalNodes()
 void tst_ReviewNode::listsAndFiltersTheDueQuestions()
 {
     QVERIFY(m_w->clickNode(u"今日复习（2）"_s));
-    QCOMPARE(m_w->panel()->Label2()->text(), u"今日复习"_s);
+    QCOMPARE(named<QLabel>(m_w->panel(), u"Label2"_s)->text(), u"今日复习"_s);
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"3"_s, u"4"_s }));
     QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
     // The practice filter works over the due questions, not over a section.
-    PracticeSidePanel* side = m_w->panel()->Frame3();
+    PracticeSidePanel* side = named<PracticeSidePanel>(m_w->panel(), u"Frame3"_s);
     QVERIFY(side->isVisible());
-    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"做错题目"_s));
+    QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(side, u"Combo1"_s), u"做错题目"_s));
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), QStringList { u"4"_s });
-    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"全部题目"_s));
+    QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(side, u"Combo1"_s), u"全部题目"_s));
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"3"_s, u"4"_s }));
     // A section node lists its section again, with the same filter.
     QVERIFY(m_w->clickNode(u"第一节"_s));
-    QVERIFY(MainWindowDriver::chooseItem(side->Combo1(), u"做错题目"_s));
+    QVERIFY(MainWindowDriver::chooseItem(named<QComboBox>(side, u"Combo1"_s), u"做错题目"_s));
     QVERIFY(m_w->column(QuestionListModel::QuestionNo).size() > 1);
 }
 
@@ -108,7 +109,7 @@ void tst_ReviewNode::answerRefreshesTheCount()
     MainWindowDriver::click(right);
     QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 3, u"答题"_s).toString(), u"A"_s);
     // Right when due: on to the next interval, no longer due today.
-    QCOMPARE(m_w->window().TreeView1()->reviewNode()->text(0), u"今日复习（1）"_s);
+    QCOMPARE(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->reviewNode()->text(0), u"今日复习（1）"_s);
     QCOMPARE(m_w->count(u"select stage from review_schedule where 题号=3"_s), 2);
     QCOMPARE(m_w->count(
                  u"select count(*) from answer_history where 题号=3 and is_right=1 and source='practice'"_s),
@@ -123,7 +124,7 @@ void tst_ReviewNode::answerRefreshesTheCount()
     QCOMPARE(m_w->count(u"select due_day - ? from review_schedule where 题号=4"_s,
                  { ReviewSchedule::dayOf(QDateTime::currentDateTime()) }),
         1);
-    QCOMPARE(m_w->window().TreeView1()->reviewNode()->text(0), u"今日复习（0）"_s);
+    QCOMPARE(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->reviewNode()->text(0), u"今日复习（0）"_s);
 }
 
 QTEST_MAIN(tst_ReviewNode)

@@ -1,3 +1,4 @@
+#include "Named.h"
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "shell/ui/ShellResources.h"
@@ -58,7 +59,7 @@ bool near(QColor seen, QColor wanted)
 
 QColor shownAt(const frmct& viewer, QPoint inPicture)
 {
-    return viewer.Image1()->pixmap().toImage().pixelColor(inPicture);
+    return named<QLabel>(&viewer, u"Image1"_s)->pixmap().toImage().pixelColor(inPicture);
 }
 
 QStringList listing(const QString& folder)
@@ -136,8 +137,8 @@ void tst_frmct::loadsAsDesigned()
     QCOMPARE(m_viewer->windowTitle(), u"本题插图"_s);
     QVERIFY(m_viewer->isWindow());
     QVERIFY(m_viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(m_viewer->Image1()->objectName(), u"Image1"_s);
-    QCOMPARE(m_viewer->Image1()->geometry(), QRect(Start, QSize(625, 601)));
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->objectName(), u"Image1"_s);
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->geometry(), QRect(Start, QSize(625, 601)));
     QCOMPARE(m_viewer->picturePosition(), Start);
 
     showViewer();
@@ -203,7 +204,7 @@ void tst_frmct::showsEncodedPicture()
 
     showViewer();
     QVERIFY(m_viewer->setPictureData(bytes));
-    QCOMPARE(m_viewer->Image1()->size(), size);
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->size(), size);
     QCOMPARE(m_viewer->picturePosition(), Start);
     const QPoint farCorner(size.width() - 1, size.height() - 1);
     QVERIFY2(near(shownAt(*m_viewer, farCorner), colour), qPrintable(shownAt(*m_viewer, farCorner).name()));
@@ -245,7 +246,7 @@ void tst_frmct::stepsCancelOut()
     for (int i = 0; i < clicks.size(); ++i) {
         click(clicks.at(i));
         QCOMPARE(m_viewer->picturePosition(), positions.at(i));
-        QCOMPARE(m_viewer->Image1()->pos(), positions.at(i));
+        QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->pos(), positions.at(i));
     }
 }
 
@@ -255,7 +256,7 @@ void tst_frmct::noLimitOnShifting()
     QVERIFY(m_viewer->setPictureData(encoded(pattern(QSize(300, 200), Qt::blue), "PNG")));
     click(u"Command1"_s, 12);
     click(u"Command3"_s, 50);
-    const QRect shifted = m_viewer->Image1()->geometry();
+    const QRect shifted = named<QLabel>(m_viewer, u"Image1"_s)->geometry();
     QVERIFY2(shifted.bottom() < 0 && shifted.right() < 0, "the picture is out of sight");
     click(u"Command2"_s, 12);
     click(u"Command4"_s, 50);
@@ -269,7 +270,7 @@ void tst_frmct::buttonsStayAbovePicture()
     click(u"Command1"_s, 2);
     for (const QString& name : { u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Command4"_s }) {
         QPushButton* target = button(name);
-        QVERIFY(m_viewer->Image1()->geometry().intersects(target->geometry()));
+        QVERIFY(named<QLabel>(m_viewer, u"Image1"_s)->geometry().intersects(target->geometry()));
         QCOMPARE(m_viewer->childAt(target->geometry().center()), target);
     }
 }
@@ -285,7 +286,7 @@ void tst_frmct::anotherPictureKeepsPosition()
 
     QVERIFY(m_viewer->setPictureData(encoded(pattern(QSize(500, 350), Qt::magenta), "JPEG")));
     QCOMPARE(m_viewer->picturePosition(), shifted);
-    QCOMPARE(m_viewer->Image1()->size(), QSize(500, 350));
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->size(), QSize(500, 350));
     QVERIFY(near(shownAt(*m_viewer, QPoint(499, 349)), Qt::magenta));
 
     // The steps go on from the kept place.
@@ -315,11 +316,11 @@ void tst_frmct::bytesThatAreNoPicture()
     QVERIFY(m_viewer->setPictureData(encoded(pattern(QSize(321, 123), Qt::cyan), "PNG")));
     click(u"Command2"_s);
     const QPoint before = m_viewer->picturePosition();
-    const qint64 shownKey = m_viewer->Image1()->pixmap().cacheKey();
+    const qint64 shownKey = named<QLabel>(m_viewer, u"Image1"_s)->pixmap().cacheKey();
 
     QVERIFY(!m_viewer->setPictureData(bytes));
-    QCOMPARE(m_viewer->Image1()->size(), QSize(321, 123));
-    QCOMPARE(m_viewer->Image1()->pixmap().cacheKey(), shownKey);
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->size(), QSize(321, 123));
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->pixmap().cacheKey(), shownKey);
     QCOMPARE(m_viewer->picturePosition(), before);
     QVERIFY(m_viewer->isVisible());
 }
@@ -360,7 +361,7 @@ void tst_frmct::closeAndShowAgain()
     showViewer();
     QVERIFY(m_viewer->isVisible());
     QCOMPARE(m_viewer->picturePosition(), shifted);
-    QCOMPARE(m_viewer->Image1()->size(), QSize(640, 480));
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->size(), QSize(640, 480));
     QCOMPARE(m_viewer->size(), QSize(500, 400));
 
     // Still answering its buttons, and filled again like the first time.
@@ -368,7 +369,7 @@ void tst_frmct::closeAndShowAgain()
     click(u"Command4"_s);
     QCOMPARE(m_viewer->picturePosition(), Start);
     QVERIFY(m_viewer->setPictureData(encoded(pattern(QSize(20, 10), Qt::white), "BMP")));
-    QCOMPARE(m_viewer->Image1()->size(), QSize(20, 10));
+    QCOMPARE(named<QLabel>(m_viewer, u"Image1"_s)->size(), QSize(20, 10));
 }
 
 void tst_frmct::welcomePictureIsBuiltIn()

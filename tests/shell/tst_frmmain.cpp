@@ -1,6 +1,7 @@
 #include "BadBanks.h"
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class tst_frmmain : public QObject
 {
@@ -53,7 +56,7 @@ void tst_frmmain::firstStartCopiesTheSampleBank()
         QFileDevice::Permissions());
 
     // The sample catalogue: projects at the top, the special entries among the nodes.
-    CatalogueTree* tree = window.TreeView1();
+    CatalogueTree* tree = named<CatalogueTree>(&window, u"TreeView1"_s);
     QVERIFY(tree->topLevelItemCount() >= 2);
     QStringList texts;
     for (int i = 1; i <= tree->nodeCount(); ++i)
@@ -100,7 +103,7 @@ void tst_frmmain::unreadableBankIsReportedOnce()
     QCOMPARE(shown[0].icon, QMessageBox::Critical);
     QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(blocker)), qPrintable(shown[0].text));
     QVERIFY(!window.store().isOpen());
-    QCOMPARE(window.TreeView1()->topLevelItemCount(), 0);
+    QCOMPARE(named<CatalogueTree>(&window, u"TreeView1"_s)->topLevelItemCount(), 0);
 
     QVERIFY(in.open(QIODevice::ReadOnly));
     QCOMPARE(in.readAll(), before);
@@ -146,8 +149,8 @@ void tst_frmmain::badBankFileIsToldAndLeftAsItWas()
         QCOMPARE(shown.size(), 1);
         QCOMPARE(int(shown[0].icon), icon);
         // The file named is the bank, or the journal when that is the fault.
-        const QString named = made.journal.isEmpty() ? made.bank : made.journal;
-        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(named)), qPrintable(shown[0].text));
+        const QString namedFile = made.journal.isEmpty() ? made.bank : made.journal;
+        QVERIFY2(shown[0].text.contains(QDir::toNativeSeparators(namedFile)), qPrintable(shown[0].text));
         QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
 
         QuestionStore& store = driver.window().store();
@@ -159,7 +162,7 @@ void tst_frmmain::badBankFileIsToldAndLeftAsItWas()
             QVERIFY(!driver.shownQuestion().isEmpty());
             QVERIFY(MessageBox::takeShown().isEmpty()); // told once
         } else {
-            QCOMPARE(driver.window().TreeView1()->topLevelItemCount(), 0);
+            QCOMPARE(named<CatalogueTree>(&driver.window(), u"TreeView1"_s)->topLevelItemCount(), 0);
         }
     }
     QCOMPARE(BadBanks::contents(made.bank), bank);

@@ -1,3 +1,4 @@
+#include "Named.h"
 #include "ShellFixture.h"
 
 #include "catalogue/ui/CatalogueTree.h"
@@ -96,10 +97,10 @@ void tst_frmmain_frame::ownFrameFollowsTheSize()
     m_w->resize(size);
     const int W = size.width();
     const int H = size.height();
-    QCOMPARE(m_w->Immin()->pos(), QPoint(W - 54, 8));
-    QCOMPARE(m_w->Imclose()->pos(), QPoint(W - 31, 8));
-    QCOMPARE(m_w->Immin()->toolTip(), u"最小化"_s);
-    QCOMPARE(m_w->Imclose()->toolTip(), u"关闭"_s);
+    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->pos(), QPoint(W - 54, 8));
+    QCOMPARE(named<TitleButton>(m_w, u"Imclose"_s)->pos(), QPoint(W - 31, 8));
+    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->toolTip(), u"最小化"_s);
+    QCOMPARE(named<TitleButton>(m_w, u"Imclose"_s)->toolTip(), u"关闭"_s);
 
     // Here no shape can be cut: the outline shows in the painting, the corners outside it.
     const QImage& frame = m_w->paintedFrame();
@@ -117,8 +118,8 @@ void tst_frmmain_frame::ownFrameFollowsTheSize()
 
 void tst_frmmain_frame::hoverStaysUntilBareBackground()
 {
-    TitleButton* minimise = m_w->Immin();
-    TitleButton* close = m_w->Imclose();
+    TitleButton* minimise = named<TitleButton>(m_w, u"Immin"_s);
+    TitleButton* close = named<TitleButton>(m_w, u"Imclose"_s);
     QCOMPARE(close->tag(), QString());
 
     moveOver(close, QPoint(8, 8));
@@ -128,7 +129,7 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
     QCOMPARE(minimise->tag(), u"1"_s);
     QCOMPARE(close->tag(), u"1"_s);
     // A child control is not bare background.
-    moveOver(m_w->TreeView1()->viewport(), QPoint(5, 5));
+    moveOver(named<CatalogueTree>(m_w, u"TreeView1"_s)->viewport(), QPoint(5, 5));
     QCOMPARE(close->tag(), u"1"_s);
 
     moveOver(m_w.get(), QPoint(m_w->width() / 2, 12));
@@ -139,18 +140,18 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
 void tst_frmmain_frame::titleButtonsMinimiseAndClose()
 {
     MessageBox::queueAnswer(QMessageBox::No);
-    QTest::mouseClick(m_w->Imclose(), Qt::LeftButton);
+    QTest::mouseClick(named<TitleButton>(m_w, u"Imclose"_s), Qt::LeftButton);
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"您是否真的要退出Vellumore？"_s);
     QVERIFY(m_w->isVisible());
     QVERIFY(m_w->store().isOpen());
 
-    QTest::mouseClick(m_w->Immin(), Qt::RightButton);
+    QTest::mouseClick(named<TitleButton>(m_w, u"Immin"_s), Qt::RightButton);
     QVERIFY(!m_w->isMinimized());
-    QTest::mouseClick(m_w->Immin(), Qt::LeftButton);
+    QTest::mouseClick(named<TitleButton>(m_w, u"Immin"_s), Qt::LeftButton);
     QVERIFY(m_w->isMinimized());
-    QCOMPARE(m_w->Immin()->tag(), QString());
+    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->tag(), QString());
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -169,7 +170,7 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
     QFETCH(int, buttons);
     QFETCH(int, moved);
     m_w->resize(1024, 768);
-    Splitter* bar = m_w->Picture2();
+    Splitter* bar = named<Splitter>(m_w, u"Picture2"_s);
     QCOMPARE(bar->cursor().shape(), Qt::SizeHorCursor);
     const int start = bar->x();
     QCOMPARE(start, 239);
@@ -177,15 +178,15 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
     moveOver(bar, QPoint(80, 20), Qt::MouseButtons(buttons));
     const int pos = start + moved;
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(m_w->TreeView1()->width(), moved ? pos - 9 : 230);
-    QCOMPARE(m_w->Picture1()->x(), pos + 2);
-    QCOMPARE(m_w->Picture1()->width(), 1024 - pos - 2 - 9);
+    QCOMPARE(named<CatalogueTree>(m_w, u"TreeView1"_s)->width(), moved ? pos - 9 : 230);
+    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->x(), pos + 2);
+    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->width(), 1024 - pos - 2 - 9);
 
     // A resize keeps the splitter where it is and places the panels from it.
     m_w->resize(900, 700);
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(m_w->Picture1()->x(), pos + 2);
-    QCOMPARE(m_w->Picture1()->width(), 900 - pos - 2 - 9);
+    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->x(), pos + 2);
+    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->width(), 900 - pos - 2 - 9);
 }
 
 void tst_frmmain_frame::yesClosesEveryOtherWindow_data()

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
+#include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
 
@@ -20,6 +21,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+
+using namespace Qt::StringLiterals;
 
 class tst_frmmain_practice : public QObject
 {
@@ -54,28 +57,28 @@ QStringList rightSide(const MainWindowDriver& driver)
 {
     frmmain& w = driver.window();
     const PracticePanel* p1 = driver.panel();
-    const WelcomePanel* p3 = w.Picture3();
-    const PracticeSidePanel* side = p1->Frame3();
+    const WelcomePanel* p3 = named<WelcomePanel>(&w, u"Picture3"_s);
+    const PracticeSidePanel* side = named<PracticeSidePanel>(p1, u"Frame3"_s);
     const StudySession& s = w.session();
     return {
         QString::number(p1->isVisible()),
         QString::number(p3->isVisible()),
-        QString::number(p3->Image2()->isVisible()),
-        QString::number(p3->Tex()->isVisible()),
-        p3->bt()->text(),
-        p1->Label2()->text(),
+        QString::number(named<QLabel>(p3, u"Image2"_s)->isVisible()),
+        QString::number(named<QTextEdit>(p3, u"Tex"_s)->isVisible()),
+        named<QLabel>(p3, u"bt"_s)->text(),
+        named<QLabel>(p1, u"Label2"_s)->text(),
         driver.column(0).join(u','),
         driver.column(QuestionListModel::QuestionNo).join(u','),
-        QString::number(p1->ListView1()->columnWidthPx(1)),
+        QString::number(named<QuestionListView>(p1, u"ListView1"_s)->columnWidthPx(1)),
         s.sectionCode(),
         s.currentQuestion().number,
         QString::number(s.position()),
         QString::number(side->isVisibleTo(p1)),
-        QString::number(side->Timer1()->isActive()),
-        QString::number(side->dg1()->intValue()),
-        QString::number(w.favouritesButton()->isEnabled()),
-        driver.view()->Text1()->toPlainText(),
-        driver.view()->dalab()->text(),
+        QString::number(named<QTimer>(side, u"Timer1"_s)->isActive()),
+        QString::number(named<DigitDisplay>(side, u"dg1"_s)->intValue()),
+        QString::number(named<QToolButton>(&w, u"sc"_s)->isEnabled()),
+        named<QTextEdit>(driver.panel(), u"Text1"_s)->toPlainText(),
+        named<QLabel>(driver.panel(), u"dalab"_s)->text(),
         driver.answerPanelState(),
     };
 }
@@ -112,9 +115,9 @@ void tst_frmmain_practice::examGuardOnlyWarns()
     MainWindowDriver driver(bankPath(), fillBank);
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(driver.showQuestion(3));
-    PracticeSidePanel* side = driver.panel()->Frame3();
-    side->Timer1()->start();
-    side->dg1()->display(QStringLiteral("0042"));
+    PracticeSidePanel* side = named<PracticeSidePanel>(driver.panel(), u"Frame3"_s);
+    named<QTimer>(side, u"Timer1"_s)->start();
+    named<DigitDisplay>(side, u"dg1"_s)->display(QStringLiteral("0042"));
     QVERIFY(driver.window().examSession().start([] { return WriteResult::done(); }).isDone());
     const QStringList before = rightSide(driver);
 
@@ -139,7 +142,7 @@ void tst_frmmain_practice::firstListingThenAnswerLayout()
 {
     QFETCH(QString, first);
     MainWindowDriver driver(bankPath(), fillBank);
-    QuestionListView* list = driver.panel()->ListView1();
+    QuestionListView* list = named<QuestionListView>(driver.panel(), u"ListView1"_s);
     auto widthOf
         = [list](int column) { return list->isColumnHidden(column - 1) ? 0 : list->columnWidth(column - 1); };
     auto near = [](int actual, double expected) { return qAbs(actual - expected) <= 1.0; };
@@ -201,8 +204,10 @@ void tst_frmmain_practice::personalListsHoldFavourites()
     PracticePanel* p1 = driver.panel();
     auto sideShown = [p1] {
         QStringList shown;
-        for (QWidget* w : std::initializer_list<QWidget*> {
-                 p1->Frame3(), p1->Frame3()->Frame1(), p1->cmd(4), p1->cmd(5), p1->cmd(6), p1->cmd(7) })
+        for (QWidget* w : std::initializer_list<QWidget*> { named<PracticeSidePanel>(p1, u"Frame3"_s),
+                 named<QGroupBox>(p1, u"Frame1"_s), named<XPButton>(p1, u"cmd_%1"_s, 4),
+                 named<XPButton>(p1, u"cmd_%1"_s, 5), named<XPButton>(p1, u"cmd_%1"_s, 6),
+                 named<XPButton>(p1, u"cmd_%1"_s, 7) })
             shown << w->objectName() + u'=' + QString::number(w->isVisible());
         return shown.join(u' ');
     };
@@ -212,10 +217,10 @@ void tst_frmmain_practice::personalListsHoldFavourites()
 
     QVERIFY(driver.clickNode(node));
     QCOMPARE(driver.column(QuestionListModel::QuestionNo), listed);
-    QCOMPARE(p1->Label2()->text(), title);
-    QCOMPARE(driver.window().Picture3()->bt()->text(), title);
+    QCOMPARE(named<QLabel>(p1, u"Label2"_s)->text(), title);
+    QCOMPARE(named<QLabel>(&driver.window(), u"bt"_s)->text(), title);
     QVERIFY(p1->isVisible());
-    QVERIFY(!driver.window().Picture3()->isVisible());
+    QVERIFY(!named<WelcomePanel>(&driver.window(), u"Picture3"_s)->isVisible());
     QCOMPARE(sideShown(), QStringLiteral("Frame3=0 Frame1=0 cmd_4=0 cmd_5=0 cmd_6=0 cmd_7=1"));
     // The first row is shown, and with it its section becomes the current one.
     QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("8"));
@@ -229,24 +234,24 @@ void tst_frmmain_practice::materialAndQuestionSections()
 {
     MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
-    WelcomePanel* p3 = driver.window().Picture3();
+    WelcomePanel* p3 = named<WelcomePanel>(&driver.window(), u"Picture3"_s);
     const StudySession& state = driver.window().session();
 
     QVERIFY(driver.clickNode(QStringLiteral("证券法")));
     QVERIFY(p3->isVisible());
     QVERIFY(!p1->isVisible());
-    QVERIFY(!p3->Image2()->isVisible());
-    QVERIFY(p3->Tex()->isVisible());
-    QVERIFY(p3->bt()->isVisible());
-    QCOMPARE(p3->bt()->text(), QStringLiteral("阅读材料→法规原文→证券法"));
-    QCOMPARE(p3->Tex()->toPlainText(), Material);
+    QVERIFY(!named<QLabel>(p3, u"Image2"_s)->isVisible());
+    QVERIFY(named<QTextEdit>(p3, u"Tex"_s)->isVisible());
+    QVERIFY(named<QLabel>(p3, u"bt"_s)->isVisible());
+    QCOMPARE(named<QLabel>(p3, u"bt"_s)->text(), QStringLiteral("阅读材料→法规原文→证券法"));
+    QCOMPARE(named<QTextEdit>(p3, u"Tex"_s)->toPlainText(), Material);
     QCOMPARE(state.sectionCode(), QStringLiteral("J0101"));
 
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(p1->isVisible());
     QVERIFY(!p3->isVisible());
-    QCOMPARE(p1->Label2()->text(), QStringLiteral("证券基础→金融市场→第一节"));
-    QCOMPARE(p3->bt()->text(), p1->Label2()->text());
+    QCOMPARE(named<QLabel>(p1, u"Label2"_s)->text(), QStringLiteral("证券基础→金融市场→第一节"));
+    QCOMPARE(named<QLabel>(p3, u"bt"_s)->text(), named<QLabel>(p1, u"Label2"_s)->text());
     QCOMPARE(driver.column(QuestionListModel::QuestionNo).join(u','), QStringLiteral("1,2,3,4,5,6"));
     QCOMPARE(state.sectionCode(), QStringLiteral("K0101"));
     QCOMPARE(state.currentQuestion().number, QStringLiteral("1"));
@@ -268,24 +273,24 @@ void tst_frmmain_practice::upperNodeShowsTheWelcomePicture()
     QFETCH(bool, sidePanel);
     MainWindowDriver driver(bankPath(), fillBank);
     PracticePanel* p1 = driver.panel();
-    WelcomePanel* p3 = driver.window().Picture3();
+    WelcomePanel* p3 = named<WelcomePanel>(&driver.window(), u"Picture3"_s);
     QVERIFY(driver.clickNode(QStringLiteral("第一节")));
     QVERIFY(driver.showQuestion(4));
     const QStringList rows = driver.column(0);
-    const QString text = driver.view()->Text1()->toPlainText();
+    const QString text = named<QTextEdit>(driver.panel(), u"Text1"_s)->toPlainText();
     QVERIFY(driver.clickNode(QStringLiteral("证券法")));
 
     QVERIFY(driver.clickNode(node));
     QVERIFY(p3->isVisible());
-    QVERIFY(p3->Image2()->isVisible());
-    QVERIFY(!p3->Image2()->pixmap().isNull());
-    QVERIFY(!p3->Tex()->isVisible());
-    QVERIFY(!p3->bt()->isVisible());
+    QVERIFY(named<QLabel>(p3, u"Image2"_s)->isVisible());
+    QVERIFY(!named<QLabel>(p3, u"Image2"_s)->pixmap().isNull());
+    QVERIFY(!named<QTextEdit>(p3, u"Tex"_s)->isVisible());
+    QVERIFY(!named<QLabel>(p3, u"bt"_s)->isVisible());
     QVERIFY(!p1->isVisible());
-    QCOMPARE(p1->Frame3()->isVisibleTo(p1), sidePanel);
+    QCOMPARE(named<PracticeSidePanel>(p1, u"Frame3"_s)->isVisibleTo(p1), sidePanel);
     // The list and the question stay behind the picture.
     QCOMPARE(driver.column(0), rows);
-    QCOMPARE(driver.view()->Text1()->toPlainText(), text);
+    QCOMPARE(named<QTextEdit>(driver.panel(), u"Text1"_s)->toPlainText(), text);
     QCOMPARE(driver.window().session().currentQuestion().number, QStringLiteral("4"));
     QCOMPARE(driver.window().session().sectionCode(), QStringLiteral("J0101"));
 }

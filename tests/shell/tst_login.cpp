@@ -1,3 +1,4 @@
+#include "Named.h"
 #include "ShellFixture.h"
 
 #include "controls/MessageBox.h"
@@ -82,11 +83,11 @@ void tst_login::splashIsCentredWithItsVersion()
     QCOMPARE(splash.size(), QSize(400, 360));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(splash.geometry().center(), screen.center());
-    QCOMPARE(splash.Label3()->text(), u"V7.2"_s);
-    QCOMPARE(splash.Label3()->geometry(), QRect(312, 304, 71, 41));
-    QCOMPARE(splash.Label3()->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    QCOMPARE(splash.Timer1()->interval(), 1000);
-    QVERIFY(splash.Timer1()->isActive());
+    QCOMPARE(named<QLabel>(&splash, u"Label3"_s)->text(), u"V7.2"_s);
+    QCOMPARE(named<QLabel>(&splash, u"Label3"_s)->geometry(), QRect(312, 304, 71, 41));
+    QCOMPARE(named<QLabel>(&splash, u"Label3"_s)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QCOMPARE(named<QTimer>(&splash, u"Timer1"_s)->interval(), 1000);
+    QVERIFY(named<QTimer>(&splash, u"Timer1"_s)->isActive());
     // Not on X11: whatever the screen's size, nothing is switched.
     QVERIFY(DesktopActions::takeRequests().isEmpty());
 }
@@ -110,7 +111,7 @@ void tst_login::thirdTickOpensTheMainWindow()
     const bool opened = ticks >= 3;
     QCOMPARE(mainWindows().size(), opened ? 1 : 0);
     QCOMPARE(splash.isVisible(), !opened);
-    QCOMPARE(splash.Timer1()->isActive(), !opened);
+    QCOMPARE(named<QTimer>(&splash, u"Timer1"_s)->isActive(), !opened);
     if (opened) {
         frmmain* main = mainWindows().first();
         QCOMPARE(splash.mainWindow(), main);

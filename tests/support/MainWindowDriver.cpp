@@ -1,4 +1,5 @@
 #include "MainWindowDriver.h"
+#include "Named.h"
 
 #include "Fixtures.h"
 #include "TestBank.h"
@@ -56,27 +57,22 @@ MainWindowDriver::~MainWindowDriver() = default;
 
 PracticePanel* MainWindowDriver::panel() const
 {
-    return m_window->Picture1();
-}
-
-QuestionView* MainWindowDriver::view() const
-{
-    return panel()->view();
+    return named<PracticePanel>(m_window.get(), u"Picture1"_s);
 }
 
 AnswerPanel* MainWindowDriver::answers() const
 {
-    return panel()->Picture9();
+    return named<AnswerPanel>(panel(), u"Picture9"_s);
 }
 
 QuestionListView* MainWindowDriver::list() const
 {
-    return panel()->ListView1();
+    return named<QuestionListView>(panel(), u"ListView1"_s);
 }
 
 bool MainWindowDriver::clickNode(const QString& text)
 {
-    CatalogueTree* tree = m_window->TreeView1();
+    CatalogueTree* tree = named<CatalogueTree>(m_window.get(), u"TreeView1"_s);
     tree->expandAll();
     const QList<QTreeWidgetItem*> items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     if (items.size() != 1)
@@ -149,7 +145,7 @@ bool MainWindowDriver::chooseItem(QComboBox* box, const QString& text)
 
 bool MainWindowDriver::chooseFavourites(const QString& key)
 {
-    QToolButton* sc = m_window->favouritesButton();
+    QToolButton* sc = named<QToolButton>(m_window.get(), u"sc"_s);
     if (!isShown(sc))
         return false;
     bool chosen = false;
@@ -248,7 +244,7 @@ QStringList MainWindowDriver::rowTexts() const
 
 QString MainWindowDriver::shownQuestion() const
 {
-    QString text = RichText::plainText(*view()->Text1()->document());
+    QString text = RichText::plainText(*named<QTextEdit>(panel(), u"Text1"_s)->document());
     while (text.startsWith(u'\n'))
         text.remove(0, 1);
     while (text.endsWith(u'\n'))
@@ -258,7 +254,7 @@ QString MainWindowDriver::shownQuestion() const
 
 QString MainWindowDriver::shownPosition() const
 {
-    return view()->Text2()->text();
+    return named<QLineEdit>(panel(), u"Text2"_s)->text();
 }
 
 QString MainWindowDriver::answerPanelState() const
@@ -269,17 +265,19 @@ QString MainWindowDriver::answerPanelState() const
             + QChar(w->isEnabled() ? u'e' : u'-');
     };
     QString state;
-    for (const QGroupBox* frame : { a->Frame2(), a->Frame4(), a->Frame8(), a->Frame9() })
+    for (const QGroupBox* frame : { named<QGroupBox>(a, u"Frame2"_s), named<QGroupBox>(a, u"Frame4"_s),
+             named<QGroupBox>(a, u"Frame8"_s), named<QGroupBox>(a, u"Frame9"_s) })
         state += frame->objectName() + u':' + flags(frame) + u' ';
     state += u"DAN_A:"_s;
     for (int i = 0; i < 5; ++i)
-        state += QChar(a->DAN_A(i)->isChecked() ? u'x' : u'.');
+        state += QChar(named<QCheckBox>(a, u"DAN_A_%1"_s, i)->isChecked() ? u'x' : u'.');
     state += u" Option1:"_s;
     for (int i = 0; i < 5; ++i)
-        state += QChar(a->Option1(i)->isChecked() ? u'x' : u'.') + flags(a->Option1(i));
-    state += u" C3:"_s + a->C3()->currentText();
-    state += u" Option2:"_s + QChar(a->Option2()->isChecked() ? u'x' : u'.');
-    state += u" Option3:"_s + QChar(a->Option3()->isChecked() ? u'x' : u'.');
+        state += QChar(named<QRadioButton>(a, u"Option1_%1"_s, i)->isChecked() ? u'x' : u'.')
+            + flags(named<QRadioButton>(a, u"Option1_%1"_s, i));
+    state += u" C3:"_s + named<QComboBox>(a, u"C3"_s)->currentText();
+    state += u" Option2:"_s + QChar(named<QRadioButton>(a, u"Option2"_s)->isChecked() ? u'x' : u'.');
+    state += u" Option3:"_s + QChar(named<QRadioButton>(a, u"Option3"_s)->isChecked() ? u'x' : u'.');
     return state;
 }
 

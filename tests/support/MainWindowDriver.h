@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/ui/PracticePanel.h"
 #include "shell/ui/frmmain.h"
 
 #include <QMessageBox>
@@ -11,11 +12,9 @@
 #include <memory>
 
 class AnswerPanel;
-class PracticePanel;
 class QComboBox;
 class QDialog;
 class QuestionListView;
-class QuestionView;
 class QWidget;
 class TestBank;
 
@@ -34,7 +33,6 @@ public:
     frmmain& window() const { return *m_window; }
     StudySession& session() const { return m_window->session(); }
     PracticePanel* panel() const;
-    QuestionView* view() const;
     AnswerPanel* answers() const;
     QuestionListView* list() const;
 

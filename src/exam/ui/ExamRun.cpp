@@ -2,22 +2,15 @@
 #include "exam/ui/GradingCommands.h"
 
 #include "catalogue/QuestionFilters.h"
-#include "catalogue/ui/QuestionListView.h"
-#include "controls/DigitDisplay.h"
 #include "controls/MessageBox.h"
-#include "controls/XPButton.h"
 #include "data/QuestionStore.h"
 #include "exam/ExamSession.h"
 #include "exam/ui/ExamSidePanel.h"
 #include "practice/ui/PracticePanel.h"
-#include "practice/ui/PracticeSidePanel.h"
 #include "session/StudySession.h"
 
-#include <QComboBox>
-#include <QLabel>
 #include <QLocale>
 #include <QTime>
-#include <QTimer>
 #include <QToolButton>
 
 ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, StudySession& session, PracticePanel* panel,
@@ -32,10 +25,10 @@ ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, StudySession& session,
     , m_favourites(favourites)
     , m_window(window)
 {
-    connect(m_side->Timer2(), &QTimer::timeout, this, &ExamRun::Timer2_Timer);
-    connect(m_side->Timer3(), &QTimer::timeout, this, &ExamRun::Timer3_Timer);
-    connect(m_side->XPButton2(), &XPButton::Click, this, &ExamRun::XPButton2_Click);
-    connect(m_side->XPButton3(), &XPButton::Click, this, &ExamRun::XPButton3_Click);
+    connect(m_side, &ExamSidePanel::wallClockTicked, this, &ExamRun::Timer2_Timer);
+    connect(m_side, &ExamSidePanel::examClockTicked, this, &ExamRun::Timer3_Timer);
+    connect(m_side, &ExamSidePanel::endClicked, this, &ExamRun::XPButton2_Click);
+    connect(m_side, &ExamSidePanel::answersClicked, this, &ExamRun::XPButton3_Click);
     connect(m_side, &ExamSidePanel::rangeChosen, this, [this](const QString& range) {
         m_panel->setExamRange(range);
         m_panel->ExamFilter();
@@ -44,10 +37,7 @@ ExamRun::ExamRun(ExamSession& exam, QuestionStore& store, StudySession& session,
 
 void ExamRun::showSidePanel(bool exam)
 {
-    m_panel->Frame3()->setVisible(!exam);
-    for (int i : { 4, 5, 6 })
-        m_panel->cmd(i)->setVisible(!exam);
-    m_panel->Label2()->setText(QStringLiteral("模拟考试"));
+    m_panel->showExamControls(exam);
     m_side->setVisible(exam);
     m_panel->setVisible(exam);
     m_welcome->setVisible(!exam);
@@ -59,17 +49,13 @@ void ExamRun::begin(const QString& examTime)
 {
     showSidePanel(true);
     m_clock.start(examTime);
-    m_side->yysj()->setText(m_clock.usedText());
-    m_side->Timer2()->start();
-    m_side->Timer3()->start();
+    m_side->showUsedTime(m_clock.usedText());
+    m_side->startClocks();
     Timer2_Timer();
-    m_side->kssj()->setText(m_clock.examTimeText());
+    m_side->showExamTime(m_clock.examTimeText());
     // A range left from the last exam would not match the whole paper listed now.
-    m_side->Combo2()->setCurrentIndex(0);
-    m_panel->setExamRange(m_side->Combo2()->currentText());
-    QuestionListView* list = m_panel->ListView1();
-    list->setColumnWidthPx(4, 0);
-    list->setColumnWidthPx(7, 0);
+    m_panel->setExamRange(m_side->resetRange());
+    m_panel->hideNumberColumns();
     kscx();
 }
 
@@ -88,7 +74,7 @@ void ExamRun::kscx()
 
 void ExamRun::Timer2_Timer()
 {
-    m_side->Label7()->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+    m_side->showTime(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
 }
 
 void ExamRun::Timer3_Timer()
@@ -96,7 +82,7 @@ void ExamRun::Timer3_Timer()
     if (!m_exam.isRunning())
         return;
     const bool timeUp = m_clock.tick();
-    m_side->yysj()->setText(m_clock.usedText());
+    m_side->showUsedTime(m_clock.usedText());
     if (!timeUp)
         return;
     MessageBox::information(
@@ -108,8 +94,7 @@ void ExamRun::XPButton2_Click()
 {
     if (!m_exam.isRunning())
         return;
-    m_side->Timer2()->stop();
-    m_side->Timer3()->stop();
+    m_side->stopClocks();
     m_favourites->setEnabled(false);
     showSidePanel(false);
     gradeAndShowReport();
@@ -118,7 +103,7 @@ void ExamRun::XPButton2_Click()
 
 void ExamRun::XPButton3_Click()
 {
-    m_panel->toggleAnswerColumns(m_side->XPButton3());
+    m_panel->setAnswerColumnsShown(m_side->toggleAnswersCaption());
 }
 
 void ExamRun::gradeAndShowReport()

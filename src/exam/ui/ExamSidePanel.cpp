@@ -67,5 +67,49 @@ ExamSidePanel::ExamSidePanel(QWidget* parent)
 
     m_XPButton3->setGeometry(6, 220, 81, 24);
     m_XPButton2->setGeometry(6, 250, 81, 24);
+    connect(m_Timer2, &QTimer::timeout, this, &ExamSidePanel::wallClockTicked);
+    connect(m_Timer3, &QTimer::timeout, this, &ExamSidePanel::examClockTicked);
+    connect(m_XPButton2, &XPButton::Click, this, &ExamSidePanel::endClicked);
+    connect(m_XPButton3, &XPButton::Click, this, &ExamSidePanel::answersClicked);
     hide();
+}
+
+void ExamSidePanel::startClocks()
+{
+    m_Timer2->start();
+    m_Timer3->start();
+}
+
+void ExamSidePanel::stopClocks()
+{
+    m_Timer2->stop();
+    m_Timer3->stop();
+}
+
+void ExamSidePanel::showExamTime(const QString& digits)
+{
+    m_kssj->setText(digits);
+}
+
+void ExamSidePanel::showUsedTime(const QString& digits)
+{
+    m_yysj->setText(digits);
+}
+
+void ExamSidePanel::showTime(const QString& text)
+{
+    m_Label7->setText(text);
+}
+
+QString ExamSidePanel::resetRange()
+{
+    m_Combo2->setCurrentIndex(0);
+    return m_Combo2->currentText();
+}
+
+bool ExamSidePanel::toggleAnswersCaption()
+{
+    const bool show = m_XPButton3->caption() == QStringLiteral("查看答案");
+    m_XPButton3->setCaption(show ? QStringLiteral("隐藏答案") : QStringLiteral("查看答案"));
+    return show;
 }

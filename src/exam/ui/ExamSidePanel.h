@@ -17,20 +17,27 @@ class ExamSidePanel final : public QGroupBox
 public:
     explicit ExamSidePanel(QWidget* parent = nullptr);
 
-    DigitDisplay* kssj() const { return m_kssj; }
-    DigitDisplay* yysj() const { return m_yysj; }
-    QComboBox* Combo2() const { return m_Combo2; }
-    QLabel* Label7() const { return m_Label7; }
-    XPButton* XPButton3() const { return m_XPButton3; }
-    XPButton* XPButton2() const { return m_XPButton2; }
-    /// The wall clock.
-    QTimer* Timer2() const { return m_Timer2; }
-    /// The exam clock.
-    QTimer* Timer3() const { return m_Timer3; }
+    /// The wall clock (Timer2) and the exam clock (Timer3), a tick a second.
+    void startClocks();
+    void stopClocks();
+    /// The exam time in minutes (kssj) and the minutes used (yysj), as the digits show them.
+    void showExamTime(const QString& digits);
+    void showUsedTime(const QString& digits);
+    /// The wall clock's text (Label7).
+    void showTime(const QString& text);
+    /// Back to "全部题目"; returns the range now shown.
+    QString resetRange();
+    /// Flips "查看答案" / "隐藏答案" (XPButton3); returns whether the answers are to be shown.
+    bool toggleAnswersCaption();
 
 signals:
     /// A range was chosen in Combo2 ("全部题目", "已做过题" or "未做过题").
     void rangeChosen(const QString& range);
+    void wallClockTicked();
+    void examClockTicked();
+    /// "结束考试" (XPButton2) or "查看答案" (XPButton3) was clicked.
+    void endClicked();
+    void answersClicked();
 
 private:
     DigitDisplay* m_kssj;

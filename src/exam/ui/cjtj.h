@@ -20,11 +20,6 @@ public:
     cjtj(const GradingTally& tally, const ScoreReport::Points& points,
         const QVector<ScoreReport::DetailRow>& detail, QWidget* parent = nullptr);
 
-    QTreeWidget* ListView1() const { return m_ListView1; }
-    QTreeWidget* ListView2() const { return m_ListView2; }
-    QLabel* fslab() const { return m_fslab; }
-    XPButton* cmdmx() const { return m_cmdmx; }
-
     /// Switches between the summary and the detail.
     void cmdmx_Click();
 

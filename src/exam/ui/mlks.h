@@ -25,14 +25,6 @@ public:
     mlks(ExamSession& exam, const QString& bankPath, QWidget* parent = nullptr);
     ~mlks() override;
 
-    QListWidget* List1() const { return m_List1; }
-    QLineEdit* ts(int slot) const { return m_ts[slot]; }
-    QLineEdit* df(int slot) const { return m_df[slot]; }
-    QLineEdit* sj() const { return m_sj; }
-    QProgressBar* Bar1() const { return m_Bar1; }
-    XPButton* XPButton1() const { return m_XPButton1; }
-    XPButton* XPButton2() const { return m_XPButton2; }
-    XPButton* XPButton3(int index) const { return m_XPButton3[index]; }
     /// Whether the dialog holds its own connection (it is released on closing).
     bool hasConnection() const { return m_db.isOpen(); }
 

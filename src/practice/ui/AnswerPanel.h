@@ -33,11 +33,6 @@ public:
     QGroupBox* Frame4() const { return m_Frame4; }
     QGroupBox* Frame8() const { return m_Frame8; }
     QGroupBox* Frame9() const { return m_Frame9; }
-    QCheckBox* DAN_A(int index) const { return m_DAN_A[index]; }
-    QRadioButton* Option1(int index) const { return m_Option1[index]; }
-    QComboBox* C3() const { return m_C3; }
-    QRadioButton* Option2() const { return m_Option2; }
-    QRadioButton* Option3() const { return m_Option3; }
 
 signals:
     void multipleChoiceEntered(const QString& answer);

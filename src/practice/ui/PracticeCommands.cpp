@@ -1,17 +1,12 @@
 #include "practice/ui/PracticeCommands.h"
 
 #include "catalogue/QuestionFilters.h"
-#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
-#include "controls/XPButton.h"
 #include "data/QuestionStore.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
 #include "practice/QuestionEditor.h"
-#include "practice/ui/AnswerPanel.h"
 #include "practice/ui/PracticePanel.h"
-#include "practice/ui/PracticeSidePanel.h"
-#include "practice/ui/QuestionView.h"
 #include "practice/ui/addst.h"
 #include "session/StudySession.h"
 
@@ -35,17 +30,11 @@ PracticeCommands::PracticeCommands(
     , m_panel(panel)
     , m_window(window)
 {
-    for (int i = 0; i <= 8; ++i) {
-        if (XPButton* b = panel->cmd(i))
-            connect(b, &XPButton::Click, this, [this, i] { cmdClicked(i); });
-    }
-    PracticeSidePanel* side = panel->Frame3();
-    connect(side->cmdxtsa(), &XPButton::Click, this, &PracticeCommands::PreviousQuestion);
-    connect(side->cmdxtxa(), &XPButton::Click, this, &PracticeCommands::NextQuestion);
-
-    QuestionView* view = panel->view();
-    connect(view, &QuestionView::saveNotesRequested, this, &PracticeCommands::SaveNotes);
-    connect(view, &QuestionView::saveEditsRequested, this, &PracticeCommands::SaveQuestionEdits);
+    connect(panel, &PracticePanel::commandClicked, this, &PracticeCommands::cmdClicked);
+    connect(panel, &PracticePanel::previousClicked, this, &PracticeCommands::PreviousQuestion);
+    connect(panel, &PracticePanel::nextClicked, this, &PracticeCommands::NextQuestion);
+    connect(panel, &PracticePanel::saveNotesRequested, this, &PracticeCommands::SaveNotes);
+    connect(panel, &PracticePanel::saveEditsRequested, this, &PracticeCommands::SaveQuestionEdits);
 }
 
 namespace {
@@ -88,7 +77,7 @@ void PracticeCommands::installKeys(QWidget* window)
     addKey(window, QKeySequence(Qt::Key_Left), [this] { PreviousQuestion(); });
     addKey(window, QKeySequence(Qt::Key_Right), [this] { NextQuestion(); });
     for (int i = 0; i < 5; ++i) {
-        const auto choose = [this, i] { m_panel->Picture9()->chooseByIndex(i); };
+        const auto choose = [this, i] { m_panel->chooseOption(i); };
         addKey(window, QKeySequence(Qt::Key(Qt::Key_A + i)), choose);
         addKey(window, QKeySequence(Qt::Key(Qt::Key_1 + i)), choose);
     }
@@ -135,10 +124,10 @@ void PracticeCommands::cmdClicked(int index)
         emit findRequested();
         break;
     case 7:
-        m_panel->view()->openEditPanel();
+        m_panel->openEditPanel();
         break;
     case 8:
-        m_panel->view()->openNotesPanel();
+        m_panel->openNotesPanel();
         break;
     default:
         break;
@@ -164,14 +153,14 @@ void PracticeCommands::RedoQuestions()
             result.notStoredMessage(QStringLiteral("清除本节答案的操作")));
         return;
     }
-    m_panel->Frame3()->showNoRange();
+    m_panel->showNoRange();
     m_panel->clearList();
     m_panel->listSelection(QuestionFilters::section(m_session.sectionCode()));
 }
 
 void PracticeCommands::ToggleAnswerColumns()
 {
-    m_panel->toggleAnswerColumns(m_panel->cmd(1));
+    m_panel->toggleAnswerColumns();
 }
 
 void PracticeCommands::PreviousQuestion()
@@ -220,7 +209,7 @@ void PracticeCommands::RemoveFromFavourites()
     m_panel->removeListRow(m_session.position());
     const int rows = m_panel->listRowCount();
     if (rows == 0) {
-        m_panel->view()->clearQuestion();
+        m_panel->clearQuestion();
         return;
     }
     // After the last row the one before it moves up into view.
@@ -236,7 +225,7 @@ void PracticeCommands::ClearFavourites()
         return;
     }
     m_panel->clearList();
-    m_panel->view()->clearQuestion();
+    m_panel->clearQuestion();
 }
 
 void PracticeCommands::showSaveOutcome(const WriteResult& result, const QString& what, const QString& done)
@@ -251,15 +240,13 @@ void PracticeCommands::showSaveOutcome(const WriteResult& result, const QString&
 
 void PracticeCommands::SaveNotes()
 {
-    showSaveOutcome(
-        QuestionEditor::SaveNotes(m_store, m_session.currentQuestion(), m_panel->view()->notesDocument()),
+    showSaveOutcome(QuestionEditor::SaveNotes(m_store, m_session.currentQuestion(), m_panel->notesDocument()),
         QStringLiteral("您的笔记"), QStringLiteral("添加或修改成功！"));
 }
 
 void PracticeCommands::SaveQuestionEdits()
 {
-    showSaveOutcome(
-        QuestionEditor::SaveQuestionEdits(m_store, m_session.currentQuestion(), m_panel->view()->edits()),
+    showSaveOutcome(QuestionEditor::SaveQuestionEdits(m_store, m_session.currentQuestion(), m_panel->edits()),
         QStringLiteral("您对试题的修改"), QStringLiteral("试题修改成功，点击左侧树目录以刷新修改记录！"));
 }
 

@@ -111,6 +111,15 @@ PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidge
     m_view->placeSidePanels();
     for (XPButton* b : m_cmd)
         b->raise();
+
+    for (int i = 0; i <= 8; ++i) {
+        if (XPButton* b = cmd(i))
+            connect(b, &XPButton::Click, this, [this, i] { emit commandClicked(i); });
+    }
+    connect(m_side->cmdxtsa(), &XPButton::Click, this, &PracticePanel::previousClicked);
+    connect(m_side->cmdxtxa(), &XPButton::Click, this, &PracticePanel::nextClicked);
+    connect(m_view, &QuestionView::saveNotesRequested, this, &PracticePanel::saveNotesRequested);
+    connect(m_view, &QuestionView::saveEditsRequested, this, &PracticePanel::saveEditsRequested);
 }
 
 XPButton* PracticePanel::cmd(int index) const
@@ -164,19 +173,99 @@ void PracticePanel::ExamFilter()
     listSelection(selection);
 }
 
-void PracticePanel::toggleAnswerColumns(XPButton* button)
+void PracticePanel::toggleAnswerColumns()
+{
+    XPButton* button = cmd(1);
+    const bool show = button->caption() == QStringLiteral("查看答案");
+    setAnswerColumnsShown(show);
+    button->setCaption(show ? QStringLiteral("隐藏答案") : QStringLiteral("查看答案"));
+}
+
+void PracticePanel::setAnswerColumnsShown(bool shown)
 {
     if (m_session.isExamRunning())
         ExamFilter();
     else
         PracticeFilter();
-    if (button->caption() == QStringLiteral("查看答案")) {
-        button->setCaption(QStringLiteral("隐藏答案"));
+    if (shown)
         m_list->applyAnswerLayout();
-    } else {
-        button->setCaption(QStringLiteral("查看答案"));
+    else
         m_list->applyQuestionLayout();
-    }
+}
+
+void PracticePanel::showAnswerColumns()
+{
+    m_list->applyAnswerLayout();
+}
+
+void PracticePanel::setTitle(const QString& title)
+{
+    m_Label2->setText(title);
+}
+
+void PracticePanel::listCaptioned(RowSet& rows, const QStringList& captions)
+{
+    if (!m_list->hasColumns())
+        m_list->ResetQuestionList();
+    clearList();
+    m_list->setColumnWidthPx(1, double(m_list->width()) / 3);
+    m_list->appendRows(rows);
+    for (int row = 0; row < captions.size(); ++row)
+        m_session.list().setSubItem(row, QuestionListModel::Number, captions[row]);
+}
+
+void PracticePanel::showExamControls(bool exam)
+{
+    m_side->setVisible(!exam);
+    for (int i : { 4, 5, 6 })
+        cmd(i)->setVisible(!exam);
+    m_Label2->setText(QStringLiteral("模拟考试"));
+}
+
+void PracticePanel::hideNumberColumns()
+{
+    m_list->setColumnWidthPx(4, 0);
+    m_list->setColumnWidthPx(7, 0);
+}
+
+void PracticePanel::chooseOption(int index)
+{
+    m_answers->chooseByIndex(index);
+}
+
+void PracticePanel::openEditPanel()
+{
+    m_view->openEditPanel();
+}
+
+void PracticePanel::openNotesPanel()
+{
+    m_view->openNotesPanel();
+}
+
+QString PracticePanel::notesDocument() const
+{
+    return m_view->notesDocument();
+}
+
+QuestionEditor::Edits PracticePanel::edits() const
+{
+    return m_view->edits();
+}
+
+void PracticePanel::clearQuestion()
+{
+    m_view->clearQuestion();
+}
+
+void PracticePanel::showNoRange()
+{
+    m_side->showNoRange();
+}
+
+void PracticePanel::placeSidePanels()
+{
+    m_view->placeSidePanels();
 }
 
 void PracticePanel::ShowQuestion(int row)

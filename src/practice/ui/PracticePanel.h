@@ -2,6 +2,7 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "data/QuestionTable.h"
+#include "practice/QuestionEditor.h"
 
 #include <QFrame>
 
@@ -29,14 +30,8 @@ class PracticePanel final : public QFrame
 public:
     PracticePanel(QuestionStore& store, StudySession& session, QWidget* parent = nullptr);
 
-    QLabel* Label2() const { return m_Label2; }
-    QuestionListView* ListView1() const { return m_list; }
-    QuestionView* view() const { return m_view; }
-    AnswerPanel* Picture9() const { return m_answers; }
-    PracticeSidePanel* Frame3() const { return m_side; }
-    QSlider* zh1() const { return m_zh1; }
-    QCheckBox* chkFeedback() const { return m_feedback; }
-    XPButton* cmd(int index) const;
+    /// The title over the list (Label2): the section's path, the search, the exam.
+    void setTitle(const QString& title);
 
     void ResetQuestionList();
     /// Lists an open selection after the rows already listed, then shows the first row.
@@ -50,9 +45,32 @@ public:
     void ExamFilter();
     /// The range of the exam list ("全部题目", "已做过题", "未做过题") that ExamFilter lists.
     void setExamRange(const QString& range) { m_examRange = range; }
-    /// Re-runs the filter of the current mode, then shows the answer columns when
-    /// @p button reads "查看答案" or hides them, and flips its caption.
-    void toggleAnswerColumns(XPButton* button);
+    /// "查看答案" / "隐藏答案" of cmd(1): re-runs the filter and shows or hides the answer columns.
+    void toggleAnswerColumns();
+    /// Re-runs the filter of the current mode, then shows the answer columns or hides them.
+    void setAnswerColumnsShown(bool shown);
+    /// The answer columns at once, without filtering (the personal lists).
+    void showAnswerColumns();
+    /// Lists an open selection with @p captions in place of the row numbers (the search hits
+    /// with their section paths), the list's columns set up first when there are none.
+    void listCaptioned(RowSet& rows, const QStringList& captions);
+    /// The practice side panel and the top buttons give way to the exam's, or come back.
+    void showExamControls(bool exam);
+    /// The exam lists no question numbers (columns 4 and 7).
+    void hideNumberColumns();
+    /// The choice panel's option @p index (0 for A or 1), as a click on it.
+    void chooseOption(int index);
+    void openEditPanel();
+    void openNotesPanel();
+    /// The notes panel's document and the edit panel's fields, as the candidate left them.
+    QString notesDocument() const;
+    QuestionEditor::Edits edits() const;
+    /// Empties the question area (no question is current).
+    void clearQuestion();
+    /// The side panel's range box shows no range.
+    void showNoRange();
+    /// Keeps an open notes or edit panel beside the question text after a resize.
+    void placeSidePanels();
 
     /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
     void ShowQuestion(int row);
@@ -84,6 +102,13 @@ public:
         const QString& number, const QString& code);
 
 signals:
+    /// cmd(0) to cmd(8) was clicked.
+    void commandClicked(int index);
+    void previousClicked();
+    void nextClicked();
+    /// The notes or edit panel's "保存" was clicked.
+    void saveNotesRequested();
+    void saveEditsRequested();
     /// A question was shown: the favourites commands apply to it.
     void questionShown();
     /// The current question's illustration (a null QVariant when it has none).
@@ -96,6 +121,7 @@ signals:
     void writeFailed(const QString& title, const QString& message);
 
 private:
+    XPButton* cmd(int index) const;
     void storeEntry(const QString& answer, bool redraw);
     void showFeedback(const QString& answer);
     void setFeedbackOn(bool on);

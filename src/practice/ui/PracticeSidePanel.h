@@ -22,16 +22,11 @@ public:
     explicit PracticeSidePanel(Stopwatch& stopwatch, QWidget* parent = nullptr);
 
     QGroupBox* Frame1() const { return m_Frame1; }
-    QCheckBox* Check(int number) const { return m_Check[number - 1]; }
     QComboBox* Combo1() const { return m_Combo1; }
     /// cmd(0) to cmd(3) and cmd(8).
     XPButton* cmd(int index) const { return index == 8 ? m_cmd8 : m_cmd[index]; }
     XPButton* cmdxtsa() const { return m_cmdxtsa; }
     XPButton* cmdxtxa() const { return m_cmdxtxa; }
-    XPButton* XPButton1() const { return m_XPButton1; }
-    DigitDisplay* dg1() const { return m_dg1; }
-    DigitDisplay* dg2() const { return m_dg2; }
-    QTimer* Timer1() const { return m_Timer1; }
 
     /// The names of the ticked types joined in box order.
     QString TypeFilterText() const;

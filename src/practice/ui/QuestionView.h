@@ -28,17 +28,6 @@ public:
     QTextEdit* textxx() const { return m_textxx; }
     QFrame* Picture6() const { return m_Picture6; }
     QLabel* dalab() const { return m_dalab; }
-    QGroupBox* Frame10() const { return m_Frame10; }
-    QTextEdit* text3() const { return m_text3; }
-    QGroupBox* Frame11() const { return m_Frame11; }
-    QLineEdit* Text7() const { return m_Text7; }
-    QTextEdit* text4() const { return m_text4; }
-    QLineEdit* Text5() const { return m_Text5; }
-    QTextEdit* text6() const { return m_text6; }
-    XPButton* Command4() const { return m_Command4; }
-    XPButton* Command5() const { return m_Command5; }
-    XPButton* Command6() const { return m_Command6; }
-    XPButton* Command7() const { return m_Command7; }
 
     /// Empties the question text.
     void clearQuestion();
@@ -59,7 +48,6 @@ public:
     /// Shows @p text under the question (the feedback on an answer), in @p colour.
     void showFeedback(const QString& text, const QColor& colour);
     void hideFeedback();
-    QLabel* feedback() const { return m_feedback; }
 
     void openNotesPanel();
     void openEditPanel();

@@ -18,19 +18,8 @@ class addst final : public QDialog
 public:
     addst(QuestionStore& store, const StudySession& session, QWidget* parent = nullptr);
 
-    QRadioButton* txopn(int index) const { return m_txopn[index]; }
-    QLineEdit* txttx() const { return m_txttx; }
-    QTextEdit* t1() const { return m_t1; }
-    QTextEdit* t2() const { return m_t2; }
-    /// The editing menu of t1 and t2: copy, cut, paste, superscript, subscript, plain.
-    QMenu* menu1() const { return m_menu1; }
     /// Applies the menu1 item keyed @p key ("mcopy" … "md") to the selection of @p box.
     static void applyMenuItem(QTextEdit* box, const QString& key);
-    QLineEdit* DAtxt() const { return m_DAtxt; }
-    XPButton* XPButton1() const { return m_XPButton1; }
-    XPButton* XPButton2() const { return m_XPButton2; }
-    /// "导入…": adds the questions of a CSV or tab-separated file to the bank.
-    XPButton* XPButton3() const { return m_XPButton3; }
 
     /// Stores the question; closes the dialog when it was stored.
     void AddQuestion();

@@ -1,6 +1,5 @@
 #include "search/ui/FindQuestions.h"
 
-#include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "data/QuestionStore.h"
 #include "practice/ui/PracticePanel.h"
@@ -10,12 +9,10 @@
 #include "search/ui/frmcx.h"
 #include "session/StudySession.h"
 
-#include <QLabel>
-
 namespace FindQuestions {
 
-void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel, QLabel* bt,
-    QWidget* window)
+void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel,
+    const std::function<void(const QString&)>& showTitle, QWidget* window)
 {
     QuestionFilters::Selection selection;
     QuestionSearch::Request request;
@@ -39,9 +36,9 @@ void run(QuestionStore& store, SearchTexts& texts, StudySession& session, Practi
             texts.find(request.keyword, request.inStem, request.inOptions), texts.questionCount());
     }
 
-    if (bt)
-        bt->setText(QuestionSearch::title());
-    panel->Label2()->setText(QuestionSearch::title());
+    if (showTitle)
+        showTitle(QuestionSearch::title());
+    panel->setTitle(QuestionSearch::title());
 
     RowSet rows = store.query(selection.sql, selection.params);
     SectionCaptions captions;
@@ -57,17 +54,9 @@ void run(QuestionStore& store, SearchTexts& texts, StudySession& session, Practi
         return;
     }
 
-    QuestionListView* list = panel->ListView1();
-    if (!list->hasColumns())
-        list->ResetQuestionList();
-    panel->clearList();
-    list->setColumnWidthPx(1, double(list->width()) / 3);
     const QStringList paths = captions.captions(rows);
     rows.first();
-    list->appendRows(rows);
-    QuestionListModel* model = list->questions();
-    for (int row = 0; row < paths.size(); ++row)
-        model->setSubItem(row, QuestionListModel::Number, paths[row]);
+    panel->listCaptioned(rows, paths);
 
     const int count = panel->listRowCount();
     panel->showListRow(session.position() >= 1 && session.position() <= count ? session.position() : 1);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 class PracticePanel;
-class QLabel;
 class QuestionStore;
 class SearchTexts;
 class QWidget;
@@ -11,9 +14,9 @@ class StudySession;
 /// captioned with their section paths, and shows the question at the list position.
 namespace FindQuestions {
 
-/// @p texts keeps the bank's extracts between searches. @p bt is the title label of the
-/// welcome panel; @p window parents the dialog and boxes.
-void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel, QLabel* bt,
-    QWidget* window);
+/// @p texts keeps the bank's extracts between searches. @p showTitle gives the welcome
+/// panel the search's title; @p window parents the dialog and boxes.
+void run(QuestionStore& store, SearchTexts& texts, StudySession& session, PracticePanel* panel,
+    const std::function<void(const QString&)>& showTitle, QWidget* window);
 
 } // namespace FindQuestions

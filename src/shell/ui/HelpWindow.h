@@ -17,11 +17,6 @@ public:
     /// tells the user through @p parent when the guide is not installed.
     static HelpWindow* showGuide(QWidget* parent);
 
-    QTextBrowser* browser() const { return m_browser; }
-    QToolButton* backButton() const { return m_back; }
-    QToolButton* forwardButton() const { return m_forward; }
-    QToolButton* homeButton() const { return m_home; }
-
 private:
     explicit HelpWindow(const QString& guide, QWidget* parent);
     void follow(const QUrl& link);

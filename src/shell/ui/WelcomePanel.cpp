@@ -47,3 +47,14 @@ void WelcomePanel::showMaterial(const QString& title, const QString& document)
     m_Tex->clear();
     RtfReader::read(document.toUtf8(), m_Tex->document());
 }
+
+void WelcomePanel::setTitle(const QString& title)
+{
+    m_bt->setText(title);
+}
+
+void WelcomePanel::hideWelcomeText()
+{
+    m_Tex->hide();
+    m_bt->hide();
+}

@@ -13,9 +13,10 @@ class WelcomePanel final : public QFrame
 public:
     explicit WelcomePanel(QWidget* parent = nullptr);
 
-    QLabel* bt() const { return m_bt; }
-    QTextEdit* Tex() const { return m_Tex; }
-    QLabel* Image2() const { return m_Image2; }
+    /// The title over the text, kept for when the panel is shown again.
+    void setTitle(const QString& title);
+    /// Hides the title and the text until a material section or the picture is shown.
+    void hideWelcomeText();
 
     /// The welcome picture alone.
     void showPicture();

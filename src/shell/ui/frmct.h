@@ -28,9 +28,6 @@ public:
     /// @return false when the bytes are not a picture; the previous picture then stays.
     bool setPictureData(const QByteArray& bytes);
 
-    /// The picture control, sized to its picture.
-    QLabel* Image1() const { return m_Image1; }
-
     /// Top-left of Image1 in the window's client area, in pixels.
     QPoint picturePosition() const;
 

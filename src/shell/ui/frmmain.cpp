@@ -124,7 +124,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     connect(m_commands, &PracticeCommands::paperExportRequested, this,
         [this] { GradingCommands::exportPaper(this, m_store, m_session); });
     connect(m_commands, &PracticeCommands::findRequested, this, [this] {
-        FindQuestions::run(m_store, m_searchTexts, m_session, m_Picture1, m_Picture3->bt(), this);
+        FindQuestions::run(
+            m_store, m_searchTexts, m_session, m_Picture1,
+            [this](const QString& title) { m_Picture3->setTitle(title); }, this);
     });
     // F1 asks for help as the toolbar's "帮助" does, with the same refusal during an exam.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
@@ -132,8 +134,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_examRun = new ExamRun(m_exam, m_store, m_session, m_Picture1, m_Picture3, m_sc, this);
 
     // The layout's load steps.
-    m_Picture3->Tex()->hide();
-    m_Picture3->bt()->hide();
+    m_Picture3->hideWelcomeText();
     readLayout();
     m_layout.applyLoadSteps();
     writeLayout();
@@ -309,13 +310,13 @@ void frmmain::OpenCatalogueNode(QTreeWidgetItem* node)
     case NodeAction::Kind::ReviewList:
     case NodeAction::Kind::QuestionSection:
         if (action.kind == NodeAction::Kind::PersonalList)
-            p1->ListView1()->applyAnswerLayout();
+            p1->showAnswerColumns();
         else if (action.kind == NodeAction::Kind::QuestionSection)
             m_session.enterSection(action.code);
         p1->show();
         m_Picture3->hide();
-        m_Picture3->bt()->setText(action.title);
-        p1->Label2()->setText(action.title);
+        m_Picture3->setTitle(action.title);
+        p1->setTitle(action.title);
         p1->ResetQuestionList();
         if (action.kind == NodeAction::Kind::ReviewList) {
             refreshReviewCount();
@@ -407,63 +408,12 @@ void frmmain::mouseMoveEvent(QMouseEvent* event)
 
 QWidget* frmmain::layoutWidget(MainLayout::Control control) const
 {
-    PracticePanel* p1 = m_Picture1;
-    QuestionView* view = p1->view();
-    switch (control) {
-    case MainLayout::toolpic:
-        return m_toolpic;
-    case MainLayout::Toolbar1:
-        return m_Toolbar1;
-    case MainLayout::Label1:
-        return m_Label1;
-    case MainLayout::TreeView1:
-        return m_TreeView1;
-    case MainLayout::Picture2:
-        return m_Picture2;
-    case MainLayout::Picture1:
-        return p1;
-    case MainLayout::Picture3:
-        return m_Picture3;
-    case MainLayout::Label2:
-        return p1->Label2();
-    case MainLayout::ListView1:
-        return p1->ListView1();
-    case MainLayout::cmd_4:
-        return p1->cmd(4);
-    case MainLayout::cmd_5:
-        return p1->cmd(5);
-    case MainLayout::cmd_6:
-        return p1->cmd(6);
-    case MainLayout::Picture5:
-        return view->Picture5();
-    case MainLayout::Text1:
-        return view->Text1();
-    case MainLayout::textxx:
-        return view->textxx();
-    case MainLayout::Frame3:
-        return p1->Frame3();
-    case MainLayout::Frame6:
-        return m_examRun->Frame6();
-    case MainLayout::zh1:
-        return p1->zh1();
-    case MainLayout::Picture9:
-        return p1->Picture9();
-    case MainLayout::Picture6:
-        return view->Picture6();
-    case MainLayout::bt:
-        return m_Picture3->bt();
-    case MainLayout::Tex:
-        return m_Picture3->Tex();
-    case MainLayout::Image2:
-        return m_Picture3->Image2();
-    case MainLayout::cmd_7:
-        return p1->cmd(7);
-    case MainLayout::Text2:
-        return view->Text2();
-    case MainLayout::chkFeedback:
-        return p1->chkFeedback();
-    case MainLayout::ControlCount:
-        break;
+    // By name, as the layout rules name them; the dialogs this window owns are windows of
+    // their own and may reuse a name.
+    const QList<QWidget*> named = findChildren<QWidget*>(MainLayout::name(control));
+    for (QWidget* w : named) {
+        if (w->window() == this)
+            return w;
     }
     return nullptr;
 }
@@ -488,7 +438,7 @@ void frmmain::writeLayout()
         if (QWidget* w = layoutWidget(control); w && w->geometry() != m_layout[control].rect)
             w->setGeometry(m_layout[control].rect);
     }
-    m_Picture1->view()->placeSidePanels();
+    m_Picture1->placeSidePanels();
 }
 
 void frmmain::applyResizeRules()

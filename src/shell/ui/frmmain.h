@@ -39,15 +39,7 @@ public:
     ExamSession& examSession() { return m_exam; }
     /// The exam mode of the window: the exam panel, the paper and the clocks.
     ExamRun* examRun() const { return m_examRun; }
-    CatalogueTree* TreeView1() const { return m_TreeView1; }
-    PracticePanel* Picture1() const { return m_Picture1; }
     PracticeCommands* commands() const { return m_commands; }
-    WelcomePanel* Picture3() const { return m_Picture3; }
-    QToolButton* favouritesButton() const { return m_sc; }
-    MainToolbar* Toolbar1() const { return m_Toolbar1; }
-    Splitter* Picture2() const { return m_Picture2; }
-    TitleButton* Immin() const { return m_Immin; }
-    TitleButton* Imclose() const { return m_Imclose; }
     /// The frame as last painted by the resize sequence.
     const QImage& paintedFrame() const { return m_frame; }
     /// The illustration viewer, or nullptr before the first illustrated question.

@@ -27,8 +27,6 @@ public:
     /// The text telling that the bank at @p bankPath is open in another copy.
     static QString bankInUseMessage(const QString& bankPath);
 
-    QLabel* Label3() const { return m_Label3; }
-    QTimer* Timer1() const { return m_Timer1; }
     /// The main window once it is opened; it deletes itself when closed.
     frmmain* mainWindow() const { return m_main; }
 

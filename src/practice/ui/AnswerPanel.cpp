@@ -185,3 +185,11 @@ bool AnswerPanel::chooseByIndex(int index)
     }
     return false;
 }
+
+int AnswerPanel::widestPanel() const
+{
+    int widest = 0;
+    for (const QWidget* box : { m_Frame2, m_Frame4, m_Frame8, m_Frame9 })
+        widest = qMax(widest, box->width());
+    return widest;
+}

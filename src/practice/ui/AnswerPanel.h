@@ -17,6 +17,8 @@ class AnswerPanel final : public QFrame
 {
     Q_OBJECT
 public:
+    /// The width of the widest choice panel.
+    int widestPanel() const;
     explicit AnswerPanel(QWidget* parent = nullptr);
 
     /// Shows the panel of @p type and presets it from the stored answer; a type
@@ -28,11 +30,6 @@ public:
     /// Acts as a click on the @p index-th choice (0 for A, 对 or 会做) of the panel
     /// shown; false when that panel has no such choice or takes no entry now.
     bool chooseByIndex(int index);
-
-    QGroupBox* Frame2() const { return m_Frame2; }
-    QGroupBox* Frame4() const { return m_Frame4; }
-    QGroupBox* Frame8() const { return m_Frame8; }
-    QGroupBox* Frame9() const { return m_Frame9; }
 
 signals:
     void multipleChoiceEntered(const QString& answer);

@@ -84,9 +84,7 @@ PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidge
         [this](const QString& a) { storeEntry(a, false); });
     connect(
         m_answers, &AnswerPanel::trueFalseEntered, this, [this](const QString& a) { storeEntry(a, false); });
-    m_view->Picture6()->raise();
-    m_view->Text2()->setGeometry(572, 588, 86, 22);
-    m_view->Text2()->raise();
+    m_view->placeListNumber(QRect(572, 588, 86, 22));
 
     m_side = new PracticeSidePanel(session.stopwatch(), this);
     m_side->setGeometry(664, 192, m_side->width(), qMax(446, m_side->childrenRect().bottom() + 3));
@@ -116,8 +114,8 @@ PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidge
         if (XPButton* b = cmd(i))
             connect(b, &XPButton::Click, this, [this, i] { emit commandClicked(i); });
     }
-    connect(m_side->cmdxtsa(), &XPButton::Click, this, &PracticePanel::previousClicked);
-    connect(m_side->cmdxtxa(), &XPButton::Click, this, &PracticePanel::nextClicked);
+    connect(m_side, &PracticeSidePanel::previousClicked, this, &PracticePanel::previousClicked);
+    connect(m_side, &PracticeSidePanel::nextClicked, this, &PracticePanel::nextClicked);
     connect(m_view, &QuestionView::saveNotesRequested, this, &PracticePanel::saveNotesRequested);
     connect(m_view, &QuestionView::saveEditsRequested, this, &PracticePanel::saveEditsRequested);
 }
@@ -140,7 +138,7 @@ void PracticePanel::FillQuestionList(RowSet& selection)
 {
     m_list->appendRows(selection);
     if (m_list->rowCount() > 0)
-        m_view->Text2()->setText(m_list->questions()->subItem(0, 0));
+        m_view->showListNumber(m_list->questions()->subItem(0, 0));
     ShowQuestion(1);
 }
 
@@ -158,7 +156,7 @@ void PracticePanel::listReview(qint64 day)
 
 void PracticePanel::PracticeFilter()
 {
-    const QString choice = m_side->Combo1()->currentText();
+    const QString choice = m_side->rangeText();
     const QuestionFilters::Selection selection = m_reviewDay
         ? QuestionFilters::reviewFilter(choice, m_side->TypeFilterText(), *m_reviewDay)
         : QuestionFilters::practice(choice, m_side->TypeFilterText(), m_session.sectionCode());
@@ -287,7 +285,7 @@ void PracticePanel::ShowQuestion(int row)
         m_view->showRecord(*record);
         emit illustrationChanged(record->picture);
     } else {
-        m_view->dalab()->setText(Answers::storedCaption(QString()));
+        m_view->showNoStoredAnswer();
         emit illustrationChanged(QVariant());
     }
     m_answers->preset(type, record ? record->given.toString() : QString());
@@ -305,14 +303,11 @@ void PracticePanel::prepareForNode(bool withSidePanel)
     m_list->setColumnWidthPx(1, double(m_list->width()) / 7);
     m_side->stopStopwatch();
     m_answers->disableChoicePanels();
-    setWidth(m_view->Picture5(), contentsRect().width() - m_side->width() - 18);
+    const int areaWidth = m_view->fitQuestionArea(contentsRect().width() - m_side->width() - 18);
     m_side->setVisible(withSidePanel);
-    m_side->Frame1()->setVisible(withSidePanel);
+    m_side->showTypeBoxes(withSidePanel);
     for (int i : { 4, 5, 6 })
         cmd(i)->setVisible(withSidePanel);
-    const int areaWidth = m_view->Picture5()->contentsRect().width();
-    setWidth(m_view->Text1(), areaWidth);
-    setWidth(m_view->textxx(), areaWidth);
     setWidth(m_zh1, areaWidth);
     // An open notes or edit panel keeps the text beside it.
     m_view->placeSidePanels();
@@ -320,13 +315,9 @@ void PracticePanel::prepareForNode(bool withSidePanel)
 
 int PracticePanel::minimumLayoutWidth() const
 {
-    int answers = 0;
-    for (const QWidget* box :
-        { m_answers->Frame2(), m_answers->Frame4(), m_answers->Frame8(), m_answers->Frame9() })
-        answers = qMax(answers, box->width());
     // Left to right as the layout places them after a splitter drag, with the side panel's margins.
-    const int answerRow = 6 + answers + 6 + m_view->Picture6()->width() + 6 + m_view->Text2()->width() + 6
-        + m_side->width() + 13;
+    const int answerRow
+        = 6 + m_answers->widestPanel() + 6 + m_view->answerRowWidth() + 6 + m_side->width() + 13;
     int buttons = 0;
     for (const XPButton* b : m_cmd)
         buttons += b->width() + 4;
@@ -344,7 +335,7 @@ void PracticePanel::setExamMode(bool exam)
 
 void PracticePanel::showListRow(int row)
 {
-    m_view->Text2()->setText(m_list->questions()->subItem(row - 1, QuestionListModel::Number));
+    m_view->showListNumber(m_list->questions()->subItem(row - 1, QuestionListModel::Number));
     ShowQuestion(row);
 }
 

@@ -72,6 +72,8 @@ PracticeSidePanel::PracticeSidePanel(Stopwatch& stopwatch, QWidget* parent)
     m_cmd8 = makeButton(this, QStringLiteral("cmd_8"), QStringLiteral("注释与笔记"), QRect(6, 302, 81, 24));
     m_cmdxtsa = makeButton(this, QStringLiteral("cmdxtsa"), QStringLiteral("上一题"), QRect(6, 332, 81, 24));
     m_cmdxtxa = makeButton(this, QStringLiteral("cmdxtxa"), QStringLiteral("下一题"), QRect(6, 358, 81, 24));
+    connect(m_cmdxtsa, &XPButton::Click, this, &PracticeSidePanel::previousClicked);
+    connect(m_cmdxtxa, &XPButton::Click, this, &PracticeSidePanel::nextClicked);
 
     m_XPButton1
         = makeButton(this, QStringLiteral("XPButton1"), QStringLiteral("开始计时"), QRect(6, 385, 81, 24));
@@ -125,4 +127,14 @@ void PracticeSidePanel::Timer1_Timer()
 void PracticeSidePanel::showNoRange()
 {
     m_Combo1->setCurrentIndex(-1);
+}
+
+QString PracticeSidePanel::rangeText() const
+{
+    return m_Combo1->currentText();
+}
+
+void PracticeSidePanel::showTypeBoxes(bool shown)
+{
+    m_Frame1->setVisible(shown);
 }

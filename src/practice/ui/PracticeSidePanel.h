@@ -20,13 +20,8 @@ class PracticeSidePanel final : public QGroupBox
 public:
     /// @p stopwatch is the session's; the panel shows and ticks it.
     explicit PracticeSidePanel(Stopwatch& stopwatch, QWidget* parent = nullptr);
-
-    QGroupBox* Frame1() const { return m_Frame1; }
-    QComboBox* Combo1() const { return m_Combo1; }
     /// cmd(0) to cmd(3) and cmd(8).
     XPButton* cmd(int index) const { return index == 8 ? m_cmd8 : m_cmd[index]; }
-    XPButton* cmdxtsa() const { return m_cmdxtsa; }
-    XPButton* cmdxtxa() const { return m_cmdxtxa; }
 
     /// The names of the ticked types joined in box order.
     QString TypeFilterText() const;
@@ -34,6 +29,10 @@ public:
     void showNoRange();
     /// Stops the practice stopwatch and shows "0000".
     void stopStopwatch();
+    /// The range chosen in Combo1.
+    QString rangeText() const;
+    /// The type boxes (Frame1), shown only beside a section's list.
+    void showTypeBoxes(bool shown);
     /// "开始计时": starts the stopwatch from zero.
     void XPButton1_Click();
     /// One second of the stopwatch.
@@ -42,6 +41,9 @@ public:
 signals:
     /// A type box was clicked or a range chosen.
     void filterChosen();
+    /// "上一题" (cmdxtsa) and "下一题" (cmdxtxa).
+    void previousClicked();
+    void nextClicked();
 
 private:
     Stopwatch& m_stopwatch;

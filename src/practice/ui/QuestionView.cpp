@@ -269,3 +269,39 @@ bool QuestionView::eventFilter(QObject* watched, QEvent* event)
         placeSidePanels();
     return QObject::eventFilter(watched, event);
 }
+
+void QuestionView::showListNumber(const QString& text)
+{
+    m_Text2->setText(text);
+}
+
+void QuestionView::showNoStoredAnswer()
+{
+    m_dalab->setText(Answers::storedCaption(QString()));
+}
+
+void QuestionView::placeListNumber(const QRect& geometry)
+{
+    m_Picture6->raise();
+    m_Text2->setGeometry(geometry);
+    m_Text2->raise();
+}
+
+int QuestionView::fitQuestionArea(int width)
+{
+    // Sizes computed below zero leave a control as it was.
+    auto setWidth = [](QWidget* w, int w2) {
+        if (w2 >= 0)
+            w->resize(w2, w->height());
+    };
+    setWidth(m_Picture5, width);
+    const int areaWidth = m_Picture5->contentsRect().width();
+    setWidth(m_Text1, areaWidth);
+    setWidth(m_textxx, areaWidth);
+    return areaWidth;
+}
+
+int QuestionView::answerRowWidth() const
+{
+    return m_Picture6->width() + 6 + m_Text2->width();
+}

@@ -22,13 +22,6 @@ class QuestionView final : public QObject
 public:
     explicit QuestionView(QWidget* panel);
 
-    QLineEdit* Text2() const { return m_Text2; }
-    QFrame* Picture5() const { return m_Picture5; }
-    QTextEdit* Text1() const { return m_Text1; }
-    QTextEdit* textxx() const { return m_textxx; }
-    QFrame* Picture6() const { return m_Picture6; }
-    QLabel* dalab() const { return m_dalab; }
-
     /// Empties the question text.
     void clearQuestion();
     /// "第" + index + "题".
@@ -44,6 +37,17 @@ public:
 
     /// Places the notes and edit panels over the right part of the question area.
     void placeSidePanels();
+    /// The list number beside the answer panel (Text2): "第3题", or a section path.
+    void showListNumber(const QString& text);
+    /// The stored answer's caption (dalab) with no answer.
+    void showNoStoredAnswer();
+    /// Places Text2 at @p geometry above the panel's other controls.
+    void placeListNumber(const QRect& geometry);
+    /// The question area (Picture5) @p width wide, the texts inside filling it; returns the
+    /// inner width.
+    int fitQuestionArea(int width);
+    /// The width the answer row needs beside a choice panel: the echo and the number.
+    int answerRowWidth() const;
 
     /// Shows @p text under the question (the feedback on an answer), in @p colour.
     void showFeedback(const QString& text, const QColor& colour);

@@ -2,7 +2,7 @@
 
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
-#include "data/sh_diraduvod.h"
+#include "data/Settings.h"
 #include "exam/WorkingSet.h"
 
 #include <QSet>
@@ -128,7 +128,7 @@ QString copyStatement()
 
 int paperCount(const QString& text)
 {
-    return std::max(0, int(sh_diraduvod::ParseIniInt(text.toUtf8())));
+    return std::max(0, Settings::leadingNumber(text));
 }
 
 quint32 freshPaperSeed()

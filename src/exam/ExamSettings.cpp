@@ -1,36 +1,14 @@
 #include "exam/ExamSettings.h"
 
-#include "data/sh_diraduvod.h"
+#include "data/Settings.h"
 
 namespace {
 
-const QString Section = QStringLiteral("kscs");
-
-// The keys by slot; slot 3 has no points key of its own.
-const char* const CountKeys[QuestionType::SlotCount] = { "A1TS", "A2TS", "A3TS", "A4TS", "BTS", "XTS" };
-const char* const PointsKeys[QuestionType::SlotCount] = { "A1DF", "A2DF", nullptr, nullptr, "BDF", "XDF" };
-constexpr int CountDefaults[QuestionType::SlotCount] = { 20, 5, 5, 3, 10, 10 };
-constexpr int PointsDefaults[QuestionType::SlotCount] = { 1, 1, 0, 0, 1, 2 };
-constexpr int TimeDefault = 60;
-
-QString key(const char* name)
-{
-    return QString::fromLatin1(name);
-}
-
-int get(const char* name, int defaultValue)
-{
-    return sh_diraduvod::GetIniInt(Section, key(name), qint16(defaultValue));
-}
-
 // Only a valid value is written: anything else would be clipped or misread next time.
-bool put(const char* name, const QString& text, int min, int max, bool* anyWritten)
+template <typename Write> bool putValid(const QString& text, int min, int max, Write write)
 {
     const std::optional<int> value = ExamSettings::wholeNumber(text, min, max);
-    if (!value)
-        return true;
-    *anyWritten = true;
-    return sh_diraduvod::PutIniInt(Section, key(name), qint16(*value));
+    return !value || write(*value);
 }
 
 } // namespace
@@ -42,32 +20,34 @@ QString ExamSettings::variablePoints()
 
 bool ExamSettings::hasPoints(QuestionType::TypeSlot slot)
 {
-    return PointsKeys[slot] != nullptr;
+    return !QuestionType::isSelfAssessed(QuestionType::slotName(slot));
 }
 
 ExamSettings ExamSettings::load()
 {
     ExamSettings s;
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
-        s.counts[size_t(slot)] = QString::number(get(CountKeys[slot], CountDefaults[slot]));
-        s.points[size_t(slot)] = hasPoints(slot)
-            ? QString::number(get(PointsKeys[slot], PointsDefaults[slot]))
-            : variablePoints();
+        s.counts[size_t(slot)] = QString::number(Settings::questionCount(slot));
+        s.points[size_t(slot)]
+            = hasPoints(slot) ? QString::number(Settings::pointsOffered(slot)) : variablePoints();
     }
-    s.time = QString::number(get("kssj", TimeDefault));
+    s.time = QString::number(Settings::examMinutes());
     return s;
 }
 
 bool ExamSettings::save() const
 {
     bool ok = true;
-    bool anyWritten = false;
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot)
-        ok = put(CountKeys[slot], counts[size_t(slot)], 0, MaxCount, &anyWritten) && ok;
-    // The other points keys are only read: 不定项 and 判断 keep what the file holds.
-    ok = put("A1DF", points[0], MinPoints, MaxPoints, &anyWritten) && ok;
-    ok = put("XDF", points[5], MinPoints, MaxPoints, &anyWritten) && ok;
-    ok = put("kssj", time, MinTime, MaxTime, &anyWritten) && ok;
+        ok = putValid(counts[size_t(slot)], 0, MaxCount, [slot](int count) {
+            return Settings::setQuestionCount(slot, count);
+        }) && ok;
+    // The other points are only read: 不定项 and 判断 keep what the file holds.
+    for (int slot : { 0, 5 })
+        ok = putValid(points[size_t(slot)], MinPoints, MaxPoints, [slot](int value) {
+            return Settings::setPoints(slot, value);
+        }) && ok;
+    ok = putValid(time, MinTime, MaxTime, Settings::setExamMinutes) && ok;
     return ok;
 }
 

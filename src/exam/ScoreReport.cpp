@@ -3,18 +3,17 @@
 #include "catalogue/QuestionNumbering.h"
 #include "data/AnswerRule.h"
 #include "data/RowSet.h"
-#include "data/sh_diraduvod.h"
+#include "data/Settings.h"
 #include "exam/QuestionSet.h"
 
 namespace ScoreReport {
 
 Points readPoints()
 {
-    // Slots 2 and 3 share A3DF; no summary row uses it.
-    const char* keys[QuestionType::SlotCount] = { "A1DF", "A2DF", "A3DF", "A3DF", "BDF", "XDF" };
+    // 简答 and 综合 share one value; no summary row uses it.
     Points points {};
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot)
-        points[size_t(slot)] = sh_diraduvod::GetIniInt(QStringLiteral("kscs"), QLatin1String(keys[slot]), 1);
+        points[size_t(slot)] = Settings::points(slot);
     return points;
 }
 

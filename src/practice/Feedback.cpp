@@ -24,14 +24,4 @@ QString text(Verdict verdict, const QString& key, const QString& given, const QS
     return head + QStringLiteral("\n标准答案：") + key + QStringLiteral("\n注释与笔记：") + shownNotes;
 }
 
-QString settingsSection()
-{
-    return QStringLiteral("practice");
-}
-
-QString settingsKey()
-{
-    return QStringLiteral("feedback");
-}
-
 } // namespace Feedback

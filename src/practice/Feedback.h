@@ -13,8 +13,4 @@ using Verdict = AnswerRule::Verdict;
 /// The lines shown under the question: the verdict, the standard answer and the notes.
 QString text(Verdict verdict, const QString& key, const QString& given, const QString& notes);
 
-/// The settings that remember whether feedback is on.
-QString settingsSection();
-QString settingsKey();
-
 } // namespace Feedback

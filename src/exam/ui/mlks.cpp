@@ -2,7 +2,7 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/sh_diraduvod.h"
+#include "data/Settings.h"
 #include "exam/ExamSession.h"
 
 #include <QDir>
@@ -239,7 +239,7 @@ void mlks::done(int result)
         if (!settings().save())
             MessageBox::warning(this, Title,
                 QStringLiteral("考试设置没有保存到设置文件“%1”，下次打开时将显示原来的设置。")
-                    .arg(QDir::toNativeSeparators(sh_diraduvod::IniPath())));
+                    .arg(QDir::toNativeSeparators(Settings::path())));
         m_db.close();
     }
     QDialog::done(result);

@@ -4,7 +4,7 @@
 #include "controls/ElidedLabel.h"
 #include "controls/XPButton.h"
 #include "data/QuestionStore.h"
-#include "data/sh_diraduvod.h"
+#include "data/Settings.h"
 #include "practice/Answers.h"
 #include "practice/Feedback.h"
 #include "practice/QuestionRecord.h"
@@ -100,8 +100,7 @@ PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidge
     m_feedback->setObjectName(QStringLiteral("chkFeedback"));
     m_feedback->setToolTip(QStringLiteral("选择答案后立即显示对错、标准答案和注释"));
     m_feedback->setGeometry(368, 620, 198, 22);
-    m_feedback->setChecked(
-        sh_diraduvod::GetIniInt(Feedback::settingsSection(), Feedback::settingsKey(), 0) != 0);
+    m_feedback->setChecked(Settings::feedback());
     m_list->questions()->setVerdictColours(m_feedback->isChecked());
     connect(m_feedback, &QCheckBox::toggled, this, &PracticePanel::setFeedbackOn);
     connect(&m_session, &StudySession::examRunningChanged, this, &PracticePanel::setExamMode);
@@ -387,7 +386,7 @@ void PracticePanel::setFeedbackOn(bool on)
     m_list->questions()->setVerdictColours(on);
     if (!on)
         m_view->hideFeedback();
-    if (!sh_diraduvod::PutIniInt(Feedback::settingsSection(), Feedback::settingsKey(), on ? 1 : 0))
+    if (!Settings::setFeedback(on))
         emit writeFailed(QStringLiteral("设置没有保存"),
             QStringLiteral("“即时反馈”的选择没有保存到设置文件，下次启动时将恢复原来的选择。"));
 }

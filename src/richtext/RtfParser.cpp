@@ -37,6 +37,11 @@ constexpr char32_t PrivateSymbolBase = 0xf000;
 // No font a document names: control word parameters stop short of the int minimum.
 constexpr int NoRunFont = std::numeric_limits<int>::min();
 
+} // namespace
+
+// The control words the parser knows, shared with its member functions.
+namespace RtfWords {
+
 enum class Word
 {
     Unknown,
@@ -159,12 +164,12 @@ struct WordInfo
     char16_t value = 0;
 };
 
-constexpr char16_t style(RtfNumbering::Style s)
+inline constexpr char16_t style(RtfNumbering::Style s)
 {
     return static_cast<char16_t>(s);
 }
 
-const std::unordered_map<std::string_view, WordInfo>& words()
+inline const std::unordered_map<std::string_view, WordInfo>& words()
 {
     static const std::unordered_map<std::string_view, WordInfo> table = {
         { "ansi", { Word::Ansi } },
@@ -394,6 +399,12 @@ const std::unordered_map<std::string_view, WordInfo>& words()
     return table;
 }
 
+} // namespace RtfWords
+
+using namespace RtfWords;
+
+namespace {
+
 bool isUtf8WithHighBytes(QByteArrayView data)
 {
     bool high = false;
@@ -530,58 +541,65 @@ void RtfParser::popGroup()
 
 void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
 {
-    Group& g = top();
     const auto& table = words();
     const auto it = table.find(std::string_view(name.data(), static_cast<size_t>(name.size())));
     const WordInfo info = it == table.end() ? WordInfo { Word::Unknown } : it->second;
-    const bool on = !hasParam || param != 0;
-    CharState& c = g.chars;
-    ParaState& p = g.para;
+    // Document and destination words first; inside the tables, the picture and the numbering
+    // groups the words describe those, the rest are character and paragraph properties or text.
+    if (documentWord(info, hasParam, param) || destinationWord(info, param)
+        || propertyWord(info, hasParam, param))
+        return;
+    textWord(info);
+}
+
+bool RtfParser::documentWord(const WordInfo& info, bool hasParam, int param)
+{
+    Group& g = top();
 
     switch (info.word) {
     case Word::Unknown:
-        return;
+        return true;
     case Word::Ansi:
         m_ansiCodePage = RtfCodePage::Western;
-        return;
+        return true;
     case Word::Mac:
         m_ansiCodePage = 10000;
-        return;
+        return true;
     case Word::Pc:
         m_ansiCodePage = 437;
-        return;
+        return true;
     case Word::Pca:
         m_ansiCodePage = 850;
-        return;
+        return true;
     case Word::AnsiCpg:
         if (hasParam && param > 0)
             m_ansiCodePage = param;
-        return;
+        return true;
     case Word::Deff:
         m_defaultFont = param;
-        return;
+        return true;
     case Word::Uc:
         g.unicodeSkip = std::clamp(param, 0, MaxUnicodeSkip);
-        return;
+        return true;
     case Word::U:
         if (hasParam)
             unicodeChar(param);
-        return;
+        return true;
     case Word::Bin:
         binary(hasParam ? param : 0);
-        return;
+        return true;
     case Word::FontTable:
         g.destination = Destination::FontTable;
         m_fontEntry = -1;
-        return;
+        return true;
     case Word::ColorTable:
         g.destination = Destination::ColorTable;
         m_colors.clear();
         m_red = m_green = m_blue = -1;
-        return;
+        return true;
     case Word::SkipDestination:
         g.destination = Destination::Skip;
-        return;
+        return true;
     case Word::Pict:
         if (g.destination == Destination::Text) {
             g.destination = Destination::Picture;
@@ -589,33 +607,33 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         } else {
             g.destination = Destination::Skip;
         }
-        return;
+        return true;
     case Word::ShpPict:
-        return;
+        return true;
     case Word::ShapeInstructions:
         g.destination = g.destination == Destination::Text ? Destination::Shape : Destination::Skip;
-        return;
+        return true;
     case Word::ShapeText:
         // A text box: its text shows where the shape is anchored. The shape's result (\shprslt)
         // is the same box for older readers.
         if (g.destination == Destination::Shape)
             g.destination = Destination::Text;
-        return;
+        return true;
     case Word::Upr:
         g.unicodeAlternates = g.destination == Destination::Text;
         g.destination = Destination::Skip;
-        return;
+        return true;
     case Word::Ud:
         if (m_groups.size() >= 2 && m_groups[m_groups.size() - 2].unicodeAlternates)
             g.destination = Destination::Text;
-        return;
+        return true;
     case Word::NumberText:
         // A paragraph's number is written once as text; a second form of it (\pntext beside
         // \listtext) is a copy for older readers.
         if (g.destination == Destination::Text && m_numberTextSeen)
             g.destination = Destination::Skip;
         m_numberTextSeen = m_numberTextSeen || g.destination == Destination::Text;
-        return;
+        return true;
     case Word::Pn:
         if (g.destination == Destination::Text) {
             g.destination = Destination::Numbering;
@@ -623,21 +641,21 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         } else {
             g.destination = Destination::Skip;
         }
-        return;
+        return true;
     case Word::Field:
         if (g.destination == Destination::Text && m_fields.size() < MaxFieldDepth)
             m_fields.emplace_back(m_groups.size(), outputSize());
-        return;
+        return true;
     case Word::FieldInstruction:
         g.destination = g.destination == Destination::Text && !m_fields.empty()
                 && m_fields.back().depth() < m_groups.size()
             ? Destination::FieldInstruction
             : Destination::Skip;
-        return;
+        return true;
     case Word::FormField:
         if (g.destination != Destination::FieldInstruction)
             g.destination = Destination::Skip;
-        return;
+        return true;
     case Word::FormFieldEntry:
         if (g.destination == Destination::FieldInstruction) {
             g.destination = Destination::FormFieldEntry;
@@ -645,7 +663,7 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         } else {
             g.destination = Destination::Skip;
         }
-        return;
+        return true;
     case Word::FormFieldResult:
     case Word::FormFieldDefault:
         if (g.destination == Destination::FieldInstruction) {
@@ -655,22 +673,28 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
             else
                 field.setDefaultResult(param);
         }
-        return;
+        return true;
     case Word::FootnoteStyle:
         m_footnoteStyle = static_cast<RtfNumbering::Style>(info.value);
-        return;
+        return true;
     case Word::EndnoteStyle:
         m_endnoteStyle = static_cast<RtfNumbering::Style>(info.value);
-        return;
+        return true;
     case Word::FootnoteStart:
         m_footnoteStart = std::clamp(param, 0, MaxNumber);
-        return;
+        return true;
     case Word::EndnoteStart:
         m_endnoteStart = std::clamp(param, 0, MaxNumber);
-        return;
+        return true;
     default:
         break;
     }
+    return false;
+}
+
+bool RtfParser::destinationWord(const WordInfo& info, int param)
+{
+    Group& g = top();
 
     // Words inside the tables and the picture and numbering groups describe those; the rest
     // pass through to the character and paragraph properties below.
@@ -708,7 +732,7 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
             default:
                 break;
             }
-            return;
+            return true;
         }
 
         if (g.destination == Destination::FontTable) {
@@ -724,7 +748,7 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
             } else if (info.word == Word::Cpg && m_fontEntry >= 0 && param > 0) {
                 m_fonts[m_fontEntry].codePage = param;
             }
-            return;
+            return true;
         }
         if (g.destination == Destination::ColorTable) {
             const int value = std::clamp(param, 0, 255);
@@ -734,7 +758,7 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
                 m_green = value;
             else if (info.word == Word::Blue)
                 m_blue = value;
-            return;
+            return true;
         }
         if (g.destination == Destination::Picture) {
             switch (info.word) {
@@ -762,9 +786,19 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
             default:
                 break;
             }
-            return;
+            return true;
         }
     }
+
+    return false;
+}
+
+bool RtfParser::propertyWord(const WordInfo& info, bool hasParam, int param)
+{
+    Group& g = top();
+    const bool on = !hasParam || param != 0;
+    CharState& c = g.chars;
+    ParaState& p = g.para;
 
     switch (info.word) {
     case Word::F:
@@ -773,127 +807,134 @@ void RtfParser::controlWord(QByteArrayView name, bool hasParam, int param)
         // (\loch\af0\hich\af0\dbch\f13).
         if (c.byteMode == ByteMode::Double)
             c.assocFont = param;
-        return;
+        return true;
     case Word::Plain:
         c = CharState();
-        return;
+        return true;
     case Word::Fs:
         c.halfPoints = hasParam ? std::clamp(param, 0, MaxHalfPoints) : 0;
-        return;
+        return true;
     case Word::B:
         c.bold = on;
-        return;
+        return true;
     case Word::I:
         c.italic = on;
-        return;
+        return true;
     case Word::Ul:
         c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
-        return;
+        return true;
     case Word::UlNone:
         c.underline = QTextCharFormat::NoUnderline;
-        return;
+        return true;
     case Word::UlDotted:
         c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline;
-        return;
+        return true;
     case Word::UlDash:
         c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline;
-        return;
+        return true;
     case Word::UlWave:
         c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline;
-        return;
+        return true;
     case Word::Strike:
         c.strike = on;
-        return;
+        return true;
     case Word::V:
         c.hidden = on;
-        return;
+        return true;
     case Word::Cf:
         c.foreground = std::max(0, param);
-        return;
+        return true;
     case Word::Cb:
         c.background = std::max(0, param);
-        return;
+        return true;
     case Word::Super:
         c.offset = 1;
-        return;
+        return true;
     case Word::Sub:
         c.offset = -1;
-        return;
+        return true;
     case Word::NoSuperSub:
         c.offset = 0;
-        return;
+        return true;
     case Word::Up:
         c.offset = (hasParam && param == 0) ? 0 : 1;
-        return;
+        return true;
     case Word::Dn:
         c.offset = (hasParam && param == 0) ? 0 : -1;
-        return;
+        return true;
     case Word::Loch:
         c.byteMode = ByteMode::Low;
-        return;
+        return true;
     case Word::Hich:
         c.byteMode = ByteMode::High;
-        return;
+        return true;
     case Word::Dbch:
         c.byteMode = ByteMode::Double;
-        return;
+        return true;
     case Word::Af:
         c.assocFont = param;
-        return;
+        return true;
     case Word::Ab:
         // Associated properties describe double-byte text only after \dbch.
         if (c.byteMode == ByteMode::Double)
             c.bold = on;
-        return;
+        return true;
     case Word::Ai:
         if (c.byteMode == ByteMode::Double)
             c.italic = on;
-        return;
+        return true;
     case Word::Pard:
         p = ParaState();
-        return;
+        return true;
     case Word::Li:
         p.left = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
-        return;
+        return true;
     case Word::Ri:
         p.right = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
-        return;
+        return true;
     case Word::Fi:
         p.first = std::clamp(param, -MaxIndentTwips, MaxIndentTwips);
-        return;
+        return true;
     case Word::Sb:
         p.before = std::clamp(param, 0, MaxIndentTwips);
-        return;
+        return true;
     case Word::Sa:
         p.after = std::clamp(param, 0, MaxIndentTwips);
-        return;
+        return true;
     case Word::Ql:
         p.alignment = Qt::AlignLeft;
-        return;
+        return true;
     case Word::Qc:
         p.alignment = Qt::AlignHCenter;
-        return;
+        return true;
     case Word::Qr:
         p.alignment = Qt::AlignRight;
-        return;
+        return true;
     case Word::Qj:
         p.alignment = Qt::AlignJustify;
-        return;
+        return true;
     case Word::Intbl:
         p.inTable = true;
-        return;
+        return true;
     case Word::Itap:
         p.inTable = param > 0;
-        return;
+        return true;
     case Word::Trowd:
         m_rowCells = 0;
-        return;
+        return true;
     case Word::Cellx:
         m_rowCells = std::min(m_rowCells + 1, RtfDocumentBuilder::MaxColumns);
-        return;
+        return true;
     default:
         break;
     }
+    return false;
+}
+
+void RtfParser::textWord(const WordInfo& info)
+{
+    Group& g = top();
+    ParaState& p = g.para;
 
     if (g.destination != Destination::Text)
         return;

@@ -20,6 +20,10 @@ class QTextDocument;
 /// The reader's state machine: groups, destinations, character and paragraph properties,
 /// font and colour tables, Unicode fallbacks, symbol fonts, paragraph numbers, fields, footnote
 /// marks and pictures.
+namespace RtfWords {
+struct WordInfo;
+}
+
 class RtfParser final
 {
     Q_DISABLE_COPY_MOVE(RtfParser)
@@ -145,6 +149,11 @@ private:
     void pushGroup();
     void popGroup();
     void controlWord(QByteArrayView word, bool hasParam, int param);
+    // controlWord's parts; each returns whether the word was its own.
+    bool documentWord(const RtfWords::WordInfo& info, bool hasParam, int param);
+    bool destinationWord(const RtfWords::WordInfo& info, int param);
+    bool propertyWord(const RtfWords::WordInfo& info, bool hasParam, int param);
+    void textWord(const RtfWords::WordInfo& info);
     void controlSymbol(char symbol);
     void text(QByteArrayView bytes);
     void hexByte(char byte);

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-/// Accessors of the settings file kscs.ini: integer keys in one section,
+/// Accessors of the settings file kscs.ini (考试参数, the exam parameters): integer keys in one section,
 /// written as "KEY= 20" (a blank before a non-negative number) and read by their
 /// leading decimal number. Nothing is cached; every call opens and closes the file.
 namespace sh_diraduvod {

@@ -10,8 +10,8 @@ class QLabel;
 class QTreeWidget;
 class XPButton;
 
-/// The score report "成绩统计": the summary per type and the total line, or on request
-/// every question with the user's answer beside the key.
+/// cjtj (成绩统计, score statistics). The score report "成绩统计": the summary per type and the total line,
+/// or on request every question with the user's answer beside the key.
 class cjtj final : public QDialog
 {
     Q_OBJECT

@@ -12,9 +12,9 @@ class QListWidget;
 class QProgressBar;
 class XPButton;
 
-/// "模拟考试设置": the sections a mock exam draws from, the count and points of each
-/// type and the exam time. "开始考试" draws the paper and starts the exam through the
-/// exam session; the settings are saved whenever the dialog closes.
+/// mlks (模拟考试, mock exam). "模拟考试设置": the sections a mock exam draws from, the count and points of
+/// each type and the exam time. "开始考试" draws the paper and starts the exam through the exam session; the
+/// settings are saved whenever the dialog closes.
 class mlks final : public QDialog
 {
     Q_OBJECT

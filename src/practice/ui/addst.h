@@ -10,8 +10,8 @@ class QuestionStore;
 class XPButton;
 class StudySession;
 
-/// "用户添加试题": the user writes a question of their own into the section of the
-/// question shown last; it becomes a favourite as well.
+/// addst (add 试题, add a question). "用户添加试题": the user writes a question of their own into the section
+/// of the question shown last; it becomes a favourite as well.
 class addst final : public QDialog
 {
     Q_OBJECT

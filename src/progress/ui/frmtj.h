@@ -10,9 +10,9 @@ class QTreeWidget;
 class QuestionStore;
 class XPButton;
 
-/// The statistics window "统计分析": one row per question section with its counts and
-/// accuracy, the sums in a last row, and a chart beside them. Every activation counts
-/// again from the bank; it writes nothing.
+/// frmtj (统计, statistics). The statistics window "统计分析": one row per question section with its counts
+/// and accuracy, the sums in a last row, and a chart beside them. Every activation counts again from the
+/// bank; it writes nothing.
 class frmtj final : public QDialog
 {
     Q_OBJECT

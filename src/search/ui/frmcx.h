@@ -13,7 +13,7 @@ class QRadioButton;
 class XPButton;
 class StudySession;
 
-/// The search dialog "试题查询": a keyword in the stem or option texts, the answered
+/// frmcx (查询, search). The search dialog "试题查询": a keyword in the stem or option texts, the answered
 /// questions or the wrong ones. On "确定" the session's search statement holds it; any other way
 /// out leaves it empty.
 class frmcx final : public QDialog

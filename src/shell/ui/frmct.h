@@ -5,8 +5,8 @@
 
 class QLabel;
 
-/// The illustration viewer "本题插图": an always-on-top window showing the current question's
-/// picture, which four buttons shift in steps when it is larger than the window.
+/// frmct (插图, illustration). The illustration viewer "本题插图": an always-on-top window showing the
+/// current question's picture, which four buttons shift in steps when it is larger than the window.
 ///
 /// The picture's position is the viewer's only state. It survives loading another picture
 /// and closing and showing the window again, so keep one instance and close() it rather than

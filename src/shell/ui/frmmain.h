@@ -22,9 +22,9 @@ class QTreeWidgetItem;
 class WelcomePanel;
 class frmct;
 
-/// The main window: its own painted frame with the title-bar buttons, the toolbar, the
-/// catalogue on the left, the splitter, and on the right the practice panel or the
-/// welcome panel in the same place.
+/// frmmain (the main form). The main window: its own painted frame with the title-bar buttons, the toolbar,
+/// the catalogue on the left, the splitter, and on the right the practice panel or the welcome panel in the
+/// same place.
 class frmmain final : public QWidget
 {
     Q_OBJECT

@@ -10,8 +10,8 @@ class BankLock;
 class QLabel;
 class QTimer;
 
-/// The splash window: the picture and the version for about three seconds, then the
-/// main window. A click skips the wait.
+/// login (the start-up form). The splash window: the picture and the version for about three seconds, then
+/// the main window. A click skips the wait.
 class login final : public QWidget
 {
     Q_OBJECT

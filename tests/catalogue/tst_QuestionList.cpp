@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -17,33 +18,21 @@
 #include <QLineEdit>
 #include <QTest>
 
-class tst_QuestionList : public QObject
+class tst_QuestionList : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_QuestionList()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void groupedRowsNumberOn_data();
     void groupedRowsNumberOn();
     void filtersSelect_data();
     void filtersSelect();
-
-private:
-    QString bankPath() const { return m_env->bankPath(); }
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_QuestionList::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_QuestionList::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_QuestionList::groupedRowsNumberOn_data()
 {

@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -20,13 +21,16 @@
 #include <QTest>
 #include <QTextEdit>
 
-class tst_AnswerEntry : public QObject
+class tst_AnswerEntry : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_AnswerEntry()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void entryIsEncodedAndStored_data();
     void entryIsEncodedAndStored();
     void entryWithoutQuestionIsRefused_data();
@@ -34,23 +38,10 @@ private slots:
     void answerSurvivesRestart();
 
 private:
-    QString bankPath() const { return m_env->bankPath(); }
     // Acts on an answer control: "C3=不会" chooses an item, "key:C" presses a key with the
     // focus in the list, any other name clicks the control.
     static void enter(MainWindowDriver& driver, const QString& step);
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_AnswerEntry::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_AnswerEntry::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_AnswerEntry::enter(MainWindowDriver& driver, const QString& step)
 {

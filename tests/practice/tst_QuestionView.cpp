@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "practice/AnswerPanel.h"
@@ -25,13 +26,16 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
-class tst_QuestionView : public QObject
+class tst_QuestionView : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_QuestionView()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void panelIsPresetFromTheStoredAnswer_data();
     void panelIsPresetFromTheStoredAnswer();
     void typeWithoutPanelShowsNone_data();
@@ -39,10 +43,6 @@ private slots:
     void questionTextIsBlueAfterTwoEmptyLines();
     void emptyListKeepsTheCurrentQuestion();
     void viewerFollowsTheIllustration();
-
-private:
-    QString bankPath() const { return m_env->bankPath(); }
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 namespace {
@@ -70,17 +70,6 @@ QString marks(const AnswerPanel* answers, bool multiple)
 }
 
 } // namespace
-
-void tst_QuestionView::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_QuestionView::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_QuestionView::panelIsPresetFromTheStoredAnswer_data()
 {

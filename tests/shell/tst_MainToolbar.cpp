@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "shell/DesktopActions.h"
@@ -44,9 +45,14 @@ QString box(QMessageBox::Icon icon, const QString& title, const QString& text, Q
 
 } // namespace
 
-class tst_MainToolbar : public QObject
+class tst_MainToolbar : public WindowTest
 {
     Q_OBJECT
+
+public:
+    tst_MainToolbar()
+        : WindowTest(oneProject)
+    { }
 
 private slots:
     void initTestCase();
@@ -65,9 +71,6 @@ private slots:
 private:
     // Clicks the button; a menu or a modal window that the click opens is closed again.
     void click(const QString& key);
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<frmmain> m_w;
 };
 
 void tst_MainToolbar::initTestCase()
@@ -77,23 +80,20 @@ void tst_MainToolbar::initTestCase()
 
 void tst_MainToolbar::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
-    m_w->show();
-    QVERIFY(m_w->store().isOpen());
+    WindowTest::init();
+    QVERIFY(m_w->window().store().isOpen());
     QCOMPARE(outcome(), QStringList());
 }
 
 void tst_MainToolbar::cleanup()
 {
-    m_w.reset();
-    m_env.reset();
+    WindowTest::cleanup();
     DesktopActions::takeRequests();
 }
 
 void tst_MainToolbar::click(const QString& key)
 {
-    QToolButton* button = m_w->Toolbar1()->button(key);
+    QToolButton* button = m_w->window().Toolbar1()->button(key);
     QVERIFY2(button, qPrintable(key));
     QTimer::singleShot(0, qApp, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
@@ -109,8 +109,8 @@ void tst_MainToolbar::tenButtonsInOrder()
 {
     QStringList keys;
     QStringList captions;
-    for (QAction* action : m_w->Toolbar1()->actions()) {
-        auto* button = qobject_cast<QToolButton*>(m_w->Toolbar1()->widgetForAction(action));
+    for (QAction* action : m_w->window().Toolbar1()->actions()) {
+        auto* button = qobject_cast<QToolButton*>(m_w->window().Toolbar1()->widgetForAction(action));
         QVERIFY(button);
         QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
         keys << button->objectName();
@@ -119,8 +119,8 @@ void tst_MainToolbar::tenButtonsInOrder()
     QCOMPARE(keys, (QStringList { u"mlkc"_s, u"tj"_s, u"sc"_s, u"sj"_s, u"ksxx"_s, u"lm"_s, u"ts"_s, u"fd"_s, u"bz"_s, u"jsq"_s }));
     QCOMPARE(captions, (QStringList { u"模拟考场"_s, u"统计分析"_s, u"收藏夹"_s, u"软件升级"_s, u"考试信息"_s,
                                       u"在线模考"_s, u"考试图书"_s, u"网上课程"_s, u"帮助"_s, u"计算器"_s }));
-    QCOMPARE(m_w->favouritesButton(), m_w->Toolbar1()->button(u"sc"_s));
-    QVERIFY(m_w->favouritesButton()->menu());
+    QCOMPARE(m_w->window().favouritesButton(), m_w->window().Toolbar1()->button(u"sc"_s));
+    QVERIFY(m_w->window().favouritesButton()->menu());
 }
 
 void tst_MainToolbar::clickDispatchesByKey_data()
@@ -173,7 +173,7 @@ void tst_MainToolbar::everyButtonIsRefusedDuringAnExam_data()
 void tst_MainToolbar::everyButtonIsRefusedDuringAnExam()
 {
     QFETCH(QString, key);
-    m_w->state().ExamRunning = true;
+    m_w->window().state().ExamRunning = true;
     // Were it not refused, an answer would be waiting for the questions.
     MessageBox::queueAnswer(QMessageBox::Yes);
     click(key);
@@ -182,7 +182,7 @@ void tst_MainToolbar::everyButtonIsRefusedDuringAnExam()
 
 void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
 {
-    m_w->state().ExamRunning = true;
+    m_w->window().state().ExamRunning = true;
     bool menuShown = false;
     QTimer::singleShot(0, qApp, [&menuShown] { menuShown = QApplication::activePopupWidget() != nullptr; });
     click(u"sc"_s);
@@ -192,7 +192,7 @@ void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
 
 void tst_MainToolbar::helpOpensInItsOwnWindow()
 {
-    const auto helpWindow = [this] { return m_w->findChild<HelpWindow*>(); };
+    const auto helpWindow = [this] { return m_w->window().findChild<HelpWindow*>(); };
     click(u"bz"_s);
     HelpWindow* help = helpWindow();
     QVERIFY(help && help->isVisible());
@@ -218,15 +218,15 @@ void tst_MainToolbar::helpOpensInItsOwnWindow()
     // Asked again, the same window shows the start of the guide.
     emit browser->anchorClicked(QUrl(u"#keys"_s));
     click(u"bz"_s);
-    QCOMPARE(m_w->findChildren<HelpWindow*>().size(), 1);
+    QCOMPARE(m_w->window().findChildren<HelpWindow*>().size(), 1);
     QCOMPARE(browser->source().fragment(), QString());
 
     // Closed, it comes back with F1; nothing else is started.
     help->close();
     QTRY_VERIFY(!helpWindow());
-    m_w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
-    QTest::keyClick(m_w.get(), Qt::Key_F1);
+    m_w->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w->window()));
+    QTest::keyClick(&m_w->window(), Qt::Key_F1);
     QVERIFY(helpWindow() && helpWindow()->isVisible());
     QCOMPARE(helpWindow()->browser()->source(), QUrl::fromLocalFile(HelpGuide::path()));
     QCOMPARE(outcome(), QStringList());

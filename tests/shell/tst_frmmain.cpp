@@ -3,6 +3,7 @@
 #include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/CatalogueTree.h"
 #include "controls/MessageBox.h"
@@ -16,12 +17,11 @@
 #include <QScopeGuard>
 #include <QTest>
 
-class tst_frmmain : public QObject
+class tst_frmmain : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
     void firstStartCopiesTheSampleBank();
     void unreadableBankIsReportedOnce_data();
     void unreadableBankIsReportedOnce();
@@ -29,15 +29,7 @@ private slots:
     void badBankFileIsToldAndLeftAsItWas();
     void closeAsksFirst_data();
     void closeAsksFirst();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_frmmain::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
 
 void tst_frmmain::firstStartCopiesTheSampleBank()
 {

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "catalogue/CatalogueTree.h"
 #include "controls/MessageBox.h"
@@ -47,13 +48,17 @@ void moveOver(QWidget* widget, QPoint pos, Qt::MouseButtons buttons = Qt::NoButt
 
 } // namespace
 
-class tst_frmmain_frame : public QObject
+class tst_frmmain_frame : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_frmmain_frame()
+        : WindowTest(oneProject)
+    { }
+
 private slots:
     void init();
-    void cleanup();
     void ownFrameFollowsTheSize_data();
     void ownFrameFollowsTheSize();
     void hoverStaysUntilBareBackground();
@@ -62,24 +67,12 @@ private slots:
     void splitterDragsWithTheLeftButtonAlone();
     void yesClosesEveryOtherWindow_data();
     void yesClosesEveryOtherWindow();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<frmmain> m_w;
 };
 
 void tst_frmmain_frame::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
-    m_w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-}
-
-void tst_frmmain_frame::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
+    WindowTest::init();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window()));
 }
 
 void tst_frmmain_frame::ownFrameFollowsTheSize_data()
@@ -93,17 +86,17 @@ void tst_frmmain_frame::ownFrameFollowsTheSize_data()
 void tst_frmmain_frame::ownFrameFollowsTheSize()
 {
     QFETCH(QSize, size);
-    QVERIFY(m_w->windowFlags() & Qt::FramelessWindowHint);
-    m_w->resize(size);
+    QVERIFY(m_w->window().windowFlags() & Qt::FramelessWindowHint);
+    m_w->window().resize(size);
     const int W = size.width();
     const int H = size.height();
-    QCOMPARE(m_w->Immin()->pos(), QPoint(W - 54, 8));
-    QCOMPARE(m_w->Imclose()->pos(), QPoint(W - 31, 8));
-    QCOMPARE(m_w->Immin()->toolTip(), u"最小化"_s);
-    QCOMPARE(m_w->Imclose()->toolTip(), u"关闭"_s);
+    QCOMPARE(m_w->window().Immin()->pos(), QPoint(W - 54, 8));
+    QCOMPARE(m_w->window().Imclose()->pos(), QPoint(W - 31, 8));
+    QCOMPARE(m_w->window().Immin()->toolTip(), u"最小化"_s);
+    QCOMPARE(m_w->window().Imclose()->toolTip(), u"关闭"_s);
 
     // Here no shape can be cut: the outline shows in the painting, the corners outside it.
-    const QImage& frame = m_w->paintedFrame();
+    const QImage& frame = m_w->window().paintedFrame();
     QCOMPARE(frame.size(), size);
     const QRegion outline = FramePainter::outline(W, H);
     const QRgb outside = ShellArt::outsideColour().rgb();
@@ -118,8 +111,8 @@ void tst_frmmain_frame::ownFrameFollowsTheSize()
 
 void tst_frmmain_frame::hoverStaysUntilBareBackground()
 {
-    TitleButton* minimise = m_w->Immin();
-    TitleButton* close = m_w->Imclose();
+    TitleButton* minimise = m_w->window().Immin();
+    TitleButton* close = m_w->window().Imclose();
     QCOMPARE(close->tag(), QString());
 
     moveOver(close, QPoint(8, 8));
@@ -129,10 +122,10 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
     QCOMPARE(minimise->tag(), u"1"_s);
     QCOMPARE(close->tag(), u"1"_s);
     // A child control is not bare background.
-    moveOver(m_w->TreeView1()->viewport(), QPoint(5, 5));
+    moveOver(m_w->window().TreeView1()->viewport(), QPoint(5, 5));
     QCOMPARE(close->tag(), u"1"_s);
 
-    moveOver(m_w.get(), QPoint(m_w->width() / 2, 12));
+    moveOver(&m_w->window(), QPoint(m_w->window().width() / 2, 12));
     QCOMPARE(minimise->tag(), QString());
     QCOMPARE(close->tag(), QString());
 }
@@ -140,18 +133,18 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
 void tst_frmmain_frame::titleButtonsMinimiseAndClose()
 {
     MessageBox::queueAnswer(QMessageBox::No);
-    QTest::mouseClick(m_w->Imclose(), Qt::LeftButton);
+    QTest::mouseClick(m_w->window().Imclose(), Qt::LeftButton);
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"您是否真的要退出Vellumore？"_s);
-    QVERIFY(m_w->isVisible());
-    QVERIFY(m_w->store().isOpen());
+    QVERIFY(m_w->window().isVisible());
+    QVERIFY(m_w->window().store().isOpen());
 
-    QTest::mouseClick(m_w->Immin(), Qt::RightButton);
-    QVERIFY(!m_w->isMinimized());
-    QTest::mouseClick(m_w->Immin(), Qt::LeftButton);
-    QVERIFY(m_w->isMinimized());
-    QCOMPARE(m_w->Immin()->tag(), QString());
+    QTest::mouseClick(m_w->window().Immin(), Qt::RightButton);
+    QVERIFY(!m_w->window().isMinimized());
+    QTest::mouseClick(m_w->window().Immin(), Qt::LeftButton);
+    QVERIFY(m_w->window().isMinimized());
+    QCOMPARE(m_w->window().Immin()->tag(), QString());
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -169,8 +162,8 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
 {
     QFETCH(int, buttons);
     QFETCH(int, moved);
-    m_w->resize(1024, 768);
-    Splitter* bar = m_w->Picture2();
+    m_w->window().resize(1024, 768);
+    Splitter* bar = m_w->window().Picture2();
     QCOMPARE(bar->cursor().shape(), Qt::SizeHorCursor);
     const int start = bar->x();
     QCOMPARE(start, 239);
@@ -178,15 +171,15 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
     moveOver(bar, QPoint(80, 20), Qt::MouseButtons(buttons));
     const int pos = start + moved;
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(m_w->TreeView1()->width(), moved ? pos - 9 : 230);
-    QCOMPARE(m_w->Picture1()->x(), pos + 2);
-    QCOMPARE(m_w->Picture1()->width(), 1024 - pos - 2 - 9);
+    QCOMPARE(m_w->window().TreeView1()->width(), moved ? pos - 9 : 230);
+    QCOMPARE(m_w->window().Picture1()->x(), pos + 2);
+    QCOMPARE(m_w->window().Picture1()->width(), 1024 - pos - 2 - 9);
 
     // A resize keeps the splitter where it is and places the panels from it.
-    m_w->resize(900, 700);
+    m_w->window().resize(900, 700);
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(m_w->Picture1()->x(), pos + 2);
-    QCOMPARE(m_w->Picture1()->width(), 900 - pos - 2 - 9);
+    QCOMPARE(m_w->window().Picture1()->x(), pos + 2);
+    QCOMPARE(m_w->window().Picture1()->width(), 900 - pos - 2 - 9);
 }
 
 void tst_frmmain_frame::yesClosesEveryOtherWindow_data()
@@ -208,8 +201,8 @@ void tst_frmmain_frame::yesClosesEveryOtherWindow()
     newest.show();
 
     MessageBox::queueAnswer(QMessageBox::Yes);
-    QVERIFY(m_w->close());
-    QVERIFY(!m_w->store().isOpen());
+    QVERIFY(m_w->window().close());
+    QVERIFY(!m_w->window().store().isOpen());
     QCOMPARE(newest.closeRequests, 1);
     QCOMPARE(shown.closeRequests, newestRefuses ? 0 : 1);
     QCOMPARE(hidden.closeRequests, newestRefuses ? 0 : 1);

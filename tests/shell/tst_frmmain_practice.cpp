@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -21,13 +22,16 @@
 #include <QTimer>
 #include <QToolButton>
 
-class tst_frmmain_practice : public QObject
+class tst_frmmain_practice : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_frmmain_practice()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void examGuardOnlyWarns_data();
     void examGuardOnlyWarns();
     void firstListingThenAnswerLayout_data();
@@ -39,10 +43,8 @@ private slots:
     void upperNodeShowsTheWelcomePicture();
 
 private:
-    QString bankPath() const { return m_env->bankPath(); }
     // The catalogue with the material and a few questions in two sections, most of them favourites.
     static void fillBank(TestBank& bank);
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 namespace {
@@ -81,17 +83,6 @@ QStringList rightSide(const MainWindowDriver& driver)
 }
 
 } // namespace
-
-void tst_frmmain_practice::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_frmmain_practice::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_frmmain_practice::fillBank(TestBank& bank)
 {

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "data/BankLocation.h"
@@ -23,7 +24,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_login : public QObject
+class tst_login : public WindowTest
 {
     Q_OBJECT
 
@@ -44,7 +45,6 @@ private slots:
 private:
     static QList<frmmain*> mainWindows();
 
-    std::unique_ptr<TestEnvironment> m_env;
     QString m_bank;
 };
 
@@ -64,14 +64,14 @@ void tst_login::initTestCase()
 
 void tst_login::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    WindowTest::init();
     m_bank = oneProjectBank(*m_env);
 }
 
 void tst_login::cleanup()
 {
     qDeleteAll(mainWindows());
-    m_env.reset();
+    WindowTest::cleanup();
 }
 
 void tst_login::splashIsCentredWithItsVersion()

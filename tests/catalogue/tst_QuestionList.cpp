@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -20,33 +21,21 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_QuestionList : public QObject
+class tst_QuestionList : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_QuestionList()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void groupedRowsNumberOn_data();
     void groupedRowsNumberOn();
     void filtersSelect_data();
     void filtersSelect();
-
-private:
-    QString bankPath() const { return m_env->bankPath(); }
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_QuestionList::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_QuestionList::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_QuestionList::groupedRowsNumberOn_data()
 {

@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/DigitDisplay.h"
@@ -35,13 +36,14 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_ExamRun : public QObject
+class tst_ExamRun : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_ExamRun();
+
 private slots:
-    void init();
-    void cleanup();
     void examFromTheCatalogueNode();
     void answersGoToThePaperOnly();
     void feedbackStaysOutOfTheExam();
@@ -64,9 +66,6 @@ private:
     static bool closesReport(const std::function<void()>& end);
     QStringList mode() const;
     ExamSidePanel* side() const { return m_w->window().examRun()->Frame6(); }
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 namespace {
@@ -87,18 +86,9 @@ void fill(TestBank& bank)
 
 } // namespace
 
-void tst_ExamRun::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), fill);
-}
-
-void tst_ExamRun::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_w.reset();
-    m_env.reset();
-}
+tst_ExamRun::tst_ExamRun()
+    : WindowTest(fill, UnreadBoxes::Fail)
+{ }
 
 bool tst_ExamRun::closesReport(const std::function<void()>& end)
 {

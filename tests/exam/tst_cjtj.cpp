@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
@@ -20,9 +21,14 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_cjtj : public QObject
+class tst_cjtj : public WindowTest
 {
     Q_OBJECT
+
+public:
+    tst_cjtj()
+        : WindowTest(Fixtures::marketBank)
+    { }
 
 private slots:
     void init();
@@ -50,15 +56,11 @@ private:
     // What the open report shows; then walks it through both views and closes it.
     static Report readAndClose(QDialog* dialog);
     static QList<QStringList> rows(QTreeWidget* list, QStringList* colours = nullptr);
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_cjtj::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
+    WindowTest::init();
     QVERIFY(m_w->window().isActiveWindow());
     DesktopActions::enableTestMode(true);
 }
@@ -66,8 +68,7 @@ void tst_cjtj::init()
 void tst_cjtj::cleanup()
 {
     DesktopActions::enableTestMode(false);
-    m_w.reset();
-    m_env.reset();
+    WindowTest::cleanup();
 }
 
 QList<QStringList> tst_cjtj::rows(QTreeWidget* list, QStringList* colours)

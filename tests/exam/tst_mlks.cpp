@@ -1,6 +1,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "MainWindowDriver.h"
 #include "controls/MessageBox.h"
@@ -20,9 +21,14 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_mlks : public QObject
+class tst_mlks : public WindowTest
 {
     Q_OBJECT
+
+public:
+    tst_mlks()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
 
 private slots:
     void init();
@@ -42,7 +48,6 @@ private:
     std::unique_ptr<mlks> open();
     static QByteArray settingsFile();
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<QuestionStore> m_store;
     std::unique_ptr<StudySession> m_state;
     std::unique_ptr<ExamSession> m_exam;
@@ -66,7 +71,7 @@ QStringList boxTexts(const mlks& d)
 
 void tst_mlks::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    WindowTest::init();
     {
         TestBank bank(m_env->bankPath());
         // Codes out of name order: the list follows the codes. K0104 has no questions, K0105 no name.
@@ -86,11 +91,10 @@ void tst_mlks::init()
 
 void tst_mlks::cleanup()
 {
-    QVERIFY(MessageBox::takeShown().isEmpty());
     m_exam.reset();
     m_state.reset();
     m_store.reset();
-    m_env.reset();
+    WindowTest::cleanup();
 }
 
 std::unique_ptr<mlks> tst_mlks::open()

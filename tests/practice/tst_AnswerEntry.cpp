@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -23,13 +24,16 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_AnswerEntry : public QObject
+class tst_AnswerEntry : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_AnswerEntry()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void entryIsEncodedAndStored_data();
     void entryIsEncodedAndStored();
     void entryWithoutQuestionIsRefused_data();
@@ -37,23 +41,10 @@ private slots:
     void answerSurvivesRestart();
 
 private:
-    QString bankPath() const { return m_env->bankPath(); }
     // Acts on an answer control: "C3=不会" chooses an item, "key:C" presses a key with the
     // focus in the list, any other name clicks the control.
     static void enter(MainWindowDriver& driver, const QString& step);
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_AnswerEntry::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_AnswerEntry::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_AnswerEntry::enter(MainWindowDriver& driver, const QString& step)
 {

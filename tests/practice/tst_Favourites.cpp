@@ -1,6 +1,7 @@
 #include "Fixtures.h"
 #include "MainWindowDriver.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -10,13 +11,16 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_Favourites : public QObject
+class tst_Favourites : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_Favourites()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
 
     void addTwice_data();
     void addTwice();
@@ -30,22 +34,7 @@ private:
     // The practice button "收藏试题" or an item of the toolbar's favourites menu.
     bool trigger(const QString& how);
     static void checkOneInformation(const QString& text);
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
-
-void tst_Favourites::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
-}
-
-void tst_Favourites::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
-}
 
 bool tst_Favourites::trigger(const QString& how)
 {

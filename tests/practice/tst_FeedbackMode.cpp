@@ -2,6 +2,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "data/sh_diraduvod.h"
@@ -22,13 +23,11 @@ using namespace Qt::StringLiterals;
 // The feedback the candidate may ask for while practising: off by default and then
 // nothing of it shows; on, every stored answer is judged at once and the list colours
 // its rows.
-class tst_FeedbackMode : public QObject
+class tst_FeedbackMode : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void verdictShownOnRequest_data();
     void verdictShownOnRequest();
     void rememberedBetweenRuns();
@@ -36,7 +35,6 @@ private slots:
 private:
     /// Opens the window on the feedback bank, made the first time.
     std::unique_ptr<MainWindowDriver> open();
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 namespace {
@@ -57,16 +55,6 @@ QColor rowColour(MainWindowDriver& w, int row)
 }
 
 } // namespace
-
-void tst_FeedbackMode::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_FeedbackMode::cleanup()
-{
-    m_env.reset();
-}
 
 std::unique_ptr<MainWindowDriver> tst_FeedbackMode::open()
 {

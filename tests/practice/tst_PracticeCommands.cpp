@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -21,13 +22,17 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_PracticeCommands : public QObject
+class tst_PracticeCommands : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_PracticeCommands()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
     void init();
-    void cleanup();
 
     void redoClearsTheWholeSection();
     void answerColumnsToggle();
@@ -41,23 +46,12 @@ private slots:
     void panelsOpenAndHide();
     void groupedRowTakesNoEntry_data();
     void groupedRowTakesNoEntry();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_PracticeCommands::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
+    WindowTest::init();
     QVERIFY(m_w->window().isActiveWindow());
-}
-
-void tst_PracticeCommands::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
 }
 
 void tst_PracticeCommands::redoClearsTheWholeSection()

@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -40,13 +41,16 @@ const char* const Panels[] = { "notes", "edits" };
 
 } // namespace
 
-class tst_QuestionEditor : public QObject
+class tst_QuestionEditor : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_QuestionEditor()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
 
     void notesSavedWithoutTyping();
     void savesDuringAnExamWriteTheBankOnly_data();
@@ -60,22 +64,7 @@ private slots:
 
 private:
     static void checkOneNotice(const QString& text);
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
-
-void tst_QuestionEditor::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
-}
-
-void tst_QuestionEditor::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
-}
 
 void tst_QuestionEditor::checkOneNotice(const QString& text)
 {

@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "practice/ui/AnswerPanel.h"
@@ -28,13 +29,16 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_QuestionView : public QObject
+class tst_QuestionView : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_QuestionView()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void panelIsPresetFromTheStoredAnswer_data();
     void panelIsPresetFromTheStoredAnswer();
     void typeWithoutPanelShowsNone_data();
@@ -42,10 +46,6 @@ private slots:
     void questionTextIsBlueAfterTwoEmptyLines();
     void emptyListKeepsTheCurrentQuestion();
     void viewerFollowsTheIllustration();
-
-private:
-    QString bankPath() const { return m_env->bankPath(); }
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 namespace {
@@ -74,17 +74,6 @@ QString marks(const AnswerPanel* answers, bool multiple)
 }
 
 } // namespace
-
-void tst_QuestionView::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_QuestionView::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_QuestionView::panelIsPresetFromTheStoredAnswer_data()
 {

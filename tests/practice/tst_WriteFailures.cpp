@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/FileDialog.h"
 #include "controls/MessageBox.h"
@@ -30,19 +31,19 @@ using namespace Qt::StringLiterals;
 // read-only, and by a write lock another connection holds past the busy timeout. The
 // user is told what was not stored and why, what was entered stays on screen, and the
 // bank is as it was.
-class tst_WriteFailures : public QObject
+class tst_WriteFailures : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_WriteFailures()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
     void init();
-    void cleanup();
     void failureIsToldAndNothingLost_data();
     void failureIsToldAndNothingLost();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 namespace {
@@ -60,16 +61,9 @@ Q_DECLARE_METATYPE(Write)
 
 void tst_WriteFailures::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
+    WindowTest::init();
     // A3, 判断, 单选, 多选: the 单选 question 1 is row 3, the favourite 多选 question 2 row 4.
     QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
-}
-
-void tst_WriteFailures::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
 }
 
 void tst_WriteFailures::failureIsToldAndNothingLost_data()

@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/FileDialog.h"
@@ -59,13 +60,16 @@ int fillAndAdd(QDialog* dialog, const Entry& entry, QString* answerShown = nullp
 
 } // namespace
 
-class tst_addst : public QObject
+class tst_addst : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_addst()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
 
     void opensEmptyAndCancels();
     void addsAQuestion_data();
@@ -80,23 +84,7 @@ private slots:
     void textKeptVerbatim();
     void importsAFile_data();
     void importsAFile();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
-
-void tst_addst::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
-}
-
-void tst_addst::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
-}
 
 void tst_addst::opensEmptyAndCancels()
 {

@@ -2,6 +2,7 @@
 #include "Named.h"
 #include "SearchBanks.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
@@ -48,13 +49,16 @@ QScatterSeries* seriesNamed(QDialog* dialog, const QString& name)
 } // namespace
 
 // The statistics window, opened from the toolbar of the real main window.
-class tst_frmtj : public QObject
+class tst_frmtj : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_frmtj()
+        : WindowTest(SearchBanks::statisticsBank)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void cancelOpensNothing();
     void refusedDuringAnExam();
     void sectionsCountsAndTotals();
@@ -67,22 +71,7 @@ private:
     // Clicks tj, answers the confirmation with OK and hands the window to @p work.
     bool openStatistics(const std::function<void(QDialog*)>& work);
     void clickTj();
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
-
-void tst_frmtj::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), SearchBanks::statisticsBank);
-}
-
-void tst_frmtj::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
-}
 
 void tst_frmtj::clickTj()
 {

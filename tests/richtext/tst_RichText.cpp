@@ -146,9 +146,9 @@ void tst_RichText::fixtureFormat_data()
     QTest::addColumn<int>("property");
     QTest::addColumn<QVariant>("expected");
 
-    const QVariant bold(int(QFont::Bold));
-    const QVariant super(int(QTextCharFormat::AlignSuperScript));
-    const QVariant sub(int(QTextCharFormat::AlignSubScript));
+    const QVariant bold(static_cast<int>(QFont::Bold));
+    const QVariant super(static_cast<int>(QTextCharFormat::AlignSuperScript));
+    const QVariant sub(static_cast<int>(QTextCharFormat::AlignSubScript));
     const int weight = QTextFormat::FontWeight;
     const int italic = QTextFormat::FontItalic;
     const int offset = QTextFormat::TextVerticalAlignment;

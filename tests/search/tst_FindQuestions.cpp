@@ -2,6 +2,7 @@
 #include "Named.h"
 #include "SearchBanks.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -32,13 +33,17 @@ const QString NoSection = u"证券基础/金融市场/?"_s;
 
 // The practice command "查找试题" in the real main window: the hits of the whole bank in
 // the question list, captioned with their section paths.
-class tst_FindQuestions : public QObject
+class tst_FindQuestions : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_FindQuestions()
+        : WindowTest(SearchBanks::searchBank)
+    { }
+
 private slots:
     void init();
-    void cleanup();
     void hitsListedWithTheirSectionPaths_data();
     void hitsListedWithTheirSectionPaths();
     void noHitsKeepsTheList();
@@ -54,23 +59,13 @@ private:
     // Searches for @p keyword in the stems and options.
     void searchKeyword(const QString& keyword);
     QStringList hits() const;
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_FindQuestions::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), SearchBanks::searchBank);
+    WindowTest::init();
     QVERIFY(m_w->clickNode(u"第一节"_s));
     QCOMPARE(m_w->column(QuestionListModel::QuestionNo), (QStringList { u"4"_s, u"1"_s, u"2"_s, u"3"_s }));
-}
-
-void tst_FindQuestions::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
 }
 
 bool tst_FindQuestions::search(const std::function<void(QDialog*)>& work)

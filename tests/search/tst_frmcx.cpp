@@ -2,6 +2,7 @@
 #include "SearchBanks.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 // The search dialog on its own: its states, its enabling rules, and the statement it
 // leaves behind.
-class tst_frmcx : public QObject
+class tst_frmcx : public WindowTest
 {
     Q_OBJECT
 
@@ -49,7 +50,6 @@ private:
     // "Option2", "type:证券", "clear", "untick:Check1", "tick:Check2", "ok", "cancel"
     void act(const QString& step);
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TestBank> m_bank;
     std::unique_ptr<StudySession> m_session;
     std::unique_ptr<frmcx> m_dialog;
@@ -57,7 +57,7 @@ private:
 
 void tst_frmcx::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    WindowTest::init();
     m_bank = std::make_unique<TestBank>(m_env->bankPath());
     SearchBanks::searchBank(*m_bank);
     m_session = std::make_unique<StudySession>();
@@ -71,7 +71,7 @@ void tst_frmcx::cleanup()
 {
     m_dialog.reset();
     m_bank.reset();
-    m_env.reset();
+    WindowTest::cleanup();
 }
 
 void tst_frmcx::act(const QString& step)

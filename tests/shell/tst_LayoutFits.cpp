@@ -2,6 +2,7 @@
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "controls/ElidedLabel.h"
 #include "controls/MessageBox.h"
@@ -37,22 +38,21 @@ using namespace Qt::StringLiterals;
 // Every control a candidate sees must show its whole text and stand clear of the others,
 // with the fonts this desktop has, on the screen sizes candidates use. Each run of this
 // test gets one screen size; CTest runs it once per size.
-class tst_LayoutFits : public QObject
+class tst_LayoutFits : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_LayoutFits()
+        : WindowTest(Fixtures::marketBank)
+    { }
+
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
     void mainWindow_data();
     void mainWindow();
     void dialogs_data();
     void dialogs();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 namespace {
@@ -256,19 +256,6 @@ void tst_LayoutFits::initTestCase()
 {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     qInfo("screen %dx%d", screen.width(), screen.height());
-}
-
-void tst_LayoutFits::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), Fixtures::marketBank);
-}
-
-void tst_LayoutFits::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
-    MessageBox::reset();
 }
 
 void tst_LayoutFits::mainWindow_data()

@@ -1,5 +1,6 @@
 #include "Named.h"
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "desktop/DesktopActions.h"
@@ -46,9 +47,14 @@ QString box(
 
 } // namespace
 
-class tst_MainToolbar : public QObject
+class tst_MainToolbar : public WindowTest
 {
     Q_OBJECT
+
+public:
+    tst_MainToolbar()
+        : WindowTest(oneProject)
+    { }
 
 private slots:
     void initTestCase();
@@ -67,9 +73,6 @@ private slots:
 private:
     // Clicks the button; a menu or a modal window that the click opens is closed again.
     void click(const QString& key);
-
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<frmmain> m_w;
 };
 
 void tst_MainToolbar::initTestCase()
@@ -79,23 +82,20 @@ void tst_MainToolbar::initTestCase()
 
 void tst_MainToolbar::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
-    m_w->show();
-    QVERIFY(m_w->store().isOpen());
+    WindowTest::init();
+    QVERIFY(m_w->window().store().isOpen());
     QCOMPARE(outcome(), QStringList());
 }
 
 void tst_MainToolbar::cleanup()
 {
-    m_w.reset();
-    m_env.reset();
+    WindowTest::cleanup();
     DesktopActions::takeRequests();
 }
 
 void tst_MainToolbar::click(const QString& key)
 {
-    QToolButton* button = named<MainToolbar>(m_w, u"Toolbar1"_s)->button(key);
+    QToolButton* button = named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(key);
     QVERIFY2(button, qPrintable(key));
     QTimer::singleShot(0, qApp, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
@@ -111,9 +111,9 @@ void tst_MainToolbar::tenButtonsInOrder()
 {
     QStringList keys;
     QStringList captions;
-    for (QAction* action : named<MainToolbar>(m_w, u"Toolbar1"_s)->actions()) {
+    for (QAction* action : named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->actions()) {
         auto* button
-            = qobject_cast<QToolButton*>(named<MainToolbar>(m_w, u"Toolbar1"_s)->widgetForAction(action));
+            = qobject_cast<QToolButton*>(named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->widgetForAction(action));
         QVERIFY(button);
         QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
         keys << button->objectName();
@@ -125,8 +125,8 @@ void tst_MainToolbar::tenButtonsInOrder()
     QCOMPARE(captions,
         (QStringList { u"模拟考场"_s, u"统计分析"_s, u"收藏夹"_s, u"软件升级"_s, u"考试信息"_s, u"在线模考"_s,
             u"考试图书"_s, u"网上课程"_s, u"帮助"_s, u"计算器"_s }));
-    QCOMPARE(named<QToolButton>(m_w, u"sc"_s), named<MainToolbar>(m_w, u"Toolbar1"_s)->button(u"sc"_s));
-    QVERIFY(named<QToolButton>(m_w, u"sc"_s)->menu());
+    QCOMPARE(named<QToolButton>(&m_w->window(), u"sc"_s), named<MainToolbar>(&m_w->window(), u"Toolbar1"_s)->button(u"sc"_s));
+    QVERIFY(named<QToolButton>(&m_w->window(), u"sc"_s)->menu());
 }
 
 void tst_MainToolbar::clickDispatchesByKey_data()
@@ -202,7 +202,7 @@ void tst_MainToolbar::favouritesMenuStaysOpenDuringAnExam()
 
 void tst_MainToolbar::helpOpensInItsOwnWindow()
 {
-    const auto helpWindow = [this] { return m_w->findChild<HelpWindow*>(); };
+    const auto helpWindow = [this] { return m_w->window().findChild<HelpWindow*>(); };
     click(u"bz"_s);
     HelpWindow* help = helpWindow();
     QVERIFY(help && help->isVisible());
@@ -228,15 +228,15 @@ void tst_MainToolbar::helpOpensInItsOwnWindow()
     // Asked again, the same window shows the start of the guide.
     emit browser->anchorClicked(QUrl(u"#keys"_s));
     click(u"bz"_s);
-    QCOMPARE(m_w->findChildren<HelpWindow*>().size(), 1);
+    QCOMPARE(m_w->window().findChildren<HelpWindow*>().size(), 1);
     QCOMPARE(browser->source().fragment(), QString());
 
     // Closed, it comes back with F1; nothing else is started.
     help->close();
     QTRY_VERIFY(!helpWindow());
-    m_w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
-    QTest::keyClick(m_w.get(), Qt::Key_F1);
+    m_w->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w->window()));
+    QTest::keyClick(&m_w->window(), Qt::Key_F1);
     QVERIFY(helpWindow() && helpWindow()->isVisible());
     QCOMPARE(named<QTextBrowser>(helpWindow(), u"helpBrowser"_s)->source(),
         QUrl::fromLocalFile(HelpGuide::path()));

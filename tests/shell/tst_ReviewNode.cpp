@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/QuestionListModel.h"
 #include "catalogue/ui/CatalogueTree.h"
@@ -21,21 +22,22 @@ using namespace Qt::StringLiterals;
 
 // The review node among the personal nodes of the real main window: its count, its
 // listing with the practice filter, and the count after an answer.
-class tst_ReviewNode : public QObject
+class tst_ReviewNode : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_ReviewNode()
+        : WindowTest(&tst_ReviewNode::fillBank, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void nodeSitsWithThePersonalNodes();
     void listsAndFiltersTheDueQuestions();
     void answerRefreshesTheCount();
 
 private:
     static void fillBank(TestBank& bank);
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<MainWindowDriver> m_w;
 };
 
 void tst_ReviewNode::fillBank(TestBank& bank)
@@ -47,19 +49,6 @@ void tst_ReviewNode::fillBank(TestBank& bank)
     for (const QVariantList& e : entries)
         QVERIFY(bank.store().execute(
             u"insert into review_schedule(代码, 题号, stage, due_day) values('K0101', ?, ?, ?)"_s, e));
-}
-
-void tst_ReviewNode::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<MainWindowDriver>(m_env->bankPath(), &tst_ReviewNode::fillBank);
-}
-
-void tst_ReviewNode::cleanup()
-{
-    m_w.reset();
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
 }
 
 void tst_ReviewNode::nodeSitsWithThePersonalNodes()

@@ -4,6 +4,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/CatalogueTree.h"
 #include "controls/MessageBox.h"
@@ -19,12 +20,11 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_frmmain : public QObject
+class tst_frmmain : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
     void firstStartCopiesTheSampleBank();
     void unreadableBankIsReportedOnce_data();
     void unreadableBankIsReportedOnce();
@@ -32,15 +32,7 @@ private slots:
     void badBankFileIsToldAndLeftAsItWas();
     void closeAsksFirst_data();
     void closeAsksFirst();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void tst_frmmain::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
 
 void tst_frmmain::firstStartCopiesTheSampleBank()
 {

@@ -1,5 +1,6 @@
 #include "Named.h"
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/CatalogueTree.h"
 #include "controls/MessageBox.h"
@@ -47,13 +48,17 @@ void moveOver(QWidget* widget, QPoint pos, Qt::MouseButtons buttons = Qt::NoButt
 
 } // namespace
 
-class tst_frmmain_frame : public QObject
+class tst_frmmain_frame : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_frmmain_frame()
+        : WindowTest(oneProject)
+    { }
+
 private slots:
     void init();
-    void cleanup();
     void ownFrameFollowsTheSize_data();
     void ownFrameFollowsTheSize();
     void hoverStaysUntilBareBackground();
@@ -62,24 +67,12 @@ private slots:
     void splitterDragsWithTheLeftButtonAlone();
     void yesClosesEveryOtherWindow_data();
     void yesClosesEveryOtherWindow();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<frmmain> m_w;
 };
 
 void tst_frmmain_frame::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_w = std::make_unique<frmmain>(oneProjectBank(*m_env));
-    m_w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-}
-
-void tst_frmmain_frame::cleanup()
-{
-    m_w.reset();
-    m_env.reset();
+    WindowTest::init();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window()));
 }
 
 void tst_frmmain_frame::ownFrameFollowsTheSize_data()
@@ -93,17 +86,17 @@ void tst_frmmain_frame::ownFrameFollowsTheSize_data()
 void tst_frmmain_frame::ownFrameFollowsTheSize()
 {
     QFETCH(QSize, size);
-    QVERIFY(m_w->windowFlags() & Qt::FramelessWindowHint);
-    m_w->resize(size);
+    QVERIFY(m_w->window().windowFlags() & Qt::FramelessWindowHint);
+    m_w->window().resize(size);
     const int W = size.width();
     const int H = size.height();
-    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->pos(), QPoint(W - 54, 8));
-    QCOMPARE(named<TitleButton>(m_w, u"Imclose"_s)->pos(), QPoint(W - 31, 8));
-    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->toolTip(), u"最小化"_s);
-    QCOMPARE(named<TitleButton>(m_w, u"Imclose"_s)->toolTip(), u"关闭"_s);
+    QCOMPARE(named<TitleButton>(&m_w->window(), u"Immin"_s)->pos(), QPoint(W - 54, 8));
+    QCOMPARE(named<TitleButton>(&m_w->window(), u"Imclose"_s)->pos(), QPoint(W - 31, 8));
+    QCOMPARE(named<TitleButton>(&m_w->window(), u"Immin"_s)->toolTip(), u"最小化"_s);
+    QCOMPARE(named<TitleButton>(&m_w->window(), u"Imclose"_s)->toolTip(), u"关闭"_s);
 
     // Here no shape can be cut: the outline shows in the painting, the corners outside it.
-    const QImage& frame = m_w->paintedFrame();
+    const QImage& frame = m_w->window().paintedFrame();
     QCOMPARE(frame.size(), size);
     const QRegion outline = FramePainter::outline(W, H);
     const QRgb outside = ShellArt::outsideColour().rgb();
@@ -118,8 +111,8 @@ void tst_frmmain_frame::ownFrameFollowsTheSize()
 
 void tst_frmmain_frame::hoverStaysUntilBareBackground()
 {
-    TitleButton* minimise = named<TitleButton>(m_w, u"Immin"_s);
-    TitleButton* close = named<TitleButton>(m_w, u"Imclose"_s);
+    TitleButton* minimise = named<TitleButton>(&m_w->window(), u"Immin"_s);
+    TitleButton* close = named<TitleButton>(&m_w->window(), u"Imclose"_s);
     QCOMPARE(close->tag(), QString());
 
     moveOver(close, QPoint(8, 8));
@@ -129,10 +122,10 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
     QCOMPARE(minimise->tag(), u"1"_s);
     QCOMPARE(close->tag(), u"1"_s);
     // A child control is not bare background.
-    moveOver(named<CatalogueTree>(m_w, u"TreeView1"_s)->viewport(), QPoint(5, 5));
+    moveOver(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->viewport(), QPoint(5, 5));
     QCOMPARE(close->tag(), u"1"_s);
 
-    moveOver(m_w.get(), QPoint(m_w->width() / 2, 12));
+    moveOver(&m_w->window(), QPoint(m_w->window().width() / 2, 12));
     QCOMPARE(minimise->tag(), QString());
     QCOMPARE(close->tag(), QString());
 }
@@ -140,18 +133,18 @@ void tst_frmmain_frame::hoverStaysUntilBareBackground()
 void tst_frmmain_frame::titleButtonsMinimiseAndClose()
 {
     MessageBox::queueAnswer(QMessageBox::No);
-    QTest::mouseClick(named<TitleButton>(m_w, u"Imclose"_s), Qt::LeftButton);
+    QTest::mouseClick(named<TitleButton>(&m_w->window(), u"Imclose"_s), Qt::LeftButton);
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"您是否真的要退出Vellumore？"_s);
-    QVERIFY(m_w->isVisible());
-    QVERIFY(m_w->store().isOpen());
+    QVERIFY(m_w->window().isVisible());
+    QVERIFY(m_w->window().store().isOpen());
 
-    QTest::mouseClick(named<TitleButton>(m_w, u"Immin"_s), Qt::RightButton);
-    QVERIFY(!m_w->isMinimized());
-    QTest::mouseClick(named<TitleButton>(m_w, u"Immin"_s), Qt::LeftButton);
-    QVERIFY(m_w->isMinimized());
-    QCOMPARE(named<TitleButton>(m_w, u"Immin"_s)->tag(), QString());
+    QTest::mouseClick(named<TitleButton>(&m_w->window(), u"Immin"_s), Qt::RightButton);
+    QVERIFY(!m_w->window().isMinimized());
+    QTest::mouseClick(named<TitleButton>(&m_w->window(), u"Immin"_s), Qt::LeftButton);
+    QVERIFY(m_w->window().isMinimized());
+    QCOMPARE(named<TitleButton>(&m_w->window(), u"Immin"_s)->tag(), QString());
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
@@ -169,8 +162,8 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
 {
     QFETCH(int, buttons);
     QFETCH(int, moved);
-    m_w->resize(1024, 768);
-    Splitter* bar = named<Splitter>(m_w, u"Picture2"_s);
+    m_w->window().resize(1024, 768);
+    Splitter* bar = named<Splitter>(&m_w->window(), u"Picture2"_s);
     QCOMPARE(bar->cursor().shape(), Qt::SizeHorCursor);
     const int start = bar->x();
     QCOMPARE(start, 239);
@@ -178,15 +171,15 @@ void tst_frmmain_frame::splitterDragsWithTheLeftButtonAlone()
     moveOver(bar, QPoint(80, 20), Qt::MouseButtons(buttons));
     const int pos = start + moved;
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(named<CatalogueTree>(m_w, u"TreeView1"_s)->width(), moved ? pos - 9 : 230);
-    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->x(), pos + 2);
-    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->width(), 1024 - pos - 2 - 9);
+    QCOMPARE(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->width(), moved ? pos - 9 : 230);
+    QCOMPARE(named<PracticePanel>(&m_w->window(), u"Picture1"_s)->x(), pos + 2);
+    QCOMPARE(named<PracticePanel>(&m_w->window(), u"Picture1"_s)->width(), 1024 - pos - 2 - 9);
 
     // A resize keeps the splitter where it is and places the panels from it.
-    m_w->resize(900, 700);
+    m_w->window().resize(900, 700);
     QCOMPARE(bar->x(), pos);
-    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->x(), pos + 2);
-    QCOMPARE(named<PracticePanel>(m_w, u"Picture1"_s)->width(), 900 - pos - 2 - 9);
+    QCOMPARE(named<PracticePanel>(&m_w->window(), u"Picture1"_s)->x(), pos + 2);
+    QCOMPARE(named<PracticePanel>(&m_w->window(), u"Picture1"_s)->width(), 900 - pos - 2 - 9);
 }
 
 void tst_frmmain_frame::yesClosesEveryOtherWindow_data()
@@ -208,8 +201,8 @@ void tst_frmmain_frame::yesClosesEveryOtherWindow()
     newest.show();
 
     MessageBox::queueAnswer(QMessageBox::Yes);
-    QVERIFY(m_w->close());
-    QVERIFY(!m_w->store().isOpen());
+    QVERIFY(m_w->window().close());
+    QVERIFY(!m_w->window().store().isOpen());
     QCOMPARE(newest.closeRequests, 1);
     QCOMPARE(shown.closeRequests, newestRefuses ? 0 : 1);
     QCOMPARE(hidden.closeRequests, newestRefuses ? 0 : 1);

@@ -3,6 +3,7 @@
 #include "Named.h"
 #include "TestBank.h"
 #include "TestEnvironment.h"
+#include "WindowTest.h"
 
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
@@ -24,13 +25,16 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_frmmain_practice : public QObject
+class tst_frmmain_practice : public WindowTest
 {
     Q_OBJECT
 
+public:
+    tst_frmmain_practice()
+        : WindowTest({}, UnreadBoxes::Fail)
+    { }
+
 private slots:
-    void init();
-    void cleanup();
     void examGuardOnlyWarns_data();
     void examGuardOnlyWarns();
     void firstListingThenAnswerLayout_data();
@@ -42,10 +46,8 @@ private slots:
     void upperNodeShowsTheWelcomePicture();
 
 private:
-    QString bankPath() const { return m_env->bankPath(); }
     // The catalogue with the material and a few questions in two sections, most of them favourites.
     static void fillBank(TestBank& bank);
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 namespace {
@@ -84,17 +86,6 @@ QStringList rightSide(const MainWindowDriver& driver)
 }
 
 } // namespace
-
-void tst_frmmain_practice::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-}
-
-void tst_frmmain_practice::cleanup()
-{
-    QVERIFY(MessageBox::takeShown().isEmpty());
-    m_env.reset();
-}
 
 void tst_frmmain_practice::fillBank(TestBank& bank)
 {

@@ -1,5 +1,6 @@
 #include "Named.h"
 #include "ShellFixture.h"
+#include "WindowTest.h"
 
 #include "controls/MessageBox.h"
 #include "data/BankLocation.h"
@@ -24,7 +25,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_login : public QObject
+class tst_login : public WindowTest
 {
     Q_OBJECT
 
@@ -45,7 +46,6 @@ private slots:
 private:
     static QList<frmmain*> mainWindows();
 
-    std::unique_ptr<TestEnvironment> m_env;
     QString m_bank;
 };
 
@@ -65,14 +65,14 @@ void tst_login::initTestCase()
 
 void tst_login::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    WindowTest::init();
     m_bank = oneProjectBank(*m_env);
 }
 
 void tst_login::cleanup()
 {
     qDeleteAll(mainWindows());
-    m_env.reset();
+    WindowTest::cleanup();
 }
 
 void tst_login::splashIsCentredWithItsVersion()

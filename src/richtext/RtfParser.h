@@ -144,7 +144,7 @@ private:
 
     void pushGroup();
     void popGroup();
-    void controlWord(QByteArrayView word, bool hasParam, int param);
+    void controlWord(QByteArrayView name, bool hasParam, int param);
     void controlSymbol(char symbol);
     void text(QByteArrayView bytes);
     void hexByte(char byte);

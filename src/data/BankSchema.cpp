@@ -57,7 +57,7 @@ QStringList coreStatements()
 
 QStringList questionTableStatements(const QString& table)
 {
-    const QString t = table;
+    const QString& t = table;
     return {
         QStringLiteral("create table ") + t + QStringLiteral(R"((
     代码 text collate nocase,

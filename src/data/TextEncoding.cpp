@@ -15,7 +15,7 @@ qsizetype convert(const char* encoding, const QByteArray& bytes, QByteArray* utf
     const qsizetype nul = bytes.indexOf('\0');
     const QByteArray input = nul < 0 ? bytes : bytes.left(nul);
     iconv_t cd = iconv_open("UTF-8", encoding);
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) // NOLINT(performance-no-int-to-ptr): iconv_open's own failure value
         return 0;
     utf8->resize(input.size() * 2 + 16);
     char* in = const_cast<char*>(input.constData());

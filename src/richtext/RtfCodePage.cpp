@@ -81,9 +81,7 @@ int RtfCodePage::fromCharset(int charset)
 {
     switch (charset) {
     case 0:
-        return Western;
-    case 2:
-        // A symbol font's bytes are glyph positions: never half of a double-byte character.
+    case 2: // a symbol font's bytes are glyph positions: never half of a double-byte character
         return Western;
     case 77:
         return 10000;

@@ -148,7 +148,7 @@ private:
 
     void pushGroup();
     void popGroup();
-    void controlWord(QByteArrayView word, bool hasParam, int param);
+    void controlWord(QByteArrayView name, bool hasParam, int param);
     // controlWord's parts; each returns whether the word was its own.
     bool documentWord(const RtfWords::WordInfo& info, bool hasParam, int param);
     bool destinationWord(const RtfWords::WordInfo& info, int param);

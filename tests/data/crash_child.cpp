@@ -75,9 +75,9 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4)
         giveUp(2, QStringLiteral("usage: crash_child <bank> <seed> <run>"));
-    const QString bank = args.at(1);
+    const QString& bank = args.at(1);
     std::mt19937 random(args.at(2).toUInt());
-    const QString run = args.at(3);
+    const QString& run = args.at(3);
 
     QuestionStore store;
     if (!store.open(bank))

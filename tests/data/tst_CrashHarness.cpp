@@ -94,7 +94,7 @@ void tst_CrashHarness::buildBank()
         bank.section(code, QStringLiteral("第%1节").arg(s));
         for (int q = 0; q < QuestionsPerSection; ++q) {
             ++number;
-            const QString type = types.at(q % types.size());
+            const QString& type = types.at(q % types.size());
             bank.question({ code, number, type, QStringLiteral("AB"),
                 q % 3 ? QVariant() : QVariant(QStringLiteral("A")), q % 5 == 0,
                 QStringLiteral("第%1题：证券发行与交易的基本规则").arg(number) });

@@ -159,9 +159,8 @@ void tst_QuestionImport::refusesTheWholeFile_data()
                          u"K0101,单选,股票的特征有（    ）。,收益性|固定性,A,\n"
                          u"K0102,简答,\"简述证券市场的功能。\n（两点即可）\",,筹资与定价,\n"_s;
     const auto row = [&head](const QString& record) { return (head + record + u"\n"_s).toUtf8(); };
-    const auto add = [](const char* name, const QByteArray& bytes, QList<int> lines, const QString& message) {
-        QTest::newRow(name) << bytes << lines << message;
-    };
+    const auto add = [](const char* name, const QByteArray& bytes, const QList<int>& lines,
+                         const QString& message) { QTest::newRow(name) << bytes << lines << message; };
 
     add("unknown section", row(u"K0999,单选,题干,甲|乙,A,"_s), { 5 }, u"章节代码“K0999”不在题库的目录中"_s);
     add("no section", row(u",单选,题干,甲|乙,A,"_s), { 5 }, u"没有章节代码"_s);

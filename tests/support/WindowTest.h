@@ -33,10 +33,11 @@ public:
     };
     using BankFill = std::function<void(TestBank&)>;
 
+    ~WindowTest() override;
+
 protected:
     /// Without @p fill, each test function opens what it needs itself.
     explicit WindowTest(BankFill fill = {}, UnreadBoxes unread = UnreadBoxes::Allowed);
-    ~WindowTest() override;
 
     QString bankPath() const { return m_env->bankPath(); }
 

@@ -65,8 +65,9 @@ QString withoutIndexes(int questions, int sections)
             die(store.lastError());
         RowSet indexes = store.query(QStringLiteral("select name from sqlite_master where type='index'"));
         for (; !indexes.atEnd(); indexes.next())
-            store.execute(QStringLiteral("drop index ") + indexes.field(QStringLiteral("name")).toString());
-        store.execute(QStringLiteral("vacuum"));
+            store.write(QStringLiteral("drop index ") + indexes.field(QStringLiteral("name")).toString())
+                .isDone();
+        store.write(QStringLiteral("vacuum")).isDone();
     }
     QFile::rename(part, path);
     return path;

@@ -34,11 +34,12 @@ void OpenAndBuildCatalogue_Literal(benchmark::State& state)
         QuestionStore store;
         if (!store.open(path))
             state.SkipWithError(qPrintable(store.lastError()));
-        store.execute(QStringLiteral("delete from tree"));
+        store.write(QStringLiteral("delete from tree"));
         // Each row is its own statement and its own commit, as a row set appending rows does.
-        auto append = [&store](int flg, const QVariant& p, const QVariant& s, const QVariant& c, const QVariant& code) {
-            store.execute(QStringLiteral("insert into tree(flg, 项目, 科目, 细目, 代码) values(?,?,?,?,?)"),
-                          { flg, p, s, c, code });
+        auto append = [&store](int flg, const QVariant& p, const QVariant& s, const QVariant& c,
+                          const QVariant& code) {
+            store.write(QStringLiteral("insert into tree(flg, 项目, 科目, 细目, 代码) values(?,?,?,?,?)"),
+                { flg, p, s, c, code });
         };
         for (RowSet xm = store.query(QStringLiteral("select * from xmdm order by 代码 ")); !xm.atEnd(); xm.next()) {
             const QVariant project = xm.field(QStringLiteral("项目"));

@@ -285,8 +285,8 @@ bool QuestionStore::upgradeSchema(int fromVersion)
 
 void QuestionStore::finalizeStatements()
 {
-    for (sqlite3_stmt* stmt : std::as_const(m_writeStatements))
-        sqlite3_finalize(stmt);
+    for (const WriteStatement& write : std::as_const(m_writeStatements))
+        sqlite3_finalize(write.statement);
     m_writeStatements.clear();
 }
 
@@ -316,26 +316,6 @@ bool QuestionStore::execute(const QString& sql, const QVariantList& params)
     return true;
 }
 
-bool QuestionStore::executeBatch(const QString& sql, const QVector<QVariantList>& rows)
-{
-    if (!m_db)
-        return fail(QStringLiteral("no connection"));
-    int rc = SQLITE_OK;
-    Statement stmt = prepare(m_db, sql, {}, &rc);
-    if (rc != SQLITE_OK || !stmt)
-        return fail(failureReason(rc));
-    for (const QVariantList& params : rows) {
-        sqlite3_reset(stmt.get());
-        rc = sqlite::bindAll(stmt.get(), params);
-        if (rc == SQLITE_OK)
-            rc = sqlite3_step(stmt.get());
-        if (rc != SQLITE_DONE)
-            return fail(failureReason(rc));
-    }
-    ++m_textRevision;
-    return true;
-}
-
 QVariant QuestionStore::scalar(const QString& sql, const QVariantList& params)
 {
     if (!m_db)
@@ -345,6 +325,25 @@ QVariant QuestionStore::scalar(const QString& sql, const QVariantList& params)
     if (rc != SQLITE_OK || !stmt || sqlite3_step(stmt.get()) != SQLITE_ROW)
         return QVariant();
     return sqlite::columnValue(stmt.get(), 0);
+}
+
+bool QuestionStore::stream(const QString& sql, const QVariantList& params,
+    const std::function<void(const StreamedRow&)>& row, QString* error)
+{
+    int rc = SQLITE_ERROR;
+    Statement stmt;
+    if (m_db)
+        stmt = prepare(m_db, sql, params, &rc);
+    if (rc == SQLITE_OK && stmt) {
+        const StreamedRow current(stmt.get());
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+            row(current);
+    }
+    if (rc == SQLITE_DONE)
+        return true;
+    if (error)
+        *error = sqlite::errorText(m_db);
+    return false;
 }
 
 RowSet QuestionStore::query(const QString& sql, const QVariantList& params)
@@ -449,16 +448,18 @@ WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
 {
     if (!m_db)
         return WriteResult::failed(QStringLiteral("题库没有打开"));
-    sqlite3_stmt* stmt = m_writeStatements.value(sql);
-    if (!stmt) {
+    auto it = m_writeStatements.find(sql);
+    if (it == m_writeStatements.end()) {
         const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
         if (rc != SQLITE_OK || !stmt) {
             sqlite3_finalize(stmt);
             return writeFailure(rc);
         }
-        m_writeStatements.insert(sql, stmt);
+        it = m_writeStatements.insert(sql, { stmt, mayChangeTexts(sql) });
     }
+    sqlite3_stmt* stmt = it->statement;
     int rc = sqlite::bindAll(stmt, params);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(stmt);
@@ -467,14 +468,28 @@ WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE)
         return writeFailure(rc);
-    if (changed > 0 && mayChangeTexts(sql))
+    if (changed > 0 && it->mayChangeTexts)
         ++m_textRevision;
     return WriteResult::done(changed);
 }
 
-WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& work)
+WriteResult QuestionStore::writeEach(const QString& sql, const QVector<QVariantList>& rows)
 {
-    const WriteResult begun = write(QStringLiteral("begin immediate"));
+    int changed = 0;
+    for (const QVariantList& params : rows) {
+        const WriteResult one = write(sql, params);
+        if (!one.isDone())
+            return one;
+        changed += one.rows();
+    }
+    return WriteResult::done(changed);
+}
+
+WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& work, Writes writes)
+{
+    // A read-only connection can take no write lock: its transactions write temporary tables only.
+    const bool lock = writes == Writes::Bank || !m_readOnly;
+    const WriteResult begun = write(lock ? QStringLiteral("begin immediate") : QStringLiteral("begin"));
     if (!begun.isDone())
         return begun;
     const WriteResult result = work();
@@ -492,8 +507,7 @@ WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& 
 
 bool QuestionStore::transaction(const std::function<bool()>& work)
 {
-    // A read-only connection can take no write lock: its transactions write temporary tables only.
-    if (!execute(m_readOnly ? QStringLiteral("begin") : QStringLiteral("begin immediate")))
+    if (!execute(QStringLiteral("begin immediate")))
         return false;
     if (!work()) {
         const QString why = m_lastError;

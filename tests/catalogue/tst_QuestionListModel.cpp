@@ -46,7 +46,7 @@ RowSet tst_QuestionListModel::selectionOf(const QStringList& questions)
         m_bank->question(
             { u"K0101"_s, number, parts[0], parts[1], QString(u"给"_s + QString::number(number)) });
         if (parts[1] == u"<null>"_s)
-            m_bank->store().execute(u"update tk set 答案=null where 题号=?"_s, { number });
+            m_bank->store().write(u"update tk set 答案=null where 题号=?"_s, { number }).isDone();
     }
     return m_bank->store().query(
         u"select "_s + QuestionListModel::selectColumns() + u" from tk order by sj"_s);

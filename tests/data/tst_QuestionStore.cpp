@@ -170,7 +170,7 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     QuestionStore other;
     if (how == QLatin1String("locked")) {
         QVERIFY(other.open(bankPath()));
-        QVERIFY(other.execute(QStringLiteral("begin immediate")));
+        QVERIFY(other.write(QStringLiteral("begin immediate")).isDone());
         store.setBusyTimeout(150);
     }
     if (how == QLatin1String("closed"))
@@ -183,7 +183,7 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     QVERIFY(result.notStoredMessage(QStringLiteral("您的答案")).contains(reason));
 
     if (how == QLatin1String("locked"))
-        QVERIFY(other.execute(QStringLiteral("rollback")));
+        QVERIFY(other.write(QStringLiteral("rollback")).isDone());
     if (how == QLatin1String("closed"))
         QVERIFY(store.open(bankPath()));
     QCOMPARE(tkContent(store), before);
@@ -279,7 +279,7 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
     } else if (kind == QLatin1String("tables")) {
         QuestionStore store;
         QVERIFY(store.create(path));
-        QVERIFY(store.execute(QStringLiteral("drop table wz")));
+        QVERIFY(store.write(QStringLiteral("drop table wz")).isDone());
     } else if (kind != QLatin1String("missing")) {
         {
             TestBank bank(path);
@@ -384,7 +384,7 @@ void tst_QuestionStore::ownJournalIsPlayedBack()
     {
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
-        QVERIFY(store.execute(QStringLiteral("update tk set 答题='B'")));
+        QVERIFY(store.write(QStringLiteral("update tk set 答题='B'")).isDone());
     }
     QVERIFY(pageOne(bankPath()) != before);
     const QString journal = bankPath() + QStringLiteral("-journal");
@@ -401,7 +401,7 @@ void tst_QuestionStore::readOnlyOpenReadsAnOlderVersion()
     {
         TestBank bank(bankPath());
         bank.question({ QStringLiteral("K0101"), 1 });
-        QVERIFY(bank.store().execute(QStringLiteral("PRAGMA user_version = 0")));
+        QVERIFY(bank.store().write(QStringLiteral("PRAGMA user_version = 0")).isDone());
     }
     const QByteArray bytes = BadBanks::contents(bankPath());
     QuestionStore store;
@@ -461,7 +461,7 @@ void tst_QuestionStore::diskFullDuringANoteKeepsTheOldNote()
     {
         TestBank bank(path);
         bank.question({ QStringLiteral("K0101"), 1 });
-        QVERIFY(bank.store().execute(QStringLiteral("update tk set zs='旧的笔记'")));
+        QVERIFY(bank.store().write(QStringLiteral("update tk set zs='旧的笔记'")).isDone());
     }
     // Room for the journal to begin, not for the note: the write fails part of the way.
     QVERIFY2(PrivateMounts::fill(disk, 64 << 10, &why), qPrintable(why));

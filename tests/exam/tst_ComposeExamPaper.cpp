@@ -211,10 +211,10 @@ void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
     QVERIFY(WorkingSet::copyFromBank(store, u"K0104"_s).isDone());
     QuestionStore other;
     QVERIFY(other.open(bankPath()));
-    QVERIFY(other.execute(u"begin immediate"_s));
+    QVERIFY(other.write(u"begin immediate"_s).isDone());
     store.setBusyTimeout(50);
     const WriteResult result = exam.startPaper(request(QStringList(6, u"10"_s)));
-    QVERIFY(other.execute(u"rollback"_s));
+    QVERIFY(other.write(u"rollback"_s).isDone());
     QVERIFY(result.isFailed());
     QVERIFY(!result.reason().isEmpty());
     QVERIFY(!state.isExamRunning());

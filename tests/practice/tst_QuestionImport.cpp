@@ -269,12 +269,14 @@ void tst_QuestionImport::failedWriteStoresNothing()
         QVERIFY(store.open(m_bank->path(), QuestionStore::Mode::ReadOnly));
     } else if (how == u"locked"_s) {
         QVERIFY(other.open(m_bank->path()));
-        QVERIFY(other.execute(u"begin immediate"_s));
+        QVERIFY(other.write(u"begin immediate"_s).isDone());
         store.setBusyTimeout(100);
     } else {
         // The first two questions are inserted before the bank refuses the third.
-        QVERIFY(store.execute(u"create trigger refuse before insert on tk when new.题型='判断' "
-                              u"begin select raise(abort, 'refused'); end"_s));
+        QVERIFY(store
+                    .write(u"create trigger refuse before insert on tk when new.题型='判断' "
+                           u"begin select raise(abort, 'refused'); end"_s)
+                    .isDone());
     }
     const QString before = Fixtures::questionTable(store);
 
@@ -286,7 +288,7 @@ void tst_QuestionImport::failedWriteStoresNothing()
     QCOMPARE(outcome.message(u"q.csv"_s),
         u"“q.csv”中的3道试题没有导入题库，题库保持原样。\n\n原因：%1。"_s.arg(outcome.reason));
     if (how == u"locked"_s)
-        QVERIFY(other.execute(u"rollback"_s));
+        QVERIFY(other.write(u"rollback"_s).isDone());
     QCOMPARE(Fixtures::questionTable(store), before);
 }
 

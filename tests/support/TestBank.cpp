@@ -13,8 +13,9 @@ namespace {
 
 void run(QuestionStore& store, const QString& sql, const QVariantList& params)
 {
-    if (!store.execute(sql, params))
-        qFatal("test bank statement failed: %s", qPrintable(store.lastError()));
+    const WriteResult result = store.write(sql, params);
+    if (!result.isDone())
+        qFatal("test bank statement failed: %s", qPrintable(result.reason()));
 }
 
 } // namespace

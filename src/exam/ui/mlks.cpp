@@ -2,6 +2,7 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "data/CatalogueRepository.h"
 #include "data/sh_diraduvod.h"
 #include "exam/ExamSession.h"
 
@@ -161,12 +162,8 @@ mlks::~mlks()
 
 void mlks::fillSections()
 {
-    RowSet codes = m_db.query(QStringLiteral("select DISTINCT 代码 from tk order by 代码"));
-    for (; !codes.atEnd(); codes.next()) {
-        RowSet section = m_db.query(QStringLiteral("select 细目 from smdm where 代码=?"), { codes.field(0) });
-        if (section.atEnd())
-            continue;
-        auto* item = new QListWidgetItem(section.field(0).toString(), m_List1);
+    for (const QString& name : CatalogueRepository::sectionNamesWithQuestions(m_db)) {
+        auto* item = new QListWidgetItem(name, m_List1);
         item->setSelected(true);
     }
     if (m_List1->count() > 0)

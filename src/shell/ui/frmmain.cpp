@@ -264,11 +264,7 @@ void frmmain::BuildCatalogue()
 {
     if (!m_store.isOpen())
         return;
-    // The catalogue table is rebuilt at every start; a read-only bank gets a private copy
-    // that hides the stored one for this connection.
-    if (m_store.isReadOnly())
-        m_store.execute(
-            QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
+    // The catalogue table is rebuilt at every start.
     QString error;
     if (!Catalogue::rewriteTree(m_store, &error))
         MessageBox::critical(this, QStringLiteral("无法更新目录"),

@@ -5,6 +5,7 @@
 #include "BenchBank.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,7 +34,7 @@ void StoreOneAnswer(benchmark::State& state)
     }
     QuestionStore store;
     if (!store.open(path)) {
-        state.SkipWithError(qPrintable(store.lastError()));
+        state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
         return;
     }
     // Settings the bank never takes itself: a pragma that answers with a row is read, not written.

@@ -2,6 +2,7 @@
 
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
+#include "data/ui/BankMessages.h"
 #include "practice/QuestionEditor.h"
 #include "richtext/RichText.h"
 
@@ -42,12 +43,12 @@ bool writeBank(const QString& path, QString* error, const std::function<WriteRes
     {
         QuestionStore store;
         if (!store.create(part)) {
-            *error = store.lastError();
+            *error = BankMessages::reason(store.failure());
         } else {
             const WriteResult filled = store.writeTransaction([&] { return fill(store); });
             ok = filled.isDone();
             if (!ok)
-                *error = filled.reason();
+                *error = BankMessages::reason(filled);
         }
     }
     if (ok && !QFile::rename(part, path)) {

@@ -20,7 +20,7 @@ QHash<QString, QVector<CodeName>> byPrefix(const QVector<CodeName>& entries, int
 
 } // namespace
 
-bool rewriteTree(QuestionStore& store, QString* error)
+bool rewriteTree(QuestionStore& store, StoreFailure* failure)
 {
     using CatalogueRepository::Level;
     bool ok = true;
@@ -28,8 +28,8 @@ bool rewriteTree(QuestionStore& store, QString* error)
     const auto subjects = byPrefix(CatalogueRepository::entries(store, Level::Subject, &ok), 1);
     const auto sections = byPrefix(CatalogueRepository::entries(store, Level::Section, &ok), 3);
     if (!ok) {
-        if (error)
-            *error = store.lastError();
+        if (failure)
+            *failure = store.failure();
         return false;
     }
 
@@ -46,8 +46,8 @@ bool rewriteTree(QuestionStore& store, QString* error)
     }
 
     const WriteResult written = CatalogueRepository::replaceTree(store, rows);
-    if (!written.isDone() && error)
-        *error = written.reason();
+    if (!written.isDone() && failure)
+        *failure = written.failure();
     return written.isDone();
 }
 

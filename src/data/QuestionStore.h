@@ -27,7 +27,7 @@ public:
         ReadOnly
     };
 
-    /// Why a bank could not be opened; the text for the user is in @ref lastError().
+    /// Why a bank could not be opened, in broad classes; failure() tells what exactly.
     enum class OpenError
     {
         None,
@@ -61,7 +61,9 @@ public:
     QString path() const { return m_path; }
 
     OpenError openError() const { return m_openError; }
-    QString lastError() const { return m_lastError; }
+    /// What failed last: the open or the creation, or a schema statement. Writes report
+    /// theirs in their WriteResult.
+    const StoreFailure& failure() const { return m_failure; }
 
     /// Opens a read-only row set over a select statement.
     RowSet query(const QString& sql, const QVariantList& params = {});
@@ -74,8 +76,7 @@ public:
 
     /// Runs one of the program's fixed write statements with bound values. The
     /// statement is prepared once and kept for the life of the connection. Done
-    /// carries the number of rows changed; a failure carries the reason in words
-    /// for the user.
+    /// carries the number of rows changed; a failure carries what failed.
     WriteResult write(const QString& sql, const QVariantList& params = {});
 
     /// The same statement once per list of values, each as write() runs it; stops at the
@@ -138,9 +139,9 @@ private:
     /// Runs @p work inside one transaction of schema statements; rolls back when it returns false.
     bool transaction(const std::function<bool()>& work);
     bool connect(const QString& path, int flags);
-    bool fail(const QString& message);
-    /// The reason for the user of a failed step: the kind of fault, then the engine's words.
-    QString failureReason(int rc) const;
+    bool fail(const StoreFailure& failure);
+    /// A failed step: the kind of fault, by the engine's result code, and the engine's words.
+    StoreFailure statementFailure(int rc) const;
     WriteResult writeFailure(int rc) const;
     void finalizeStatements();
     bool applySchema();
@@ -149,7 +150,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
-    QString m_lastError;
+    StoreFailure m_failure;
     OpenError m_openError = OpenError::None;
     bool m_readOnly = false;
     int m_schemaVersion = 0;

@@ -4,12 +4,12 @@
 
 namespace Favourites {
 
-AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString* reason)
+AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, WriteResult* failed)
 {
     // Only an unmarked row changes, so no row changed means marked already or not there.
     const WriteResult result = QuestionRepository::markFavourite(store, key);
     if (result.isFailed()) {
-        *reason = result.reason();
+        *failed = result;
         return AddResult::Failed;
     }
     return result.rows() > 0 ? AddResult::Added : AddResult::AlreadyFavourite;

@@ -302,7 +302,7 @@ Outcome importFile(QuestionStore& store, const QString& path)
             const WriteResult one
                 = QuestionEditor::insertQuestion(store, q.section, q.content, false, ++order, &number);
             if (!one.isDone())
-                return one.isFailed() ? one : WriteResult::failed(one.reason());
+                return one.isFailed() ? one : WriteResult::failed(one.ownReason());
             auto it = std::find_if(
                 added.begin(), added.end(), [&](const Added& a) { return a.code == q.section; });
             if (it == added.end())
@@ -317,7 +317,7 @@ Outcome importFile(QuestionStore& store, const QString& path)
     });
     if (!result.isDone()) {
         outcome.status = Outcome::Status::Failed;
-        outcome.reason = result.reason();
+        outcome.failure = result;
         return outcome;
     }
     for (Added& a : added)
@@ -327,7 +327,7 @@ Outcome importFile(QuestionStore& store, const QString& path)
     return outcome;
 }
 
-QString Outcome::message(const QString& fileName) const
+QString Outcome::message(const QString& fileName, const QString& failureReason) const
 {
     switch (status) {
     case Status::Imported: {
@@ -361,7 +361,7 @@ QString Outcome::message(const QString& fileName) const
     }
     case Status::Failed:
         return QStringLiteral("“%1”中的%2道试题没有导入题库，题库保持原样。\n\n原因：%3。")
-            .arg(fileName, QString::number(total), reason);
+            .arg(fileName, QString::number(total), failureReason);
     }
     return {};
 }

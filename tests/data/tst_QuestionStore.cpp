@@ -5,6 +5,7 @@
 
 #include "data/QuestionStore.h"
 #include "data/Sqlite.h"
+#include "data/ui/BankMessages.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -138,7 +139,7 @@ void tst_QuestionStore::writeCountsChangedRows()
     // The same statement text is prepared once and bound afresh each time.
     for (const auto& [from, rows] : { std::pair { 1, 3 }, std::pair { 3, 1 }, std::pair { 4, 0 } }) {
         const WriteResult result = store.write(sql, { QStringLiteral("C"), QStringLiteral("K0101"), from });
-        QVERIFY2(result.isDone(), qPrintable(result.reason()));
+        QVERIFY2(result.isDone(), qPrintable(BankMessages::reason(result)));
         QCOMPARE(result.rows(), rows);
     }
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk where 答题='C'")).toInt(), 3);
@@ -148,16 +149,21 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的")
+                                    << int(StoreFailure::Kind::ReadOnly);
     QTest::newRow("write lock held elsewhere")
-        << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用");
-    QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开");
+        << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用")
+        << int(StoreFailure::Kind::Busy);
+    QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开")
+                                   << int(StoreFailure::Kind::NotOpen);
 }
 
 void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
 {
     QFETCH(QString, how);
     QFETCH(QString, reason);
+    QFETCH(int, kind);
     {
         TestBank bank(bankPath());
         bank.question(
@@ -179,8 +185,9 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     const WriteResult result = store.write(
         QStringLiteral("update tk set 答题='A' where 代码=? and 题号=?"), { QStringLiteral("K0101"), 1 });
     QVERIFY(result.isFailed());
-    QVERIFY2(result.reason().startsWith(reason), qPrintable(result.reason()));
-    QVERIFY(result.notStoredMessage(QStringLiteral("您的答案")).contains(reason));
+    QCOMPARE(int(result.failure().kind), kind);
+    QVERIFY2(BankMessages::reason(result).startsWith(reason), qPrintable(BankMessages::reason(result)));
+    QVERIFY(BankMessages::notStored(QStringLiteral("您的答案"), result).contains(reason));
 
     if (how == QLatin1String("locked"))
         QVERIFY(other.write(QStringLiteral("rollback")).isDone());
@@ -309,7 +316,7 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
     QuestionStore store;
     QVERIFY(!store.open(path));
     QCOMPARE(int(store.openError()), error);
-    QVERIFY(!store.lastError().isEmpty());
+    QVERIFY(!BankMessages::reason(store.failure()).isEmpty());
     QVERIFY(!store.isOpen());
 
     QCOMPARE(fingerprint(), before);
@@ -351,8 +358,8 @@ void tst_QuestionStore::journalOfAnotherBankIsRefusedAndKept()
         QuestionStore store;
         QVERIFY(!store.open(bankPath(), mode));
         QCOMPARE(store.openError(), QuestionStore::OpenError::ForeignJournal);
-        QVERIFY2(
-            store.lastError().contains(QDir::toNativeSeparators(journal)), qPrintable(store.lastError()));
+        QVERIFY2(BankMessages::reason(store.failure()).contains(QDir::toNativeSeparators(journal)),
+            qPrintable(BankMessages::reason(store.failure())));
         QCOMPARE(BadBanks::contents(bankPath()), bank);
         QCOMPARE(BadBanks::contents(journal), journalBytes);
     }
@@ -391,7 +398,7 @@ void tst_QuestionStore::ownJournalIsPlayedBack()
     BadBanks::writeJournal(journal, before, pages);
 
     QuestionStore store;
-    QVERIFY2(store.open(bankPath()), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(!QFile::exists(journal));
     QCOMPARE(pageOne(bankPath()), before);
 }
@@ -405,7 +412,8 @@ void tst_QuestionStore::readOnlyOpenReadsAnOlderVersion()
     }
     const QByteArray bytes = BadBanks::contents(bankPath());
     QuestionStore store;
-    QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly),
+        qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(store.isReadOnly());
     QCOMPARE(store.schemaVersion(), 0);
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
@@ -439,7 +447,8 @@ void tst_QuestionStore::bankThatCannotBeWrittenOpensReadOnly()
     QuestionStore store;
     QVERIFY(!store.open(made.bank));
     QCOMPARE(store.openError(), QuestionStore::OpenError::NotWritable);
-    QVERIFY2(store.lastError().contains(reason), qPrintable(store.lastError()));
+    QVERIFY2(BankMessages::reason(store.failure()).contains(reason),
+        qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(store.open(made.bank, QuestionStore::Mode::ReadOnly));
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
     const WriteResult write = store.write(QStringLiteral("update tk set 答题='A'"));
@@ -473,7 +482,8 @@ void tst_QuestionStore::diskFullDuringANoteKeepsTheOldNote()
     const WriteResult result
         = store.write(QStringLiteral("update tk set zs=? where 题号=1"), { QString(1 << 20, u'记') });
     QVERIFY(result.isFailed());
-    QVERIFY2(result.reason().startsWith(QStringLiteral("磁盘空间已满")), qPrintable(result.reason()));
+    QVERIFY2(BankMessages::reason(result).startsWith(QStringLiteral("磁盘空间已满")),
+        qPrintable(BankMessages::reason(result)));
     store.close();
 
     // A failed commit may leave the bank's own journal, which the next open plays back. The

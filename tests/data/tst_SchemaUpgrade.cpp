@@ -3,6 +3,7 @@
 
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 
 #include <QCryptographicHash>
@@ -93,7 +94,7 @@ void tst_SchemaUpgrade::init()
     QVERIFY(drops.size() >= 7);
     for (const QString& drop : drops) {
         const WriteResult dropped = store.write(drop);
-        QVERIFY2(dropped.isDone(), qPrintable(drop + dropped.reason()));
+        QVERIFY2(dropped.isDone(), qPrintable(drop + BankMessages::reason(dropped)));
     }
     QVERIFY(store.write(u"PRAGMA user_version = 1"_s).isDone());
     QCOMPARE(objects(store, u"answer_history"_s), 0);
@@ -106,13 +107,14 @@ void tst_SchemaUpgrade::versionOneIsUpgradedAndKeepsItsRows()
     {
         // A read-only open reads the bank as it is and upgrades nothing.
         QuestionStore store;
-        QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly), qPrintable(store.lastError()));
+        QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly),
+            qPrintable(BankMessages::reason(store.failure())));
         QCOMPARE(store.schemaVersion(), 1);
         QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), 1);
         QCOMPARE(objects(store, u"answer_history"_s), 0);
     }
     QuestionStore store;
-    QVERIFY2(store.open(bankPath()), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
     QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), QuestionStore::SchemaVersion);
     for (const QString& name : { u"answer_history"_s, u"answer_history_key"_s, u"review_schedule"_s,
              u"review_schedule_key"_s, u"review_schedule_due"_s, u"exam_result"_s, u"exam_source"_s,

@@ -1,4 +1,5 @@
 #include "TestBank.h"
+#include "data/ui/BankMessages.h"
 
 #include <QTest>
 
@@ -6,7 +7,8 @@ TestBank::TestBank(const QString& path)
     : m_path(path)
 {
     if (!m_store.create(path))
-        qFatal("cannot create test bank %s: %s", qPrintable(path), qPrintable(m_store.lastError()));
+        qFatal("cannot create test bank %s: %s", qPrintable(path),
+            qPrintable(BankMessages::reason(m_store.failure())));
 }
 
 namespace {
@@ -15,7 +17,7 @@ void run(QuestionStore& store, const QString& sql, const QVariantList& params)
 {
     const WriteResult result = store.write(sql, params);
     if (!result.isDone())
-        qFatal("test bank statement failed: %s", qPrintable(result.reason()));
+        qFatal("test bank statement failed: %s", qPrintable(BankMessages::reason(result)));
 }
 
 } // namespace

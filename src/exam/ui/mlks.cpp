@@ -4,6 +4,7 @@
 #include "controls/XPButton.h"
 #include "data/CatalogueRepository.h"
 #include "data/sh_diraduvod.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ExamSession.h"
 
 #include <QDir>
@@ -150,7 +151,8 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
         // Without the range the paper could not follow the user's choice.
         m_XPButton1->setEnabled(false);
         MessageBox::critical(this, Title,
-            QStringLiteral("无法读取题库中的试题范围：%1。\n\n现在不能开始模拟考试。").arg(m_db.lastError()));
+            QStringLiteral("无法读取题库中的试题范围：%1。\n\n现在不能开始模拟考试。")
+                .arg(BankMessages::reason(m_db.failure())));
     }
     m_List1->setFocus();
 }
@@ -222,7 +224,8 @@ void mlks::StartExam()
         = m_exam.startPaper(request, [this](int maximum, int value) { showProgress(maximum, value); });
     if (!started.isDone()) {
         MessageBox::critical(this, Title,
-            QStringLiteral("模拟试卷没有生成，考试没有开始。\n\n原因：%1。").arg(started.reason()));
+            QStringLiteral("模拟试卷没有生成，考试没有开始。\n\n原因：%1。")
+                .arg(BankMessages::reason(started)));
         return;
     }
     accept();

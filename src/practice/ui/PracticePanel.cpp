@@ -5,6 +5,7 @@
 #include "controls/XPButton.h"
 #include "data/QuestionStore.h"
 #include "data/sh_diraduvod.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 #include "practice/Feedback.h"
 #include "practice/QuestionRecord.h"
@@ -332,7 +333,7 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
     if (result.isFailed()) {
         // The panel keeps the user's choice; the echo keeps what is stored.
         emit writeFailed(QStringLiteral("答案没有保存"),
-            result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
+            BankMessages::notStored(QStringLiteral("您的答案“%1”").arg(answer), result));
         return;
     }
     emit answerStored();

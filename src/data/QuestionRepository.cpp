@@ -18,6 +18,25 @@ QVariant orNull(const QString& text)
 
 } // namespace
 
+std::optional<StoredQuestion> read(QuestionStore& store, QuestionTable table, const QuestionKey& key)
+{
+    RowSet row = store.query(u"select * from " % tableName(table) % byKey(), { key.code, key.number });
+    if (!row.isValid() || row.atEnd())
+        return std::nullopt;
+    const auto field = [&row](QStringView column) { return row.field(column.toString()); };
+    StoredQuestion q;
+    q.code = field(C::Code).toString();
+    q.number = field(C::Number).toString();
+    q.type = field(C::Type).toString();
+    q.answer = field(C::Key).toString();
+    q.given = field(C::Given);
+    q.favourite = field(C::Favourite).toInt() == -1;
+    q.document = field(C::Document).toString();
+    q.notes = field(C::Notes);
+    q.picture = field(C::Picture);
+    return q;
+}
+
 WriteResult markFavourite(QuestionStore& store, const QuestionKey& key)
 {
     static const QString sql = u"update " % T::Questions % u" set " % C::Favourite % u"=-1" % byKey()

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 class QuestionStore;
 
 /// A question of the user's own, as it goes into tk.
@@ -27,6 +29,21 @@ struct NewQuestion
     QVariant order;
 };
 
+/// A question as stored in tk or kstk. Values that may be absent stay QVariant, so that
+/// an absent answer stays apart from an empty one.
+struct StoredQuestion
+{
+    QString code;
+    QString number;
+    QString type;
+    QString answer;
+    QVariant given; ///< 答题
+    bool favourite = false;
+    QString document; ///< 选项
+    QVariant notes; ///< zs
+    QVariant picture; ///< 插图
+};
+
 /// Corrections of a question's text, key, notes and type.
 struct QuestionChanges
 {
@@ -40,6 +57,9 @@ struct QuestionChanges
 /// The questions of tk as the candidate changes them: favourite marks, notes,
 /// corrections and questions of the user's own.
 namespace QuestionRepository {
+
+/// Question @p key of @p table; none when it cannot be read.
+std::optional<StoredQuestion> read(QuestionStore& store, QuestionTable table, const QuestionKey& key);
 
 /// Marks question @p key as a favourite; Done with no row when it was marked already or is not there.
 WriteResult markFavourite(QuestionStore& store, const QuestionKey& key);

@@ -32,6 +32,8 @@ private slots:
     void writeFailureSaysWhyAndChangesNothing_data();
     void writeFailureSaysWhyAndChangesNothing();
     void writeTransactionIsAllOrNothing();
+    void writeEachStopsAtTheFirstFailure();
+    void streamReadsEveryRowOrSaysWhy();
     void positionReadAndWritten();
     void brokenBankIsReportedAndLeftUntouched_data();
     void brokenBankIsReportedAndLeftUntouched();
@@ -215,6 +217,40 @@ void tst_QuestionStore::writeTransactionIsAllOrNothing()
     QVERIFY(nothing.isNothing());
     QVERIFY(store.write(QStringLiteral("update tk set 答题='D' where 题号=1"))
                 .isDone()); // no transaction left open
+}
+
+void tst_QuestionStore::writeEachStopsAtTheFirstFailure()
+{
+    TestBank bank(bankPath());
+    QuestionStore& store = bank.store();
+    const QString sql
+        = QStringLiteral("insert into review_schedule(代码, 题号, stage, due_day) values(?, ?, 0, 1)");
+    const WriteResult done = store.writeEach(sql, { { u"K0101"_qs, 1 }, { u"K0101"_qs, 2 } });
+    QVERIFY(done.isDone());
+    QCOMPARE(done.rows(), 2);
+    // The unique key refuses the second row; the third is never tried.
+    const WriteResult failed
+        = store.writeEach(sql, { { u"K0101"_qs, 3 }, { u"K0101"_qs, 1 }, { u"K0101"_qs, 4 } });
+    QVERIFY(failed.isFailed());
+    QCOMPARE(store.scalar(u"select group_concat(题号) from review_schedule"_qs).toString(), u"1,2,3"_qs);
+}
+
+void tst_QuestionStore::streamReadsEveryRowOrSaysWhy()
+{
+    TestBank bank(bankPath());
+    for (int n = 1; n <= 3; ++n)
+        bank.question({ QStringLiteral("K0101"), n });
+    QuestionStore& store = bank.store();
+    QStringList rows;
+    QString error;
+    QVERIFY(store.stream(
+        u"select 代码, 题号 from tk where 题号>=? order by 题号"_qs, { 2 },
+        [&rows](const StreamedRow& row) { rows << row.text(0) + u'/' + QString::number(row.integer(1)); },
+        &error));
+    QCOMPARE(rows, QStringList({ u"K0101/2"_qs, u"K0101/3"_qs }));
+    QVERIFY(!store.stream(
+        u"select x from no_such_table"_qs, {}, [](const StreamedRow&) {}, &error));
+    QVERIFY2(error.contains(u"no_such_table"_qs), qPrintable(error));
 }
 
 void tst_QuestionStore::positionReadAndWritten()

@@ -138,7 +138,7 @@ void PracticePanel::FillQuestionList(RowSet& selection)
 
 void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
 {
-    RowSet rows = m_store.query(selection.sql, selection.params);
+    RowSet rows = QuestionListRepository::read(m_store, selection);
     FillQuestionList(rows);
 }
 

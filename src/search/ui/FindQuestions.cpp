@@ -43,7 +43,7 @@ void run(QuestionStore& store, SearchTexts& texts, StudySession& session, Practi
         bt->setText(QuestionSearch::title());
     panel->Label2()->setText(QuestionSearch::title());
 
-    RowSet rows = store.query(selection.sql, selection.params);
+    RowSet rows = QuestionListRepository::read(store, selection);
     SectionCaptions captions;
     QString error;
     if (!rows.isValid() || !captions.load(store, &error)) {

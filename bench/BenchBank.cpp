@@ -2,6 +2,7 @@
 
 #include "BankWriter.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 
 #include <QElapsedTimer>
@@ -62,11 +63,12 @@ QString withoutIndexes(int questions, int sections)
     {
         QuestionStore store;
         if (!store.open(part))
-            die(store.lastError());
+            die(BankMessages::reason(store.failure()));
         RowSet indexes = store.query(QStringLiteral("select name from sqlite_master where type='index'"));
         for (; !indexes.atEnd(); indexes.next())
-            store.execute(QStringLiteral("drop index ") + indexes.field(QStringLiteral("name")).toString());
-        store.execute(QStringLiteral("vacuum"));
+            store.write(QStringLiteral("drop index ") + indexes.field(QStringLiteral("name")).toString())
+                .isDone();
+        store.write(QStringLiteral("vacuum")).isDone();
     }
     QFile::rename(part, path);
     return path;
@@ -91,7 +93,7 @@ void timeAnswers(benchmark::State& state, QuestionStore& store)
             = Answers::StoreAnswer(store, QuestionTable::Bank, key, answers[(i / questions.size()) % 2]);
         ms.push_back(timer.nsecsElapsed() / 1e6);
         if (!result.isDone())
-            state.SkipWithError(qPrintable(result.reason()));
+            state.SkipWithError(qPrintable(BankMessages::reason(result)));
         ++i;
     }
     std::sort(ms.begin(), ms.end());

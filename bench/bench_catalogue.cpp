@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,7 @@ void OpenAndBuildCatalogue(benchmark::State& state)
     for (auto _ : state) {
         QuestionStore store;
         if (!store.open(path))
-            state.SkipWithError(qPrintable(store.lastError()));
+            state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
         Catalogue::rewriteTree(store);
         const auto nodes = Catalogue::readNodes(store);
         benchmark::DoNotOptimize(nodes.size());
@@ -33,12 +34,13 @@ void OpenAndBuildCatalogue_Literal(benchmark::State& state)
     for (auto _ : state) {
         QuestionStore store;
         if (!store.open(path))
-            state.SkipWithError(qPrintable(store.lastError()));
-        store.execute(QStringLiteral("delete from tree"));
+            state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
+        store.write(QStringLiteral("delete from tree"));
         // Each row is its own statement and its own commit, as a row set appending rows does.
-        auto append = [&store](int flg, const QVariant& p, const QVariant& s, const QVariant& c, const QVariant& code) {
-            store.execute(QStringLiteral("insert into tree(flg, 项目, 科目, 细目, 代码) values(?,?,?,?,?)"),
-                          { flg, p, s, c, code });
+        auto append = [&store](int flg, const QVariant& p, const QVariant& s, const QVariant& c,
+                          const QVariant& code) {
+            store.write(QStringLiteral("insert into tree(flg, 项目, 科目, 细目, 代码) values(?,?,?,?,?)"),
+                { flg, p, s, c, code });
         };
         for (RowSet xm = store.query(QStringLiteral("select * from xmdm order by 代码 ")); !xm.atEnd(); xm.next()) {
             const QVariant project = xm.field(QStringLiteral("项目"));

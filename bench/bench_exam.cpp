@@ -7,6 +7,7 @@
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ComposeExamPaper.h"
 
 #include <QFile>
@@ -35,7 +36,7 @@ bool openStore(benchmark::State& state, QuestionStore& store)
 {
     if (store.open(bankCopy()))
         return true;
-    state.SkipWithError(qPrintable(store.lastError()));
+    state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
     return false;
 }
 
@@ -49,7 +50,7 @@ void ComposePaper(benchmark::State& state)
     for (auto _ : state) {
         const WriteResult made = store.writeTransaction([&] { return ComposeExamPaper(store, request); });
         if (!made.isDone())
-            state.SkipWithError(qPrintable(made.reason()));
+            state.SkipWithError(qPrintable(BankMessages::reason(made)));
         state.counters["rows"] = made.rows();
     }
 }
@@ -104,7 +105,7 @@ void ComposePaper_Literal(benchmark::State& state)
         const WriteResult made
             = store.writeTransaction([&] { return literalSequence(store, {}, DefaultCounts); });
         if (!made.isDone())
-            state.SkipWithError(qPrintable(made.reason()));
+            state.SkipWithError(qPrintable(BankMessages::reason(made)));
         state.counters["rows"] = store.scalar(QStringLiteral("select count(*) from kstk")).toInt();
     }
 }

@@ -9,6 +9,7 @@
 #include "catalogue/QuestionListModel.h"
 #include "catalogue/ui/QuestionListView.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/ui/PracticePanel.h"
 #include "practice/ui/PracticeSidePanel.h"
 #include "shell/ui/frmmain.h"
@@ -55,7 +56,7 @@ void readLiteral(benchmark::State& state, const QString& bank, const QString& sq
 {
     QuestionStore store;
     if (!store.open(bank)) {
-        state.SkipWithError(qPrintable(store.lastError()));
+        state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
         return;
     }
     for (auto _ : state) {

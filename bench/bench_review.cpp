@@ -1,6 +1,7 @@
 // The daily review on the generated 200,000-question bank with 1,000,000 rows of answer
 // history: from the click on the review node to the listed questions and the first one
-// shown, the count in its caption, and one answer stored with its history row.
+// shown, the count in its caption, one answer stored with its history row, and the
+// progress window's history over all of it.
 
 #include "BenchBank.h"
 #include "OffscreenMain.h"
@@ -10,6 +11,7 @@
 #include "data/QuestionStore.h"
 #include "practice/ReviewSchedule.h"
 #include "practice/ui/PracticePanel.h"
+#include "progress/ProgressHistory.h"
 #include "shell/ui/frmmain.h"
 
 #include <QApplication>
@@ -44,26 +46,38 @@ QString reviewBank()
     std::fprintf(stderr, "bench: adding %d history rows (once)\n", HistoryRows);
     const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const bool ok = store.transaction([&] {
-        // The review node sits with the personal nodes, which the generated catalogue lacks.
-        return store.execute(QStringLiteral("insert into xmdm values('W', '个人')"))
-            && store.execute(QStringLiteral("insert into kmdm values('W01', '个人题库')"))
-            && store.execute(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
-            && store.execute(QStringLiteral("delete from answer_history"))
-            && store.execute(QStringLiteral("delete from review_schedule"))
-            && store.execute(
-                QStringLiteral(
-                    "with recursive n(i) as (select 1 union all select i+1 from n where i<?) "
-                    "insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
-                    "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
-                    "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
-                { HistoryRows, now, last })
-            && store.execute(
-                QStringLiteral("insert or ignore into review_schedule(代码, 题号, stage, due_day) "
-                               "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
-                               "where rowid % 10 = 0"),
-                { today() });
-    });
+    const bool ok
+        = store
+              .writeTransaction([&] {
+                  // The review node sits with the personal nodes, which the generated catalogue lacks.
+                  const bool written
+                      = store.write(QStringLiteral("insert into xmdm values('W', '个人')")).isDone()
+                      && store.write(QStringLiteral("insert into kmdm values('W01', '个人题库')")).isDone()
+                      && store.write(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
+                             .isDone()
+                      && store.write(QStringLiteral("delete from answer_history")).isDone()
+                      && store.write(QStringLiteral("delete from review_schedule")).isDone()
+                      && store
+                             .write(QStringLiteral(
+                                        "with recursive n(i) as (select 1 union all select i+1 from n where "
+                                        "i<?) "
+                                        "insert into answer_history(代码, 题号, answered_at, answer, "
+                                        "is_right, source) "
+                                        "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
+                                        "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
+                                 { HistoryRows, now, last })
+                             .isDone()
+                      && store
+                             .write(QStringLiteral(
+                                        "insert or ignore into review_schedule(代码, 题号, stage, due_day) "
+                                        "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
+                                        "where rowid % 10 = 0"),
+                                 { today() })
+                             .isDone();
+                  return written ? WriteResult::done()
+                                 : WriteResult::failed(QStringLiteral("cannot add the history"));
+              })
+              .isDone();
     return ok ? path : QString();
 }
 
@@ -147,6 +161,21 @@ void CountDue(benchmark::State& state)
         state.counters["due"] = ReviewSchedule::dueCount(store, today());
 }
 
+// The progress window's history: every question's type and every one of the history rows,
+// streamed once each.
+void History(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!store.open(reviewBank())) {
+        state.SkipWithError("cannot open the bank");
+        return;
+    }
+    for (auto _ : state) {
+        const ProgressHistory::Result result = ProgressHistory::compute(store, QDate::currentDate());
+        state.counters["weeks"] = double(result.weeks.size());
+    }
+}
+
 // As bench_durability's answer, now with its history row and schedule in the same commit.
 void StoreAnswerWithHistory(benchmark::State& state)
 {
@@ -164,6 +193,7 @@ BENCHMARK(ListReview)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(ListReviewFirst)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(ListReviewOfDay)->Arg(10)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(CountDue)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(History)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400);
 
 int main(int argc, char** argv)

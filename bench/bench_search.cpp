@@ -6,6 +6,7 @@
 #include "OffscreenMain.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "progress/ProgressStatistics.h"
 #include "progress/ui/frmtj.h"
 #include "search/QuestionSearch.h"
@@ -24,7 +25,7 @@ QuestionStore& store()
     if (!open) {
         open = std::make_unique<QuestionStore>();
         if (!open->open(BenchBank::large()))
-            qFatal("cannot open the bench bank: %s", qPrintable(open->lastError()));
+            qFatal("cannot open the bench bank: %s", qPrintable(BankMessages::reason(open->failure())));
     }
     return *open;
 }

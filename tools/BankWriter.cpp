@@ -2,6 +2,7 @@
 
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
+#include "data/ui/BankMessages.h"
 #include "practice/QuestionEditor.h"
 #include "richtext/RichText.h"
 
@@ -16,8 +17,21 @@ const QString InsertQuestion
     = QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj, tg, xx, 选项, 题干, zs, 插图) "
                      "values(?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
+using Batch = std::pair<QString, QVector<QVariantList>>;
+
+// Each statement with its rows, in order; stops at the first that fails.
+WriteResult writeAll(QuestionStore& store, const QVector<Batch>& batches)
+{
+    for (const auto& [sql, rows] : batches) {
+        const WriteResult result = store.writeEach(sql, rows);
+        if (!result.isDone())
+            return result;
+    }
+    return WriteResult::done();
+}
+
 // Writes into a temporary file that only becomes @p path once complete.
-bool writeBank(const QString& path, QString* error, const std::function<bool(QuestionStore&)>& fill)
+bool writeBank(const QString& path, QString* error, const std::function<WriteResult(QuestionStore&)>& fill)
 {
     if (QFile::exists(path)) {
         *error = QStringLiteral("%1 exists already").arg(path);
@@ -28,9 +42,14 @@ bool writeBank(const QString& path, QString* error, const std::function<bool(Que
     bool ok = false;
     {
         QuestionStore store;
-        ok = store.create(part) && store.transaction([&] { return fill(store); });
-        if (!ok)
-            *error = store.lastError();
+        if (!store.create(part)) {
+            *error = BankMessages::reason(store.failure());
+        } else {
+            const WriteResult filled = store.writeTransaction([&] { return fill(store); });
+            ok = filled.isDone();
+            if (!ok)
+                *error = BankMessages::reason(filled);
+        }
     }
     if (ok && !QFile::rename(part, path)) {
         *error = QStringLiteral("cannot rename %1 to %2").arg(part, path);
@@ -63,14 +82,12 @@ bool write(const BankSource& source, const QString& path, QString* error)
             questions.append({ q.section, q.number, q.type, q.answer, QVariant(), q.favourite ? -1 : 0, ++sj,
                 head, head, rtf, rtf, QVariant(), q.image.isEmpty() ? QVariant() : QVariant(q.image) });
         }
-        return store.executeBatch(
-                   QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), entries(source.projects))
-            && store.executeBatch(
-                QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), entries(source.subjects))
-            && store.executeBatch(
-                QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), entries(source.sections))
-            && store.executeBatch(QStringLiteral("insert into wz(代码, 文字) values(?,?)"), materials)
-            && store.executeBatch(InsertQuestion, questions);
+        return writeAll(store,
+            { { QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), entries(source.projects) },
+                { QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), entries(source.subjects) },
+                { QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), entries(source.sections) },
+                { QStringLiteral("insert into wz(代码, 文字) values(?,?)"), materials },
+                { InsertQuestion, questions } });
     });
 }
 
@@ -156,10 +173,11 @@ bool writeSynthetic(const SyntheticOptions& options, const QString& path, QStrin
             questions.append({ sectionCodes[i % sections], i / sections + 1, type, answer, given,
                 pick(100) == 0 ? -1 : 0, i, head, head, rtf, QVariant(), QVariant(), QVariant() });
         }
-        return store.executeBatch(QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), projectRows)
-            && store.executeBatch(QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), subjectRows)
-            && store.executeBatch(QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), sectionRows)
-            && store.executeBatch(InsertQuestion, questions);
+        return writeAll(store,
+            { { QStringLiteral("insert into xmdm(代码, 项目) values(?,?)"), projectRows },
+                { QStringLiteral("insert into kmdm(代码, 科目) values(?,?)"), subjectRows },
+                { QStringLiteral("insert into smdm(代码, 细目) values(?,?)"), sectionRows },
+                { InsertQuestion, questions } });
     });
 }
 

@@ -1,8 +1,9 @@
 #include "BankReport.h"
-#include "Counted.h"
 #include "BankSource.h"
 #include "BankWriter.h"
+#include "Counted.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
 
@@ -82,7 +83,7 @@ int list(const QStringList& args, QTextStream& out, QTextStream& err)
         return usage(err);
     QuestionStore store;
     if (!store.open(args[0])) {
-        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << '\n';
+        err << "vellumore-bank: " << args[0] << ": " << BankMessages::reason(store.failure()) << '\n';
         return 1;
     }
     printBankReport(store, out);
@@ -96,7 +97,8 @@ int importQuestions(const QStringList& args, QTextStream& out, QTextStream& err)
         return usage(err);
     QuestionStore store;
     if (!store.open(args[0])) {
-        err << "vellumore-bank: " << args[0] << ": " << store.lastError() << "; nothing imported\n";
+        err << "vellumore-bank: " << args[0] << ": " << BankMessages::reason(store.failure())
+            << "; nothing imported\n";
         return 3;
     }
     const QuestionImport::Outcome outcome = QuestionImport::importFile(store, args[1]);
@@ -113,7 +115,8 @@ int importQuestions(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
     if (outcome.status == Status::Failed) {
-        err << "vellumore-bank: " << args[0] << ": " << outcome.reason << "; nothing imported\n";
+        err << "vellumore-bank: " << args[0] << ": " << BankMessages::reason(outcome.failure)
+            << "; nothing imported\n";
         return 3;
     }
     out << args[0] << ": " << counted(outcome.total, "question") << " added from " << args[1] << " ("

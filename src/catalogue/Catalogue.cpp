@@ -1,28 +1,12 @@
 #include "catalogue/Catalogue.h"
 
+#include "data/CatalogueRepository.h"
 #include "data/QuestionStore.h"
 
 #include <QHash>
 
 namespace Catalogue {
 namespace {
-
-struct CodeName
-{
-    QString code;
-    QString name;
-};
-
-QVector<CodeName> readTable(QuestionStore& store, const QString& table, const QString& nameField, bool* ok)
-{
-    RowSet rows = store.query(QStringLiteral("select 代码, ") + nameField + QStringLiteral(" from ") + table
-                              + QStringLiteral(" order by 代码"));
-    *ok = *ok && rows.isValid();
-    QVector<CodeName> result;
-    for (; !rows.atEnd(); rows.next())
-        result.append({ rows.field(QStringLiteral("代码")).toString(), rows.field(nameField).toString() });
-    return result;
-}
 
 // Groups entries (already in code order) by the first `length` characters of their
 // code, folded like the bank's text comparisons.
@@ -36,66 +20,61 @@ QHash<QString, QVector<CodeName>> byPrefix(const QVector<CodeName>& entries, int
 
 } // namespace
 
-bool rewriteTree(QuestionStore& store, QString* error)
+bool rewriteTree(QuestionStore& store, StoreFailure* failure)
 {
+    using CatalogueRepository::Level;
     bool ok = true;
-    const QVector<CodeName> projects
-        = readTable(store, QStringLiteral("xmdm"), QStringLiteral("项目"), &ok);
-    const auto subjects = byPrefix(readTable(store, QStringLiteral("kmdm"), QStringLiteral("科目"), &ok), 1);
-    const auto sections = byPrefix(readTable(store, QStringLiteral("smdm"), QStringLiteral("细目"), &ok), 3);
+    const QVector<CodeName> projects = CatalogueRepository::entries(store, Level::Project, &ok);
+    const auto subjects = byPrefix(CatalogueRepository::entries(store, Level::Subject, &ok), 1);
+    const auto sections = byPrefix(CatalogueRepository::entries(store, Level::Section, &ok), 3);
     if (!ok) {
-        if (error)
-            *error = store.lastError();
+        if (failure)
+            *failure = store.failure();
         return false;
     }
 
-    QVector<QVariantList> rows;
+    QVector<TreeRow> rows;
     for (const CodeName& project : projects) {
-        rows.append({ 1, project.name, QVariant(), QVariant(), project.code });
+        rows.append({ 1, project.name, QString(), QString(), project.code });
         // The comparisons below match a whole code against a prefix of the same length,
         // so a code of another length finds nothing, as the bank's statements would.
         for (const CodeName& subject : subjects.value(project.code.toCaseFolded())) {
-            rows.append({ 2, project.name, subject.name, QVariant(), subject.code });
+            rows.append({ 2, project.name, subject.name, QString(), subject.code });
             for (const CodeName& section : sections.value(subject.code.toCaseFolded()))
                 rows.append({ 3, project.name, subject.name, section.name, section.code });
         }
     }
 
-    const bool written = store.transaction([&] {
-        return store.execute(QStringLiteral("delete from tree"))
-            && store.executeBatch(QStringLiteral("insert into tree(flg, 项目, 科目, 细目, 代码) values(?,?,?,?,?)"),
-                                  rows);
-    });
-    if (!written && error)
-        *error = store.lastError();
-    return written;
+    const WriteResult written = CatalogueRepository::replaceTree(store, rows);
+    if (!written.isDone() && failure)
+        *failure = written.failure();
+    return written.isDone();
 }
 
 QVector<CatalogueNode> readNodes(QuestionStore& store)
 {
     QVector<CatalogueNode> nodes;
-    RowSet rows = store.query(QStringLiteral("select flg, 项目, 科目, 细目, 代码 from tree order by rowid"));
     int p = 0;
     int s = 0;
     int c = 0;
-    for (; !rows.atEnd(); rows.next()) {
+    for (const TreeRow& row : CatalogueRepository::tree(store)) {
         CatalogueNode node;
-        node.level = rows.field(QStringLiteral("flg")).toInt();
-        node.code = rows.field(QStringLiteral("代码")).toString();
+        node.level = row.level;
+        node.code = row.code;
         switch (node.level) {
         case 1:
             node.key = QStringLiteral("k") + QString::number(++p);
-            node.text = rows.field(QStringLiteral("项目")).toString();
+            node.text = row.project;
             break;
         case 2:
             node.key = QStringLiteral("kk") + QString::number(++s);
             node.parentKey = QStringLiteral("k") + QString::number(p);
-            node.text = rows.field(QStringLiteral("科目")).toString();
+            node.text = row.subject;
             break;
         case 3:
             node.key = QStringLiteral("kkk") + QString::number(++c);
             node.parentKey = QStringLiteral("kk") + QString::number(s);
-            node.text = rows.field(QStringLiteral("细目")).toString();
+            node.text = row.section;
             break;
         default:
             continue;

@@ -4,6 +4,7 @@
 #include <QVector>
 
 class QuestionStore;
+struct StoreFailure;
 
 /// One node of the catalogue tree, in the order of the table tree.
 struct CatalogueNode
@@ -23,7 +24,8 @@ namespace Catalogue {
 /// then each of its subjects followed by the subject's sections, siblings in the
 /// order of their codes. A subject whose code does not begin with a project's
 /// code, and a section whose code does not begin with a subject's, are left out.
-bool rewriteTree(QuestionStore& store, QString* error = nullptr);
+/// @p failure receives why it could not.
+bool rewriteTree(QuestionStore& store, StoreFailure* failure = nullptr);
 
 /// The nodes described by the rows of tree, in row order, with their keys. Rows
 /// of an unknown level give no node.

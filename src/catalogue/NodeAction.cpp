@@ -1,6 +1,6 @@
 #include "catalogue/NodeAction.h"
 
-#include "data/QuestionStore.h"
+#include "data/CatalogueRepository.h"
 
 NodeAction NodeAction::forNode(QuestionStore& store, const QString& text, int index)
 {
@@ -17,17 +17,15 @@ NodeAction NodeAction::forNode(QuestionStore& store, const QString& text, int in
         return action;
     }
 
-    RowSet row = store.query(QStringLiteral("select * from tree order by rowid limit 1 offset ?"), { index - 1 });
-    const int level = row.isValid() && !row.atEnd() ? row.field(QStringLiteral("flg")).toInt() : 0;
+    const TreeRow row = CatalogueRepository::treeRow(store, index).value_or(TreeRow());
+    const int level = row.level;
     if (level == 1 || level == 2) {
         action.kind = Kind::Welcome;
         return action;
     }
     // A row that cannot be read is taken as a text-material section without text.
-    action.code = row.field(QStringLiteral("代码")).toString();
-    action.title = row.field(QStringLiteral("项目")).toString() + QStringLiteral("→")
-        + row.field(QStringLiteral("科目")).toString() + QStringLiteral("→")
-        + row.field(QStringLiteral("细目")).toString();
+    action.code = row.code;
+    action.title = row.project + QStringLiteral("→") + row.subject + QStringLiteral("→") + row.section;
     if (level == 3 && !action.code.isEmpty() && action.code.at(0) >= u'K') {
         action.kind = Kind::QuestionSection;
         action.selection = QuestionFilters::section(action.code);
@@ -36,9 +34,7 @@ NodeAction NodeAction::forNode(QuestionStore& store, const QString& text, int in
     action.kind = Kind::Material;
     if (level != 3)
         action.title.clear();
-    action.document
-        = store.scalar(QStringLiteral("select 文字 from wz where 代码=? order by rowid limit 1"), { action.code })
-              .toString();
+    action.document = CatalogueRepository::materialText(store, action.code);
     return action;
 }
 

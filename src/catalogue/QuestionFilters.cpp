@@ -1,52 +1,28 @@
 #include "catalogue/QuestionFilters.h"
 
-#include "catalogue/QuestionListModel.h"
-#include "data/AnswerRule.h"
 #include "data/QuestionType.h"
 
 #include <QVector>
 
+#include <optional>
+
 namespace QuestionFilters {
 namespace {
 
-// The type name must occur in the joined type text; nothing matches an empty text.
-const QString TypeCondition = QStringLiteral("(?<>'' and instr(lower(?),lower(题型))<>0)");
-const QString Answered = AnswerRule::answeredSql();
-const QString NotAnswered = AnswerRule::unansweredSql();
-const QString Wrong = AnswerRule::wrongSql();
-const QString Order = QStringLiteral(" order by 题型,sj");
+using Answers = QuestionListRepository::Answers;
 
-Selection from(const QString& table, const QStringList& conditions, const QVariantList& params)
+// The practice filter's choices; none for any other text.
+std::optional<Answers> practiceChoice(const QString& choice)
 {
-    QString sql
-        = QStringLiteral("select ") + QuestionListModel::selectColumns() + QStringLiteral(" from ") + table;
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
-    return { sql + Order, params };
-}
-
-// The questions due by a day, with the columns a listing reads. The due keys are taken in
-// key order, so that their look-ups in tk_review walk its pages forward and read each page
-// once; the rows themselves, spread over the whole bank, are never read.
-const QString DueRows = QStringLiteral(
-    "(select t.代码, t.题号, t.题型, t.sj, t.答案, t.答题, t.tg "
-    "from (select 代码, 题号 from review_schedule where due_day<=? order by 代码, 题号) r "
-    "cross join tk t on t.代码=r.代码 and t.题号=r.题号)");
-
-// The practice filter's choices within one scope, whose first value is @p value.
-Selection filtered(const QString& table, const QStringList& scope, const QVariant& value, const QString& choice,
-                   const QString& types)
-{
-    const QVariantList params { value, types, types };
     if (choice == QStringLiteral("全部题目"))
-        return from(table, scope + QStringList { TypeCondition }, params);
+        return Answers::All;
     if (choice == QStringLiteral("已做题目"))
-        return from(table, scope + QStringList { Answered, TypeCondition }, params);
+        return Answers::Answered;
     if (choice == QStringLiteral("未做题目"))
-        return from(table, scope + QStringList { NotAnswered, TypeCondition }, params);
+        return Answers::Unanswered;
     if (choice == QStringLiteral("做错题目"))
-        return from(table, scope + QStringList { Wrong, TypeCondition }, params);
-    return {};
+        return Answers::Wrong;
+    return std::nullopt;
 }
 
 } // namespace
@@ -72,7 +48,7 @@ QString TypeFilterText(const QVector<bool>& ticked)
 
 Selection section(const QString& code)
 {
-    return from(QStringLiteral("tk"), { QStringLiteral("代码=?") }, { code });
+    return QuestionListRepository::section(code);
 }
 
 bool isPersonalList(const QString& nodeText)
@@ -83,49 +59,47 @@ bool isPersonalList(const QString& nodeText)
 
 Selection personal(const QString& nodeText, QString* title)
 {
-    const QString favourite = QStringLiteral("收藏否=-1");
     if (nodeText == QStringLiteral("个人收藏试题")) {
         *title = QStringLiteral("个人收藏试题");
-        return from(QStringLiteral("tk"), { favourite }, {});
+        return QuestionListRepository::favourites(Answers::All);
     }
     if (nodeText == QStringLiteral("个人做错的题")) {
         *title = QStringLiteral("个人收藏做错的试题");
-        return from(QStringLiteral("tk"), { favourite, Wrong }, {});
+        return QuestionListRepository::favourites(Answers::Wrong);
     }
     if (nodeText == QStringLiteral("个人做过的题")) {
         *title = QStringLiteral("个人收藏做过的试题");
-        return from(QStringLiteral("tk"), { favourite, Answered }, {});
+        return QuestionListRepository::favourites(Answers::Answered);
     }
     return {};
 }
 
 Selection practice(const QString& choice, const QString& types, const QString& code)
 {
-    const Selection selection = filtered(QStringLiteral("tk"), { QStringLiteral("代码=?") }, code, choice, types);
-    return selection.sql.isEmpty() ? from(QStringLiteral("tk"), {}, {}) : selection;
+    const std::optional<Answers> answers = practiceChoice(choice);
+    return answers ? QuestionListRepository::section(code, *answers, types) : QuestionListRepository::bank();
 }
 
 Selection review(qint64 day)
 {
-    return from(DueRows, {}, { day });
+    return QuestionListRepository::due(day);
 }
 
 Selection reviewFilter(const QString& choice, const QString& types, qint64 day)
 {
-    const Selection selection = filtered(DueRows, {}, day, choice, types);
-    return selection.sql.isEmpty() ? review(day) : selection;
+    const std::optional<Answers> answers = practiceChoice(choice);
+    return answers ? QuestionListRepository::due(day, *answers, types) : review(day);
 }
 
 Selection exam(const QString& choice, const QString& types)
 {
-    const QVariantList params { types, types };
     if (choice == QStringLiteral("全部题目"))
-        return from(QStringLiteral("kstk"), { TypeCondition }, params);
+        return QuestionListRepository::paper(Answers::All, types);
     if (choice == QStringLiteral("已做过题"))
-        return from(QStringLiteral("kstk"), { Answered, TypeCondition }, params);
+        return QuestionListRepository::paper(Answers::Answered, types);
     if (choice == QStringLiteral("未做过题"))
-        return from(QStringLiteral("kstk"), { NotAnswered, TypeCondition }, params);
-    return from(QStringLiteral("kstk"), {}, {});
+        return QuestionListRepository::paper(Answers::Unanswered, types);
+    return QuestionListRepository::paper();
 }
 
 } // namespace QuestionFilters

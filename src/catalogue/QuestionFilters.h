@@ -1,18 +1,16 @@
 #pragma once
 
+#include "data/QuestionListRepository.h"
+
 #include <QString>
 #include <QVariantList>
 
 /// The selections behind the question list: a section, the personal lists, and the
-/// practice and exam filters. Each gives the statement and its bound values; every
-/// listing orders by 题型 and sj.
+/// practice and exam filters, from the choices as the windows name them. Every listing
+/// orders by 题型 and sj.
 namespace QuestionFilters {
 
-struct Selection
-{
-    QString sql;
-    QVariantList params;
-};
+using Selection = QuestionListing;
 
 /// The six filterable types in the order of the type boxes (the type slots).
 QStringList filterTypes();

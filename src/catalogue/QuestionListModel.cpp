@@ -1,6 +1,7 @@
 #include "catalogue/QuestionListModel.h"
 
 #include "catalogue/QuestionNumbering.h"
+#include "data/BankTables.h"
 
 #include "data/AnswerRule.h"
 #include "data/QuestionType.h"
@@ -154,11 +155,6 @@ void QuestionListModel::removeRow(int row)
     endRemoveRows();
 }
 
-QString QuestionListModel::selectColumns()
-{
-    return QStringLiteral("题型, tg, 答案, 题号, 代码, 答题");
-}
-
 void QuestionListModel::append(RowSet& selection)
 {
     if (!selection.isValid())
@@ -166,12 +162,12 @@ void QuestionListModel::append(RowSet& selection)
     QVector<Row> rows;
     rows.reserve(selection.rowCount());
     int offset = 0;
-    const int fType = selection.fieldIndex(QStringLiteral("题型")),
-              fTg = selection.fieldIndex(QStringLiteral("tg")),
-              fAnswer = selection.fieldIndex(QStringLiteral("答案")),
-              fNo = selection.fieldIndex(QStringLiteral("题号")),
-              fCode = selection.fieldIndex(QStringLiteral("代码")),
-              fGiven = selection.fieldIndex(QStringLiteral("答题"));
+    const int fType = selection.fieldIndex(BankTables::Column::Type.toString()),
+              fTg = selection.fieldIndex(BankTables::Column::StemExtract.toString()),
+              fAnswer = selection.fieldIndex(BankTables::Column::Key.toString()),
+              fNo = selection.fieldIndex(BankTables::Column::Number.toString()),
+              fCode = selection.fieldIndex(BankTables::Column::Code.toString()),
+              fGiven = selection.fieldIndex(BankTables::Column::Given.toString());
     for (int p = 1; !selection.atEnd(); selection.next(), ++p) {
         Row r;
         r.type = selection.field(fType).toString();

@@ -59,9 +59,6 @@ public:
     void setSubItem(int row, int column, const QString& value);
     void removeRow(int row);
 
-    /// The columns a listing reads, in place of "*": the covering indexes hold them.
-    static QString selectColumns();
-
 private:
     QColor verdictColour(int row) const;
 

@@ -1,6 +1,7 @@
 #include "data/BankSchema.h"
 
 #include "data/AnswerRule.h"
+#include "data/BankTables.h"
 #include "data/QuestionStore.h"
 
 namespace BankSchema {
@@ -136,15 +137,23 @@ QStringList upgradeStatements(int version)
     return {};
 }
 
+bool hasTable(QuestionStore& store, const QString& name)
+{
+    return store
+               .scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and name=?"),
+                   { name })
+               .toInt()
+        > 0;
+}
+
 QStringList missingTables(QuestionStore& store)
 {
+    namespace T = BankTables::Table;
     QStringList missing;
-    for (const char* name : { "tk", "xmdm", "kmdm", "smdm", "tree", "wz" }) {
-        const QString table = QString::fromLatin1(name);
-        if (store.scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and name=?"),
-                         { table })
-                .toInt()
-            == 0)
+    for (const QStringView name :
+        { T::Questions, T::Projects, T::Subjects, T::Sections, T::Tree, T::Texts }) {
+        const QString table = name.toString();
+        if (!hasTable(store, table))
             missing << table;
     }
     return missing;

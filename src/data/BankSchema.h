@@ -24,6 +24,10 @@ QStringList questionTableStatements(const QString& table);
 /// Statements that bring a bank of @p version to the next version.
 QStringList upgradeStatements(int version);
 
+/// Whether @p store holds the table @p name (a bank of an older version, opened read-only,
+/// may lack the records).
+bool hasTable(QuestionStore& store, const QString& name);
+
 /// The tables a bank must hold that @p store lacks (kstk is optional).
 QStringList missingTables(QuestionStore& store);
 

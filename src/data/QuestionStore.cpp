@@ -35,11 +35,6 @@ bool isPlainSqliteFile(const QString& path)
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-QString quoted(const QString& path)
-{
-    return QStringLiteral("“%1”").arg(QDir::toNativeSeparators(path));
-}
-
 // A rollback journal the engine would play back into the bank on its first read: it does so
 // for any journal whose first byte is not zero and deletes it afterwards. The journal holds
 // the original image of page 1 first or later; an encrypted page 1 begins with the cipher
@@ -99,9 +94,9 @@ QuestionStore::~QuestionStore()
     close();
 }
 
-bool QuestionStore::fail(const QString& message)
+bool QuestionStore::fail(const StoreFailure& failure)
 {
-    m_lastError = message;
+    m_failure = failure;
     return false;
 }
 
@@ -112,7 +107,7 @@ bool QuestionStore::connect(const QString& path, int flags)
     m_openError = OpenError::None;
     const QByteArray file = QFile::encodeName(path);
     if (sqlite3_open_v2(file.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
-        m_lastError = sqlite::errorText(m_db);
+        m_failure = { StoreFailure::Kind::CannotCreate, sqlite::errorText(m_db) };
         sqlite3_close(m_db);
         m_db = nullptr;
         return false;
@@ -151,46 +146,40 @@ bool QuestionStore::open(const QString& path, Mode mode)
     m_readOnly = false;
     m_schemaVersion = 0;
     const QFileInfo info(path);
-    auto refuse = [this](OpenError why, const QString& message) {
+    using Kind = StoreFailure::Kind;
+    auto refuse = [this](OpenError why, const StoreFailure& failure) {
         m_openError = why;
-        return fail(message);
+        return fail(failure);
     };
     if (!info.exists() || !info.isFile())
-        return refuse(OpenError::NotFound,
-            info.exists() ? QStringLiteral("这不是一个文件") : QStringLiteral("文件不存在"));
+        return refuse(OpenError::NotFound, { info.exists() ? Kind::NotAFile : Kind::FileMissing });
     // Checked before the engine looks: it deletes any journal beside an empty file.
     if (info.size() == 0)
-        return refuse(OpenError::MissingTables, QStringLiteral("文件是空的（0 字节），不含任何题库数据表"));
+        return refuse(OpenError::MissingTables, { Kind::ZeroBytes });
     if (isPlainSqliteFile(path))
-        return refuse(OpenError::NotABank, QStringLiteral("这是一个未加密的数据库文件，不是 Vellumore 题库"));
+        return refuse(OpenError::NotABank, { Kind::PlainDatabase });
     const QString journal = path + QStringLiteral("-journal");
     if (checkJournal(path, journal) == Journal::Foreign)
-        return refuse(OpenError::ForeignJournal,
-            QStringLiteral(
-                "题库旁的日志文件%1不属于这个题库（可能是另一个题库留下的），打开题库会用它改写题库内容。"
-                "题库没有被打开，日志文件也没有删除；请把它移走后再打开题库")
-                .arg(quoted(journal)));
+        return refuse(OpenError::ForeignJournal, { Kind::ForeignJournal, {}, journal });
     if (mode == Mode::ReadWrite) {
         // Every write needs the file and a journal beside it in the same folder.
         if (!info.isWritable())
-            return refuse(OpenError::NotWritable, QStringLiteral("题库文件是只读的，不能写入"));
+            return refuse(OpenError::NotWritable, { Kind::FileNotWritable });
         const QString folder = info.absolutePath();
         if (!QFileInfo(folder).isWritable())
-            return refuse(OpenError::NotWritable,
-                QStringLiteral("题库所在的文件夹%1不能写入，无法建立写入时需要的日志文件")
-                    .arg(quoted(folder)));
+            return refuse(OpenError::NotWritable, { Kind::FolderNotWritable, {}, folder });
     }
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (!connect(path, flags | SQLITE_OPEN_FULLMUTEX))
-        return refuse(OpenError::NotFound, QStringLiteral("无法打开文件（%1）").arg(m_lastError));
+        return refuse(OpenError::NotFound, { Kind::CannotOpenFile, m_failure.engineText });
 
-    auto reject = [this, &refuse](OpenError why, const QString& message) {
+    auto reject = [this, &refuse](OpenError why, const StoreFailure& failure) {
         close();
-        return refuse(why, message);
+        return refuse(why, failure);
     };
     // The engine quietly opens a file it cannot write read-only.
     if (mode == Mode::ReadWrite && sqlite3_db_readonly(m_db, "main") == 1)
-        return reject(OpenError::NotWritable, QStringLiteral("题库文件是只读的，不能写入"));
+        return reject(OpenError::NotWritable, { Kind::FileNotWritable });
 
     int rc = SQLITE_OK;
     {
@@ -202,39 +191,41 @@ bool QuestionStore::open(const QString& path, Mode mode)
     }
     if (rc != SQLITE_ROW) {
         if (rc == SQLITE_NOTADB)
-            return reject(OpenError::NotABank,
-                QStringLiteral("文件无法解密：它不是 Vellumore 题库、密码不符或文件头已损坏"));
+            return reject(OpenError::NotABank, { Kind::CannotDecrypt });
         if (rc == SQLITE_READONLY_ROLLBACK)
-            return reject(OpenError::NotWritable,
-                QStringLiteral("题库有一次中断的写入需要用日志文件%1恢复，但题库只能只读打开，无法恢复")
-                    .arg(quoted(journal)));
-        return reject(OpenError::Damaged, QStringLiteral("文件已损坏（%1）").arg(sqlite::errorText(m_db)));
+            return reject(OpenError::NotWritable, { Kind::NeedsRecovery, {}, journal });
+        return reject(OpenError::Damaged, { Kind::Damaged, sqlite::errorText(m_db) });
     }
 
     const qint64 pages = scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
     if (pages <= 0)
-        return reject(OpenError::MissingTables, QStringLiteral("文件是空的，不含任何题库数据表"));
+        return reject(OpenError::MissingTables, { Kind::NoPages });
     if (info.size() < pages * CipherPageSize)
-        return reject(OpenError::Damaged, QStringLiteral("文件已损坏：它比记录的长度短，可能没有写完整"));
+        return reject(OpenError::Damaged, { Kind::Truncated });
 
     const QStringList missing = BankSchema::missingTables(*this);
     if (!missing.isEmpty())
-        return reject(OpenError::MissingTables,
-            QStringLiteral("文件中缺少题库数据表：%1").arg(missing.join(QStringLiteral("、"))));
+        return reject(OpenError::MissingTables, { Kind::MissingTables, {}, {}, missing });
 
     const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
     if (version >= FirstIncompatibleVersion)
-        return reject(OpenError::TooNew,
-            QStringLiteral("题库由更新版本的 Vellumore 创建（版本 %1），请升级程序").arg(version));
+        return reject(OpenError::TooNew, { Kind::TooNew, {}, {}, {}, version });
+    // What the statement said stays with the failure it caused.
+    const auto causing = [this](Kind kind) {
+        StoreFailure failure = m_failure;
+        failure.cause = failure.kind;
+        failure.kind = kind;
+        return failure;
+    };
     if (mode == Mode::ReadWrite && !applyDurability())
-        return reject(OpenError::Damaged, QStringLiteral("无法设置题库的写入方式（%1）").arg(m_lastError));
+        return reject(OpenError::Damaged, causing(Kind::DurabilityNotSet));
     // A read-only bank is read as it is: what needs a newer version's tables does without.
     if (mode == Mode::ReadWrite && version < SchemaVersion && !upgradeSchema(version))
-        return reject(OpenError::Damaged, QStringLiteral("题库无法升级到当前版本（%1）").arg(m_lastError));
+        return reject(OpenError::Damaged, causing(Kind::UpgradeFailed));
 
     m_readOnly = mode == Mode::ReadOnly;
     m_schemaVersion = mode == Mode::ReadOnly ? version : qMax(version, SchemaVersion);
-    m_lastError.clear();
+    m_failure = {};
     return true;
 }
 
@@ -242,7 +233,7 @@ bool QuestionStore::create(const QString& path)
 {
     if (QFileInfo::exists(path)) {
         m_openError = OpenError::NotFound;
-        return fail(QStringLiteral("文件已存在"));
+        return fail({ StoreFailure::Kind::AlreadyExists });
     }
     m_readOnly = false;
     m_schemaVersion = SchemaVersion;
@@ -250,7 +241,7 @@ bool QuestionStore::create(const QString& path)
         return false;
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!applyDurability() || !applySchema()) {
-        const QString why = m_lastError;
+        const StoreFailure why = m_failure;
         close();
         QFile::remove(path);
         return fail(why);
@@ -285,8 +276,8 @@ bool QuestionStore::upgradeSchema(int fromVersion)
 
 void QuestionStore::finalizeStatements()
 {
-    for (sqlite3_stmt* stmt : std::as_const(m_writeStatements))
-        sqlite3_finalize(stmt);
+    for (const WriteStatement& write : std::as_const(m_writeStatements))
+        sqlite3_finalize(write.statement);
     m_writeStatements.clear();
 }
 
@@ -302,7 +293,7 @@ void QuestionStore::close()
 bool QuestionStore::execute(const QString& sql, const QVariantList& params)
 {
     if (!m_db)
-        return fail(QStringLiteral("no connection"));
+        return fail({ StoreFailure::Kind::NotOpen });
     int rc = SQLITE_OK;
     Statement stmt = prepare(m_db, sql, params, &rc);
     if (rc == SQLITE_OK && stmt) {
@@ -311,28 +302,8 @@ bool QuestionStore::execute(const QString& sql, const QVariantList& params)
         } while (rc == SQLITE_ROW);
     }
     if (rc != SQLITE_DONE && rc != SQLITE_OK)
-        return fail(failureReason(rc));
+        return fail(statementFailure(rc));
     ++m_textRevision; // bulk and schema statements: assume the worst
-    return true;
-}
-
-bool QuestionStore::executeBatch(const QString& sql, const QVector<QVariantList>& rows)
-{
-    if (!m_db)
-        return fail(QStringLiteral("no connection"));
-    int rc = SQLITE_OK;
-    Statement stmt = prepare(m_db, sql, {}, &rc);
-    if (rc != SQLITE_OK || !stmt)
-        return fail(failureReason(rc));
-    for (const QVariantList& params : rows) {
-        sqlite3_reset(stmt.get());
-        rc = sqlite::bindAll(stmt.get(), params);
-        if (rc == SQLITE_OK)
-            rc = sqlite3_step(stmt.get());
-        if (rc != SQLITE_DONE)
-            return fail(failureReason(rc));
-    }
-    ++m_textRevision;
     return true;
 }
 
@@ -345,6 +316,25 @@ QVariant QuestionStore::scalar(const QString& sql, const QVariantList& params)
     if (rc != SQLITE_OK || !stmt || sqlite3_step(stmt.get()) != SQLITE_ROW)
         return QVariant();
     return sqlite::columnValue(stmt.get(), 0);
+}
+
+bool QuestionStore::stream(const QString& sql, const QVariantList& params,
+    const std::function<void(const StreamedRow&)>& row, QString* error)
+{
+    int rc = SQLITE_ERROR;
+    Statement stmt;
+    if (m_db)
+        stmt = prepare(m_db, sql, params, &rc);
+    if (rc == SQLITE_OK && stmt) {
+        const StreamedRow current(stmt.get());
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+            row(current);
+    }
+    if (rc == SQLITE_DONE)
+        return true;
+    if (error)
+        *error = sqlite::errorText(m_db);
+    return false;
 }
 
 RowSet QuestionStore::query(const QString& sql, const QVariantList& params)
@@ -394,40 +384,42 @@ RowSet QuestionStore::query(const QString& sql, const QVariantList& params)
     return set;
 }
 
-QString QuestionStore::failureReason(int rc) const
+StoreFailure QuestionStore::statementFailure(int rc) const
 {
-    QString why;
+    using Kind = StoreFailure::Kind;
+    Kind kind = Kind::Other;
     switch (rc & 0xff) {
     case SQLITE_READONLY:
-        why = QStringLiteral("题库文件是只读的，不能写入");
+        kind = Kind::ReadOnly;
         break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        why = QStringLiteral("题库正被另一个程序使用，等待 %1 秒后仍未释放").arg(m_busyTimeout / 1000.0);
+        kind = Kind::Busy;
         break;
     case SQLITE_FULL:
-        why = QStringLiteral("磁盘空间已满");
+        kind = Kind::DiskFull;
         break;
     case SQLITE_IOERR:
-        why = QStringLiteral("读写题库文件时出错");
+        kind = Kind::IoError;
         break;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        why = QStringLiteral("题库文件已损坏");
+        kind = Kind::Corrupt;
         break;
     case SQLITE_CANTOPEN:
-        why = QStringLiteral("无法打开题库文件");
+        kind = Kind::CannotOpen;
         break;
     default:
-        why = QStringLiteral("数据库错误");
         break;
     }
-    return why + QStringLiteral("（") + sqlite::errorText(m_db) + QStringLiteral("）");
+    StoreFailure failure { kind, sqlite::errorText(m_db) };
+    failure.busyTimeoutMs = m_busyTimeout;
+    return failure;
 }
 
 WriteResult QuestionStore::writeFailure(int rc) const
 {
-    return WriteResult::failed(failureReason(rc));
+    return WriteResult::failed(statementFailure(rc));
 }
 
 namespace {
@@ -448,17 +440,19 @@ bool mayChangeTexts(const QString& sql)
 WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
 {
     if (!m_db)
-        return WriteResult::failed(QStringLiteral("题库没有打开"));
-    sqlite3_stmt* stmt = m_writeStatements.value(sql);
-    if (!stmt) {
+        return WriteResult::failed(StoreFailure { StoreFailure::Kind::NotOpen });
+    auto it = m_writeStatements.find(sql);
+    if (it == m_writeStatements.end()) {
         const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
         if (rc != SQLITE_OK || !stmt) {
             sqlite3_finalize(stmt);
             return writeFailure(rc);
         }
-        m_writeStatements.insert(sql, stmt);
+        it = m_writeStatements.insert(sql, { stmt, mayChangeTexts(sql) });
     }
+    sqlite3_stmt* stmt = it->statement;
     int rc = sqlite::bindAll(stmt, params);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(stmt);
@@ -467,14 +461,28 @@ WriteResult QuestionStore::write(const QString& sql, const QVariantList& params)
     sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE)
         return writeFailure(rc);
-    if (changed > 0 && mayChangeTexts(sql))
+    if (changed > 0 && it->mayChangeTexts)
         ++m_textRevision;
     return WriteResult::done(changed);
 }
 
-WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& work)
+WriteResult QuestionStore::writeEach(const QString& sql, const QVector<QVariantList>& rows)
 {
-    const WriteResult begun = write(QStringLiteral("begin immediate"));
+    int changed = 0;
+    for (const QVariantList& params : rows) {
+        const WriteResult one = write(sql, params);
+        if (!one.isDone())
+            return one;
+        changed += one.rows();
+    }
+    return WriteResult::done(changed);
+}
+
+WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& work, Writes writes)
+{
+    // A read-only connection can take no write lock: its transactions write temporary tables only.
+    const bool lock = writes == Writes::Bank || !m_readOnly;
+    const WriteResult begun = write(lock ? QStringLiteral("begin immediate") : QStringLiteral("begin"));
     if (!begun.isDone())
         return begun;
     const WriteResult result = work();
@@ -492,16 +500,15 @@ WriteResult QuestionStore::writeTransaction(const std::function<WriteResult()>& 
 
 bool QuestionStore::transaction(const std::function<bool()>& work)
 {
-    // A read-only connection can take no write lock: its transactions write temporary tables only.
-    if (!execute(m_readOnly ? QStringLiteral("begin") : QStringLiteral("begin immediate")))
+    if (!execute(QStringLiteral("begin immediate")))
         return false;
     if (!work()) {
-        const QString why = m_lastError;
+        const StoreFailure why = m_failure;
         execute(QStringLiteral("rollback"));
         return fail(why);
     }
     if (!execute(QStringLiteral("commit"))) {
-        const QString why = m_lastError;
+        const StoreFailure why = m_failure;
         execute(QStringLiteral("rollback"));
         return fail(why);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/RowSet.h"
+#include "data/StreamedRow.h"
 #include "data/WriteResult.h"
 
 #include <QString>
@@ -26,7 +27,7 @@ public:
         ReadOnly
     };
 
-    /// Why a bank could not be opened; the text for the user is in @ref lastError().
+    /// Why a bank could not be opened, in broad classes; failure() tells what exactly.
     enum class OpenError
     {
         None,
@@ -60,23 +61,39 @@ public:
     QString path() const { return m_path; }
 
     OpenError openError() const { return m_openError; }
-    QString lastError() const { return m_lastError; }
-
-    /// Runs an action statement (delete, update, insert, create, drop).
-    bool execute(const QString& sql, const QVariantList& params = {});
+    /// What failed last: the open or the creation, or a schema statement. Writes report
+    /// theirs in their WriteResult.
+    const StoreFailure& failure() const { return m_failure; }
 
     /// Opens a read-only row set over a select statement.
     RowSet query(const QString& sql, const QVariantList& params = {});
 
+    /// Reads a select statement one row at a time, handing each to @p row and keeping
+    /// none: for passes over a whole table. False, with the engine's words in @p error,
+    /// when it cannot be read to its end.
+    bool stream(const QString& sql, const QVariantList& params,
+        const std::function<void(const StreamedRow&)>& row, QString* error = nullptr);
+
     /// Runs one of the program's fixed write statements with bound values. The
     /// statement is prepared once and kept for the life of the connection. Done
-    /// carries the number of rows changed; a failure carries the reason in words
-    /// for the user.
+    /// carries the number of rows changed; a failure carries what failed.
     WriteResult write(const QString& sql, const QVariantList& params = {});
+
+    /// The same statement once per list of values, each as write() runs it; stops at the
+    /// first that does not succeed. Done carries the rows changed by all of them.
+    WriteResult writeEach(const QString& sql, const QVector<QVariantList>& rows);
+
+    /// What a transaction may write: the bank, which takes the write lock at once, or only
+    /// temporary tables, which a read-only store can write too (it takes no lock then).
+    enum class Writes
+    {
+        Bank,
+        TemporaryTables
+    };
 
     /// Runs @p work inside one transaction; anything but Done rolls it back, and a
     /// failed commit turns Done into Failed.
-    WriteResult writeTransaction(const std::function<WriteResult()>& work);
+    WriteResult writeTransaction(const std::function<WriteResult()>& work, Writes writes = Writes::Bank);
 
     /// Counts this connection's writes that may have changed which questions tk holds or
     /// their texts; writes of answers and favourites leave it as it is. With
@@ -89,17 +106,8 @@ public:
     int busyTimeout() const { return m_busyTimeout; }
     static constexpr int DefaultBusyTimeout = 5000;
 
-    /// Runs one action statement once per parameter list, prepared once.
-    bool executeBatch(const QString& sql, const QVector<QVariantList>& rows);
-
     /// The first column of the first row, or a null QVariant.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
-
-    /// Runs @p work inside one transaction; rolls back when it returns false.
-    bool transaction(const std::function<bool()>& work);
-
-    /// The raw connection, for the few places (bulk loads) that prepare their own statements.
-    sqlite3* handle() const { return m_db; }
 
     /// Keys a freshly opened raw connection with the bank's password and cipher settings.
     static void applyKey(sqlite3* db);
@@ -126,10 +134,14 @@ public:
     static constexpr int PageCacheKiB = 64 * 1024;
 
 private:
+    /// Runs a statement of the schema or the connection's settings (a pragma may return a row).
+    bool execute(const QString& sql, const QVariantList& params = {});
+    /// Runs @p work inside one transaction of schema statements; rolls back when it returns false.
+    bool transaction(const std::function<bool()>& work);
     bool connect(const QString& path, int flags);
-    bool fail(const QString& message);
-    /// The reason for the user of a failed step: the kind of fault, then the engine's words.
-    QString failureReason(int rc) const;
+    bool fail(const StoreFailure& failure);
+    /// A failed step: the kind of fault, by the engine's result code, and the engine's words.
+    StoreFailure statementFailure(int rc) const;
     WriteResult writeFailure(int rc) const;
     void finalizeStatements();
     bool applySchema();
@@ -138,11 +150,16 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
-    QString m_lastError;
+    StoreFailure m_failure;
     OpenError m_openError = OpenError::None;
     bool m_readOnly = false;
     int m_schemaVersion = 0;
     int m_busyTimeout = DefaultBusyTimeout;
     quint64 m_textRevision = 0;
-    QHash<QString, sqlite3_stmt*> m_writeStatements;
+    struct WriteStatement
+    {
+        sqlite3_stmt* statement = nullptr;
+        bool mayChangeTexts = false;
+    };
+    QHash<QString, WriteStatement> m_writeStatements;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/BankTables.h"
+
 #include <QString>
 
 /// The two tables a question can live in: the bank itself and the working set of a
@@ -13,7 +15,8 @@ enum class QuestionTable
 /// "tk" or "kstk".
 inline QString tableName(QuestionTable table)
 {
-    return table == QuestionTable::WorkingSet ? QStringLiteral("kstk") : QStringLiteral("tk");
+    return (table == QuestionTable::WorkingSet ? BankTables::Table::WorkingSet : BankTables::Table::Questions)
+        .toString();
 }
 
 /// A question's key: its section code and its number within the section.

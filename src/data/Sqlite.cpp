@@ -1,5 +1,7 @@
 #include "data/Sqlite.h"
 
+#include "data/StreamedRow.h"
+
 namespace sqlite {
 
 int bindAll(sqlite3_stmt* stmt, const QVariantList& params)
@@ -76,3 +78,21 @@ QString errorText(sqlite3* db)
 }
 
 } // namespace sqlite
+
+qint64 StreamedRow::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArrayView StreamedRow::utf8(int column) const
+{
+    // The text first: the byte count is of the text it was converted to.
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(bytes, sqlite3_column_bytes(m_statement, column));
+}
+
+QString StreamedRow::text(int column) const
+{
+    const QByteArrayView bytes = utf8(column);
+    return QString::fromUtf8(bytes.data(), bytes.size());
+}

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "data/StoreFailure.h"
+
 #include <QString>
 
 /// The outcome of a write to the bank: done, nothing to write (no such question, say),
-/// or failed. The last two carry the reason in words for the user.
+/// or failed. A failure of the bank carries what failed (StoreFailure), which the windows
+/// word; the writer's own reasons come in words for the user.
 class WriteResult final
 {
 public:
@@ -14,38 +17,40 @@ public:
         Failed
     };
 
-    static WriteResult done(int rows = 1) { return WriteResult(Status::Done, QString(), rows); }
+    static WriteResult done(int rows = 1) { return WriteResult(Status::Done, QString(), {}, rows); }
     static WriteResult nothing(const QString& reason)
     {
-        return WriteResult(Status::NothingToWrite, reason, 0);
+        return WriteResult(Status::NothingToWrite, reason, {}, 0);
     }
-    static WriteResult failed(const QString& reason) { return WriteResult(Status::Failed, reason, 0); }
+    /// A failure of the writer's own, such as a paper too large to number.
+    static WriteResult failed(const QString& reason) { return WriteResult(Status::Failed, reason, {}, 0); }
+    /// The bank refused the write.
+    static WriteResult failed(const StoreFailure& failure)
+    {
+        return WriteResult(Status::Failed, QString(), failure, 0);
+    }
 
     Status status() const { return m_status; }
     bool isDone() const { return m_status == Status::Done; }
     bool isFailed() const { return m_status == Status::Failed; }
     bool isNothing() const { return m_status == Status::NothingToWrite; }
-    QString reason() const { return m_reason; }
+    /// The writer's own reason, in words for the user; empty when the bank refused.
+    QString ownReason() const { return m_reason; }
+    /// What the bank refused; of kind None unless it did.
+    const StoreFailure& failure() const { return m_failure; }
     /// The rows the write changed.
     int rows() const { return m_rows; }
 
-    /// The message for the user when @p what (“您的笔记”) was not stored: what, why,
-    /// and that what was entered is still there to try again.
-    QString notStoredMessage(const QString& what) const
-    {
-        return QStringLiteral(
-            "%1没有保存到题库。\n\n原因：%2。\n\n您输入的内容仍留在屏幕上，排除问题后可以再试一次。")
-            .arg(what, m_reason);
-    }
-
 private:
-    WriteResult(Status status, QString reason, int rows)
+    WriteResult(Status status, QString reason, StoreFailure failure, int rows)
         : m_status(status)
         , m_reason(std::move(reason))
+        , m_failure(std::move(failure))
         , m_rows(rows)
     { }
 
     Status m_status;
     QString m_reason;
+    StoreFailure m_failure;
     int m_rows;
 };

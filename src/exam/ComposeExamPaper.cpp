@@ -1,6 +1,7 @@
 #include "exam/ComposeExamPaper.h"
 
-#include "data/BankSchema.h"
+#include "data/CatalogueRepository.h"
+#include "data/ExamPaperRepository.h"
 #include "data/QuestionStore.h"
 #include "data/Settings.h"
 #include "exam/WorkingSet.h"
@@ -29,28 +30,27 @@ QSet<QString> leftOutCodes(QuestionStore& store, const QStringList& names, const
     for (int i = 0; i < names.size(); ++i) {
         if (progress)
             progress(int(names.size()), i + 1);
-        RowSet rows = store.query(QStringLiteral("select 代码 from smdm where 细目=?"), { names[i] });
-        for (; !rows.atEnd(); rows.next())
-            codes.insert(rows.field(0).toString().toLower()); // 代码 compares without Latin case
+        for (const QString& code : CatalogueRepository::sectionCodes(store, names[i]))
+            codes.insert(code.toLower()); // 代码 compares without Latin case
     }
     return codes;
 }
 
-bool isLeftOut(const QSet<QString>& leftOut, const QVariant& code)
+bool isLeftOut(const QSet<QString>& leftOut, const QString& code)
 {
-    return !leftOut.isEmpty() && leftOut.contains(code.toString().toLower());
+    return !leftOut.isEmpty() && leftOut.contains(code.toLower());
 }
 
 // Every row of one type in the chosen sections; a partial shuffle takes min(n, available).
 QVector<qint64> drawFromAll(
     QuestionStore& store, const QString& type, int n, const QSet<QString>& leftOut, std::mt19937& generator)
 {
-    RowSet rows = store.query(QStringLiteral("select rowid, 代码 from tk where 题型=?"), { type });
+    const QVector<PaperCandidate> candidates = ExamPaperRepository::candidatesOfType(store, type);
     QVector<qint64> pool;
-    pool.reserve(rows.rowCount());
-    for (; !rows.atEnd(); rows.next()) {
-        if (!isLeftOut(leftOut, rows.field(1)))
-            pool.append(rows.field(0).toLongLong());
+    pool.reserve(candidates.size());
+    for (const PaperCandidate& candidate : candidates) {
+        if (!isLeftOut(leftOut, candidate.code))
+            pool.append(candidate.rowid);
     }
     const int take = std::min(n, int(pool.size()));
     for (int i = 0; i < take; ++i) {
@@ -73,12 +73,9 @@ std::array<QVector<qint64>, QuestionType::SlotCount> draw(QuestionStore& store,
     int short_ = 0;
     for (int n : wanted)
         short_ += n;
-    // Two subqueries: min and max together in one select would scan the whole table.
-    RowSet bounds
-        = store.query(QStringLiteral("select (select min(rowid) from tk), (select max(rowid) from tk)"));
-    if (short_ > 0 && !bounds.atEnd() && !bounds.field(0).isNull()) {
-        const qint64 first = bounds.field(0).toLongLong();
-        const qint64 last = bounds.field(1).toLongLong();
+    const auto bounds = ExamPaperRepository::rowidRange(store);
+    if (short_ > 0 && bounds) {
+        const auto [first, last] = *bounds;
         std::uniform_int_distribution<qint64> rowid(first, last);
         QSet<qint64> seen;
         // Enough look-ups for common types, bounded so that a large or rare ask costs no
@@ -86,12 +83,12 @@ std::array<QVector<qint64>, QuestionType::SlotCount> draw(QuestionStore& store,
         qint64 budget = std::min<qint64>({ 64 + 4 * qint64(short_), MaxLookups, 2 * (last - first + 1) });
         for (; budget > 0 && short_ > 0; --budget) {
             const qint64 id = rowid(generator);
-            RowSet row = store.query(QStringLiteral("select 题型, 代码 from tk where rowid=?"), { id });
-            if (row.atEnd())
+            const std::optional<PaperCandidate> row = ExamPaperRepository::candidateAt(store, id);
+            if (!row)
                 continue;
-            const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(row.field(0).toString());
+            const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(row->type);
             if (!slot || picked[size_t(*slot)].size() >= wanted[size_t(*slot)]
-                || isLeftOut(leftOut, row.field(1)) || seen.contains(id))
+                || isLeftOut(leftOut, row->code) || seen.contains(id))
                 continue;
             seen.insert(id);
             picked[size_t(*slot)].append(id);
@@ -104,24 +101,6 @@ std::array<QVector<qint64>, QuestionType::SlotCount> draw(QuestionStore& store,
                 = drawFromAll(store, QuestionType::slotName(slot), wanted[size_t(slot)], leftOut, generator);
     }
     return picked;
-}
-
-QString copyStatement()
-{
-    QStringList targets = BankSchema::questionColumns();
-    QStringList sources;
-    for (const QString& column : targets) {
-        if (column == QStringLiteral("题号"))
-            sources << QStringLiteral("?");
-        else if (column == QStringLiteral("答题"))
-            sources << QStringLiteral("''");
-        else if (column == QStringLiteral("收藏否"))
-            sources << QStringLiteral("-1");
-        else
-            sources << column;
-    }
-    return QStringLiteral("insert into kstk(%1) select %2 from tk where rowid=?")
-        .arg(targets.join(QLatin1Char(',')), sources.join(QLatin1Char(',')));
 }
 
 } // namespace
@@ -173,15 +152,10 @@ WriteResult ComposeExamPaper(
     }
 
     WriteResult result = WorkingSet::recreate(store);
-    const QString copy = copyStatement();
     for (int i = 0; i < picked.size() && result.isDone(); ++i) {
         if (progress)
             progress(int(picked.size()), i + 1);
-        result = store.write(copy, { numbers[i], picked[i] });
-        if (result.isDone())
-            result = store.write(QStringLiteral("insert into exam_source(代码, 题号, bank_number) "
-                                                "select 代码, ?, 题号 from tk where rowid=?"),
-                { numbers[i], picked[i] });
+        result = ExamPaperRepository::addToPaper(store, picked[i], numbers[i]);
     }
     return result.isDone() ? WriteResult::done(int(picked.size())) : result;
 }

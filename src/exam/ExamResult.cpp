@@ -1,6 +1,6 @@
 #include "exam/ExamResult.h"
 
-#include "data/QuestionStore.h"
+#include "data/ExamPaperRepository.h"
 
 namespace ExamResult {
 
@@ -22,9 +22,7 @@ Row fromTally(const GradingTally& tally, const ScoreReport::Points& points, cons
 
 WriteResult record(QuestionStore& store, const Row& row)
 {
-    return store.write(QStringLiteral("insert into exam_result(finished_at, score, full_score, questions, "
-                                      "right_count, wrong_count, unanswered_count) values(?, ?, ?, ?, ?, ?, ?)"),
-        { row.finishedAt, row.score, row.fullScore, row.questions, row.right, row.wrong, row.unanswered });
+    return ExamPaperRepository::recordResult(store, row);
 }
 
 } // namespace ExamResult

@@ -1,6 +1,7 @@
 #include "exam/Grading.h"
 
 #include "data/AnswerRule.h"
+#include "data/BankTables.h"
 #include "data/QuestionStore.h"
 #include "exam/QuestionSet.h"
 #include "exam/WorkingSet.h"
@@ -41,8 +42,9 @@ Outcome grade(RowSet rows, ShortAnswers shortAnswers)
         return outcome;
     }
     GradingTally& t = outcome.tally;
-    const int fType = rows.fieldIndex(QStringLiteral("题型")), fKey = rows.fieldIndex(QStringLiteral("答案")),
-              fGiven = rows.fieldIndex(QStringLiteral("答题"));
+    const int fType = rows.fieldIndex(BankTables::Column::Type.toString()),
+              fKey = rows.fieldIndex(BankTables::Column::Key.toString()),
+              fGiven = rows.fieldIndex(BankTables::Column::Given.toString());
     const auto shortSlot
         = size_t(QuestionType::slotOf(QuestionType::name(QuestionType::Kind::ShortAnswer)).value());
     for (rows.first(); !rows.atEnd(); rows.next()) {

@@ -1,6 +1,7 @@
 #include "exam/PaperExport.h"
 
 #include "catalogue/QuestionNumbering.h"
+#include "data/BankTables.h"
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
 #include "desktop/DesktopActions.h"
@@ -54,7 +55,8 @@ template <typename Visit> void eachNumbered(RowSet& rows, Visit visit)
 {
     if (!rows.isValid())
         return;
-    const int fType = rows.fieldIndex(QStringLiteral("题型")), fKey = rows.fieldIndex(QStringLiteral("答案"));
+    const int fType = rows.fieldIndex(BankTables::Column::Type.toString()),
+              fKey = rows.fieldIndex(BankTables::Column::Key.toString());
     int offset = 0;
     for (rows.first(); !rows.atEnd(); rows.next()) {
         const QString type = rows.field(fType).toString();
@@ -69,8 +71,8 @@ void writePaper(PaperDocument& doc, RowSet& rows)
 {
     doc.filenewdefault();
     writeTitle(doc, paperTitle());
-    const int fStem = rows.fieldIndex(QStringLiteral("题干")),
-              fOptions = rows.fieldIndex(QStringLiteral("选项"));
+    const int fStem = rows.fieldIndex(BankTables::Column::Stem.toString()),
+              fOptions = rows.fieldIndex(BankTables::Column::Document.toString());
     eachNumbered(rows, [&](const QuestionNumbering::Range& n, const QString& type, const QString&) {
         bodyFont(doc);
         if (n.grouped)

@@ -2,6 +2,7 @@
 
 #include "catalogue/QuestionNumbering.h"
 #include "data/AnswerRule.h"
+#include "data/BankTables.h"
 #include "data/RowSet.h"
 #include "data/Settings.h"
 #include "exam/QuestionSet.h"
@@ -72,9 +73,10 @@ QVector<DetailRow> detailRows(RowSet& rows)
     QVector<DetailRow> detail;
     if (!rows.isValid())
         return detail;
-    const int fType = rows.fieldIndex(QStringLiteral("题型")), fTitle = rows.fieldIndex(QStringLiteral("tg")),
-              fKey = rows.fieldIndex(QStringLiteral("答案")),
-              fGiven = rows.fieldIndex(QStringLiteral("答题"));
+    const int fType = rows.fieldIndex(BankTables::Column::Type.toString()),
+              fTitle = rows.fieldIndex(BankTables::Column::StemExtract.toString()),
+              fKey = rows.fieldIndex(BankTables::Column::Key.toString()),
+              fGiven = rows.fieldIndex(BankTables::Column::Given.toString());
     int offset = 0;
     for (rows.first(); !rows.atEnd(); rows.next()) {
         DetailRow row;

@@ -1,22 +1,13 @@
 #include "exam/WorkingSet.h"
 
-#include "data/BankSchema.h"
+#include "data/ExamPaperRepository.h"
 #include "data/QuestionStore.h"
 
 namespace WorkingSet {
 
 WriteResult recreate(QuestionStore& store)
 {
-    // The bank numbers of the paper before belong to its rows only.
-    WriteResult result = store.write(QStringLiteral("delete from exam_source"));
-    if (result.isDone())
-        result = store.write(QStringLiteral("drop table if exists kstk"));
-    for (const QString& statement : BankSchema::questionTableStatements(QStringLiteral("kstk"))) {
-        if (!result.isDone())
-            break;
-        result = store.write(statement);
-    }
-    return result;
+    return ExamPaperRepository::recreateWorkingSet(store);
 }
 
 WriteResult fillFromBank(QuestionStore& store, const QString& sectionCode)
@@ -24,9 +15,7 @@ WriteResult fillFromBank(QuestionStore& store, const QString& sectionCode)
     const WriteResult made = recreate(store);
     if (!made.isDone())
         return made;
-    if (sectionCode.isNull())
-        return store.write(QStringLiteral("insert into kstk select * from tk"));
-    return store.write(QStringLiteral("insert into kstk select * from tk where 代码=?"), { sectionCode });
+    return ExamPaperRepository::copyToWorkingSet(store, sectionCode);
 }
 
 WriteResult copyFromBank(QuestionStore& store, const QString& sectionCode)

@@ -1,5 +1,6 @@
 #include "practice/Answers.h"
 
+#include "data/AnswerRepository.h"
 #include "data/AnswerRule.h"
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
@@ -79,25 +80,20 @@ QuestionKey bankKey(QuestionStore& store, QuestionTable table, const QuestionKey
     if (table == QuestionTable::Bank)
         return key;
     // A working set copied from a section keeps tk's numbers and has no entries here.
-    const QVariant number = store.scalar(
-        QStringLiteral("select bank_number from exam_source where 代码=? and 题号=?"), { key.code, key.number });
+    const QVariant number = AnswerRepository::bankNumber(store, key);
     return number.isNull() ? key : QuestionKey { key.code, number.toString() };
 }
 
 namespace {
 
-WriteResult recordAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
-    const QDateTime& moment)
+WriteResult recordAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key,
+    const QString& answer, const QDateTime& moment)
 {
-    const QVariant solution = store.scalar(
-        QStringLiteral("select 答案 from %1 where 代码=? AND 题号=?").arg(tableName(table)), { key.code, key.number });
+    const QVariant solution = AnswerRepository::solution(store, table, key);
     const bool right = AnswerRule::isRight(solution.toString(), answer);
     const QuestionKey original = bankKey(store, table, key);
-    const WriteResult logged = store.write(
-        QStringLiteral("insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
-                       "values(?, ?, ?, ?, ?, ?)"),
-        { original.code, original.number, moment.toSecsSinceEpoch(), answer, right ? 1 : 0,
-            table == QuestionTable::WorkingSet ? QStringLiteral("exam") : QStringLiteral("practice") });
+    const WriteResult logged
+        = AnswerRepository::recordAnswer(store, original, moment.toSecsSinceEpoch(), answer, right, table);
     if (!logged.isDone())
         return logged;
     return ReviewSchedule::apply(store, original, right, ReviewSchedule::dayOf(moment));
@@ -105,21 +101,17 @@ WriteResult recordAnswer(QuestionStore& store, QuestionTable table, const Questi
 
 } // namespace
 
-WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
-    const ReviewSchedule::Clock& clock)
+WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key,
+    const QString& answer, const ReviewSchedule::Clock& clock)
 {
     if (!key.isValid())
         return WriteResult::nothing(QStringLiteral("当前没有试题"));
-    const QString sql = table == QuestionTable::WorkingSet
-        ? QStringLiteral("update kstk set 答题=? where 代码=? AND 题号=?")
-        : QStringLiteral("update tk set 答题=? where 代码=? AND 题号=?");
     return store.writeTransaction([&] {
         // A grouped row stands for several questions: one entry cannot answer them all.
-        const QVariant type = store.scalar(
-            QStringLiteral("select 题型 from %1 where 代码=? AND 题号=?").arg(tableName(table)), { key.code, key.number });
+        const QVariant type = AnswerRepository::type(store, table, key);
         if (!type.isNull() && panelFor(type.toString()) == Panel::None)
             return WriteResult::nothing(QStringLiteral("这道题不在作答区作答"));
-        const WriteResult result = store.write(sql, { answer, key.code, key.number });
+        const WriteResult result = AnswerRepository::setAnswer(store, table, key, answer);
         if (result.isDone() && result.rows() == 0)
             return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
         if (!result.isDone() || answer.isEmpty())
@@ -131,10 +123,7 @@ WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const Questio
 
 WriteResult ClearAnswers(QuestionStore& store, QuestionTable table, const QString& code)
 {
-    const QString sql = table == QuestionTable::WorkingSet
-        ? QStringLiteral("update kstk set 答题='' where 代码=?")
-        : QStringLiteral("update tk set 答题='' where 代码=?");
-    return store.write(sql, { code });
+    return AnswerRepository::clearSection(store, table, code);
 }
 
 } // namespace Answers

@@ -1,17 +1,15 @@
 #include "practice/Favourites.h"
 
-#include "data/QuestionStore.h"
+#include "data/QuestionRepository.h"
 
 namespace Favourites {
 
-AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString* reason)
+AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, WriteResult* failed)
 {
     // Only an unmarked row changes, so no row changed means marked already or not there.
-    const WriteResult result
-        = store.write(QStringLiteral("update tk set 收藏否=-1 where 代码=? AND 题号=? AND 收藏否<>-1"),
-            { key.code, key.number });
+    const WriteResult result = QuestionRepository::markFavourite(store, key);
     if (result.isFailed()) {
-        *reason = result.reason();
+        *failed = result;
         return AddResult::Failed;
     }
     return result.rows() > 0 ? AddResult::Added : AddResult::AlreadyFavourite;
@@ -19,13 +17,12 @@ AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString*
 
 WriteResult RemoveFromFavourites(QuestionStore& store, const QuestionKey& key)
 {
-    return store.write(
-        QStringLiteral("update tk set 收藏否=0 where 代码=? AND 题号=?"), { key.code, key.number });
+    return QuestionRepository::unmarkFavourite(store, key);
 }
 
 WriteResult ClearFavourites(QuestionStore& store)
 {
-    return store.write(QStringLiteral("update tk set 收藏否=0 where 收藏否=-1"));
+    return QuestionRepository::clearFavourites(store);
 }
 
 } // namespace Favourites

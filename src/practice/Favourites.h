@@ -17,8 +17,8 @@ enum class AddResult
 };
 
 /// Marks question @p key. A question that cannot be found counts as marked already;
-/// @p reason receives why a write failed.
-AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, QString* reason);
+/// @p failed receives the write that failed.
+AddResult AddToFavourites(QuestionStore& store, const QuestionKey& key, WriteResult* failed);
 
 /// Clears the mark of question @p key, whether it had one or not.
 WriteResult RemoveFromFavourites(QuestionStore& store, const QuestionKey& key);

@@ -1,7 +1,10 @@
 #include "practice/QuestionEditor.h"
 
+#include "data/QuestionRepository.h"
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
+
+#include <functional>
 
 namespace QuestionEditor {
 namespace {
@@ -9,13 +12,11 @@ namespace {
 const QString NoQuestion = QStringLiteral("当前没有试题，请先在左侧目录中选择一个章节并显示一道试题");
 
 // One row of tk must change; none means the question is gone.
-WriteResult updateQuestion(
-    QuestionStore& store, const QuestionKey& key, const QString& sql, QVariantList params)
+WriteResult updateQuestion(const QuestionKey& key, const std::function<WriteResult()>& write)
 {
     if (!key.isValid())
         return WriteResult::nothing(NoQuestion);
-    params << key.code << key.number;
-    const WriteResult result = store.write(sql, params);
+    const WriteResult result = write();
     if (result.isDone() && result.rows() == 0)
         return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
     return result;
@@ -56,16 +57,14 @@ QString extract(const QString& plainText)
 
 WriteResult SaveNotes(QuestionStore& store, const QuestionKey& key, const QString& notes)
 {
-    return updateQuestion(
-        store, key, QStringLiteral("update tk set zs=? where 代码=? AND 题号=?"), { notes });
+    return updateQuestion(key, [&] { return QuestionRepository::setNotes(store, key, notes); });
 }
 
 WriteResult SaveQuestionEdits(QuestionStore& store, const QuestionKey& key, const Edits& edits)
 {
-    const QString head = extract(edits.plainText);
-    return updateQuestion(store, key,
-        QStringLiteral("update tk set 选项=?, 答案=?, xx=?, tg=?, zs=?, 题型=? where 代码=? AND 题号=?"),
-        { edits.document, edits.answer, head, head, edits.notes, edits.type });
+    const QuestionChanges changes { edits.document, edits.answer, extract(edits.plainText), edits.notes,
+        edits.type };
+    return updateQuestion(key, [&] { return QuestionRepository::change(store, key, changes); });
 }
 
 WriteResult AddQuestion(QuestionStore& store, const QString& sectionCode, const Edits& question, int* number)
@@ -87,24 +86,10 @@ WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, con
     const QString refused = refusal(sectionCode, question);
     if (!refused.isEmpty())
         return WriteResult::nothing(refused);
-    const QString head = extract(question.plainText);
-    // One past the largest number: a count could repeat a number left by a gap.
-    const int next
-        = store.scalar(QStringLiteral("select ifnull(max(题号),0)+1 from tk where 代码=?"), { sectionCode })
-              .toInt();
-    // Qt 6 binds a null QString as '', not as NULL.
-    const auto orNull = [](const QString& text) { return text.isNull() ? QVariant() : QVariant(text); };
-    const QVariantList values { sectionCode, next, question.type, question.answer, favourite ? -1 : 0, head,
-        head, question.document, orNull(question.stem), orNull(question.notes) };
-    const WriteResult result = order.isNull()
-        ? store.write(
-            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, sj, tg, xx, 选项, 题干, zs) "
-                           "values(?,?,?,?,?,(select ifnull(max(sj),0)+1 from tk),?,?,?,?,?)"),
-            values)
-        : store.write(
-            QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 收藏否, tg, xx, 选项, 题干, zs, sj) "
-                           "values(?,?,?,?,?,?,?,?,?,?,?)"),
-            values + QVariantList { order });
+    const int next = QuestionRepository::nextNumber(store, sectionCode);
+    const WriteResult result = QuestionRepository::insert(store,
+        { sectionCode, next, question.type, question.answer, favourite, extract(question.plainText),
+            question.document, question.stem, question.notes, order });
     if (result.isDone())
         *number = next;
     return result;
@@ -112,7 +97,7 @@ WriteResult insertQuestion(QuestionStore& store, const QString& sectionCode, con
 
 qint64 lastOrder(QuestionStore& store)
 {
-    return store.scalar(QStringLiteral("select ifnull(max(sj),0) from tk")).toLongLong();
+    return QuestionRepository::lastOrder(store);
 }
 
 } // namespace QuestionEditor

@@ -2,6 +2,7 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "data/AnswerKey.h"
+#include "data/CatalogueRepository.h"
 #include "data/DelimitedText.h"
 #include "data/QuestionStore.h"
 #include "data/QuestionType.h"
@@ -38,9 +39,10 @@ struct Section
 QHash<QString, Section> loadSections(QuestionStore& store)
 {
     QHash<QString, Section> sections;
-    RowSet rows = store.query(QStringLiteral("select 代码, 细目 from smdm order by 代码"));
-    for (; rows.isValid() && !rows.atEnd(); rows.next()) {
-        Section s { rows.field(0).toString(), rows.field(1).toString(), {} };
+    bool ok = true;
+    for (const CodeName& entry :
+        CatalogueRepository::entries(store, CatalogueRepository::Level::Section, &ok)) {
+        Section s { entry.code, entry.name, {} };
         // The catalogue shows only a question section's questions: anywhere else they would be lost.
         if (s.code.isEmpty() || s.code.at(0) < u'K')
             s.refusal = QStringLiteral("章节“%1 %2”是文字资料，不能放试题").arg(s.code, s.name);
@@ -300,7 +302,7 @@ Outcome importFile(QuestionStore& store, const QString& path)
             const WriteResult one
                 = QuestionEditor::insertQuestion(store, q.section, q.content, false, ++order, &number);
             if (!one.isDone())
-                return one.isFailed() ? one : WriteResult::failed(one.reason());
+                return one.isFailed() ? one : WriteResult::failed(one.ownReason());
             auto it = std::find_if(
                 added.begin(), added.end(), [&](const Added& a) { return a.code == q.section; });
             if (it == added.end())
@@ -315,17 +317,17 @@ Outcome importFile(QuestionStore& store, const QString& path)
     });
     if (!result.isDone()) {
         outcome.status = Outcome::Status::Failed;
-        outcome.reason = result.reason();
+        outcome.failure = result;
         return outcome;
     }
     for (Added& a : added)
-        a.name = store.scalar(QStringLiteral("select 细目 from smdm where 代码=?"), { a.code }).toString();
+        a.name = CatalogueRepository::sectionName(store, a.code);
     outcome.status = Outcome::Status::Imported;
     outcome.added = added;
     return outcome;
 }
 
-QString Outcome::message(const QString& fileName) const
+QString Outcome::message(const QString& fileName, const QString& failureReason) const
 {
     switch (status) {
     case Status::Imported: {
@@ -359,7 +361,7 @@ QString Outcome::message(const QString& fileName) const
     }
     case Status::Failed:
         return QStringLiteral("“%1”中的%2道试题没有导入题库，题库保持原样。\n\n原因：%3。")
-            .arg(fileName, QString::number(total), reason);
+            .arg(fileName, QString::number(total), failureReason);
     }
     return {};
 }

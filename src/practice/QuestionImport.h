@@ -61,12 +61,13 @@ struct Outcome
     Status status = Status::Refused;
     QString encoding;
     QVector<Problem> problems; ///< Refused
-    QString reason; ///< Failed: why, in words for the user
+    WriteResult failure = WriteResult::done(0); ///< Failed: the write that was refused
     int total = 0; ///< questions in the file (Imported and Failed)
     QVector<Added> added; ///< Imported: per section, in the order the file names them
 
-    /// The message for the user about the import of @p fileName, in Chinese.
-    QString message(const QString& fileName) const;
+    /// The message for the user about the import of @p fileName, in Chinese; the window
+    /// words why a failed import was refused (@p failureReason).
+    QString message(const QString& fileName, const QString& failureReason = QString()) const;
 };
 
 /// Reads the file at @p path and stores its questions in one transaction: every one or,

@@ -27,7 +27,4 @@ struct QuestionRecord
     /// The question @p key of @p table; none when it cannot be read.
     static std::optional<QuestionRecord> read(
         QuestionStore& store, QuestionTable table, const QuestionKey& key);
-
-    /// The statement that selects one question of @p table by 代码 and 题号.
-    static QString CurrentQuestionQuery(QuestionTable table);
 };

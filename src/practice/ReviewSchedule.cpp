@@ -1,6 +1,6 @@
 #include "practice/ReviewSchedule.h"
 
-#include "data/QuestionStore.h"
+#include "data/AnswerRepository.h"
 
 namespace ReviewSchedule {
 
@@ -28,11 +28,7 @@ std::optional<Entry> next(const std::optional<Entry>& current, bool right, qint6
 
 std::optional<Entry> entry(QuestionStore& store, const QuestionKey& key)
 {
-    RowSet row = store.query(
-        QStringLiteral("select stage, due_day from review_schedule where 代码=? and 题号=?"), { key.code, key.number });
-    if (!row.isValid() || row.atEnd())
-        return std::nullopt;
-    return Entry { row.field(0).toInt(), row.field(1).toLongLong() };
+    return AnswerRepository::reviewEntry(store, key);
 }
 
 WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day)
@@ -42,20 +38,13 @@ WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint
     if (after == current)
         return WriteResult::done(0);
     if (!after)
-        return store.write(
-            QStringLiteral("delete from review_schedule where 代码=? and 题号=?"), { key.code, key.number });
-    return store.write(QStringLiteral("insert or replace into review_schedule(代码, 题号, stage, due_day) "
-                                      "values(?, ?, ?, ?)"),
-        { key.code, key.number, after->stage, after->dueDay });
+        return AnswerRepository::removeReviewEntry(store, key);
+    return AnswerRepository::setReviewEntry(store, key, *after);
 }
 
 int dueCount(QuestionStore& store, qint64 day)
 {
-    return store
-        .scalar(QStringLiteral("select count(*) from review_schedule r join tk on tk.代码=r.代码 and tk.题号=r.题号 "
-                               "where r.due_day<=?"),
-            { day })
-        .toInt();
+    return AnswerRepository::dueCount(store, day);
 }
 
 } // namespace ReviewSchedule

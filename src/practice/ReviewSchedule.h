@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/AnswerRepository.h"
 #include "data/QuestionTable.h"
 #include "data/WriteResult.h"
 
@@ -27,12 +28,7 @@ constexpr std::array<int, 5> Intervals { 1, 3, 7, 15, 30 };
 /// The candidate's calendar day of @p moment (local time) as a day number.
 qint64 dayOf(const QDateTime& moment);
 
-struct Entry
-{
-    int stage = 0;
-    qint64 dueDay = 0;
-    bool operator==(const Entry& other) const { return stage == other.stage && dueDay == other.dueDay; }
-};
+using Entry = ReviewEntry;
 
 /// Where a question stands after an answer on @p day: nullopt when it is not in review.
 /// A right answer before the due day leaves the entry as it is.

@@ -1,7 +1,7 @@
 #include "progress/ProgressStatistics.h"
 
-#include "data/AnswerRule.h"
-#include "data/QuestionStore.h"
+#include "data/CatalogueRepository.h"
+#include "data/StatisticsRepository.h"
 
 #include <QHash>
 
@@ -38,51 +38,38 @@ double Row::completionPercent() const
     return total == 0 ? 0.0 : 100.0 * double(done) / double(total);
 }
 
-QString totalSql()
-{
-    // The narrow section key holds every question once.
-    return QStringLiteral("select 代码, count(代码) from tk where 代码>=? and 代码<? group by 代码");
-}
-
-QString answeredSql()
-{
-    // Only answered questions are in the partial index this condition names.
-    return QStringLiteral("select 代码, count(代码), sum(%1) from tk where 代码>=? and 代码<? and %2 "
-                          "group by 代码")
-        .arg(AnswerRule::rightSql(), AnswerRule::answeredSql());
-}
-
 Result compute(QuestionStore& store)
 {
     Result result;
-    RowSet sections
-        = store.query(QStringLiteral("select 代码, 细目 from smdm where 代码>=? and 代码<? order by 代码"),
-            { From, Below });
-    RowSet totals = store.query(totalSql(), { From, Below });
-    RowSet answered = store.query(answeredSql(), { From, Below });
-    for (const RowSet* rows : { &sections, &totals, &answered }) {
-        if (!rows->isValid()) {
-            result.error = rows->error();
-            return result;
-        }
-    }
+    const QVector<CodeName> sections
+        = CatalogueRepository::sectionsBetween(store, From, Below, &result.error);
+    if (!result.error.isEmpty())
+        return result;
+    const QVector<SectionCount> totals
+        = StatisticsRepository::questionCounts(store, From, Below, &result.error);
+    if (!result.error.isEmpty())
+        return result;
+    const QVector<SectionCount> answered
+        = StatisticsRepository::answeredCounts(store, From, Below, &result.error);
+    if (!result.error.isEmpty())
+        return result;
 
     QHash<QString, Row> bySection;
-    for (; !totals.atEnd(); totals.next())
-        bySection[key(totals.field(0).toString())].total = totals.field(1).toLongLong();
+    for (const SectionCount& total : totals)
+        bySection[key(total.code)].total = total.questions;
     // An answer is either right or wrong: the wrong ones are the rest of the answered.
-    for (; !answered.atEnd(); answered.next()) {
-        Row& row = bySection[key(answered.field(0).toString())];
-        row.done = answered.field(1).toLongLong();
-        row.right = answered.field(2).toLongLong();
+    for (const SectionCount& done : answered) {
+        Row& row = bySection[key(done.code)];
+        row.done = done.questions;
+        row.right = done.right;
         row.wrong = row.done - row.right;
     }
 
-    result.sections.reserve(sections.rowCount());
-    for (; !sections.atEnd(); sections.next()) {
-        Row row = bySection.value(key(sections.field(0).toString()));
-        row.code = sections.field(0).toString();
-        row.name = sections.field(1).toString();
+    result.sections.reserve(sections.size());
+    for (const CodeName& section : sections) {
+        Row row = bySection.value(key(section.code));
+        row.code = section.code;
+        row.name = section.name;
         result.totals.total += row.total;
         result.totals.done += row.done;
         result.totals.right += row.right;

@@ -40,8 +40,4 @@ struct Result
 /// indexes of tk: every question by section, then the answered ones.
 Result compute(QuestionStore& store);
 
-/// The counting statements; the bound values are the range's ends.
-QString totalSql();
-QString answeredSql();
-
 } // namespace ProgressStatistics

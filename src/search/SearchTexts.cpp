@@ -1,11 +1,10 @@
 #include "search/SearchTexts.h"
 
 #include "data/QuestionStore.h"
-#include "data/Sqlite.h"
+#include "data/SearchTextRepository.h"
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -22,8 +21,7 @@ void foldLatin(char* bytes, qsizetype size)
 qint64 revisionOf(QuestionStore& store)
 {
     // Other connections' commits show in data_version, this one's in textRevision.
-    return qint64(store.textRevision()) * 1000003
-        + store.scalar(QStringLiteral("PRAGMA data_version")).toLongLong();
+    return qint64(store.textRevision()) * 1000003 + SearchTextRepository::dataVersion(store);
 }
 
 } // namespace
@@ -65,23 +63,15 @@ bool SearchTexts::refresh(QuestionStore& store, QString* error)
         return true;
     *this = SearchTexts();
 
-    sqlite3_stmt* raw = nullptr;
-    // The extracts' own index holds both, so the load never reads the long documents.
-    const char sql[] = "select rowid, tg, xx from tk";
-    int rc = sqlite3_prepare_v2(store.handle(), sql, -1, &raw, nullptr);
-    std::unique_ptr<sqlite3_stmt, sqlite::StatementDeleter> stmt(raw);
-    if (rc == SQLITE_OK) {
-        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-            m_rowids.push_back(sqlite3_column_int64(stmt.get(), 0));
-            for (int c : { 1, 2 }) {
-                const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-                (c == 1 ? m_stems : m_options).append(bytes, sqlite3_column_bytes(stmt.get(), c));
-            }
-        }
-    }
-    if (rc != SQLITE_DONE) {
-        if (error)
-            *error = sqlite::errorText(store.handle());
+    const bool read = SearchTextRepository::eachExtract(
+        store,
+        [this](qint64 rowid, QByteArrayView stem, QByteArrayView options) {
+            m_rowids.push_back(rowid);
+            m_stems.append(stem.data(), int(stem.size()));
+            m_options.append(options.data(), int(options.size()));
+        },
+        error);
+    if (!read) {
         *this = SearchTexts();
         return false;
     }

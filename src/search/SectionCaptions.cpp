@@ -1,6 +1,8 @@
 #include "search/SectionCaptions.h"
 
-#include "data/QuestionStore.h"
+#include "data/BankTables.h"
+#include "data/CatalogueRepository.h"
+#include "data/RowSet.h"
 
 namespace {
 
@@ -10,22 +12,22 @@ QString key(const QString& code)
     return code.toLower();
 }
 
-bool readNames(QuestionStore& store, const QString& table, const QString& nameColumn,
-    QHash<QString, QString>* names, QString* error)
+bool readNames(
+    QuestionStore& store, CatalogueRepository::Level level, QHash<QString, QString>* names, QString* error)
 {
     names->clear();
-    RowSet rows
-        = store.query(QStringLiteral("select 代码, %1 from %2 order by rowid").arg(nameColumn, table));
-    if (!rows.isValid()) {
+    QString failure;
+    const QVector<CodeName> entries = CatalogueRepository::entriesInStoredOrder(store, level, &failure);
+    if (!failure.isEmpty()) {
         if (error)
-            *error = rows.error();
+            *error = failure;
         return false;
     }
-    for (; !rows.atEnd(); rows.next()) {
+    for (const CodeName& entry : entries) {
         // The first entry of a code wins, as a look-up reads the first row it finds.
-        const QString code = key(rows.field(0).toString());
+        const QString code = key(entry.code);
         if (!names->contains(code))
-            names->insert(code, rows.field(1).toString());
+            names->insert(code, entry.name);
     }
     return true;
 }
@@ -34,9 +36,10 @@ bool readNames(QuestionStore& store, const QString& table, const QString& nameCo
 
 bool SectionCaptions::load(QuestionStore& store, QString* error)
 {
-    return readNames(store, QStringLiteral("xmdm"), QStringLiteral("项目"), &m_projects, error)
-        && readNames(store, QStringLiteral("kmdm"), QStringLiteral("科目"), &m_subjects, error)
-        && readNames(store, QStringLiteral("smdm"), QStringLiteral("细目"), &m_sections, error);
+    using CatalogueRepository::Level;
+    return readNames(store, Level::Project, &m_projects, error)
+        && readNames(store, Level::Subject, &m_subjects, error)
+        && readNames(store, Level::Section, &m_sections, error);
 }
 
 QString SectionCaptions::caption(const QString& code) const
@@ -51,7 +54,7 @@ QStringList SectionCaptions::captions(RowSet& rows) const
 {
     QStringList texts;
     texts.reserve(rows.rowCount());
-    const int column = rows.fieldIndex(QStringLiteral("代码"));
+    const int column = rows.fieldIndex(BankTables::Column::Code.toString());
     QString code, text;
     for (; !rows.atEnd(); rows.next()) {
         // Hits come section by section: one caption, shared, per run of a code.

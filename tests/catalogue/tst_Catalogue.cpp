@@ -77,8 +77,12 @@ void tst_Catalogue::treeIsRewrittenExactly()
             .section(QStringLiteral("K0101"), QStringLiteral("第一章"));
         // Rows of an earlier run, some of them the same as the new ones.
         for (int i = 0; i < 3; ++i)
-            QVERIFY(bank.store().execute(QStringLiteral("insert into tree(flg, 项目, 代码) values(9, '旧', 'X')")));
-        QVERIFY(bank.store().execute(QStringLiteral("insert into tree(flg, 项目, 代码) values(1, '证券', 'K')")));
+            QVERIFY(bank.store()
+                        .write(QStringLiteral("insert into tree(flg, 项目, 代码) values(9, '旧', 'X')"))
+                        .isDone());
+        QVERIFY(bank.store()
+                    .write(QStringLiteral("insert into tree(flg, 项目, 代码) values(1, '证券', 'K')"))
+                    .isDone());
     }
     const QStringList expected{ u"1|证券|-|-|K"_qs, u"2|证券|基础|-|K01"_qs, u"3|证券|基础|第一章|K0101"_qs };
     for (int start = 0; start < 2; ++start) { // two program starts

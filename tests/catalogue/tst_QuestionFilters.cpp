@@ -63,11 +63,11 @@ void tst_QuestionFilters::initTestCase()
         .question(Q(u"K0101"_s, 13, u"A3"_s, u"AB"_s, u"AB"_s))
         .question(first);
     QuestionStore& store = m_bank->store();
-    QVERIFY(store.execute(u"update tk set 收藏否=-1 where 题号 in (1, 2, 3, 4, 7, 11, 13)"_s));
+    QVERIFY(store.write(u"update tk set 收藏否=-1 where 题号 in (1, 2, 3, 4, 7, 11, 13)"_s).isDone());
     // The paper differs from the bank, so each filter shows which table it reads.
     QVERIFY(WorkingSet::copyFromBank(store).isDone());
-    QVERIFY(store.execute(u"update kstk set 答题='A' where 题号=1"_s));
-    QVERIFY(store.execute(u"update kstk set 答题=null where 题号=3"_s));
+    QVERIFY(store.write(u"update kstk set 答题='A' where 题号=1"_s).isDone());
+    QVERIFY(store.write(u"update kstk set 答题=null where 题号=3"_s).isDone());
 }
 
 void tst_QuestionFilters::cleanupTestCase()

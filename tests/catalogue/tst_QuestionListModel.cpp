@@ -2,6 +2,7 @@
 #include "TestFolders.h"
 
 #include "catalogue/QuestionListModel.h"
+#include "data/QuestionListRepository.h"
 #include "data/QuestionType.h"
 #include "data/RowSet.h"
 
@@ -46,10 +47,10 @@ RowSet tst_QuestionListModel::selectionOf(const QStringList& questions)
         m_bank->question(
             { u"K0101"_s, number, parts[0], parts[1], QString(u"给"_s + QString::number(number)) });
         if (parts[1] == u"<null>"_s)
-            m_bank->store().execute(u"update tk set 答案=null where 题号=?"_s, { number });
+            m_bank->store().write(u"update tk set 答案=null where 题号=?"_s, { number }).isDone();
     }
     return m_bank->store().query(
-        u"select "_s + QuestionListModel::selectColumns() + u" from tk order by sj"_s);
+        u"select "_s + QuestionListRepository::columns() + u" from tk order by sj"_s);
 }
 
 void tst_QuestionListModel::appendNumbersOn_data()
@@ -107,7 +108,7 @@ void tst_QuestionListModel::modelStaysConsistent()
     RowSet first = selectionOf({ u"单选:A"_s, u"B:AB"_s, u"多选:CD"_s });
     model.append(first);
     RowSet empty
-        = m_bank->store().query(u"select "_s + QuestionListModel::selectColumns() + u" from tk where 0"_s);
+        = m_bank->store().query(u"select "_s + QuestionListRepository::columns() + u" from tk where 0"_s);
     model.append(empty);
     QCOMPARE(model.rowCount(), 3);
     const QModelIndex cell = model.index(1, QuestionListModel::Title);
@@ -131,8 +132,8 @@ void tst_QuestionListModel::modelStaysConsistent()
     model.clear();
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.row(0).text, QString());
-    RowSet again = m_bank->store().query(
-        u"select "_s + QuestionListModel::selectColumns() + u" from tk order by sj"_s);
+    RowSet again
+        = m_bank->store().query(u"select "_s + QuestionListRepository::columns() + u" from tk order by sj"_s);
     model.append(again);
     QCOMPARE(model.rowCount(), 3);
 }

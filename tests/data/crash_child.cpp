@@ -4,6 +4,7 @@
 #include "CrashStream.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
 #include "practice/Answers.h"
@@ -81,7 +82,7 @@ int main(int argc, char* argv[])
 
     QuestionStore store;
     if (!store.open(bank))
-        giveUp(3, QStringLiteral("cannot open %1: %2").arg(bank, store.lastError()));
+        giveUp(3, QStringLiteral("cannot open %1: %2").arg(bank, BankMessages::reason(store.failure())));
 
     QVector<QuestionKey> keys;
     for (RowSet rows = store.query(QStringLiteral("select 代码, 题号 from tk order by rowid")); !rows.atEnd();
@@ -98,7 +99,7 @@ int main(int argc, char* argv[])
     if (!haveWorkingSet) {
         const WriteResult made = exam.start([&] { return WorkingSet::fillFromBank(store); });
         if (!made.isDone())
-            giveUp(4, QStringLiteral("exam start failed: %1").arg(made.reason()));
+            giveUp(4, QStringLiteral("exam start failed: %1").arg(BankMessages::reason(made)));
         report(QString::fromLatin1(CrashStream::ExamMade) + u'\n');
     }
     state.setExamRunning(true);
@@ -117,7 +118,8 @@ int main(int argc, char* argv[])
             report(CrashStream::line(CrashStream::Will, table, field, key.code, key.number, value));
             const WriteResult result = work();
             if (result.isFailed())
-                giveUp(4, QStringLiteral("%1 failed: %2").arg(QLatin1String(what), result.reason()));
+                giveUp(4,
+                    QStringLiteral("%1 failed: %2").arg(QLatin1String(what), BankMessages::reason(result)));
             if (result.isDone())
                 report(CrashStream::line(CrashStream::Done, table, field, key.code, key.number, value));
         };
@@ -142,10 +144,10 @@ int main(int argc, char* argv[])
             write(
                 bankTable, QStringLiteral("收藏否"), -1,
                 [&] {
-                    QString reason;
+                    WriteResult failed = WriteResult::done();
                     // Marked already counts as done: the mark is there either way.
-                    return Favourites::AddToFavourites(store, key, &reason) == Favourites::AddResult::Failed
-                        ? WriteResult::failed(reason)
+                    return Favourites::AddToFavourites(store, key, &failed) == Favourites::AddResult::Failed
+                        ? failed
                         : WriteResult::done();
                 },
                 "favourite");

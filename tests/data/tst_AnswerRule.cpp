@@ -56,9 +56,12 @@ void tst_AnswerRule::judgesAlikeInCodeAndStatements()
 
     TestBank bank(m_dir.path() + QStringLiteral("/rule-%1.db").arg(++m_banks));
     QuestionStore& store = bank.store();
-    QVERIFY(store.execute(QStringLiteral("insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj) values('K0101', 1, "
-                                         "'单选', ?, ?, 0, 1)"),
-                          { key, given }));
+    QVERIFY(store
+                .write(QStringLiteral(
+                           "insert into tk(代码, 题号, 题型, 答案, 答题, 收藏否, sj) values('K0101', 1, "
+                           "'单选', ?, ?, 0, 1)"),
+                    { key, given })
+                .isDone());
     auto holds = [&store](const QString& condition) {
         return store.scalar(QStringLiteral("select count(*) from tk where ") + condition).toInt() == 1;
     };

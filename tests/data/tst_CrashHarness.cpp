@@ -2,6 +2,7 @@
 #include "TestBank.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -152,7 +153,8 @@ QString tst_CrashHarness::snapshot()
 void tst_CrashHarness::verifyBank(int kill, const QString& path)
 {
     QuestionStore store;
-    QVERIFY2(store.open(path), qPrintable(QStringLiteral("kill %1: %2").arg(kill).arg(store.lastError())));
+    QVERIFY2(store.open(path),
+        qPrintable(QStringLiteral("kill %1: %2").arg(kill).arg(BankMessages::reason(store.failure()))));
     QCOMPARE(store.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 
     // The working set is made in one transaction: all of the bank or nothing.

@@ -5,6 +5,7 @@
 
 #include "data/QuestionStore.h"
 #include "data/Sqlite.h"
+#include "data/ui/BankMessages.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -31,6 +32,8 @@ private slots:
     void writeFailureSaysWhyAndChangesNothing_data();
     void writeFailureSaysWhyAndChangesNothing();
     void writeTransactionIsAllOrNothing();
+    void writeEachStopsAtTheFirstFailure();
+    void streamReadsEveryRowOrSaysWhy();
     void positionReadAndWritten();
     void brokenBankIsReportedAndLeftUntouched_data();
     void brokenBankIsReportedAndLeftUntouched();
@@ -138,7 +141,7 @@ void tst_QuestionStore::writeCountsChangedRows()
     // The same statement text is prepared once and bound afresh each time.
     for (const auto& [from, rows] : { std::pair { 1, 3 }, std::pair { 3, 1 }, std::pair { 4, 0 } }) {
         const WriteResult result = store.write(sql, { QStringLiteral("C"), QStringLiteral("K0101"), from });
-        QVERIFY2(result.isDone(), qPrintable(result.reason()));
+        QVERIFY2(result.isDone(), qPrintable(BankMessages::reason(result)));
         QCOMPARE(result.rows(), rows);
     }
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk where 答题='C'")).toInt(), 3);
@@ -148,16 +151,21 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("read-only bank") << QStringLiteral("read-only") << QStringLiteral("题库文件是只读的")
+                                    << int(StoreFailure::Kind::ReadOnly);
     QTest::newRow("write lock held elsewhere")
-        << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用");
-    QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开");
+        << QStringLiteral("locked") << QStringLiteral("题库正被另一个程序使用")
+        << int(StoreFailure::Kind::Busy);
+    QTest::newRow("no connection") << QStringLiteral("closed") << QStringLiteral("题库没有打开")
+                                   << int(StoreFailure::Kind::NotOpen);
 }
 
 void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
 {
     QFETCH(QString, how);
     QFETCH(QString, reason);
+    QFETCH(int, kind);
     {
         TestBank bank(bankPath());
         bank.question(
@@ -170,7 +178,7 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     QuestionStore other;
     if (how == QLatin1String("locked")) {
         QVERIFY(other.open(bankPath()));
-        QVERIFY(other.execute(QStringLiteral("begin immediate")));
+        QVERIFY(other.write(QStringLiteral("begin immediate")).isDone());
         store.setBusyTimeout(150);
     }
     if (how == QLatin1String("closed"))
@@ -179,11 +187,12 @@ void tst_QuestionStore::writeFailureSaysWhyAndChangesNothing()
     const WriteResult result = store.write(
         QStringLiteral("update tk set 答题='A' where 代码=? and 题号=?"), { QStringLiteral("K0101"), 1 });
     QVERIFY(result.isFailed());
-    QVERIFY2(result.reason().startsWith(reason), qPrintable(result.reason()));
-    QVERIFY(result.notStoredMessage(QStringLiteral("您的答案")).contains(reason));
+    QCOMPARE(int(result.failure().kind), kind);
+    QVERIFY2(BankMessages::reason(result).startsWith(reason), qPrintable(BankMessages::reason(result)));
+    QVERIFY(BankMessages::notStored(QStringLiteral("您的答案"), result).contains(reason));
 
     if (how == QLatin1String("locked"))
-        QVERIFY(other.execute(QStringLiteral("rollback")));
+        QVERIFY(other.write(QStringLiteral("rollback")).isDone());
     if (how == QLatin1String("closed"))
         QVERIFY(store.open(bankPath()));
     QCOMPARE(tkContent(store), before);
@@ -208,6 +217,40 @@ void tst_QuestionStore::writeTransactionIsAllOrNothing()
     QVERIFY(nothing.isNothing());
     QVERIFY(store.write(QStringLiteral("update tk set 答题='D' where 题号=1"))
                 .isDone()); // no transaction left open
+}
+
+void tst_QuestionStore::writeEachStopsAtTheFirstFailure()
+{
+    TestBank bank(bankPath());
+    QuestionStore& store = bank.store();
+    const QString sql
+        = QStringLiteral("insert into review_schedule(代码, 题号, stage, due_day) values(?, ?, 0, 1)");
+    const WriteResult done = store.writeEach(sql, { { u"K0101"_qs, 1 }, { u"K0101"_qs, 2 } });
+    QVERIFY(done.isDone());
+    QCOMPARE(done.rows(), 2);
+    // The unique key refuses the second row; the third is never tried.
+    const WriteResult failed
+        = store.writeEach(sql, { { u"K0101"_qs, 3 }, { u"K0101"_qs, 1 }, { u"K0101"_qs, 4 } });
+    QVERIFY(failed.isFailed());
+    QCOMPARE(store.scalar(u"select group_concat(题号) from review_schedule"_qs).toString(), u"1,2,3"_qs);
+}
+
+void tst_QuestionStore::streamReadsEveryRowOrSaysWhy()
+{
+    TestBank bank(bankPath());
+    for (int n = 1; n <= 3; ++n)
+        bank.question({ QStringLiteral("K0101"), n });
+    QuestionStore& store = bank.store();
+    QStringList rows;
+    QString error;
+    QVERIFY(store.stream(
+        u"select 代码, 题号 from tk where 题号>=? order by 题号"_qs, { 2 },
+        [&rows](const StreamedRow& row) { rows << row.text(0) + u'/' + QString::number(row.integer(1)); },
+        &error));
+    QCOMPARE(rows, QStringList({ u"K0101/2"_qs, u"K0101/3"_qs }));
+    QVERIFY(!store.stream(
+        u"select x from no_such_table"_qs, {}, [](const StreamedRow&) {}, &error));
+    QVERIFY2(error.contains(u"no_such_table"_qs), qPrintable(error));
 }
 
 void tst_QuestionStore::positionReadAndWritten()
@@ -279,7 +322,7 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
     } else if (kind == QLatin1String("tables")) {
         QuestionStore store;
         QVERIFY(store.create(path));
-        QVERIFY(store.execute(QStringLiteral("drop table wz")));
+        QVERIFY(store.write(QStringLiteral("drop table wz")).isDone());
     } else if (kind != QLatin1String("missing")) {
         {
             TestBank bank(path);
@@ -309,7 +352,7 @@ void tst_QuestionStore::brokenBankIsReportedAndLeftUntouched()
     QuestionStore store;
     QVERIFY(!store.open(path));
     QCOMPARE(int(store.openError()), error);
-    QVERIFY(!store.lastError().isEmpty());
+    QVERIFY(!BankMessages::reason(store.failure()).isEmpty());
     QVERIFY(!store.isOpen());
 
     QCOMPARE(fingerprint(), before);
@@ -351,8 +394,8 @@ void tst_QuestionStore::journalOfAnotherBankIsRefusedAndKept()
         QuestionStore store;
         QVERIFY(!store.open(bankPath(), mode));
         QCOMPARE(store.openError(), QuestionStore::OpenError::ForeignJournal);
-        QVERIFY2(
-            store.lastError().contains(QDir::toNativeSeparators(journal)), qPrintable(store.lastError()));
+        QVERIFY2(BankMessages::reason(store.failure()).contains(QDir::toNativeSeparators(journal)),
+            qPrintable(BankMessages::reason(store.failure())));
         QCOMPARE(BadBanks::contents(bankPath()), bank);
         QCOMPARE(BadBanks::contents(journal), journalBytes);
     }
@@ -384,14 +427,14 @@ void tst_QuestionStore::ownJournalIsPlayedBack()
     {
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
-        QVERIFY(store.execute(QStringLiteral("update tk set 答题='B'")));
+        QVERIFY(store.write(QStringLiteral("update tk set 答题='B'")).isDone());
     }
     QVERIFY(pageOne(bankPath()) != before);
     const QString journal = bankPath() + QStringLiteral("-journal");
     BadBanks::writeJournal(journal, before, pages);
 
     QuestionStore store;
-    QVERIFY2(store.open(bankPath()), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(!QFile::exists(journal));
     QCOMPARE(pageOne(bankPath()), before);
 }
@@ -401,11 +444,12 @@ void tst_QuestionStore::readOnlyOpenReadsAnOlderVersion()
     {
         TestBank bank(bankPath());
         bank.question({ QStringLiteral("K0101"), 1 });
-        QVERIFY(bank.store().execute(QStringLiteral("PRAGMA user_version = 0")));
+        QVERIFY(bank.store().write(QStringLiteral("PRAGMA user_version = 0")).isDone());
     }
     const QByteArray bytes = BadBanks::contents(bankPath());
     QuestionStore store;
-    QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly),
+        qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(store.isReadOnly());
     QCOMPARE(store.schemaVersion(), 0);
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
@@ -439,7 +483,8 @@ void tst_QuestionStore::bankThatCannotBeWrittenOpensReadOnly()
     QuestionStore store;
     QVERIFY(!store.open(made.bank));
     QCOMPARE(store.openError(), QuestionStore::OpenError::NotWritable);
-    QVERIFY2(store.lastError().contains(reason), qPrintable(store.lastError()));
+    QVERIFY2(BankMessages::reason(store.failure()).contains(reason),
+        qPrintable(BankMessages::reason(store.failure())));
     QVERIFY(store.open(made.bank, QuestionStore::Mode::ReadOnly));
     QCOMPARE(store.scalar(QStringLiteral("select count(*) from tk")).toInt(), 1);
     const WriteResult write = store.write(QStringLiteral("update tk set 答题='A'"));
@@ -461,7 +506,7 @@ void tst_QuestionStore::diskFullDuringANoteKeepsTheOldNote()
     {
         TestBank bank(path);
         bank.question({ QStringLiteral("K0101"), 1 });
-        QVERIFY(bank.store().execute(QStringLiteral("update tk set zs='旧的笔记'")));
+        QVERIFY(bank.store().write(QStringLiteral("update tk set zs='旧的笔记'")).isDone());
     }
     // Room for the journal to begin, not for the note: the write fails part of the way.
     QVERIFY2(PrivateMounts::fill(disk, 64 << 10, &why), qPrintable(why));
@@ -473,7 +518,8 @@ void tst_QuestionStore::diskFullDuringANoteKeepsTheOldNote()
     const WriteResult result
         = store.write(QStringLiteral("update tk set zs=? where 题号=1"), { QString(1 << 20, u'记') });
     QVERIFY(result.isFailed());
-    QVERIFY2(result.reason().startsWith(QStringLiteral("磁盘空间已满")), qPrintable(result.reason()));
+    QVERIFY2(BankMessages::reason(result).startsWith(QStringLiteral("磁盘空间已满")),
+        qPrintable(BankMessages::reason(result)));
     store.close();
 
     // A failed commit may leave the bank's own journal, which the next open plays back. The

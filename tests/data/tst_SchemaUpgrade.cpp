@@ -3,6 +3,7 @@
 
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 
 #include <QCryptographicHash>
@@ -91,9 +92,11 @@ void tst_SchemaUpgrade::init()
     // Version 1's layout: the current one without what later versions added.
     const QStringList drops = addedSince(1);
     QVERIFY(drops.size() >= 7);
-    for (const QString& drop : drops)
-        QVERIFY2(store.execute(drop), qPrintable(drop + store.lastError()));
-    QVERIFY(store.execute(u"PRAGMA user_version = 1"_s));
+    for (const QString& drop : drops) {
+        const WriteResult dropped = store.write(drop);
+        QVERIFY2(dropped.isDone(), qPrintable(drop + BankMessages::reason(dropped)));
+    }
+    QVERIFY(store.write(u"PRAGMA user_version = 1"_s).isDone());
     QCOMPARE(objects(store, u"answer_history"_s), 0);
     QCOMPARE(objects(store, u"tk_answered"_s), 0);
     m_before = digests(store);
@@ -104,13 +107,14 @@ void tst_SchemaUpgrade::versionOneIsUpgradedAndKeepsItsRows()
     {
         // A read-only open reads the bank as it is and upgrades nothing.
         QuestionStore store;
-        QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly), qPrintable(store.lastError()));
+        QVERIFY2(store.open(bankPath(), QuestionStore::Mode::ReadOnly),
+            qPrintable(BankMessages::reason(store.failure())));
         QCOMPARE(store.schemaVersion(), 1);
         QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), 1);
         QCOMPARE(objects(store, u"answer_history"_s), 0);
     }
     QuestionStore store;
-    QVERIFY2(store.open(bankPath()), qPrintable(store.lastError()));
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
     QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), QuestionStore::SchemaVersion);
     for (const QString& name : { u"answer_history"_s, u"answer_history_key"_s, u"review_schedule"_s,
              u"review_schedule_key"_s, u"review_schedule_due"_s, u"exam_result"_s, u"exam_source"_s,
@@ -135,7 +139,7 @@ void tst_SchemaUpgrade::upgradedBankRecordsAnswers()
     QCOMPARE(store.scalar(u"select count(*) from answer_history where 题号=1 and answer='C' and is_right=0"_s).toInt(), 1);
     QCOMPARE(store.scalar(u"select count(*) from review_schedule where 题号=1"_s).toInt(), 1);
     // Only the answered question's row of tk changed: question 1 had no answer.
-    QVERIFY(store.execute(u"update tk set 答题=null where 题号=1"_s));
+    QVERIFY(store.write(u"update tk set 答题=null where 题号=1"_s).isDone());
     QCOMPARE(digest(store, u"tk"_s), m_before.value(u"tk"_s));
 }
 
@@ -146,8 +150,8 @@ void tst_SchemaUpgrade::versionTwoGetsTheReviewIndexAndMissingRecords()
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
         for (const QString& drop : addedSince(2))
-            QVERIFY2(store.execute(drop), qPrintable(drop));
-        QVERIFY(store.execute(u"PRAGMA user_version = 2"_s));
+            QVERIFY2(store.write(drop).isDone(), qPrintable(drop));
+        QVERIFY(store.write(u"PRAGMA user_version = 2"_s).isDone());
         QCOMPARE(objects(store, u"tk_review"_s), 0);
         QCOMPARE(objects(store, u"answer_history"_s), 0);
     }

@@ -1,6 +1,7 @@
 #include "TestBank.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ComposeExamPaper.h"
 #include "exam/ExamSession.h"
 #include "exam/WorkingSet.h"
@@ -137,7 +138,7 @@ void tst_ComposeExamPaper::paperFollowsTheCounts()
                 progressMaxima << maximum;
         });
     });
-    QVERIFY2(made.isDone(), qPrintable(made.reason()));
+    QVERIFY2(made.isDone(), qPrintable(BankMessages::reason(made)));
 
     int total = 0;
     for (int slot = 0; slot < 6; ++slot) {
@@ -211,12 +212,12 @@ void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
     QVERIFY(WorkingSet::copyFromBank(store, u"K0104"_s).isDone());
     QuestionStore other;
     QVERIFY(other.open(bankPath()));
-    QVERIFY(other.execute(u"begin immediate"_s));
+    QVERIFY(other.write(u"begin immediate"_s).isDone());
     store.setBusyTimeout(50);
     const WriteResult result = exam.startPaper(request(QStringList(6, u"10"_s)));
-    QVERIFY(other.execute(u"rollback"_s));
+    QVERIFY(other.write(u"rollback"_s).isDone());
     QVERIFY(result.isFailed());
-    QVERIFY(!result.reason().isEmpty());
+    QVERIFY(!BankMessages::reason(result).isEmpty());
     QVERIFY(!state.isExamRunning());
     QCOMPARE(dump(store, u"kstk"_s).size(), 1);
 

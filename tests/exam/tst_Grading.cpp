@@ -64,21 +64,23 @@ void tst_Grading::init()
     m_bank = std::make_unique<TestBank>(m_folders->bankPath());
     TestBank& b = *m_bank;
     // One transaction: the rows are many.
-    QVERIFY(b.store().transaction([&] {
-        addMany(b, u"单选"_s, 12, u"A"_s, u"A"_s);
-        addMany(b, u"单选"_s, 5, u"A"_s, u"B"_s);
-        addMany(b, u"单选"_s, 2, u"A"_s, QVariant());
-        addMany(b, u"单选"_s, 1, u"A"_s, u""_s);
-        addMany(b, u"多选"_s, 4, u"ABD"_s, u"ABD"_s);
-        addMany(b, u"多选"_s, 1, u"ABD"_s, u"abd"_s);
-        addMany(b, u"多选"_s, 5, u"ABD"_s, u"AB"_s);
-        addMany(b, u"判断"_s, 2, u"A"_s, u"A"_s);
-        addMany(b, u"判断"_s, 1, u"A"_s, u"B"_s);
-        addMany(b, u"简答"_s, 1, u"会做题"_s, u"会错题"_s);
-        addMany(b, u"计算"_s, 2, u"会做"_s, u"会做"_s);
-        addMany(b, u"B"_s, 1, u"ACD"_s, u"ACD"_s);
-        return true;
-    }));
+    QVERIFY(b.store()
+                .writeTransaction([&] {
+                    addMany(b, u"单选"_s, 12, u"A"_s, u"A"_s);
+                    addMany(b, u"单选"_s, 5, u"A"_s, u"B"_s);
+                    addMany(b, u"单选"_s, 2, u"A"_s, QVariant());
+                    addMany(b, u"单选"_s, 1, u"A"_s, u""_s);
+                    addMany(b, u"多选"_s, 4, u"ABD"_s, u"ABD"_s);
+                    addMany(b, u"多选"_s, 1, u"ABD"_s, u"abd"_s);
+                    addMany(b, u"多选"_s, 5, u"ABD"_s, u"AB"_s);
+                    addMany(b, u"判断"_s, 2, u"A"_s, u"A"_s);
+                    addMany(b, u"判断"_s, 1, u"A"_s, u"B"_s);
+                    addMany(b, u"简答"_s, 1, u"会做题"_s, u"会错题"_s);
+                    addMany(b, u"计算"_s, 2, u"会做"_s, u"会做"_s);
+                    addMany(b, u"B"_s, 1, u"ACD"_s, u"ACD"_s);
+                    return WriteResult::done();
+                })
+                .isDone());
     QVERIFY(WorkingSet::copyFromBank(b.store()).isDone());
     const Grading::Outcome outcome = Grading::GradeExamPaper(b.store());
     QVERIFY(outcome.readError.isEmpty());

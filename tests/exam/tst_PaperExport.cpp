@@ -115,7 +115,7 @@ void tst_PaperExport::numbering()
         m_bank->question(Q(u"K0101"_s, ++number, parts[0], parts[1]));
     }
     // Only 选项 holds the question here; an absent 题干 inserts nothing.
-    QVERIFY(m_bank->store().execute(u"update tk set 题干=null"_s));
+    QVERIFY(m_bank->store().write(u"update tk set 题干=null"_s).isDone());
     QCOMPARE(paperLines(), lines);
 }
 
@@ -143,8 +143,10 @@ void tst_PaperExport::storedTextKeepsItsFormatting()
     const QByteArray options
         = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
           "\\f0\\fs20 \\b\\cf1 Bold blue\\b0\\cf0  plain\\par A. \\u36873?\\u19968?\\par}";
-    QVERIFY(m_bank->store().execute(
-        u"update tk set 选项=?, 题干=?"_s, { QString::fromLatin1(options), u"材料：某公司发行股票"_s }));
+    QVERIFY(m_bank->store()
+                .write(u"update tk set 选项=?, 题干=?"_s,
+                    { QString::fromLatin1(options), u"材料：某公司发行股票"_s })
+                .isDone());
     PaperDocument doc(u"试卷"_s);
     QVERIFY(PaperExport::buildDocument(
         doc, m_bank->store(), { QuestionTable::Bank, u"K0101"_s }, PaperExport::Kind::Paper)
@@ -185,7 +187,7 @@ void tst_PaperExport::stemRepeatedInTheQuestionIsPrintedOnce()
     QFETCH(QStringList, lines);
     m_bank->question(Q(u"K0101"_s, 1, u"单选"_s, u"B"_s, QVariant(), false,
         u"下列属于货币市场工具的是（    ）。\nA．普通股\nB．银行承兑汇票"_s));
-    QVERIFY(m_bank->store().execute(u"update tk set 题干=?"_s, { stem }));
+    QVERIFY(m_bank->store().write(u"update tk set 题干=?"_s, { stem }).isDone());
     QCOMPARE(paperLines().mid(2, 2), lines);
     QCOMPARE(paperLines().join(u'\n').count(u"B．银行承兑汇票"_s), 1);
 }
@@ -205,9 +207,9 @@ void tst_PaperExport::examPaperComesFromTheWorkingSet()
     m_bank->question(Q(u"K0101"_s, 1, u"单选"_s, u"A"_s, QVariant(), false, u"第一节的题"_s));
     m_bank->question(Q(u"K0102"_s, 1, u"判断"_s, u"A"_s, QVariant(), false, u"第二节的题"_s));
     m_bank->question(Q(u"K0103"_s, 1, u"单选"_s, u"A"_s, QVariant(), false, u"不在试卷中"_s));
-    QVERIFY(m_bank->store().execute(u"update tk set 题干=null"_s));
+    QVERIFY(m_bank->store().write(u"update tk set 题干=null"_s).isDone());
     QVERIFY(WorkingSet::copyFromBank(m_bank->store()).isDone());
-    QVERIFY(m_bank->store().execute(u"delete from kstk where 代码='K0103'"_s));
+    QVERIFY(m_bank->store().write(u"delete from kstk where 代码='K0103'"_s).isDone());
     // Whatever section is current, the paper is the working set, by type and sj.
     PaperDocument doc(u"试卷"_s);
     QVERIFY(PaperExport::buildDocument(

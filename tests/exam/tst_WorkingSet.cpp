@@ -68,10 +68,10 @@ void tst_WorkingSet::failedCopyKeepsThePreviousSet()
     QVERIFY(store.open(bankPath()));
     QuestionStore other;
     QVERIFY(other.open(bankPath()));
-    QVERIFY(other.execute(QStringLiteral("begin immediate")));
+    QVERIFY(other.write(QStringLiteral("begin immediate")).isDone());
     store.setBusyTimeout(100);
     QVERIFY(WorkingSet::copyFromBank(store).isFailed());
-    QVERIFY(other.execute(QStringLiteral("rollback")));
+    QVERIFY(other.write(QStringLiteral("rollback")).isDone());
     QCOMPARE(count(store, QStringLiteral("select count(*) from kstk")), 1);
 }
 

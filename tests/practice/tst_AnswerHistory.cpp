@@ -2,6 +2,7 @@
 
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ComposeExamPaper.h"
 #include "exam/ExamResult.h"
 #include "exam/WorkingSet.h"
@@ -145,18 +146,20 @@ void tst_AnswerHistory::failedAnswerLeavesNoHistory()
     QVERIFY(store.open(bankPath(), how == u"read-only"_s ? QuestionStore::Mode::ReadOnly : QuestionStore::Mode::ReadWrite));
     if (how == u"locked"_s) {
         QVERIFY(other.open(bankPath()));
-        QVERIFY(other.execute(u"begin immediate"_s));
+        QVERIFY(other.write(u"begin immediate"_s).isDone());
         store.setBusyTimeout(100);
     } else if (how == u"refused"_s) {
-        QVERIFY(store.execute(u"create temp trigger refuse before insert on answer_history "
-                              "begin select raise(abort, 'refused'); end"_s));
+        QVERIFY(store
+                    .write(u"create temp trigger refuse before insert on answer_history "
+                           "begin select raise(abort, 'refused'); end"_s)
+                    .isDone());
     }
     const WriteResult result
         = Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"B"_s, fixedClock());
     QVERIFY(result.isFailed());
-    QVERIFY(!result.reason().isEmpty());
+    QVERIFY(!BankMessages::reason(result).isEmpty());
     if (how == u"locked"_s)
-        QVERIFY(other.execute(u"rollback"_s));
+        QVERIFY(other.write(u"rollback"_s).isDone());
     QCOMPARE(store.scalar(u"select count(*) from tk where 答题 is not null"_s).toInt(), 0);
     QCOMPARE(count(store, u"answer_history"_s), 0);
     QCOMPARE(count(store, u"review_schedule"_s), 0);

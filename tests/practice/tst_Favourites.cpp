@@ -120,8 +120,10 @@ void tst_Favourites::removeDropsTheRow()
     QFETCH(int, shownNumber);
     QFETCH(int, positionAfter);
     if (wasFavourite && code == u"K0102"_s)
-        QVERIFY(m_w->window().store().execute(
-            u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number }));
+        QVERIFY(m_w->window()
+                    .store()
+                    .write(u"update tk set 收藏否=-1 where 代码=? and 题号=?"_s, { code, number })
+                    .isDone());
     QVERIFY(m_w->clickNode(node));
     QVERIFY(m_w->clickRow(row));
     QCOMPARE(m_w->session().currentQuestion().number, QString::number(number));
@@ -153,7 +155,8 @@ void tst_Favourites::clearEmptiesEverything_data()
 void tst_Favourites::clearEmptiesEverything()
 {
     QFETCH(QString, node);
-    QVERIFY(m_w->window().store().execute(u"update tk set 收藏否=-1 where 代码='K0102' and 题号<>2"_s));
+    QVERIFY(
+        m_w->window().store().write(u"update tk set 收藏否=-1 where 代码='K0102' and 题号<>2"_s).isDone());
     QVERIFY(m_w->clickNode(node));
     QCOMPARE(m_w->list()->rowCount(), 3);
     QVERIFY(!m_w->shownQuestion().isEmpty());

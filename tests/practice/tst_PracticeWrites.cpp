@@ -1,6 +1,7 @@
 #include "TestBank.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "exam/WorkingSet.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
@@ -126,7 +127,7 @@ void tst_PracticeWrites::writes()
         const QString before = content(store);
         const WriteResult result = operation(store, key);
         QVERIFY(result.isFailed());
-        QVERIFY(!result.reason().isEmpty());
+        QVERIFY(!BankMessages::reason(result).isEmpty());
         QCOMPARE(content(store), before);
     }
 
@@ -142,7 +143,7 @@ void tst_PracticeWrites::writes()
 
     const QVariant old = store.scalar(changed);
     const WriteResult result = operation(store, key);
-    QVERIFY2(result.isDone(), qPrintable(result.reason()));
+    QVERIFY2(result.isDone(), qPrintable(BankMessages::reason(result)));
     QVERIFY(store.scalar(changed) != old);
     // The other table is never touched: only an answer in the working set reaches kstk.
     const bool workingSet

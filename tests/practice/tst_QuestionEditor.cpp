@@ -100,8 +100,11 @@ void tst_QuestionEditor::savesDuringAnExamWriteTheBankOnly()
     QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
     QVERIFY(m_w->startExam());
     // The exam's copy differs from the bank, so the panels show which one they read.
-    QVERIFY(m_w->window().store().execute(u"update kstk set 答案='BA', zs=? where 代码='K0101' and 题号=3"_s,
-        { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) }));
+    QVERIFY(m_w->window()
+                .store()
+                .write(u"update kstk set 答案='BA', zs=? where 代码='K0101' and 题号=3"_s,
+                    { QString::fromLatin1(RichText::fromPlainText(u"考试前的注释"_s)) })
+                .isDone());
     // The paper lists the A3 group first, then the 判断 question 3.
     QVERIFY(m_w->clickRow(2));
     QCOMPARE(m_w->session().currentQuestion().number, u"3"_s);
@@ -183,7 +186,7 @@ void tst_QuestionEditor::savesRefusedWithoutAQuestion()
     const Panel p = panel(panelName);
     QVERIFY(m_w->clickNode(node));
     if (deleteShown)
-        QVERIFY(m_w->window().store().execute(u"delete from tk where 代码='K0102' and 题号=1"_s));
+        QVERIFY(m_w->window().store().write(u"delete from tk where 代码='K0102' and 题号=1"_s).isDone());
     const int rows = m_w->count(u"select count(*) from tk"_s);
     const int changes = m_w->count(u"select total_changes()"_s);
     QVERIFY(m_w->click(p.open));

@@ -3,6 +3,7 @@
 #include "TestFolders.h"
 
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
 
@@ -268,24 +269,28 @@ void tst_QuestionImport::failedWriteStoresNothing()
         QVERIFY(store.open(m_bank->path(), QuestionStore::Mode::ReadOnly));
     } else if (how == u"locked"_s) {
         QVERIFY(other.open(m_bank->path()));
-        QVERIFY(other.execute(u"begin immediate"_s));
+        QVERIFY(other.write(u"begin immediate"_s).isDone());
         store.setBusyTimeout(100);
     } else {
         // The first two questions are inserted before the bank refuses the third.
-        QVERIFY(store.execute(u"create trigger refuse before insert on tk when new.题型='判断' "
-                              u"begin select raise(abort, 'refused'); end"_s));
+        QVERIFY(store
+                    .write(u"create trigger refuse before insert on tk when new.题型='判断' "
+                           u"begin select raise(abort, 'refused'); end"_s)
+                    .isDone());
     }
     const QString before = Fixtures::questionTable(store);
 
     const QuestionImport::Outcome outcome
         = QuestionImport::importFile(store, writeFile(Fixtures::importText().toUtf8()));
     QCOMPARE(outcome.status, QuestionImport::Outcome::Status::Failed);
-    QVERIFY2(outcome.reason.startsWith(reason), qPrintable(outcome.reason));
+    QVERIFY2(BankMessages::reason(outcome.failure).startsWith(reason),
+        qPrintable(BankMessages::reason(outcome.failure)));
     QVERIFY(outcome.added.isEmpty());
-    QCOMPARE(outcome.message(u"q.csv"_s),
-        u"“q.csv”中的3道试题没有导入题库，题库保持原样。\n\n原因：%1。"_s.arg(outcome.reason));
+    QCOMPARE(outcome.message(u"q.csv"_s, BankMessages::reason(outcome.failure)),
+        u"“q.csv”中的3道试题没有导入题库，题库保持原样。\n\n原因：%1。"_s.arg(
+            BankMessages::reason(outcome.failure)));
     if (how == u"locked"_s)
-        QVERIFY(other.execute(u"rollback"_s));
+        QVERIFY(other.write(u"rollback"_s).isDone());
     QCOMPARE(Fixtures::questionTable(store), before);
 }
 

@@ -192,7 +192,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost()
     QuestionStore other;
     if (locked) {
         QVERIFY(other.open(m_env->bankPath()));
-        QVERIFY(other.execute(u"begin immediate"_s));
+        QVERIFY(other.write(u"begin immediate"_s).isDone());
         store.setBusyTimeout(100);
     } else {
         store.close();
@@ -213,7 +213,7 @@ void tst_WriteFailures::failureIsToldAndNothingLost()
     if (write.stillShown)
         write.stillShown(*m_w);
     if (locked)
-        QVERIFY(other.execute(u"rollback"_s));
+        QVERIFY(other.write(u"rollback"_s).isDone());
     QCOMPARE(Fixtures::questionTable(m_w->window().store()), before);
 }
 

@@ -127,7 +127,7 @@ void tst_ProgressHistory::examsInTheOrderTaken()
 void tst_ProgressHistory::bankWithoutHistoryTables()
 {
     for (const QString& table : { u"answer_history"_s, u"exam_result"_s })
-        QVERIFY(m_bank->store().execute(u"drop table "_s + table));
+        QVERIFY(m_bank->store().write(u"drop table "_s + table).isDone());
     const ProgressHistory::Result result = ProgressHistory::compute(m_bank->store(), Today);
     QVERIFY2(result.ok, qPrintable(result.error));
     QVERIFY(!result.hasAnswers());

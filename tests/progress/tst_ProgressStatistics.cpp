@@ -3,6 +3,7 @@
 #include "TestFolders.h"
 
 #include "data/RowSet.h"
+#include "data/StatisticsRepository.h"
 #include "progress/ProgressStatistics.h"
 
 #include <QTest>
@@ -104,8 +105,8 @@ void tst_ProgressStatistics::countingReadsOnlyTheIndex_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("index");
-    QTest::newRow("every question") << ProgressStatistics::totalSql() << u"tk_key"_s;
-    QTest::newRow("answered ones") << ProgressStatistics::answeredSql() << u"tk_answered"_s;
+    QTest::newRow("every question") << StatisticsRepository::questionCountSql() << u"tk_key"_s;
+    QTest::newRow("answered ones") << StatisticsRepository::answeredCountSql() << u"tk_answered"_s;
 }
 
 void tst_ProgressStatistics::countingReadsOnlyTheIndex()
@@ -138,7 +139,7 @@ void tst_ProgressStatistics::failureIsReported()
 {
     TestFolders folders;
     TestBank bank(folders.bankPath());
-    QVERIFY(bank.store().execute(u"drop table smdm"_s));
+    QVERIFY(bank.store().write(u"drop table smdm"_s).isDone());
     const ProgressStatistics::Result result = ProgressStatistics::compute(bank.store());
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(u"smdm"_s), qPrintable(result.error));

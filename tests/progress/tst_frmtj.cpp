@@ -190,7 +190,7 @@ void tst_frmtj::chartPlacesTheWorkedSections()
 void tst_frmtj::countsAgainOnEveryOpening()
 {
     QVERIFY(openStatistics([](QDialog*) {}));
-    QVERIFY(m_w->window().store().execute(u"update tk set 答题='C' where 代码='K0101' and 题号=4"_s));
+    QVERIFY(m_w->window().store().write(u"update tk set 答题='C' where 代码='K0101' and 题号=4"_s).isDone());
     QVERIFY(openStatistics([](QDialog* dialog) {
         auto* list = dialog->findChild<QTreeWidget*>(u"ListView1"_s);
         QCOMPARE(list->topLevelItem(0)->text(2), u"4"_s);

@@ -3,6 +3,7 @@
 #include "TestBank.h"
 
 #include "data/RowSet.h"
+#include "data/ui/BankMessages.h"
 
 using namespace Qt::StringLiterals;
 using Q = TestBank::Question;
@@ -14,8 +15,10 @@ void add(TestBank& bank, const QString& code, int number, const QString& type, c
     const QVariant& given, const QString& stem, const QString& options)
 {
     bank.question(Q(code, number, type, key, given, false, stem));
-    if (!bank.store().execute(u"update tk set xx=? where 代码=? and 题号=?"_s, { options, code, number }))
-        qFatal("cannot set the option extract: %s", qPrintable(bank.store().lastError()));
+    if (!bank.store()
+             .write(u"update tk set xx=? where 代码=? and 题号=?"_s, { options, code, number })
+             .isDone())
+        qFatal("cannot set the option extract: %s", qPrintable(BankMessages::reason(bank.store().failure())));
 }
 
 } // namespace

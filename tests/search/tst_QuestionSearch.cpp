@@ -129,8 +129,9 @@ void tst_QuestionSearch::heldTextsFollowTheBank()
     // An answer or a favourite leaves the texts as they are.
     const quint64 before = store.textRevision();
     QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"A"_s).isDone());
-    QString reason;
-    QVERIFY(Favourites::AddToFavourites(store, { u"K0101"_s, u"1"_s }, &reason) == Favourites::AddResult::Added);
+    WriteResult failed = WriteResult::done();
+    QVERIFY(
+        Favourites::AddToFavourites(store, { u"K0101"_s, u"1"_s }, &failed) == Favourites::AddResult::Added);
     QCOMPARE(store.textRevision(), before);
 
     // A correction and a question of the user's own are found at once.

@@ -47,8 +47,11 @@ void tst_ReviewNode::fillBank(TestBank& bank)
     const qint64 today = ReviewSchedule::dayOf(QDateTime::currentDateTime());
     const QList<QVariantList> entries { { 3, 1, today - 1 }, { 4, 0, today }, { 5, 0, today + 2 } };
     for (const QVariantList& e : entries)
-        QVERIFY(bank.store().execute(
-            u"insert into review_schedule(代码, 题号, stage, due_day) values('K0101', ?, ?, ?)"_s, e));
+        QVERIFY(
+            bank.store()
+                .write(
+                    u"insert into review_schedule(代码, 题号, stage, due_day) values('K0101', ?, ?, ?)"_s, e)
+                .isDone());
 }
 
 void tst_ReviewNode::nodeSitsWithThePersonalNodes()

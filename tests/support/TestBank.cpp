@@ -1,4 +1,5 @@
 #include "TestBank.h"
+#include "data/ui/BankMessages.h"
 
 #include <QTest>
 
@@ -6,15 +7,17 @@ TestBank::TestBank(const QString& path)
     : m_path(path)
 {
     if (!m_store.create(path))
-        qFatal("cannot create test bank %s: %s", qPrintable(path), qPrintable(m_store.lastError()));
+        qFatal("cannot create test bank %s: %s", qPrintable(path),
+            qPrintable(BankMessages::reason(m_store.failure())));
 }
 
 namespace {
 
 void run(QuestionStore& store, const QString& sql, const QVariantList& params)
 {
-    if (!store.execute(sql, params))
-        qFatal("test bank statement failed: %s", qPrintable(store.lastError()));
+    const WriteResult result = store.write(sql, params);
+    if (!result.isDone())
+        qFatal("test bank statement failed: %s", qPrintable(BankMessages::reason(result)));
 }
 
 } // namespace

@@ -64,7 +64,7 @@ void ExamRun::kscx()
     m_panel->ResetQuestionList();
     // No range and no types: the whole paper, by type and sj.
     const QuestionFilters::Selection paper = QuestionFilters::exam(QString(), QString());
-    RowSet rows = m_store.query(paper.sql, paper.params);
+    RowSet rows = QuestionListRepository::read(m_store, paper);
     if (rows.atEnd()) {
         MessageBox::notice(m_window, QStringLiteral("请点击右侧<查看答案>按钮即可显示试题！"));
         return;

@@ -1,6 +1,7 @@
 #include "exam/ui/GradingCommands.h"
 
 #include "controls/MessageBox.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ExamResult.h"
 #include "exam/Grading.h"
 #include "exam/ScoreReport.h"
@@ -39,7 +40,8 @@ bool showExamReport(QWidget* parent, QuestionStore& store, StudySession& session
             ExamResult::fromTally(outcome.tally, ScoreReport::readPoints(), QDateTime::currentDateTimeUtc()));
         if (!kept.isDone())
             MessageBox::warning(parent, QStringLiteral("结束考试"),
-                QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。").arg(kept.reason()));
+                QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。")
+                    .arg(BankMessages::reason(kept)));
         openReport(parent, store, session, outcome.tally);
     }
     return session.isExamRunning();
@@ -54,7 +56,7 @@ void showPracticeReport(QWidget* parent, QuestionStore& store, StudySession& ses
         // The grades stand; only the copy the exam paper starts from is stale.
         MessageBox::warning(parent, QStringLiteral("批阅试题"),
             QStringLiteral("成绩已统计，但本节试题没有复制到考试工作区。\n\n原因：%1。")
-                .arg(outcome.copied.reason()));
+                .arg(BankMessages::reason(outcome.copied)));
     }
     openReport(parent, store, session, outcome.tally);
 }

@@ -3,6 +3,8 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/Settings.h"
+#include "data/CatalogueRepository.h"
+#include "data/ui/BankMessages.h"
 #include "exam/ExamSession.h"
 
 #include <QDir>
@@ -149,7 +151,8 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
         // Without the range the paper could not follow the user's choice.
         m_XPButton1->setEnabled(false);
         MessageBox::critical(this, Title,
-            QStringLiteral("无法读取题库中的试题范围：%1。\n\n现在不能开始模拟考试。").arg(m_db.lastError()));
+            QStringLiteral("无法读取题库中的试题范围：%1。\n\n现在不能开始模拟考试。")
+                .arg(BankMessages::reason(m_db.failure())));
     }
     m_List1->setFocus();
 }
@@ -161,12 +164,8 @@ mlks::~mlks()
 
 void mlks::fillSections()
 {
-    RowSet codes = m_db.query(QStringLiteral("select DISTINCT 代码 from tk order by 代码"));
-    for (; !codes.atEnd(); codes.next()) {
-        RowSet section = m_db.query(QStringLiteral("select 细目 from smdm where 代码=?"), { codes.field(0) });
-        if (section.atEnd())
-            continue;
-        auto* item = new QListWidgetItem(section.field(0).toString(), m_List1);
+    for (const QString& name : CatalogueRepository::sectionNamesWithQuestions(m_db)) {
+        auto* item = new QListWidgetItem(name, m_List1);
         item->setSelected(true);
     }
     if (m_List1->count() > 0)
@@ -225,7 +224,8 @@ void mlks::StartExam()
         = m_exam.startPaper(request, [this](int maximum, int value) { showProgress(maximum, value); });
     if (!started.isDone()) {
         MessageBox::critical(this, Title,
-            QStringLiteral("模拟试卷没有生成，考试没有开始。\n\n原因：%1。").arg(started.reason()));
+            QStringLiteral("模拟试卷没有生成，考试没有开始。\n\n原因：%1。")
+                .arg(BankMessages::reason(started)));
         return;
     }
     accept();

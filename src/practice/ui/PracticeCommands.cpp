@@ -3,6 +3,7 @@
 #include "catalogue/QuestionFilters.h"
 #include "controls/MessageBox.h"
 #include "data/QuestionStore.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 #include "practice/Favourites.h"
 #include "practice/QuestionEditor.h"
@@ -150,7 +151,7 @@ void PracticeCommands::RedoQuestions()
     const WriteResult result = Answers::ClearAnswers(m_store, QuestionTable::Bank, m_session.sectionCode());
     if (result.isFailed()) {
         MessageBox::critical(m_window, QStringLiteral("操作失败"),
-            result.notStoredMessage(QStringLiteral("清除本节答案的操作")));
+            BankMessages::notStored(QStringLiteral("清除本节答案的操作"), result));
         return;
     }
     m_panel->showNoRange();
@@ -181,8 +182,8 @@ void PracticeCommands::NextQuestion()
 
 void PracticeCommands::AddToFavourites()
 {
-    QString reason;
-    switch (Favourites::AddToFavourites(m_store, m_session.currentQuestion(), &reason)) {
+    WriteResult failed = WriteResult::done();
+    switch (Favourites::AddToFavourites(m_store, m_session.currentQuestion(), &failed)) {
     case Favourites::AddResult::Added:
         MessageBox::information(m_window, QStringLiteral("信息提示"), QStringLiteral("本题你已成功收藏！"));
         break;
@@ -192,7 +193,7 @@ void PracticeCommands::AddToFavourites()
         break;
     case Favourites::AddResult::Failed:
         MessageBox::critical(m_window, QStringLiteral("收藏失败"),
-            WriteResult::failed(reason).notStoredMessage(QStringLiteral("本题的收藏标记")));
+            BankMessages::notStored(QStringLiteral("本题的收藏标记"), failed));
         break;
     }
 }
@@ -203,7 +204,7 @@ void PracticeCommands::RemoveFromFavourites()
     if (result.isFailed()) {
         // The row stays listed: it is still a favourite.
         MessageBox::critical(m_window, QStringLiteral("移除失败"),
-            result.notStoredMessage(QStringLiteral("从收藏夹移除本题的操作")));
+            BankMessages::notStored(QStringLiteral("从收藏夹移除本题的操作"), result));
         return;
     }
     m_panel->removeListRow(m_session.position());
@@ -221,7 +222,7 @@ void PracticeCommands::ClearFavourites()
     const WriteResult result = Favourites::ClearFavourites(m_store);
     if (result.isFailed()) {
         MessageBox::critical(m_window, QStringLiteral("清空失败"),
-            result.notStoredMessage(QStringLiteral("清空收藏夹的操作")));
+            BankMessages::notStored(QStringLiteral("清空收藏夹的操作"), result));
         return;
     }
     m_panel->clearList();
@@ -233,9 +234,9 @@ void PracticeCommands::showSaveOutcome(const WriteResult& result, const QString&
     if (result.isDone())
         MessageBox::notice(m_window, done);
     else if (result.isNothing())
-        MessageBox::warning(m_window, QStringLiteral("无法保存"), result.reason() + QStringLiteral("。"));
+        MessageBox::warning(m_window, QStringLiteral("无法保存"), result.ownReason() + QStringLiteral("。"));
     else
-        MessageBox::critical(m_window, QStringLiteral("保存失败"), result.notStoredMessage(what));
+        MessageBox::critical(m_window, QStringLiteral("保存失败"), BankMessages::notStored(what, result));
 }
 
 void PracticeCommands::SaveNotes()

@@ -5,6 +5,7 @@
 #include "controls/XPButton.h"
 #include "data/QuestionStore.h"
 #include "data/Settings.h"
+#include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
 #include "practice/Feedback.h"
 #include "practice/QuestionRecord.h"
@@ -143,7 +144,7 @@ void PracticePanel::FillQuestionList(RowSet& selection)
 
 void PracticePanel::listSelection(const QuestionFilters::Selection& selection)
 {
-    RowSet rows = m_store.query(selection.sql, selection.params);
+    RowSet rows = QuestionListRepository::read(m_store, selection);
     FillQuestionList(rows);
 }
 
@@ -411,7 +412,7 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
     if (result.isFailed()) {
         // The panel keeps the user's choice; the echo keeps what is stored.
         emit writeFailed(QStringLiteral("答案没有保存"),
-            result.notStoredMessage(QStringLiteral("您的答案“%1”").arg(answer)));
+            BankMessages::notStored(QStringLiteral("您的答案“%1”").arg(answer), result));
         return;
     }
     emit answerStored();

@@ -4,6 +4,7 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/QuestionType.h"
+#include "data/ui/BankMessages.h"
 #include "practice/QuestionEditor.h"
 #include "practice/QuestionImport.h"
 #include "richtext/RichText.h"
@@ -176,13 +177,13 @@ void addst::AddQuestion()
     const WriteResult result
         = QuestionEditor::AddQuestion(m_store, m_session.sectionCode(), question, &number);
     if (result.isNothing()) {
-        MessageBox::warning(this, QStringLiteral("无法添加试题"), result.reason() + QStringLiteral("。"));
+        MessageBox::warning(this, QStringLiteral("无法添加试题"), result.ownReason() + QStringLiteral("。"));
         return;
     }
     if (result.isFailed()) {
         // The dialog stays open with what was typed.
         MessageBox::critical(
-            this, QStringLiteral("添加失败"), result.notStoredMessage(QStringLiteral("您的试题")));
+            this, QStringLiteral("添加失败"), BankMessages::notStored(QStringLiteral("您的试题"), result));
         return;
     }
     // One literal, so that the message can be found as the user reads it.
@@ -202,7 +203,7 @@ void addst::importQuestions()
     if (path.isEmpty())
         return;
     const QuestionImport::Outcome outcome = QuestionImport::importFile(m_store, path);
-    const QString text = outcome.message(QFileInfo(path).fileName());
+    const QString text = outcome.message(QFileInfo(path).fileName(), BankMessages::reason(outcome.failure));
     switch (outcome.status) {
     case QuestionImport::Outcome::Status::Imported:
         MessageBox::information(this, QStringLiteral("导入完成"), text);

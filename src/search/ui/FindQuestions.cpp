@@ -40,7 +40,7 @@ void run(QuestionStore& store, SearchTexts& texts, StudySession& session, Practi
         showTitle(QuestionSearch::title());
     panel->setTitle(QuestionSearch::title());
 
-    RowSet rows = store.query(selection.sql, selection.params);
+    RowSet rows = QuestionListRepository::read(store, selection);
     SectionCaptions captions;
     QString error;
     if (!rows.isValid() || !captions.load(store, &error)) {

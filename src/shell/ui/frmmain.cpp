@@ -7,6 +7,7 @@
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
 #include "data/BankLocation.h"
+#include "data/ui/BankMessages.h"
 #include "desktop/DesktopActions.h"
 #include "exam/ui/ExamRun.h"
 #include "exam/ui/ExamSidePanel.h"
@@ -248,7 +249,7 @@ void frmmain::openBank(const QString& bankPath)
     // A bank that cannot be written can still be browsed; each later write failure is told
     // where it happens, this once why none can succeed.
     if (m_store.openError() == QuestionStore::OpenError::NotWritable) {
-        const QString why = m_store.lastError();
+        const QString why = BankMessages::reason(m_store.failure());
         if (m_store.open(bankPath, QuestionStore::Mode::ReadOnly)) {
             MessageBox::warning(this, QStringLiteral("题库只能读取"),
                 QStringLiteral(
@@ -258,23 +259,20 @@ void frmmain::openBank(const QString& bankPath)
         }
     }
     MessageBox::critical(this, QStringLiteral("无法打开题库"),
-        QStringLiteral("无法打开题库文件“%1”：%2。").arg(file, m_store.lastError()) + untouched);
+        QStringLiteral("无法打开题库文件“%1”：%2。").arg(file, BankMessages::reason(m_store.failure()))
+            + untouched);
 }
 
 void frmmain::BuildCatalogue()
 {
     if (!m_store.isOpen())
         return;
-    // The catalogue table is rebuilt at every start; a read-only bank gets a private copy
-    // that hides the stored one for this connection.
-    if (m_store.isReadOnly())
-        m_store.execute(
-            QStringLiteral("create temp table if not exists tree as select * from main.tree where 0"));
-    QString error;
-    if (!Catalogue::rewriteTree(m_store, &error))
+    // The catalogue table is rebuilt at every start.
+    StoreFailure failure;
+    if (!Catalogue::rewriteTree(m_store, &failure))
         MessageBox::critical(this, QStringLiteral("无法更新目录"),
             QStringLiteral("无法在题库文件“%1”中更新目录：%2。\n\n目录按题库中上次保存的内容显示。")
-                .arg(QDir::toNativeSeparators(m_store.path()), error));
+                .arg(QDir::toNativeSeparators(m_store.path()), BankMessages::reason(failure)));
     m_TreeView1->setNodes(Catalogue::readNodes(m_store));
     refreshReviewCount();
 }

@@ -1,0 +1,94 @@
+#include "data/AnswerRepository.h"
+
+#include "data/BankTables.h"
+#include "data/QuestionStore.h"
+
+namespace AnswerRepository {
+namespace {
+
+namespace T = BankTables::Table;
+namespace C = BankTables::Column;
+using BankTables::byKey;
+
+QVariant columnOf(QuestionStore& store, QStringView column, QuestionTable table, const QuestionKey& key)
+{
+    return store.scalar(
+        u"select " % column % u" from " % tableName(table) % byKey(), { key.code, key.number });
+}
+
+} // namespace
+
+QVariant type(QuestionStore& store, QuestionTable table, const QuestionKey& key)
+{
+    return columnOf(store, C::Type, table, key);
+}
+
+QVariant solution(QuestionStore& store, QuestionTable table, const QuestionKey& key)
+{
+    return columnOf(store, C::Key, table, key);
+}
+
+WriteResult setAnswer(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer)
+{
+    return store.write(u"update " % tableName(table) % u" set " % C::Given % u"=?" % byKey(),
+        { answer, key.code, key.number });
+}
+
+WriteResult clearSection(QuestionStore& store, QuestionTable table, const QString& code)
+{
+    return store.write(
+        u"update " % tableName(table) % u" set " % C::Given % u"='' where " % C::Code % u"=?", { code });
+}
+
+QVariant bankNumber(QuestionStore& store, const QuestionKey& key)
+{
+    return store.scalar(u"select " % C::BankNumber % u" from " % T::ExamSources % u" where " % C::Code
+            % u"=? and " % C::Number % u"=?",
+        { key.code, key.number });
+}
+
+WriteResult recordAnswer(QuestionStore& store, const QuestionKey& key, qint64 answeredAt,
+    const QString& answer, bool right, QuestionTable table)
+{
+    static const QString sql = u"insert into " % T::AnswerHistory % u"(" % C::Code % u", " % C::Number % u", "
+        % C::AnsweredAt % u", " % C::Answer % u", " % C::IsRight % u", " % C::Source
+        % u") values(?, ?, ?, ?, ?, ?)";
+    return store.write(sql,
+        { key.code, key.number, answeredAt, answer, right ? 1 : 0,
+            table == QuestionTable::WorkingSet ? QStringLiteral("exam") : QStringLiteral("practice") });
+}
+
+std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& key)
+{
+    static const QString sql = u"select " % C::Stage % u", " % C::DueDay % u" from " % T::ReviewSchedule
+        % u" where " % C::Code % u"=? and " % C::Number % u"=?";
+    RowSet row = store.query(sql, { key.code, key.number });
+    if (!row.isValid() || row.atEnd())
+        return std::nullopt;
+    return ReviewEntry { row.field(0).toInt(), row.field(1).toLongLong() };
+}
+
+WriteResult setReviewEntry(QuestionStore& store, const QuestionKey& key, const ReviewEntry& entry)
+{
+    static const QString sql = u"insert or replace into " % T::ReviewSchedule % u"(" % C::Code % u", "
+        % C::Number % u", " % C::Stage % u", " % C::DueDay % u") values(?, ?, ?, ?)";
+    return store.write(sql, { key.code, key.number, entry.stage, entry.dueDay });
+}
+
+WriteResult removeReviewEntry(QuestionStore& store, const QuestionKey& key)
+{
+    static const QString sql
+        = u"delete from " % T::ReviewSchedule % u" where " % C::Code % u"=? and " % C::Number % u"=?";
+    return store.write(sql, { key.code, key.number });
+}
+
+int dueCount(QuestionStore& store, qint64 day)
+{
+    static const QString sql = u"select count(*) from " % T::ReviewSchedule % u" r join " % T::Questions
+        % u" on " % T::Questions % u"." % C::Code % u"=r." % C::Code % u" and " % T::Questions % u"."
+        % C::Number % u"=r." % C::Number % u" where r." % C::DueDay % u"<=?";
+    return store.scalar(sql, { day }).toInt();
+}
+
+} // namespace AnswerRepository

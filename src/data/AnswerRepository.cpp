@@ -48,17 +48,6 @@ QVariant bankNumber(QuestionStore& store, const QuestionKey& key)
         { key.code, key.number });
 }
 
-WriteResult recordAnswer(QuestionStore& store, const QuestionKey& key, qint64 answeredAt,
-    const QString& answer, bool right, QuestionTable table)
-{
-    static const QString sql = u"insert into " % T::AnswerHistory % u"(" % C::Code % u", " % C::Number % u", "
-        % C::AnsweredAt % u", " % C::Answer % u", " % C::IsRight % u", " % C::Source
-        % u") values(?, ?, ?, ?, ?, ?)";
-    return store.write(sql,
-        { key.code, key.number, answeredAt, answer, right ? 1 : 0,
-            table == QuestionTable::WorkingSet ? QStringLiteral("exam") : QStringLiteral("practice") });
-}
-
 std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& key)
 {
     static const QString sql = u"select " % C::Stage % u", " % C::DueDay % u" from " % T::ReviewSchedule

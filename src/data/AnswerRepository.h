@@ -18,8 +18,8 @@ struct ReviewEntry
     bool operator==(const ReviewEntry& other) const { return stage == other.stage && dueDay == other.dueDay; }
 };
 
-/// The candidate's answers: 答题 of tk and kstk, the answer history and the review
-/// schedule, both kept under a question's key in tk.
+/// The candidate's answers: 答题 of tk and kstk and the review schedule, kept under a
+/// question's key in tk.
 namespace AnswerRepository {
 
 /// 题型 of question @p key of @p table; null when there is no such question.
@@ -36,11 +36,6 @@ WriteResult clearSection(QuestionStore& store, QuestionTable table, const QStrin
 /// The number in tk of the exam paper's question @p key of kstk; null when the paper was
 /// copied with tk's numbers.
 QVariant bankNumber(QuestionStore& store, const QuestionKey& key);
-
-/// Adds an answer to the history: @p key in tk, @p answeredAt in UTC seconds, from the
-/// exam when @p table is the working set, else from practice.
-WriteResult recordAnswer(QuestionStore& store, const QuestionKey& key, qint64 answeredAt,
-    const QString& answer, bool right, QuestionTable table);
 
 /// The review entry of question @p key of tk, if it is in review.
 std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& key);

@@ -9,9 +9,9 @@ namespace BankSchema {
 QStringList questionColumns()
 {
     return { QStringLiteral("代码"), QStringLiteral("题号"), QStringLiteral("题型"), QStringLiteral("答案"),
-             QStringLiteral("答题"), QStringLiteral("收藏否"), QStringLiteral("sj"), QStringLiteral("tg"),
-             QStringLiteral("xx"), QStringLiteral("选项"), QStringLiteral("题干"), QStringLiteral("zs"),
-             QStringLiteral("插图") };
+        QStringLiteral("答题"), QStringLiteral("收藏否"), QStringLiteral("sj"), QStringLiteral("tg"),
+        QStringLiteral("xx"), QStringLiteral("选项"), QStringLiteral("题干"), QStringLiteral("zs"),
+        QStringLiteral("插图") };
 }
 
 namespace {
@@ -53,7 +53,6 @@ QStringList coreStatements()
     return s;
 }
 
-
 } // namespace
 
 QStringList questionTableStatements(const QString& table)
@@ -93,19 +92,31 @@ QStringList recordStatements()
     return {
         // Question keys are tk's: 代码 and 题号 compare as they do there, so the joins with
         // tk use its key index.
-        QStringLiteral("create table if not exists answer_history(id integer primary key, "
-                       "代码 text collate nocase not null, 题号 integer not null, answered_at integer not null, "
-                       "answer text not null, is_right integer not null, "
-                       "source text not null check(source in ('practice','exam')))"),
-        QStringLiteral("create index if not exists answer_history_key on answer_history(代码, 题号, answered_at)"),
+        QStringLiteral(
+            "create table if not exists answer_history(id integer primary key, "
+            "代码 text collate nocase not null, 题号 integer not null, answered_at integer not null, "
+            "answer text not null, is_right integer not null, "
+            "source text not null check(source in ('practice','exam')))"),
+        QStringLiteral(
+            "create index if not exists answer_history_key on answer_history(代码, 题号, answered_at)"),
+        QStringLiteral(
+            "create table if not exists attempt(id integer primary key, "
+            "代码 text collate nocase not null, 题号 integer not null, started_at integer not null, "
+            "answered_at integer not null, seconds integer not null, answer text not null, "
+            "is_right integer not null, source text not null check(source in ('practice','exam')), "
+            "clicks integer not null)"),
+        QStringLiteral("create index if not exists attempt_key on attempt(代码, 题号, answered_at)"),
         QStringLiteral("create table if not exists review_schedule(代码 text collate nocase not null, "
                        "题号 integer not null, stage integer not null, due_day integer not null)"),
-        QStringLiteral("create unique index if not exists review_schedule_key on review_schedule(代码, 题号)"),
-        QStringLiteral("create index if not exists review_schedule_due on review_schedule(due_day, 代码, 题号)"),
-        QStringLiteral("create table if not exists exam_result(id integer primary key, finished_at integer not null, "
-                       "score integer not null, full_score integer not null, questions integer not null, "
-                       "right_count integer not null, wrong_count integer not null, "
-                       "unanswered_count integer not null)"),
+        QStringLiteral(
+            "create unique index if not exists review_schedule_key on review_schedule(代码, 题号)"),
+        QStringLiteral(
+            "create index if not exists review_schedule_due on review_schedule(due_day, 代码, 题号)"),
+        QStringLiteral(
+            "create table if not exists exam_result(id integer primary key, finished_at integer not null, "
+            "score integer not null, full_score integer not null, questions integer not null, "
+            "right_count integer not null, wrong_count integer not null, "
+            "unanswered_count integer not null)"),
         // kstk numbers a paper's questions afresh; this keeps each one's number in tk.
         QStringLiteral("create table if not exists exam_source(代码 text collate nocase not null, "
                        "题号 integer not null, bank_number integer not null)"),
@@ -124,8 +135,8 @@ QStringList upgradeStatements(int version)
         QStringList s;
         for (const QString& statement : coreStatements()) {
             if (statement.startsWith(QStringLiteral("create index")))
-                s << QString(statement).replace(QStringLiteral("create index"),
-                                                QStringLiteral("create index if not exists"));
+                s << QString(statement).replace(
+                    QStringLiteral("create index"), QStringLiteral("create index if not exists"));
         }
         return s;
     }
@@ -134,6 +145,8 @@ QStringList upgradeStatements(int version)
     // Some banks of version 2 were written before its records joined it.
     if (version == 2)
         return recordStatements() << ReviewIndex;
+    if (version == 3)
+        return recordStatements();
     return {};
 }
 

@@ -25,8 +25,11 @@ inline constexpr QStringView Sections = u"smdm";
 inline constexpr QStringView Tree = u"tree";
 /// wz (文字): the texts of the text-material sections.
 inline constexpr QStringView Texts = u"wz";
-/// Every answer given, with when and whether it was right.
+/// Every click of an answer panel up to the attempts, kept as it was written; nothing
+/// is added to it any more.
 inline constexpr QStringView AnswerHistory = u"answer_history";
+/// The attempts: one per visit of a question, the answer the candidate settled on.
+inline constexpr QStringView Attempts = u"attempt";
 /// The questions in spaced review, with their stage and due day.
 inline constexpr QStringView ReviewSchedule = u"review_schedule";
 /// One row per graded mock exam.
@@ -85,6 +88,15 @@ inline constexpr QStringView Answer = u"answer";
 inline constexpr QStringView IsRight = u"is_right";
 /// Where it was given: 'practice' or 'exam'.
 inline constexpr QStringView Source = u"source";
+
+// attempt (answered_at, answer, is_right and source as above; answered_at is when the
+// attempt was settled)
+/// When the visit of the question began, UTC seconds.
+inline constexpr QStringView StartedAt = u"started_at";
+/// The seconds spent on the question in the visit.
+inline constexpr QStringView Seconds = u"seconds";
+/// How many times the answer was changed in the visit.
+inline constexpr QStringView Clicks = u"clicks";
 
 // review_schedule
 /// How many right answers on or after the due day the question has had in a row.

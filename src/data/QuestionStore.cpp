@@ -1,5 +1,6 @@
 #include "data/QuestionStore.h"
 
+#include "data/AttemptRepository.h"
 #include "data/BankSchema.h"
 #include "data/Sqlite.h"
 
@@ -268,6 +269,12 @@ bool QuestionStore::upgradeSchema(int fromVersion)
             for (const QString& statement : BankSchema::upgradeStatements(v)) {
                 if (!execute(statement))
                     return false;
+            }
+            // The click history of version 3 becomes attempts; its rows stay for older programs.
+            if (v == 3) {
+                const WriteResult added = AttemptRepository::addFromClicks(*this);
+                if (!added.isDone())
+                    return fail(added.failure());
             }
         }
         return execute(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));

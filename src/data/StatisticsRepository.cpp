@@ -69,7 +69,7 @@ bool eachAnswer(QuestionStore& store,
     QString* error)
 {
     static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::AnsweredAt % u", "
-        % C::IsRight % u" from " % T::AnswerHistory;
+        % C::IsRight % u" from " % T::Attempts;
     return store.stream(
         sql, {},
         [&each](const StreamedRow& row) {

@@ -42,8 +42,8 @@ QString answeredCountSql();
 /// engine's words in @p error, when they cannot all be read.
 bool eachQuestionType(QuestionStore& store,
     const std::function<void(const QString& code, qint64 number, const QString& type)>& each, QString* error);
-/// Hands every row of the answer history to @p each: the question's key in tk, when it
-/// was answered (UTC seconds) and whether it was right.
+/// Hands every attempt to @p each: the question's key in tk, when it was settled (UTC
+/// seconds) and whether it was right.
 bool eachAnswer(QuestionStore& store,
     const std::function<void(const QString& code, qint64 number, qint64 answeredAt, bool right)>& each,
     QString* error);

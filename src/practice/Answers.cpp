@@ -36,6 +36,11 @@ QString optionLetter(int index)
     return index >= 0 && index < 5 ? QString(QChar(u'A' + index)) : QString();
 }
 
+bool judgedOnLeaving(const QString& type)
+{
+    return panelFor(type) == Panel::MultipleChoice;
+}
+
 QString multipleChoice(const std::array<bool, 5>& ticked)
 {
     QString answer;
@@ -84,25 +89,8 @@ QuestionKey bankKey(QuestionStore& store, QuestionTable table, const QuestionKey
     return number.isNull() ? key : QuestionKey { key.code, number.toString() };
 }
 
-namespace {
-
-WriteResult recordAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key,
-    const QString& answer, const QDateTime& moment)
-{
-    const QVariant solution = AnswerRepository::solution(store, table, key);
-    const bool right = AnswerRule::isRight(solution.toString(), answer);
-    const QuestionKey original = bankKey(store, table, key);
-    const WriteResult logged
-        = AnswerRepository::recordAnswer(store, original, moment.toSecsSinceEpoch(), answer, right, table);
-    if (!logged.isDone())
-        return logged;
-    return ReviewSchedule::apply(store, original, right, ReviewSchedule::dayOf(moment));
-}
-
-} // namespace
-
-WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key,
-    const QString& answer, const ReviewSchedule::Clock& clock)
+WriteResult StoreAnswer(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer)
 {
     if (!key.isValid())
         return WriteResult::nothing(QStringLiteral("当前没有试题"));
@@ -114,10 +102,7 @@ WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const Questio
         const WriteResult result = AnswerRepository::setAnswer(store, table, key, answer);
         if (result.isDone() && result.rows() == 0)
             return WriteResult::nothing(QStringLiteral("当前试题已不在题库中"));
-        if (!result.isDone() || answer.isEmpty())
-            return result;
-        const WriteResult recorded = recordAnswer(store, table, key, answer, clock());
-        return recorded.isDone() ? result : recorded;
+        return result;
     });
 }
 

@@ -26,6 +26,10 @@ enum class Panel
 /// The panel a question type gets; None for grouped and unknown types, which take no entry.
 Panel panelFor(const QString& type);
 
+/// Whether an answer of @p type is judged only when the candidate leaves it or presses
+/// Enter: a choice of several letters is not settled by its first tick.
+bool judgedOnLeaving(const QString& type);
+
 /// The ticked letters in box order A to E ("ACD"); the empty text when none is ticked.
 QString multipleChoice(const std::array<bool, 5>& ticked);
 /// The boxes a stored answer ticks: each of the letters A to E it holds; others ignored.
@@ -40,13 +44,11 @@ QString storedCaption(const QVariant& given);
 /// The caption echoing a new entry: "( AC )".
 QString entryCaption(const QString& answer);
 
-/// Writes @p answer into 答题 of question @p key of @p table. Nothing to write
-/// when there is no such question or its type takes no entry. In the same transaction a given answer is added to
-/// the answer history and moves the question in the review schedule, both under the
-/// question's key in tk (an exam paper numbers its copies afresh); clearing an answer
-/// records nothing.
-WriteResult StoreAnswer(QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer,
-    const ReviewSchedule::Clock& clock = ReviewSchedule::systemClock());
+/// Writes @p answer into 答题 of question @p key of @p table. Nothing to write when there
+/// is no such question or its type takes no entry. The attempt it may become is the
+/// AttemptRecorder's.
+WriteResult StoreAnswer(
+    QuestionStore& store, QuestionTable table, const QuestionKey& key, const QString& answer);
 
 /// The key in tk of question @p key of @p table.
 QuestionKey bankKey(QuestionStore& store, QuestionTable table, const QuestionKey& key);

@@ -25,7 +25,7 @@ Result compute(QuestionStore& store, const QDate& today, int dayCount)
     const QDate firstDay = today.addDays(1 - qMax(1, dayCount));
     for (QDate d = firstDay; d <= today; d = d.addDays(1))
         result.days.append({ d, {} });
-    if (!BankSchema::hasTable(store, T::AnswerHistory.toString())) {
+    if (!BankSchema::hasTable(store, T::Attempts.toString())) {
         result.ok = true;
         return result;
     }

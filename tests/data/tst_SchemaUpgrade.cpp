@@ -5,6 +5,7 @@
 #include "data/QuestionStore.h"
 #include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
+#include "practice/AttemptRecorder.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -24,6 +25,8 @@ private slots:
     void versionOneIsUpgradedAndKeepsItsRows();
     void upgradedBankRecordsAnswers();
     void versionTwoGetsTheReviewIndexAndMissingRecords();
+    void versionThreeClicksBecomeAttempts_data();
+    void versionThreeClicksBecomeAttempts();
 
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
@@ -44,7 +47,8 @@ QByteArray digest(QuestionStore& store, const QString& table)
         for (int i = 0; i < rows.fieldNames().size(); ++i) {
             const QVariant v = rows.field(i);
             hash.addData(QByteArray::number(v.isNull() ? -1 : v.typeId()));
-            hash.addData(v.metaType() == QMetaType::fromType<QByteArray>() ? v.toByteArray() : v.toString().toUtf8());
+            hash.addData(
+                v.metaType() == QMetaType::fromType<QByteArray>() ? v.toByteArray() : v.toString().toUtf8());
             hash.addData("\x1f");
         }
         hash.addData("\x1e");
@@ -74,6 +78,17 @@ QStringList addedSince(int version)
     }
     drops.removeDuplicates();
     return drops;
+}
+
+// An answer left as the attempt of one visit of question 1 of K0101.
+bool answerOnce(QuestionStore& store, const QString& answer)
+{
+    AttemptRecorder visit(store);
+    visit.enter(QuestionTable::Bank, { u"K0101"_s, u"1"_s });
+    if (!Answers::StoreAnswer(store, QuestionTable::Bank, visit.key(), answer).isDone())
+        return false;
+    visit.answered(answer);
+    return visit.leave().isDone();
 }
 
 int objects(QuestionStore& store, const QString& name)
@@ -135,8 +150,10 @@ void tst_SchemaUpgrade::upgradedBankRecordsAnswers()
 {
     QuestionStore store;
     QVERIFY(store.open(bankPath()));
-    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"C"_s).isDone());
-    QCOMPARE(store.scalar(u"select count(*) from answer_history where 题号=1 and answer='C' and is_right=0"_s).toInt(), 1);
+    QVERIFY(answerOnce(store, u"C"_s));
+    QCOMPARE(
+        store.scalar(u"select count(*) from attempt where 题号=1 and answer='C' and is_right=0"_s).toInt(),
+        1);
     QCOMPARE(store.scalar(u"select count(*) from review_schedule where 题号=1"_s).toInt(), 1);
     // Only the answered question's row of tk changed: question 1 had no answer.
     QVERIFY(store.write(u"update tk set 答题=null where 题号=1"_s).isDone());
@@ -158,11 +175,72 @@ void tst_SchemaUpgrade::versionTwoGetsTheReviewIndexAndMissingRecords()
     QuestionStore store;
     QVERIFY(store.open(bankPath()));
     QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), QuestionStore::SchemaVersion);
-    for (const QString& name :
-        { u"answer_history"_s, u"review_schedule_due"_s, u"exam_result"_s, u"exam_source"_s, u"tk_review"_s })
+    for (const QString& name : { u"answer_history"_s, u"attempt"_s, u"review_schedule_due"_s,
+             u"exam_result"_s, u"exam_source"_s, u"tk_review"_s })
         QVERIFY2(objects(store, name) == 1, qPrintable(name));
-    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"C"_s).isDone());
-    QCOMPARE(store.scalar(u"select count(*) from answer_history"_s).toInt(), 1);
+    QVERIFY(answerOnce(store, u"C"_s));
+    QCOMPARE(store.scalar(u"select count(*) from attempt"_s).toInt(), 1);
+}
+
+void tst_SchemaUpgrade::versionThreeClicksBecomeAttempts_data()
+{
+    // Clicks "number@seconds:answer/right[/exam]" of tk's K0101 in the order they were written;
+    // attempts "number@start-settled:answer/right/source×clicks".
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("attempts");
+    QTest::newRow("ticks of one visit") << u"1@100:A/0 1@105:AC/1"_s << u"1@100-105:AC/1/practice×2"_s;
+    QTest::newRow("another question between")
+        << u"1@100:A/0 2@110:B/1 1@120:C/0"_s
+        << u"1@100-100:A/0/practice×1 2@110-110:B/1/practice×1 1@120-120:C/0/practice×1"_s;
+    QTest::newRow("more than ten minutes apart")
+        << u"1@100:A/0 1@700:B/1 1@1301:C/0"_s << u"1@100-700:B/1/practice×2 1@1301-1301:C/0/practice×1"_s;
+    QTest::newRow("practice, then the exam")
+        << u"1@100:A/1 1@105:A/1/exam"_s << u"1@100-100:A/1/practice×1 1@105-105:A/1/exam×1"_s;
+    QTest::newRow("the code in another case")
+        << u"1@100:A/0 1@101:B/1/k0101"_s << u"1@100-101:B/1/practice×2"_s;
+    QTest::newRow("no clicks") << QString() << QString();
+}
+
+void tst_SchemaUpgrade::versionThreeClicksBecomeAttempts()
+{
+    QFETCH(QString, clicks);
+    QFETCH(QString, attempts);
+    {
+        QuestionStore store;
+        QVERIFY(store.open(bankPath()));
+        QVERIFY(store.write(u"drop table attempt"_s).isDone());
+        for (const QString& click : clicks.split(u' ', Qt::SkipEmptyParts)) {
+            static const QRegularExpression form(u"^(\\d+)@(\\d+):(\\w+)/(\\d)(?:/(exam))?(?:/(\\w+))?$"_s);
+            const QRegularExpressionMatch m = form.match(click);
+            QVERIFY2(m.hasMatch(), qPrintable(click));
+            const QString code = m.captured(6).isEmpty() ? u"K0101"_s : m.captured(6);
+            QVERIFY(
+                store
+                    .write(u"insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
+                           "values(?, ?, ?, ?, ?, ?)"_s,
+                        { code, m.captured(1).toInt(), m.captured(2).toLongLong(), m.captured(3),
+                            m.captured(4).toInt(), m.captured(5).isEmpty() ? u"practice"_s : u"exam"_s })
+                    .isDone());
+        }
+        QVERIFY(store.write(u"PRAGMA user_version = 3"_s).isDone());
+    }
+    QuestionStore store;
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
+    QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), QuestionStore::SchemaVersion);
+    QStringList got;
+    for (RowSet r
+         = store.query(u"select 题号, started_at, answered_at, seconds, answer, is_right, source, clicks "
+                       "from attempt order by id"_s);
+         !r.atEnd(); r.next()) {
+        QCOMPARE(r.field(3).toLongLong(), r.field(2).toLongLong() - r.field(1).toLongLong());
+        got << u"%1@%2-%3:%4/%5/%6×%7"_s.arg(r.field(0).toString(), r.field(1).toString(),
+            r.field(2).toString(), r.field(4).toString(), r.field(5).toString(), r.field(6).toString(),
+            r.field(7).toString());
+    }
+    QCOMPARE(got.join(u' '), attempts);
+    // The clicks stay as they were, for an older program.
+    QCOMPARE(store.scalar(u"select count(*) from answer_history"_s).toInt(),
+        int(clicks.split(u' ', Qt::SkipEmptyParts).size()));
 }
 
 QTEST_MAIN(tst_SchemaUpgrade)

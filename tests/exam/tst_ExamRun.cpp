@@ -174,8 +174,11 @@ void tst_ExamRun::answersGoToThePaperOnly()
     QCOMPARE(m_w->count(u"select count(*) from kstk where 答题<>''"_s), 1);
     QCOMPARE(m_w->allStored(u"tk"_s), bankBefore);
     QCOMPARE(m_w->count(u"select count(*) from tk where 收藏否=-1"_s), 1);
-    // The history names the answered question by its key in tk, not by the paper's number.
-    QCOMPARE(m_w->count(u"select count(*) from answer_history h join tk on tk.代码=h.代码 and tk.题号=h.题号 "
+    // The attempt is the answer left on moving on; it names the question by its key in tk,
+    // not by the paper's number.
+    QCOMPARE(m_w->count(u"select count(*) from attempt"_s), 0);
+    QVERIFY(m_w->clickRow(1));
+    QCOMPARE(m_w->count(u"select count(*) from attempt h join tk on tk.代码=h.代码 and tk.题号=h.题号 "
                         "join exam_source s on s.代码=h.代码 and s.bank_number=h.题号 "
                         "where h.source='exam' and h.answer='C' and s.题号=?"_s,
                  { number }),
@@ -206,6 +209,10 @@ void tst_ExamRun::feedbackStaysOutOfTheExam()
         QCOMPARE(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
 
     QVERIFY(closesReport([this] { QVERIFY(m_w->click(u"XPButton2"_s)); }));
+    // Six visits, each an attempt; ending the exam settled the last one (row 3, A).
+    QCOMPARE(m_w->count(u"select count(*) from attempt where source='exam'"_s), 6);
+    QCOMPARE(m_w->count(u"select count(*) from attempt where is_right=1"_s), 3);
+    QCOMPARE(m_w->count(u"select answer='A' from attempt order by id desc limit 1"_s), 1);
     // Practice gets the box back as the candidate left it.
     QVERIFY(m_w->clickNode(u"第一节"_s));
     QVERIFY(box->isVisible());

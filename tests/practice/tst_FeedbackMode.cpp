@@ -73,15 +73,29 @@ void tst_FeedbackMode::verdictShownOnRequest_data()
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<QString>("verdict"); // first line shown; empty when nothing is shown
     QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QColor>("leftColour"); // the row's colour once another question is shown
 
+    // "Enter" presses Enter in the list.
     const QColor red(255, 0, 0), green(0, 128, 0), black(0, 0, 0);
-    QTest::newRow("off, wrong") << false << 1 << QStringList { u"Option1_1"_s } << QString() << red;
-    QTest::newRow("off, right") << false << 1 << QStringList { u"Option1_0"_s } << QString() << red;
-    QTest::newRow("on, right") << true << 1 << QStringList { u"Option1_0"_s } << u"回答正确！"_s << green;
+    QTest::newRow("off, wrong") << false << 1 << QStringList { u"Option1_1"_s } << QString() << red << red;
+    QTest::newRow("off, right") << false << 1 << QStringList { u"Option1_0"_s } << QString() << red << red;
+    QTest::newRow("on, right") << true << 1 << QStringList { u"Option1_0"_s } << u"回答正确！"_s << green
+                               << green;
     QTest::newRow("on, wrong") << true << 1 << QStringList { u"Option1_1"_s } << u"回答错误，您的答案是：B"_s
-                               << red;
-    QTest::newRow("on, unanswered") << true << 2 << QStringList { u"DAN_A_0"_s, u"DAN_A_0"_s }
-                                    << u"尚未作答"_s << black;
+                               << red << red;
+    // Ticking A before C is not a wrong answer: several letters are judged on Enter or on leaving.
+    QTest::newRow("on, several letters, not yet judged")
+        << true << 2 << QStringList { u"DAN_A_0"_s, u"DAN_A_2"_s } << QString() << black << green;
+    QTest::newRow("on, several letters, Enter")
+        << true << 2 << QStringList { u"DAN_A_0"_s, u"DAN_A_2"_s, u"Enter"_s } << u"回答正确！"_s << green
+        << green;
+    QTest::newRow("on, several letters, one missing, Enter")
+        << true << 2 << QStringList { u"DAN_A_0"_s, u"Enter"_s } << u"回答错误，您的答案是：A"_s << red
+        << red;
+    QTest::newRow("on, unanswered") << true << 2 << QStringList { u"DAN_A_0"_s, u"DAN_A_0"_s, u"Enter"_s }
+                                    << u"尚未作答"_s << black << black;
+    QTest::newRow("off, Enter shows nothing")
+        << false << 2 << QStringList { u"DAN_A_0"_s, u"DAN_A_2"_s, u"Enter"_s } << QString() << red << red;
 }
 
 void tst_FeedbackMode::verdictShownOnRequest()
@@ -91,6 +105,7 @@ void tst_FeedbackMode::verdictShownOnRequest()
     QFETCH(QStringList, clicks);
     QFETCH(QString, verdict);
     QFETCH(QColor, colour);
+    QFETCH(QColor, leftColour);
 
     const auto w = open();
     QVERIFY(w);
@@ -102,8 +117,14 @@ void tst_FeedbackMode::verdictShownOnRequest()
     QVERIFY(w->clickRow(row));
     QLabel* feedback = named<QLabel>(w->panel(), u"feedback"_s);
     QVERIFY(!feedback->isVisible()); // nothing before an answer
-    for (const QString& name : clicks)
-        QVERIFY(w->click(name));
+    for (const QString& name : clicks) {
+        if (name == u"Enter"_s) {
+            w->list()->setFocus();
+            QTest::keyClick(w->list(), Qt::Key_Return);
+        } else {
+            QVERIFY(w->click(name));
+        }
+    }
 
     QCOMPARE(feedback->isVisible(), !verdict.isEmpty());
     if (!verdict.isEmpty()) {
@@ -116,6 +137,7 @@ void tst_FeedbackMode::verdictShownOnRequest()
     // Another question starts without a verdict.
     QVERIFY(w->clickRow(row == 1 ? 2 : 1));
     QVERIFY(!feedback->isVisible());
+    QCOMPARE(rowColour(*w, row), leftColour);
 }
 
 void tst_FeedbackMode::rememberedBetweenRuns()

@@ -7,6 +7,7 @@
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "data/QuestionStore.h"
 #include "exam/WorkingSet.h"
 #include "practice/ui/QuestionView.h"
 
@@ -46,6 +47,8 @@ private slots:
     void panelsOpenAndHide();
     void groupedRowTakesNoEntry_data();
     void groupedRowTakesNoEntry();
+    void leavingSettlesTheAttempt_data();
+    void leavingSettlesTheAttempt();
 };
 
 void tst_PracticeCommands::init()
@@ -276,7 +279,6 @@ void tst_PracticeCommands::groupedRowTakesNoEntry()
     QVERIFY(m_w->clickNode(section));
     QVERIFY(m_w->clickRow(command == u"cmdxtsa"_s ? 2 : 3));
     QVERIFY(m_w->click(u"Option1_0"_s)); // a choice panel was in use
-    const int history = m_w->count(u"select count(*) from answer_history"_s);
 
     if (command == u"row"_s)
         QVERIFY(m_w->clickRow(1));
@@ -287,6 +289,7 @@ void tst_PracticeCommands::groupedRowTakesNoEntry()
     QCOMPARE(m_w->session().currentQuestion().number, u"4"_s);
     QCOMPARE(m_w->shownPosition(), u"第1题"_s);
     const QVariant given = m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s); // a redo cleared it
+    const int attempts = m_w->count(u"select count(*) from attempt"_s); // the row left has its own
 
     for (const char* panel : { "Frame2", "Frame4", "Frame8", "Frame9" })
         QVERIFY2(!m_w->child<QGroupBox>(QString::fromLatin1(panel))->isVisible(), panel);
@@ -298,8 +301,54 @@ void tst_PracticeCommands::groupedRowTakesNoEntry()
     m_w->child<QAbstractButton>(u"Option1_0"_s)->click();
     m_w->child<QAbstractButton>(u"DAN_A_0"_s)->click();
     QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s), given);
-    QCOMPARE(m_w->count(u"select count(*) from answer_history"_s), history);
+    QCOMPARE(m_w->count(u"select count(*) from attempt"_s), attempts);
     QVERIFY(MessageBox::takeShown().isEmpty());
+}
+
+void tst_PracticeCommands::leavingSettlesTheAttempt_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : { "another row", "下一题", "上一题", "right arrow", "another node", "a filter",
+             "查看答案", "closing the window" })
+        QTest::newRow(how) << QString::fromUtf8(how);
+}
+
+void tst_PracticeCommands::leavingSettlesTheAttempt()
+{
+    QFETCH(QString, how);
+    QVERIFY(m_w->clickNode(u"股票"_s));
+    QVERIFY(m_w->clickRow(2));
+    QVERIFY(m_w->click(u"Option1_0"_s));
+    QVERIFY(m_w->click(u"Option1_2"_s));
+    QCOMPARE(m_w->count(u"select count(*) from attempt"_s), 0);
+
+    if (how == u"another row"_s) {
+        QVERIFY(m_w->clickRow(1));
+    } else if (how == u"下一题"_s) {
+        QVERIFY(m_w->click(u"cmdxtxa"_s));
+    } else if (how == u"上一题"_s) {
+        QVERIFY(m_w->click(u"cmdxtsa"_s));
+    } else if (how == u"right arrow"_s) {
+        m_w->list()->setFocus();
+        QTest::keyClick(m_w->list(), Qt::Key_Right);
+    } else if (how == u"another node"_s) {
+        QVERIFY(m_w->clickNode(u"证券市场的产生与发展"_s));
+    } else if (how == u"a filter"_s) {
+        QVERIFY(MainWindowDriver::chooseItem(m_w->child<QComboBox>(u"Combo1"_s), u"全部题目"_s));
+    } else if (how == u"查看答案"_s) {
+        QVERIFY(m_w->click(u"cmd_1"_s));
+    } else {
+        MessageBox::queueAnswer(QMessageBox::Yes);
+        QVERIFY(m_w->window().close());
+    }
+    QuestionStore store;
+    QVERIFY(store.open(bankPath(), QuestionStore::Mode::ReadOnly));
+    QCOMPARE(store
+                 .scalar(u"select group_concat(代码 || '/' || 题号 || ':' || answer || '/' || is_right || "
+                         u"'/' || clicks) "
+                         "from attempt"_s)
+                 .toString(),
+        u"K0102/2:C/1/2"_s);
 }
 
 QTEST_MAIN(tst_PracticeCommands)

@@ -1,8 +1,9 @@
 #include "TestBank.h"
 
+#include "catalogue/QuestionFilters.h"
 #include "data/QuestionStore.h"
 #include "practice/Answers.h"
-#include "catalogue/QuestionFilters.h"
+#include "practice/AttemptRecorder.h"
 #include "practice/ReviewSchedule.h"
 
 #include <QTemporaryDir>
@@ -44,6 +45,18 @@ QString standing(QuestionStore& store, const QuestionKey& key)
     if (!entry)
         return u"-"_s;
     return u"%1@%2"_s.arg(entry->stage).arg(entry->dueDay - ReviewSchedule::dayOf(Start));
+}
+
+// One visit of @p key at @p moment, left with @p answer.
+bool attempt(QuestionStore& store, const QuestionKey& key, const QString& answer, const QDateTime& moment)
+{
+    AttemptRecorder visit(store, clockAt(moment));
+    if (!visit.enter(QuestionTable::Bank, key).isDone())
+        return false;
+    if (!Answers::StoreAnswer(store, QuestionTable::Bank, key, answer).isDone())
+        return false;
+    visit.answered(answer);
+    return visit.leave().isDone();
 }
 
 } // namespace
@@ -89,12 +102,12 @@ void tst_ReviewSchedule::sequence()
         const QStringList parts = step.split(u':');
         const QDateTime moment = Start.addDays(parts[0].toInt());
         const QString answer = parts[1] == u"R"_s ? u"A"_s : u"C"_s;
-        QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, key, answer, clockAt(moment)).isDone());
+        QVERIFY(attempt(store, key, answer, moment));
     }
     QCOMPARE(standing(store, key), after);
     // The other question is untouched, and clearing an answer moves nothing.
     QCOMPARE(standing(store, { u"K0101"_s, u"2"_s }), u"-"_s);
-    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, key, QString(), clockAt(Start.addDays(400))).isDone());
+    QVERIFY(attempt(store, key, QString(), Start.addDays(400)));
     QCOMPARE(standing(store, key), after);
 }
 
@@ -102,9 +115,8 @@ void tst_ReviewSchedule::dueCountAndListing()
 {
     QuestionStore& store = m_bank->store();
     const qint64 first = ReviewSchedule::dayOf(Start);
-    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"1"_s }, u"C"_s, clockAt(Start)).isDone());
-    QVERIFY(Answers::StoreAnswer(store, QuestionTable::Bank, { u"K0101"_s, u"2"_s }, u"A"_s, clockAt(Start.addDays(2)))
-                .isDone());
+    QVERIFY(attempt(store, { u"K0101"_s, u"1"_s }, u"C"_s, Start));
+    QVERIFY(attempt(store, { u"K0101"_s, u"2"_s }, u"A"_s, Start.addDays(2)));
     QCOMPARE(ReviewSchedule::dueCount(store, first), 0);
     QCOMPARE(ReviewSchedule::dueCount(store, first + 1), 1);
     QCOMPARE(ReviewSchedule::dueCount(store, first + 3), 2);
@@ -123,11 +135,14 @@ void tst_ReviewSchedule::dueCountAndListing()
 
     // The due questions are spread over the whole bank: the listing must find them in the
     // narrow review index, never by reading their rows or scanning tk.
-    const QuestionFilters::Selection wrong = QuestionFilters::reviewFilter(u"做错题目"_s, u"单选多选"_s, first + 3);
+    const QuestionFilters::Selection wrong
+        = QuestionFilters::reviewFilter(u"做错题目"_s, u"单选多选"_s, first + 3);
     QStringList steps;
-    for (RowSet plan = store.query(u"explain query plan "_s + wrong.sql, wrong.params); !plan.atEnd(); plan.next())
+    for (RowSet plan = store.query(u"explain query plan "_s + wrong.sql, wrong.params); !plan.atEnd();
+         plan.next())
         steps << plan.field(u"detail"_s).toString();
-    QVERIFY2(steps.filter(u"SEARCH TABLE tk AS t USING COVERING INDEX tk_review (代码=? AND 题号=?)"_s).size() == 1,
+    QVERIFY2(steps.filter(u"SEARCH TABLE tk AS t USING COVERING INDEX tk_review (代码=? AND 题号=?)"_s).size()
+            == 1,
         qPrintable(steps.join(u'\n')));
     QVERIFY2(steps.filter(u"SCAN TABLE tk"_s).isEmpty(), qPrintable(steps.join(u'\n')));
 }

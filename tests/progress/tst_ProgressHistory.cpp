@@ -61,9 +61,10 @@ void tst_ProgressHistory::init()
 void tst_ProgressHistory::answer(const QString& code, int number, qint64 when, bool right)
 {
     QVERIFY(m_bank->store()
-                .write(u"insert into answer_history(代码, 题号, answered_at, answer, is_right, source) "
-                       "values (?, ?, ?, 'A', ?, 'practice')"_s,
-                    { code, number, when, right ? 1 : 0 })
+                .write(u"insert into attempt(代码, 题号, started_at, answered_at, seconds, answer, is_right, "
+                       u"source, "
+                       "clicks) values (?, ?, ?, ?, 0, 'A', ?, 'practice', 1)"_s,
+                    { code, number, when, when, right ? 1 : 0 })
                 .isDone());
 }
 
@@ -126,7 +127,7 @@ void tst_ProgressHistory::examsInTheOrderTaken()
 
 void tst_ProgressHistory::bankWithoutHistoryTables()
 {
-    for (const QString& table : { u"answer_history"_s, u"exam_result"_s })
+    for (const QString& table : { u"attempt"_s, u"exam_result"_s })
         QVERIFY(m_bank->store().write(u"drop table "_s + table).isDone());
     const ProgressHistory::Result result = ProgressHistory::compute(m_bank->store(), Today);
     QVERIFY2(result.ok, qPrintable(result.error));

@@ -100,23 +100,26 @@ void tst_ReviewNode::answerRefreshesTheCount()
     QVERIFY(right && right->isVisible() && right->isEnabled());
     MainWindowDriver::click(right);
     QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 3, u"答题"_s).toString(), u"A"_s);
+    auto* node = named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->reviewNode();
+    // The answer counts once the candidate moves on.
+    QCOMPARE(node->text(0), u"今日复习（2）"_s);
+    QVERIFY(m_w->showQuestion(4));
     // Right when due: on to the next interval, no longer due today.
-    QCOMPARE(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->reviewNode()->text(0), u"今日复习（1）"_s);
+    QCOMPARE(node->text(0), u"今日复习（1）"_s);
     QCOMPARE(m_w->count(u"select stage from review_schedule where 题号=3"_s), 2);
-    QCOMPARE(m_w->count(
-                 u"select count(*) from answer_history where 题号=3 and is_right=1 and source='practice'"_s),
-        1);
+    QCOMPARE(
+        m_w->count(u"select count(*) from attempt where 题号=3 and is_right=1 and source='practice'"_s), 1);
 
     // Wrong now: back to the first interval, due tomorrow.
-    QVERIFY(m_w->showQuestion(4));
     auto* c = m_w->answers()->findChild<QAbstractButton*>(u"DAN_A_2"_s);
     QVERIFY(c && c->isVisible() && c->isEnabled());
     MainWindowDriver::click(c);
     QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s).toString(), u"BC"_s);
+    QVERIFY(m_w->showQuestion(3));
     QCOMPARE(m_w->count(u"select due_day - ? from review_schedule where 题号=4"_s,
                  { ReviewSchedule::dayOf(QDateTime::currentDateTime()) }),
         1);
-    QCOMPARE(named<CatalogueTree>(&m_w->window(), u"TreeView1"_s)->reviewNode()->text(0), u"今日复习（0）"_s);
+    QCOMPARE(node->text(0), u"今日复习（0）"_s);
 }
 
 QTEST_MAIN(tst_ReviewNode)

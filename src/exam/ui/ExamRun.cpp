@@ -95,6 +95,7 @@ void ExamRun::XPButton2_Click()
     if (!m_exam.isRunning())
         return;
     m_side->stopClocks();
+    m_panel->leaveQuestion();
     m_favourites->setEnabled(false);
     showSidePanel(false);
     gradeAndShowReport();

@@ -2,6 +2,7 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "controls/MessageBox.h"
+#include "controls/XPButton.h"
 #include "data/QuestionStore.h"
 #include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
@@ -11,6 +12,7 @@
 #include "practice/ui/addst.h"
 #include "session/StudySession.h"
 
+#include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -48,15 +50,25 @@ bool ownsPlainKeys(const QWidget* focus)
         || qobject_cast<const QComboBox*>(focus) || qobject_cast<const QTreeWidget*>(focus);
 }
 
+// Enter also presses the focused button.
+bool ownsEnter(const QWidget* focus)
+{
+    return ownsPlainKeys(focus) || qobject_cast<const QAbstractButton*>(focus)
+        || qobject_cast<const XPButton*>(focus);
+}
+
 } // namespace
 
-void PracticeCommands::addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action)
+void PracticeCommands::addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action,
+    bool (*ownsKey)(const QWidget*))
 {
+    if (!ownsKey)
+        ownsKey = ownsPlainKeys;
     auto* shortcut = new QShortcut(key, window);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [this, shortcut, key, action] {
+    connect(shortcut, &QShortcut::activated, this, [this, shortcut, key, action, ownsKey] {
         QWidget* focus = QApplication::focusWidget();
-        if (m_panel->isVisible() && !ownsPlainKeys(focus)) {
+        if (m_panel->isVisible() && !ownsKey(focus)) {
             action();
             return;
         }
@@ -77,6 +89,9 @@ void PracticeCommands::installKeys(QWidget* window)
 {
     addKey(window, QKeySequence(Qt::Key_Left), [this] { PreviousQuestion(); });
     addKey(window, QKeySequence(Qt::Key_Right), [this] { NextQuestion(); });
+    for (const Qt::Key enter : { Qt::Key_Return, Qt::Key_Enter })
+        addKey(
+            window, QKeySequence(enter), [this] { m_panel->judgeAnswer(); }, ownsEnter);
     for (int i = 0; i < 5; ++i) {
         const auto choose = [this, i] { m_panel->chooseOption(i); };
         addKey(window, QKeySequence(Qt::Key(Qt::Key_A + i)), choose);

@@ -54,7 +54,8 @@ signals:
     void findRequested();
 
 private:
-    void addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action);
+    void addKey(QWidget* window, const QKeySequence& key, const std::function<void()>& action,
+        bool (*ownsKey)(const QWidget* focus) = nullptr);
     void showSaveOutcome(const WriteResult& result, const QString& what, const QString& done);
 
     QuestionStore& m_store;

@@ -29,6 +29,7 @@ PracticePanel::PracticePanel(QuestionStore& store, StudySession& session, QWidge
     , m_session(session)
     , m_Label2(new ElidedLabel(this))
     , m_list(new QuestionListView(&session.list(), this))
+    , m_attempts(store)
 {
     setObjectName(QStringLiteral("Picture1"));
     setFrameShape(QFrame::Panel);
@@ -131,6 +132,7 @@ XPButton* PracticePanel::cmd(int index) const
 
 void PracticePanel::ResetQuestionList()
 {
+    leaveQuestion();
     m_list->ResetQuestionList();
 }
 
@@ -274,7 +276,14 @@ void PracticePanel::ShowQuestion(int row)
     emit questionShown();
 
     m_view->hideFeedback();
+    const int leftRow = m_session.position();
+    const bool judgeLeft = m_attempts.hasOpenAnswer() && feedbackShown();
+    const QString leftAnswer = m_attempts.answer();
     m_session.showRow(row);
+    attemptWritten(m_attempts.enter(table(), m_session.currentQuestion()));
+    // A choice of several letters is judged when the candidate moves on: its row takes its colour.
+    if (judgeLeft && leftRow != row && leftRow >= 1 && leftRow <= m_list->rowCount())
+        m_list->questions()->setSubItem(leftRow - 1, QuestionListModel::Given, leftAnswer);
     m_view->setPosition(row);
     m_list->followRow(row);
     const QString type = m_session.list().subItem(row - 1, QuestionListModel::Type);
@@ -294,6 +303,7 @@ void PracticePanel::ShowQuestion(int row)
 
 void PracticePanel::prepareForNode(bool withSidePanel)
 {
+    leaveQuestion();
     m_reviewDay.reset();
     // Sizes computed below zero leave a control as it was.
     auto setWidth = [](QWidget* w, int width) {
@@ -351,6 +361,7 @@ void PracticePanel::removeListRow(int row)
 
 void PracticePanel::clearList()
 {
+    leaveQuestion();
     m_list->questions()->clear();
 }
 
@@ -416,8 +427,15 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
         return;
     }
     emit answerStored();
-    if (m_feedback->isChecked() && !m_session.isExamRunning())
+    m_attempts.answered(answer);
+    // One letter is the whole answer: judged at once. Several wait for Enter or leaving.
+    const QString type = row >= 0 && row < m_list->rowCount()
+        ? m_list->questions()->subItem(row, QuestionListModel::Type)
+        : QString();
+    if (feedbackShown() && !Answers::judgedOnLeaving(type)) {
         showFeedback(answer);
+        attemptWritten(m_attempts.settle());
+    }
     if (redraw) {
         if (const auto record = QuestionRecord::read(m_store, table(), m_session.currentQuestion()))
             m_view->renderQuestion(record->document);
@@ -426,4 +444,31 @@ void PracticePanel::storeEntry(const QString& answer, bool redraw)
     m_list->setFocus();
     if (redraw)
         m_view->applyFontSize(m_session.fontSize());
+}
+
+bool PracticePanel::feedbackShown() const
+{
+    return m_feedback->isChecked() && !m_session.isExamRunning();
+}
+
+void PracticePanel::leaveQuestion()
+{
+    attemptWritten(m_attempts.leave());
+}
+
+void PracticePanel::judgeAnswer()
+{
+    if (!feedbackShown() || !m_attempts.isVisiting())
+        return;
+    showFeedback(m_attempts.answer());
+    attemptWritten(m_attempts.settle());
+}
+
+void PracticePanel::attemptWritten(const WriteResult& result)
+{
+    if (result.isFailed())
+        emit writeFailed(QStringLiteral("作答记录没有保存"),
+            BankMessages::notStored(QStringLiteral("这道题的作答记录"), result));
+    else if (result.isDone() && result.rows() > 0)
+        emit attemptRecorded();
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/QuestionFilters.h"
 #include "data/QuestionTable.h"
+#include "practice/AttemptRecorder.h"
 #include "practice/QuestionEditor.h"
 
 #include <QFrame>
@@ -74,6 +75,12 @@ public:
 
     /// Shows the list row at the 1-based @p row (0 or past the end: only empties the text).
     void ShowQuestion(int row);
+    /// The candidate leaves the current question (another list, the window closes, the
+    /// exam ends): the answer they settled on becomes its attempt.
+    void leaveQuestion();
+    /// Enter: with feedback on, judges the answer given so far (choices of several
+    /// letters are judged only now or on leaving) and settles it as the attempt.
+    void judgeAnswer();
 
     /// The table the listed questions live in: the working set while an exam runs.
     QuestionTable table() const;
@@ -115,8 +122,10 @@ signals:
     void illustrationChanged(const QVariant& bytes);
     /// An entry could not be stored because no question is current.
     void noCurrentQuestion();
-    /// An answer was stored (and with it the history and the review schedule).
+    /// An answer was stored.
     void answerStored();
+    /// An attempt was recorded: the history and the review schedule have changed.
+    void attemptRecorded();
     /// A write failed; @p message says what was not stored and why.
     void writeFailed(const QString& title, const QString& message);
 
@@ -125,6 +134,10 @@ private:
     void storeEntry(const QString& answer, bool redraw);
     void showFeedback(const QString& answer);
     void setFeedbackOn(bool on);
+    /// Feedback is on and no exam runs.
+    bool feedbackShown() const;
+    /// Reports the outcome of recording an attempt.
+    void attemptWritten(const WriteResult& result);
 
     QuestionStore& m_store;
     StudySession& m_session;
@@ -137,6 +150,7 @@ private:
     PracticeSidePanel* m_side;
     QString m_examRange = QStringLiteral("全部题目");
     QCheckBox* m_feedback;
+    AttemptRecorder m_attempts;
     /// The day of the review listing shown, or none.
     std::optional<qint64> m_reviewDay;
 };

@@ -107,7 +107,7 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
     m_Picture1 = new PracticePanel(m_store, m_session, this);
     m_Picture1->hide();
     connect(m_Picture1, &PracticePanel::questionShown, this, [this] { m_sc->setEnabled(true); });
-    connect(m_Picture1, &PracticePanel::answerStored, this, &frmmain::refreshReviewCount);
+    connect(m_Picture1, &PracticePanel::attemptRecorded, this, &frmmain::refreshReviewCount);
     connect(m_Picture1, &PracticePanel::illustrationChanged, this, &frmmain::showIllustration);
     connect(m_Picture1, &PracticePanel::noCurrentQuestion, this, [this] {
         MessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("操作错误，因为当前没有试题！"));
@@ -476,6 +476,7 @@ void frmmain::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_Picture1->leaveQuestion();
     m_store.close();
     // Other windows close without asking again, hidden ones too, from the most recently
     // opened; the window system's list keeps that order. Closing one may delete another.

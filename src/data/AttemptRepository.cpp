@@ -1,0 +1,98 @@
+#include "data/AttemptRepository.h"
+
+#include "data/BankTables.h"
+#include "data/QuestionStore.h"
+#include "data/StreamedRow.h"
+
+#include <QStringBuilder>
+
+#include <optional>
+
+namespace AttemptRepository {
+namespace {
+
+namespace T = BankTables::Table;
+namespace C = BankTables::Column;
+
+const QString Practice = QStringLiteral("practice");
+const QString Exam = QStringLiteral("exam");
+
+} // namespace
+
+WriteResult record(QuestionStore& store, const Attempt& a)
+{
+    static const QString sql = u"insert into " % T::Attempts % u"(" % C::Code % u", " % C::Number % u", "
+        % C::StartedAt % u", " % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight
+        % u", " % C::Source % u", " % C::Clicks % u") values(?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    return store.write(sql,
+        { a.key.code, a.key.number, a.startedAt, a.answeredAt, a.seconds, a.answer, a.right ? 1 : 0,
+            a.fromExam ? Exam : Practice, a.clicks });
+}
+
+bool each(QuestionStore& store, const std::function<void(const Attempt&)>& attempt, QString* error)
+{
+    static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::StartedAt % u", "
+        % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight % u", " % C::Source
+        % u", " % C::Clicks % u" from " % T::Attempts % u" order by " % C::AnsweredAt % u", " % C::Id;
+    Attempt a;
+    return store.stream(
+        sql, {},
+        [&](const StreamedRow& row) {
+            a.key = { row.text(0), QString::number(row.integer(1)) };
+            a.startedAt = row.integer(2);
+            a.answeredAt = row.integer(3);
+            a.seconds = int(row.integer(4));
+            a.answer = row.text(5);
+            a.right = row.integer(6) != 0;
+            a.fromExam = row.utf8(7) == "exam";
+            a.clicks = int(row.integer(8));
+            attempt(a);
+        },
+        error);
+}
+
+WriteResult addFromClicks(QuestionStore& store)
+{
+    static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::AnsweredAt % u", "
+        % C::Answer % u", " % C::IsRight % u", " % C::Source % u" from " % T::AnswerHistory % u" order by "
+        % C::Id;
+    std::optional<Attempt> visit;
+    WriteResult failed = WriteResult::done(0);
+    int added = 0;
+    const auto flush = [&] {
+        if (!visit || !failed.isDone())
+            return;
+        visit->seconds = int(visit->answeredAt - visit->startedAt);
+        failed = record(store, *visit);
+        added += failed.isDone() ? 1 : 0;
+    };
+    QString error;
+    const bool read = store.stream(
+        sql, {},
+        [&](const StreamedRow& row) {
+            const QString code = row.text(0);
+            const QString number = QString::number(row.integer(1));
+            const qint64 at = row.integer(2);
+            const bool exam = row.utf8(5) == "exam";
+            // 代码 compares without case in the bank.
+            const bool sameVisit = visit && visit->key.code.compare(code, Qt::CaseInsensitive) == 0
+                && visit->key.number == number && visit->fromExam == exam && at >= visit->answeredAt
+                && at - visit->answeredAt <= VisitGapSeconds;
+            if (sameVisit) {
+                ++visit->clicks;
+            } else {
+                flush();
+                visit = Attempt { { code, number }, at, at, 0, {}, false, exam, 1 };
+            }
+            visit->answeredAt = at;
+            visit->answer = row.text(3);
+            visit->right = row.integer(4) != 0;
+        },
+        &error);
+    if (!read)
+        return WriteResult::failed(StoreFailure { StoreFailure::Kind::Other, error });
+    flush();
+    return failed.isDone() ? WriteResult::done(added) : failed;
+}
+
+} // namespace AttemptRepository

@@ -57,7 +57,7 @@ struct FitOptions
     int maxReviews = 200000;
     /// Optimiser steps, each on a batch of questions.
     int steps = 300;
-    int batchQuestions = 512;
+    int batchQuestions = 128;
     /// The largest step of a weight, as a share of its scale, at the start.
     double learningRate = 0.05;
     /// How many reviews' worth of evidence it takes to move a weight by its scale: the

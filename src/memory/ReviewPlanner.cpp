@@ -29,11 +29,14 @@ qint64 daysUntilBelow(const MemoryState& state, double target)
 void keepMostUrgent(std::vector<int>& questions, const std::vector<QuestionMemory>& memory, qint64 day,
     size_t keep, std::vector<int>* rest = nullptr)
 {
+    // Recall falls as elapsed days over stability grow: ranking by that ratio, highest
+    // first, is ranking by recall without computing the curve for a long backlog every day.
     std::vector<std::pair<double, int>> ranked;
     ranked.reserve(questions.size());
-    for (int q : questions)
-        ranked.emplace_back(
-            MemoryModel::recall(memory[size_t(q)].state, double(day - memory[size_t(q)].lastDay)), q);
+    for (int q : questions) {
+        const QuestionMemory& question = memory[size_t(q)];
+        ranked.emplace_back(-double(day - question.lastDay) / question.state.stability, q);
+    }
     keep = std::min(keep, ranked.size());
     std::nth_element(ranked.begin(), ranked.begin() + std::ptrdiff_t(keep), ranked.end());
     std::sort(ranked.begin(), ranked.begin() + std::ptrdiff_t(keep));
@@ -50,13 +53,14 @@ class Planner
 {
 public:
     Planner(const MemoryParameters& parameters, std::vector<QuestionMemory> questions, qint64 today,
-        qint64 examDay, double target, int cap)
+        qint64 examDay, const ReviewPlanner::PlanOptions& options)
         : m_parameters(parameters)
         , m_memory(std::move(questions))
         , m_today(today)
         , m_exam(examDay)
-        , m_target(target)
-        , m_cap(size_t(std::max(0, cap)))
+        , m_examRecall(options.examRecall)
+        , m_reviewRecall(options.reviewRecall)
+        , m_cap(size_t(std::max(0, options.dailyCap)))
         , m_days(int(std::max<qint64>(0, examDay - today)))
         , m_due(m_memory.size(), NotDue)
         , m_stamp(m_memory.size(), 0)
@@ -71,16 +75,19 @@ public:
         plan.days.resize(size_t(m_days));
         for (int q = 0; q < int(m_memory.size()); ++q)
             schedule(q, dueIndex(q, 0));
-        std::vector<int> overflow;
+        // What a day cannot take waits for the next, outside the buckets: a long backlog
+        // would otherwise be filed again every day.
+        std::vector<int> waiting;
         for (int i = 0; i < m_days; ++i) {
             const qint64 day = m_today + i;
             std::vector<int>& reviews = plan.days[size_t(i)];
             reviews = stillDue(i);
             m_buckets[size_t(i)].clear();
-            overflow.clear();
-            keepMostUrgent(reviews, m_memory, day, m_cap, &overflow);
-            for (int q : overflow)
-                schedule(q, i + 1 < m_days ? i + 1 : NotDue);
+            reviews.insert(reviews.end(), waiting.begin(), waiting.end());
+            waiting.clear();
+            keepMostUrgent(reviews, m_memory, day, m_cap, &waiting);
+            if (i + 1 < m_days)
+                m_load[size_t(i) + 1] += waiting.size();
             if (reviews.size() < m_cap)
                 pullForward(i, std::min(m_cap - reviews.size(), carryInto(i)), reviews);
             for (int q : reviews) {
@@ -103,11 +110,11 @@ private:
         if (earliest >= m_exam)
             return NotDue;
         const QuestionMemory& memory = m_memory[size_t(q)];
-        const qint64 due = std::max(earliest, memory.lastDay + daysUntilBelow(memory.state, m_target));
+        const qint64 due = std::max(earliest, memory.lastDay + daysUntilBelow(memory.state, m_reviewRecall));
         if (due < m_exam)
             return int(due - m_today);
-        // Due on the exam day itself: too late, so the day before.
-        if (MemoryModel::recall(memory.state, double(m_exam - memory.lastDay)) < m_target)
+        // Not due before the exam, but below its target on the day: as late as can be.
+        if (MemoryModel::recall(memory.state, double(m_exam - memory.lastDay)) < m_examRecall)
             return int(m_exam - 1 - m_today);
         return NotDue;
     }
@@ -171,7 +178,7 @@ private:
         for (const QuestionMemory& memory : m_memory) {
             const double recall = MemoryModel::recall(memory.state, double(m_exam - memory.lastDay));
             sum += recall;
-            atTarget += recall >= m_target - 1e-12 ? 1 : 0;
+            atTarget += recall >= m_examRecall - 1e-12 ? 1 : 0;
         }
         plan.meanRecall = sum / double(m_memory.size());
         plan.shareAtTarget = double(atTarget) / double(m_memory.size());
@@ -181,7 +188,8 @@ private:
     std::vector<QuestionMemory> m_memory;
     const qint64 m_today;
     const qint64 m_exam;
-    const double m_target;
+    const double m_examRecall;
+    const double m_reviewRecall;
     const size_t m_cap;
     const int m_days;
     std::vector<int> m_due;
@@ -214,9 +222,9 @@ std::vector<int> dueToday(
 }
 
 ExamPlan examPlan(const MemoryParameters& parameters, const std::vector<QuestionMemory>& questions,
-    qint64 today, qint64 examDay, double targetRecall, int dailyCap)
+    qint64 today, qint64 examDay, const PlanOptions& options)
 {
-    return Planner(parameters, questions, today, examDay, targetRecall, dailyCap).run();
+    return Planner(parameters, questions, today, examDay, options).run();
 }
 
 } // namespace ReviewPlanner

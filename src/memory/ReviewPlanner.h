@@ -34,19 +34,30 @@ namespace ReviewPlanner {
 
 constexpr int DefaultDailyCap = 200;
 
+struct PlanOptions
+{
+    /// What every question should be recalled with on the exam day.
+    double examRecall = MemoryModel::DefaultTargetRecall;
+    /// Below this a question is due in the days before. Lower spaces the reviews further
+    /// apart, each one steadying the memory more, at more risk of a lapse; the exam-day
+    /// target still holds.
+    double reviewRecall = MemoryModel::DefaultTargetRecall;
+    int dailyCap = DefaultDailyCap;
+};
+
 /// The questions whose predicted recall on @p today is below @p targetRecall, lowest
 /// first, at most @p dailyCap of them.
 std::vector<int> dueToday(const std::vector<QuestionMemory>& questions, qint64 today,
     double targetRecall = MemoryModel::DefaultTargetRecall, int dailyCap = DefaultDailyCap);
 
-/// The reviews from @p today to the day before @p examDay, at most @p dailyCap a day, such
-/// that as far as the cap allows every question is predicted at or above @p targetRecall
-/// on the exam day. A question is reviewed on the first day its recall would be below the
-/// target; one that would stay above until the exam but fall below on the day itself is
-/// reviewed the day before. What a day cannot take is moved to earlier days with room, the
-/// most urgent (lowest recall) first, and only what cannot move earlier waits a day.
+/// The reviews from @p today to the day before @p examDay, at most options.dailyCap a day,
+/// such that as far as the cap allows every question is predicted at or above
+/// options.examRecall on the exam day. A question is reviewed on the first day its recall
+/// would be below options.reviewRecall; one that would not be due before the exam but
+/// would be below options.examRecall on the day is reviewed the day before. What a day
+/// cannot take is moved to earlier days with room, the most urgent (lowest recall) first,
+/// and only what cannot move earlier waits a day.
 ExamPlan examPlan(const MemoryParameters& parameters, const std::vector<QuestionMemory>& questions,
-    qint64 today, qint64 examDay, double targetRecall = MemoryModel::DefaultTargetRecall,
-    int dailyCap = DefaultDailyCap);
+    qint64 today, qint64 examDay, const PlanOptions& options = {});
 
 } // namespace ReviewPlanner

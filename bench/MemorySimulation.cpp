@@ -37,13 +37,16 @@ double logistic(double x)
     return 1 / (1 + std::exp(-x));
 }
 
-// Shared by both laws: how likely the candidate already knows a question before studying it.
-class Knowing
+// Shared by both laws: how likely the candidate already knows a question before studying
+// it, when it last tried each question, and the draws of the outcomes.
+class Attempts
 {
 public:
-    Knowing(quint64 seed, int questions)
+    Attempts(quint64 seed, int questions)
         : m_seed(seed)
         , m_known(size_t(questions))
+        , m_last(size_t(questions), 0)
+        , m_count(size_t(questions), 0)
     {
         const double candidate = 0.45 + 0.3 * draw(seed, CandidateTrait, 0);
         const double logit = std::log(candidate / (1 - candidate));
@@ -51,27 +54,30 @@ public:
             m_known[size_t(q)] = logistic(logit + normalDraw(seed, Knowledge, quint64(q)));
     }
 
-    // The outcome of question @p q's attempt number @p attempt, right with @p chance.
-    bool outcome(int q, int attempt, double chance) const
+    // The first attempt at @p q, right when the candidate already knew it.
+    bool first(int q, int day) { return attempt(q, day, m_known[size_t(q)]); }
+    // A later attempt, right with @p recall.
+    bool attempt(int q, int day, double recall)
     {
-        return draw(m_seed, Outcome, (quint64(q) << 20) | quint64(attempt)) < chance;
+        const quint64 which = (quint64(q) << 20) | quint64(m_count[size_t(q)]++);
+        m_last[size_t(q)] = day;
+        return draw(m_seed, Outcome, which) < recall;
     }
-    double known(int q) const { return m_known[size_t(q)]; }
-    quint64 seed() const { return m_seed; }
+    double elapsed(int q, int day) const { return day - m_last[size_t(q)]; }
 
 private:
     quint64 m_seed;
     std::vector<double> m_known;
+    std::vector<int> m_last;
+    std::vector<int> m_count;
 };
 
 class ModelCandidate : public Candidate
 {
 public:
     ModelCandidate(quint64 seed, int questions)
-        : m_knowing(seed, questions)
+        : m_attempts(seed, questions)
         , m_state(size_t(questions))
-        , m_last(size_t(questions), 0)
-        , m_attempts(size_t(questions), 0)
     {
         m_parameters = MemoryParameters::defaults();
         for (size_t i = 0; i < m_parameters.w.size(); ++i)
@@ -81,32 +87,28 @@ public:
 
     bool learn(int q, int day) override
     {
-        const bool right = m_knowing.outcome(q, m_attempts[size_t(q)]++, m_knowing.known(q));
+        const bool right = m_attempts.first(q, day);
         m_state[size_t(q)] = MemoryModel::first(m_parameters, gradeOf(right));
-        m_last[size_t(q)] = day;
         return right;
     }
 
     bool review(int q, int day) override
     {
-        const double elapsed = day - m_last[size_t(q)];
-        const bool right = m_knowing.outcome(q, m_attempts[size_t(q)]++, trueRecall(q, day));
+        const double elapsed = m_attempts.elapsed(q, day);
+        const bool right = m_attempts.attempt(q, day, trueRecall(q, day));
         m_state[size_t(q)] = MemoryModel::next(m_parameters, m_state[size_t(q)], elapsed, gradeOf(right));
-        m_last[size_t(q)] = day;
         return right;
     }
 
     double trueRecall(int q, int day) const override
     {
-        return MemoryModel::recall(m_state[size_t(q)], day - m_last[size_t(q)]);
+        return MemoryModel::recall(m_state[size_t(q)], m_attempts.elapsed(q, day));
     }
 
 private:
-    Knowing m_knowing;
+    Attempts m_attempts;
     MemoryParameters m_parameters;
     std::vector<MemoryState> m_state;
-    std::vector<int> m_last;
-    std::vector<int> m_attempts;
 };
 
 // R(t) = 2^(-t/h). The first study sets h to the question's own half-life (twice that when
@@ -117,12 +119,10 @@ class HalfLifeCandidate : public Candidate
 {
 public:
     HalfLifeCandidate(quint64 seed, int questions)
-        : m_knowing(seed, questions)
+        : m_attempts(seed, questions)
         , m_first(size_t(questions))
         , m_growth(size_t(questions))
         , m_halfLife(size_t(questions), 0)
-        , m_last(size_t(questions), 0)
-        , m_attempts(size_t(questions), 0)
     {
         const double firstHalfLife = 2 + 3 * draw(seed, CandidateTrait, 1);
         const double growth = 1.6 + draw(seed, CandidateTrait, 2);
@@ -134,36 +134,33 @@ public:
 
     bool learn(int q, int day) override
     {
-        const bool right = m_knowing.outcome(q, m_attempts[size_t(q)]++, m_knowing.known(q));
+        const bool right = m_attempts.first(q, day);
         m_halfLife[size_t(q)] = m_first[size_t(q)] * (right ? 2 : 1);
-        m_last[size_t(q)] = day;
         return right;
     }
 
     bool review(int q, int day) override
     {
-        const bool right = m_knowing.outcome(q, m_attempts[size_t(q)]++, trueRecall(q, day));
+        const double elapsed = m_attempts.elapsed(q, day);
+        const bool right = m_attempts.attempt(q, day, trueRecall(q, day));
         double& halfLife = m_halfLife[size_t(q)];
         if (!right)
             halfLife = std::max(0.5 * m_first[size_t(q)], 0.3 * halfLife);
-        else if (day - m_last[size_t(q)] >= 1)
+        else if (elapsed >= 1)
             halfLife *= m_growth[size_t(q)];
-        m_last[size_t(q)] = day;
         return right;
     }
 
     double trueRecall(int q, int day) const override
     {
-        return std::exp2(-(day - m_last[size_t(q)]) / m_halfLife[size_t(q)]);
+        return std::exp2(-m_attempts.elapsed(q, day) / m_halfLife[size_t(q)]);
     }
 
 private:
-    Knowing m_knowing;
+    Attempts m_attempts;
     std::vector<double> m_first;
     std::vector<double> m_growth;
     std::vector<double> m_halfLife;
-    std::vector<int> m_last;
-    std::vector<int> m_attempts;
 };
 
 // What a scheduler keeps per question and how it picks the day's reviews.

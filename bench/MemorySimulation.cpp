@@ -1,9 +1,9 @@
 #include "MemorySimulation.h"
 
 #include "memory/ReviewPlanner.h"
-#include "practice/ReviewSchedule.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <optional>
@@ -12,6 +12,29 @@
 namespace MemorySimulation {
 
 namespace {
+
+// The fixed intervals the program reviewed by before the memory model: a wrong answer
+// brings a question back the next day, each right answer on or after its due day moves it
+// to the next interval, after the last it leaves review, and a right answer while not in
+// review never enters it.
+struct LadderEntry
+{
+    int stage = 0;
+    qint64 dueDay = 0;
+};
+constexpr std::array<int, 5> LadderIntervals { 1, 3, 7, 15, 30 };
+
+std::optional<LadderEntry> ladderNext(const std::optional<LadderEntry>& current, bool right, qint64 day)
+{
+    if (!right)
+        return LadderEntry { 0, day + LadderIntervals[0] };
+    if (!current || day < current->dueDay)
+        return current;
+    const int stage = current->stage + 1;
+    if (stage >= int(LadderIntervals.size()))
+        return std::nullopt;
+    return LadderEntry { stage, day + LadderIntervals[size_t(stage)] };
+}
 
 quint64 mix(quint64 x)
 {
@@ -201,15 +224,15 @@ public:
 
     void learnt(int day, bool right)
     {
-        m_ladder.push_back(m_kind == Scheduler::LadderAll ? ReviewSchedule::Entry { 0, day + 1 }
-                                                          : ReviewSchedule::next(std::nullopt, right, day));
+        m_ladder.push_back(m_kind == Scheduler::LadderAll ? LadderEntry { 0, day + 1 }
+                                                          : ladderNext(std::nullopt, right, day));
         m_memory.push_back({ MemoryModel::first(m_parameters, gradeOf(right)), day });
         m_inReview.push_back(m_kind != Scheduler::ModelPlanWrongOnly || !right);
     }
 
     void reviewed(int q, int day, bool right)
     {
-        m_ladder[size_t(q)] = ReviewSchedule::next(m_ladder[size_t(q)], right, day);
+        m_ladder[size_t(q)] = ladderNext(m_ladder[size_t(q)], right, day);
         QuestionMemory& memory = m_memory[size_t(q)];
         memory.state
             = MemoryModel::next(m_parameters, memory.state, double(day - memory.lastDay), gradeOf(right));
@@ -250,7 +273,7 @@ private:
     Scheduler m_kind;
     Setup m_setup;
     MemoryParameters m_parameters;
-    std::vector<std::optional<ReviewSchedule::Entry>> m_ladder;
+    std::vector<std::optional<LadderEntry>> m_ladder;
     std::vector<QuestionMemory> m_memory;
     std::vector<bool> m_inReview;
     int m_lastFit = -1;

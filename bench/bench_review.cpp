@@ -9,6 +9,7 @@
 #include "catalogue/ui/CatalogueTree.h"
 #include "catalogue/ui/QuestionListView.h"
 #include "data/QuestionStore.h"
+#include "practice/AttemptRecorder.h"
 #include "practice/ReviewSchedule.h"
 #include "practice/ui/PracticePanel.h"
 #include "progress/ProgressHistory.h"
@@ -41,9 +42,9 @@ QString reviewBank()
     QuestionStore store;
     if (!store.open(path))
         return {};
-    if (store.scalar(QStringLiteral("select count(*) from answer_history")).toInt() >= HistoryRows)
+    if (store.scalar(QStringLiteral("select count(*) from attempt")).toInt() >= HistoryRows)
         return path;
-    std::fprintf(stderr, "bench: adding %d history rows (once)\n", HistoryRows);
+    std::fprintf(stderr, "bench: adding %d attempts (once)\n", HistoryRows);
     const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     const bool ok
@@ -55,24 +56,29 @@ QString reviewBank()
                       && store.write(QStringLiteral("insert into kmdm values('W01', '个人题库')")).isDone()
                       && store.write(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
                              .isDone()
-                      && store.write(QStringLiteral("delete from answer_history")).isDone()
+                      && store.write(QStringLiteral("delete from attempt")).isDone()
                       && store.write(QStringLiteral("delete from review_schedule")).isDone()
                       && store
                              .write(QStringLiteral(
                                         "with recursive n(i) as (select 1 union all select i+1 from n where "
                                         "i<?) "
-                                        "insert into answer_history(代码, 题号, answered_at, answer, "
-                                        "is_right, source) "
-                                        "select t.代码, t.题号, ? - i * 60, 'A', i % 3 <> 0, 'practice' "
-                                        "from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
-                                 { HistoryRows, now, last })
+                                        "insert into attempt(代码, 题号, started_at, answered_at, seconds, "
+                                        "answer, "
+                                        "is_right, source, clicks) "
+                                        "select t.代码, t.题号, ? - i * 60 - 20, ? - i * 60, 20, 'A', i % 3 "
+                                        "<> 0, "
+                                        "'practice', 1 from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
+                                 { HistoryRows, now, now, last })
                              .isDone()
+                      // Every tenth question practised, due over forty-one days, forgotten at
+                      // different paces.
                       && store
                              .write(QStringLiteral(
-                                        "insert or ignore into review_schedule(代码, 题号, stage, due_day) "
-                                        "select 代码, 题号, rowid % 5, ? - 10 + rowid % 41 from tk "
-                                        "where rowid % 10 = 0"),
-                                 { today() })
+                                        "insert or ignore into review_schedule(代码, 题号, stage, due_day, "
+                                        "stability, difficulty, last_day) "
+                                        "select 代码, 题号, 0, ? - 10 + rowid % 41, 1 + rowid % 20, 5, "
+                                        "? - 11 + rowid % 41 - rowid % 20 from tk where rowid % 10 = 0"),
+                                 { today(), today() })
                              .isDone();
                   return written ? WriteResult::done()
                                  : WriteResult::failed(QStringLiteral("cannot add the history"));
@@ -176,7 +182,7 @@ void History(benchmark::State& state)
     }
 }
 
-// As bench_durability's answer, now with its history row and schedule in the same commit.
+// As bench_durability's answer: the click's own write.
 void StoreAnswerWithHistory(benchmark::State& state)
 {
     QuestionStore store;
@@ -187,6 +193,31 @@ void StoreAnswerWithHistory(benchmark::State& state)
     BenchBank::timeAnswers(state, store);
 }
 
+// Leaving a question: its attempt and its memory in the schedule, in one commit.
+void RecordAttempt(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!store.open(reviewBank())) {
+        state.SkipWithError("cannot open the bank");
+        return;
+    }
+    const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
+    AttemptRecorder visit(store);
+    qint64 i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RowSet row = store.query(
+            QStringLiteral("select 代码, 题号 from tk where rowid=?"), { 1 + (i++ * 104729) % last });
+        visit.enter(QuestionTable::Bank, { row.field(0).toString(), row.field(1).toString() });
+        visit.answered(QStringLiteral("A"));
+        state.ResumeTiming();
+        if (!visit.leave().isDone()) {
+            state.SkipWithError("attempt not recorded");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 BENCHMARK(ListReview)->Unit(benchmark::kMillisecond)->Iterations(20);
@@ -195,6 +226,7 @@ BENCHMARK(ListReviewOfDay)->Arg(10)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecon
 BENCHMARK(CountDue)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(History)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400);
+BENCHMARK(RecordAttempt)->Unit(benchmark::kMillisecond)->Iterations(400);
 
 int main(int argc, char** argv)
 {

@@ -1,5 +1,7 @@
 #include "catalogue/QuestionFilters.h"
 
+#include "data/Settings.h"
+
 #include "data/QuestionType.h"
 
 #include <QVector>
@@ -82,13 +84,13 @@ Selection practice(const QString& choice, const QString& types, const QString& c
 
 Selection review(qint64 day)
 {
-    return QuestionListRepository::due(day);
+    return QuestionListRepository::due(day, Settings::reviewCap());
 }
 
 Selection reviewFilter(const QString& choice, const QString& types, qint64 day)
 {
     const std::optional<Answers> answers = practiceChoice(choice);
-    return answers ? QuestionListRepository::due(day, *answers, types) : review(day);
+    return answers ? QuestionListRepository::due(day, Settings::reviewCap(), *answers, types) : review(day);
 }
 
 Selection exam(const QString& choice, const QString& types)

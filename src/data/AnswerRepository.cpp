@@ -50,19 +50,25 @@ QVariant bankNumber(QuestionStore& store, const QuestionKey& key)
 
 std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& key)
 {
-    static const QString sql = u"select " % C::Stage % u", " % C::DueDay % u" from " % T::ReviewSchedule
-        % u" where " % C::Code % u"=? and " % C::Number % u"=?";
+    static const QString sql = u"select " % C::Stage % u", " % C::DueDay % u", " % C::Stability % u", "
+        % C::Difficulty % u", " % C::LastDay % u" from " % T::ReviewSchedule % u" where " % C::Code
+        % u"=? and " % C::Number % u"=?";
     RowSet row = store.query(sql, { key.code, key.number });
     if (!row.isValid() || row.atEnd())
         return std::nullopt;
-    return ReviewEntry { row.field(0).toInt(), row.field(1).toLongLong() };
+    return ReviewEntry { row.field(0).toInt(), row.field(1).toLongLong(), row.field(2).toDouble(),
+        row.field(3).toDouble(), row.field(4).toLongLong() };
 }
 
 WriteResult setReviewEntry(QuestionStore& store, const QuestionKey& key, const ReviewEntry& entry)
 {
     static const QString sql = u"insert or replace into " % T::ReviewSchedule % u"(" % C::Code % u", "
-        % C::Number % u", " % C::Stage % u", " % C::DueDay % u") values(?, ?, ?, ?)";
-    return store.write(sql, { key.code, key.number, entry.stage, entry.dueDay });
+        % C::Number % u", " % C::Stage % u", " % C::DueDay % u", " % C::Stability % u", " % C::Difficulty
+        % u", " % C::LastDay % u") values(?, ?, ?, ?, ?, ?, ?)";
+    const auto memory = [&entry](double value) { return entry.hasMemory() ? QVariant(value) : QVariant(); };
+    return store.write(sql,
+        { key.code, key.number, entry.stage, entry.dueDay, memory(entry.stability), memory(entry.difficulty),
+            entry.hasMemory() ? QVariant(entry.lastDay) : QVariant() });
 }
 
 WriteResult removeReviewEntry(QuestionStore& store, const QuestionKey& key)
@@ -72,12 +78,39 @@ WriteResult removeReviewEntry(QuestionStore& store, const QuestionKey& key)
     return store.write(sql, { key.code, key.number });
 }
 
-int dueCount(QuestionStore& store, qint64 day)
+int dueCount(QuestionStore& store, qint64 day, int cap)
 {
-    static const QString sql = u"select count(*) from " % T::ReviewSchedule % u" r join " % T::Questions
-        % u" on " % T::Questions % u"." % C::Code % u"=r." % C::Code % u" and " % T::Questions % u"."
-        % C::Number % u"=r." % C::Number % u" where r." % C::DueDay % u"<=?";
-    return store.scalar(sql, { day }).toInt();
+    // The limit ends the walk of the due index at the cap.
+    static const QString sql = u"select count(*) from (select 1 from " % T::ReviewSchedule % u" r join "
+        % T::Questions % u" on " % T::Questions % u"." % C::Code % u"=r." % C::Code % u" and " % T::Questions
+        % u"." % C::Number % u"=r." % C::Number % u" where r." % C::DueDay % u"<=? limit ?)";
+    return store.scalar(sql, { day, cap }).toInt();
+}
+
+bool hasEntryWithoutMemory(QuestionStore& store)
+{
+    static const QString sql
+        = u"select exists(select 1 from " % T::ReviewSchedule % u" where " % C::Stability % u" is null)";
+    return store.scalar(sql).toInt() != 0;
+}
+
+bool hasAttempts(QuestionStore& store)
+{
+    static const QString sql = u"select exists(select 1 from " % T::Attempts % u")";
+    return store.scalar(sql).toInt() != 0;
+}
+
+WriteResult replaceSchedule(QuestionStore& store, const QVector<QPair<QuestionKey, ReviewEntry>>& entries)
+{
+    const WriteResult cleared = store.write(u"delete from " % T::ReviewSchedule);
+    if (!cleared.isDone())
+        return cleared;
+    for (const auto& [key, entry] : entries) {
+        const WriteResult one = setReviewEntry(store, key, entry);
+        if (!one.isDone())
+            return one;
+    }
+    return WriteResult::done(int(entries.size()));
 }
 
 } // namespace AnswerRepository

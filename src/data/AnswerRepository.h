@@ -3,19 +3,31 @@
 #include "data/QuestionTable.h"
 #include "data/WriteResult.h"
 
+#include <QPair>
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 #include <optional>
 
 class QuestionStore;
 
-/// Where a question stands in the review schedule.
+/// Where a question stands in the review schedule: its memory, the day of its last
+/// attempt and the day it is due again. Rows written by the fixed intervals of older
+/// programs have a stage and a due day but no memory (stability 0).
 struct ReviewEntry
 {
     int stage = 0;
     qint64 dueDay = 0;
-    bool operator==(const ReviewEntry& other) const { return stage == other.stage && dueDay == other.dueDay; }
+    double stability = 0;
+    double difficulty = 0;
+    qint64 lastDay = 0;
+    bool hasMemory() const { return stability > 0; }
+    bool operator==(const ReviewEntry& o) const
+    {
+        return stage == o.stage && dueDay == o.dueDay && stability == o.stability
+            && difficulty == o.difficulty && lastDay == o.lastDay;
+    }
 };
 
 /// The candidate's answers: 答题 of tk and kstk and the review schedule, kept under a
@@ -43,7 +55,13 @@ std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& 
 WriteResult setReviewEntry(QuestionStore& store, const QuestionKey& key, const ReviewEntry& entry);
 /// Takes question @p key out of review.
 WriteResult removeReviewEntry(QuestionStore& store, const QuestionKey& key);
-/// How many questions of tk are due on or before @p day.
-int dueCount(QuestionStore& store, qint64 day);
+/// How many questions of tk are due on or before @p day, counting no further than @p cap.
+int dueCount(QuestionStore& store, qint64 day, int cap);
+/// Whether some entry of the schedule has no memory yet (written by the fixed intervals).
+bool hasEntryWithoutMemory(QuestionStore& store);
+/// Whether any attempt was recorded.
+bool hasAttempts(QuestionStore& store);
+/// Replaces the whole schedule by @p entries, within the caller's transaction.
+WriteResult replaceSchedule(QuestionStore& store, const QVector<QPair<QuestionKey, ReviewEntry>>& entries);
 
 } // namespace AnswerRepository

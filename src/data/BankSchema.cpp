@@ -124,9 +124,21 @@ QStringList recordStatements()
     };
 }
 
+namespace {
+
+// The memory of each practised question, beside the fixed-interval columns older programs use.
+QStringList memoryStatements()
+{
+    return { QStringLiteral("alter table review_schedule add column stability real"),
+        QStringLiteral("alter table review_schedule add column difficulty real"),
+        QStringLiteral("alter table review_schedule add column last_day integer") };
+}
+
+} // namespace
+
 QStringList createStatements()
 {
-    return coreStatements() + recordStatements();
+    return coreStatements() + recordStatements() + memoryStatements();
 }
 
 QStringList upgradeStatements(int version)
@@ -146,7 +158,7 @@ QStringList upgradeStatements(int version)
     if (version == 2)
         return recordStatements() << ReviewIndex;
     if (version == 3)
-        return recordStatements();
+        return recordStatements() + memoryStatements();
     return {};
 }
 

@@ -30,7 +30,7 @@ inline constexpr QStringView Texts = u"wz";
 inline constexpr QStringView AnswerHistory = u"answer_history";
 /// The attempts: one per visit of a question, the answer the candidate settled on.
 inline constexpr QStringView Attempts = u"attempt";
-/// The questions in spaced review, with their stage and due day.
+/// The practised questions with their memory and the day they are due again.
 inline constexpr QStringView ReviewSchedule = u"review_schedule";
 /// One row per graded mock exam.
 inline constexpr QStringView ExamResults = u"exam_result";
@@ -99,10 +99,17 @@ inline constexpr QStringView Seconds = u"seconds";
 inline constexpr QStringView Clicks = u"clicks";
 
 // review_schedule
-/// How many right answers on or after the due day the question has had in a row.
+/// How many right answers on or after the due day the question had in a row, by the
+/// fixed intervals of older programs; 0 under the memory model.
 inline constexpr QStringView Stage = u"stage";
 /// The day the question is due, as a day number.
 inline constexpr QStringView DueDay = u"due_day";
+/// The memory of the question: how many days until its recall falls to 90 %.
+inline constexpr QStringView Stability = u"stability";
+/// How hard the question is for the candidate, 1 to 10.
+inline constexpr QStringView Difficulty = u"difficulty";
+/// The day of the last attempt, as a day number.
+inline constexpr QStringView LastDay = u"last_day";
 
 // exam_result
 inline constexpr QStringView Id = u"id";

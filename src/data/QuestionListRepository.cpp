@@ -39,16 +39,20 @@ QuestionListing from(const QString& table, const QStringList& conditions, const 
     return { sql % u" order by " % C::Type % u"," % C::Order, params };
 }
 
-// The questions due by a day, with the columns a listing reads. The due keys are taken in
-// key order, so that their look-ups in tk_review walk its pages forward and read each page
-// once; the rows themselves, spread over the whole bank, are never read.
+// The questions due by a day, with the columns a listing reads and their urgency: how
+// many times its stability has passed since the last attempt, which orders them as their
+// predicted recall does. Bound: the day, the day again, the cap. The most urgent keys are
+// then taken in key order, so that their look-ups in tk_review walk its pages forward and
+// read each page once; the rows themselves, spread over the whole bank, are never read.
 QString dueRows()
 {
     return u"(select t." % C::Code % u", t." % C::Number % u", t." % C::Type % u", t." % C::Order % u", t."
-        % C::Key % u", t." % C::Given % u", t." % C::StemExtract % u" from (select " % C::Code % u", "
-        % C::Number % u" from " % T::ReviewSchedule % u" where " % C::DueDay % u"<=? order by " % C::Code
-        % u", " % C::Number % u") r " % u"cross join " % T::Questions % u" t on t." % C::Code % u"=r."
-        % C::Code % u" and t." % C::Number % u"=r." % C::Number % u")";
+        % C::Key % u", t." % C::Given % u", t." % C::StemExtract % u", r.urgency from (select * from (select "
+        % C::Code % u", " % C::Number % u", (? - " % C::LastDay % u") / " % C::Stability
+        % u" as urgency from " % T::ReviewSchedule % u" where " % C::DueDay
+        % u"<=? order by urgency desc limit ?) order by " % C::Code % u", " % C::Number % u") r "
+        % u"cross join " % T::Questions % u" t on t." % C::Code % u"=r." % C::Code % u" and t." % C::Number
+        % u"=r." % C::Number % u")";
 }
 
 // A filter within one scope, whose first bound value is @p value (none when null).
@@ -119,14 +123,18 @@ QuestionListing favourites(Answers answers)
     return from(T::Questions.toString(), conditions, {});
 }
 
-QuestionListing due(qint64 day)
+QuestionListing due(qint64 day, int cap)
 {
-    return from(dueRows(), {}, { day });
+    return { u"select " % columns() % u" from " % dueRows() % u" order by urgency desc, " % C::Type % u","
+            % C::Order,
+        { day, day, cap } };
 }
 
-QuestionListing due(qint64 day, Answers answers, const QString& types)
+QuestionListing due(qint64 day, int cap, Answers answers, const QString& types)
 {
-    return filtered(dueRows(), {}, day, answers, types);
+    QuestionListing listing = filtered(dueRows(), {}, QVariant(), answers, types);
+    listing.params = QVariantList { day, day, cap } + listing.params;
+    return listing;
 }
 
 QuestionListing paper()

@@ -43,9 +43,11 @@ QuestionListing section(const QString& code, Answers answers, const QString& typ
 QuestionListing bank();
 /// The favourites across tk with @p answers (All, Answered or Wrong).
 QuestionListing favourites(Answers answers);
-/// The questions of tk due for review on or before @p day.
-QuestionListing due(qint64 day);
-QuestionListing due(qint64 day, Answers answers, const QString& types);
+/// The questions of tk due for review on or before @p day: the @p cap most urgent (the
+/// lowest predicted recall), most urgent first.
+QuestionListing due(qint64 day, int cap);
+/// The same @p cap questions filtered, in the list's usual order.
+QuestionListing due(qint64 day, int cap, Answers answers, const QString& types);
 /// The exam paper in kstk.
 QuestionListing paper();
 QuestionListing paper(Answers answers, const QString& types);

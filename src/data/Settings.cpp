@@ -38,6 +38,10 @@ constexpr int DefaultMultipleChoicePointsOffered = 2;
 
 const QString FeedbackKey = QStringLiteral("feedback"); // 1 when practice shows the verdict at once
 constexpr bool DefaultFeedback = false;
+const QString ReviewCapKey = QStringLiteral("reviewcap"); // questions "今日复习" lists a day
+constexpr int DefaultReviewCap = 200;
+const QString ReviewTargetKey = QStringLiteral("reviewtarget"); // recall in percent
+constexpr int DefaultReviewTarget = 90;
 
 qint16 clamped(int value)
 {
@@ -116,6 +120,29 @@ bool Settings::feedback()
 bool Settings::setFeedback(bool on)
 {
     return put(PracticeSection, FeedbackKey, on ? 1 : 0);
+}
+
+int Settings::reviewCap()
+{
+    const int cap = get(PracticeSection, ReviewCapKey, DefaultReviewCap);
+    return cap > 0 ? cap : DefaultReviewCap;
+}
+
+bool Settings::setReviewCap(int questions)
+{
+    return put(PracticeSection, ReviewCapKey, questions);
+}
+
+int Settings::reviewTarget()
+{
+    // Outside this range the schedule would review all the time or almost never.
+    const int target = get(PracticeSection, ReviewTargetKey, DefaultReviewTarget);
+    return target >= 70 && target <= 97 ? target : DefaultReviewTarget;
+}
+
+bool Settings::setReviewTarget(int percent)
+{
+    return put(PracticeSection, ReviewTargetKey, percent);
 }
 
 int Settings::leadingNumber(const QString& text)

@@ -35,6 +35,12 @@ public:
     static bool feedback();
     [[nodiscard]] static bool setFeedback(bool on);
 
+    /// The most questions "今日复习" lists a day.
+    static int reviewCap();
+    [[nodiscard]] static bool setReviewCap(int questions);
+    /// The predicted recall, in percent, below which a practised question is due again.
+    static int reviewTarget();
+    [[nodiscard]] static bool setReviewTarget(int percent);
     /// What @p text would read as if it were a value in the file: its leading whole
     /// number (0 without one), clamped to -32768..32767. Values written outside that
     /// range are clamped the same way.

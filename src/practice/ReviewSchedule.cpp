@@ -1,8 +1,22 @@
 #include "practice/ReviewSchedule.h"
 
-#include "data/AnswerRepository.h"
+#include "data/AttemptRepository.h"
+#include "data/QuestionStore.h"
+#include "data/Settings.h"
+
+#include <QHash>
+
+#include <cmath>
+#include <limits>
 
 namespace ReviewSchedule {
+
+namespace {
+
+// A hundred years: beyond any exam.
+constexpr double LongestInterval = 36500;
+
+} // namespace
 
 Clock systemClock()
 {
@@ -14,16 +28,28 @@ qint64 dayOf(const QDateTime& moment)
     return moment.toLocalTime().date().toJulianDay();
 }
 
-std::optional<Entry> next(const std::optional<Entry>& current, bool right, qint64 day)
+Model currentModel()
 {
-    if (!right)
-        return Entry { 0, day + Intervals[0] };
-    if (!current || day < current->dueDay)
-        return current;
-    const int stage = current->stage + 1;
-    if (stage >= int(Intervals.size()))
-        return std::nullopt;
-    return Entry { stage, day + Intervals[size_t(stage)] };
+    Model model;
+    model.target = Settings::reviewTarget() / 100.0;
+    return model;
+}
+
+Entry next(const Model& model, const std::optional<Entry>& current, bool right, qint64 day)
+{
+    const Grade grade = gradeOf(right);
+    const MemoryState state = current && current->hasMemory()
+        ? MemoryModel::next(model.parameters, { current->stability, current->difficulty },
+            double(qMax<qint64>(0, day - current->lastDay)), grade)
+        : MemoryModel::first(model.parameters, grade);
+    // Due on the first whole day past the interval: then recall is below the target.
+    const double interval = std::min(MemoryModel::intervalDays(state, model.target), LongestInterval);
+    Entry entry;
+    entry.stability = state.stability;
+    entry.difficulty = state.difficulty;
+    entry.lastDay = day;
+    entry.dueDay = day + qint64(std::floor(interval)) + 1;
+    return entry;
 }
 
 std::optional<Entry> entry(QuestionStore& store, const QuestionKey& key)
@@ -31,20 +57,48 @@ std::optional<Entry> entry(QuestionStore& store, const QuestionKey& key)
     return AnswerRepository::reviewEntry(store, key);
 }
 
-WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day)
+WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day, const Model& model)
 {
-    const std::optional<Entry> current = entry(store, key);
-    const std::optional<Entry> after = next(current, right, day);
-    if (after == current)
-        return WriteResult::done(0);
-    if (!after)
-        return AnswerRepository::removeReviewEntry(store, key);
-    return AnswerRepository::setReviewEntry(store, key, *after);
+    return AnswerRepository::setReviewEntry(store, key, next(model, entry(store, key), right, day));
 }
 
 int dueCount(QuestionStore& store, qint64 day)
 {
-    return AnswerRepository::dueCount(store, day);
+    return AnswerRepository::dueCount(store, day, Settings::reviewCap());
+}
+
+bool needsRebuild(QuestionStore& store)
+{
+    if (AnswerRepository::hasEntryWithoutMemory(store))
+        return true;
+    return AnswerRepository::hasAttempts(store)
+        && AnswerRepository::dueCount(store, std::numeric_limits<qint64>::max(), 1) == 0;
+}
+
+WriteResult rebuild(QuestionStore& store, const Model& model)
+{
+    // 代码 compares without case in the bank.
+    QHash<QString, int> indexOf;
+    QVector<QPair<QuestionKey, Entry>> entries;
+    QString error;
+    const bool read = AttemptRepository::each(
+        store,
+        [&](const Attempt& a) {
+            const QString id = a.key.code.toLower() + u'/' + a.key.number;
+            const qint64 day = dayOf(QDateTime::fromSecsSinceEpoch(a.answeredAt));
+            auto it = indexOf.find(id);
+            if (it == indexOf.end()) {
+                it = indexOf.insert(id, int(entries.size()));
+                entries.append({ a.key, next(model, std::nullopt, a.right, day) });
+            } else {
+                Entry& e = entries[*it].second;
+                e = next(model, e, a.right, day);
+            }
+        },
+        &error);
+    if (!read)
+        return WriteResult::failed(StoreFailure { StoreFailure::Kind::Other, error });
+    return store.writeTransaction([&] { return AnswerRepository::replaceSchedule(store, entries); });
 }
 
 } // namespace ReviewSchedule

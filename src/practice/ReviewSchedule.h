@@ -3,45 +3,57 @@
 #include "data/AnswerRepository.h"
 #include "data/QuestionTable.h"
 #include "data/WriteResult.h"
+#include "memory/MemoryModel.h"
 
 #include <QDateTime>
 
-#include <array>
 #include <functional>
 #include <optional>
 
 class QuestionStore;
 
-/// Spaced review of questions answered wrongly: a wrong answer brings a question back
-/// the next day, each right answer on or after its due day moves it to a longer
-/// interval, and after the last one it leaves review. A question answered right while
-/// not in review never enters it.
+/// Spaced review of the practised questions by a model of the candidate's memory: each
+/// attempt updates the question's stability and difficulty, and the question is due again
+/// on the first day its predicted recall is below the target.
 namespace ReviewSchedule {
 
 /// The moment an answer is given; tests pass a fixed one.
 using Clock = std::function<QDateTime()>;
 Clock systemClock();
 
-/// Days until the next review at each stage.
-constexpr std::array<int, 5> Intervals { 1, 3, 7, 15, 30 };
-
 /// The candidate's calendar day of @p moment (local time) as a day number.
 qint64 dayOf(const QDateTime& moment);
 
 using Entry = ReviewEntry;
 
-/// Where a question stands after an answer on @p day: nullopt when it is not in review.
-/// A right answer before the due day leaves the entry as it is.
-std::optional<Entry> next(const std::optional<Entry>& current, bool right, qint64 day);
+/// The model's weights and the recall, 0 to 1, below which a question is due.
+struct Model
+{
+    MemoryParameters parameters = MemoryParameters::defaults();
+    double target = MemoryModel::DefaultTargetRecall;
+};
+/// The model as the candidate set it (the target of the settings).
+Model currentModel();
 
-/// Applies an answer to the stored entry of question @p key of tk, within the caller's
+/// Where a question stands after an attempt on @p day. An entry without memory (written
+/// by the fixed intervals of older programs) starts afresh.
+Entry next(const Model& model, const std::optional<Entry>& current, bool right, qint64 day);
+
+/// Applies an attempt to the stored entry of question @p key of tk, within the caller's
 /// transaction.
-WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day);
+WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day,
+    const Model& model = currentModel());
 
-/// The stored entry of question @p key, if it is in review.
+/// The stored entry of question @p key, if it was practised.
 std::optional<Entry> entry(QuestionStore& store, const QuestionKey& key);
 
-/// How many questions of tk are due on or before @p day.
+/// How many questions of tk are due on or before @p day, no more than the daily cap.
 int dueCount(QuestionStore& store, qint64 day);
+
+/// Whether the schedule must be built again from the attempts: it holds entries of the
+/// fixed intervals, or attempts that never reached it.
+bool needsRebuild(QuestionStore& store);
+/// Builds the whole schedule again by playing every attempt through @p model.
+WriteResult rebuild(QuestionStore& store, const Model& model = currentModel());
 
 } // namespace ReviewSchedule

@@ -208,7 +208,15 @@ void tst_SchemaUpgrade::versionThreeClicksBecomeAttempts()
     {
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
+        // Version 3's records: no attempts, and the schedule of the fixed intervals.
         QVERIFY(store.write(u"drop table attempt"_s).isDone());
+        QVERIFY(store.write(u"drop table review_schedule"_s).isDone());
+        QVERIFY(
+            store
+                .write(
+                    u"create table review_schedule(代码 text collate nocase not null, 题号 integer not null, "
+                    "stage integer not null, due_day integer not null)"_s)
+                .isDone());
         for (const QString& click : clicks.split(u' ', Qt::SkipEmptyParts)) {
             static const QRegularExpression form(u"^(\\d+)@(\\d+):(\\w+)/(\\d)(?:/(exam))?(?:/(\\w+))?$"_s);
             const QRegularExpressionMatch m = form.match(click);

@@ -1,6 +1,7 @@
 #include "TestBank.h"
 
 #include "catalogue/QuestionFilters.h"
+#include "data/QuestionListRepository.h"
 #include "data/QuestionStore.h"
 #include "practice/Answers.h"
 #include "practice/AttemptRecorder.h"
@@ -22,6 +23,7 @@ private slots:
     void sequence_data();
     void sequence();
     void dueCountAndListing();
+    void rebuiltFromTheAttempts();
 
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
@@ -38,13 +40,13 @@ ReviewSchedule::Clock clockAt(const QDateTime& moment)
     return [moment] { return moment; };
 }
 
-// Where a question stands: "stage@due" with the due day counted from the first day, or "-".
+// Where a question stands: its due day counted from the first day, or "-".
 QString standing(QuestionStore& store, const QuestionKey& key)
 {
     const auto entry = ReviewSchedule::entry(store, key);
     if (!entry)
         return u"-"_s;
-    return u"%1@%2"_s.arg(entry->stage).arg(entry->dueDay - ReviewSchedule::dayOf(Start));
+    return QString::number(entry->dueDay - ReviewSchedule::dayOf(Start));
 }
 
 // One visit of @p key at @p moment, left with @p answer.
@@ -72,24 +74,20 @@ void tst_ReviewSchedule::init()
 
 void tst_ReviewSchedule::sequence_data()
 {
-    // Answers as "day:R" (right) or "day:W" (wrong), days counted from the first.
+    // Attempts as "day:R" (right) or "day:W" (wrong), days counted from the first; "day:L"
+    // writes the row an older program's fixed intervals would have left.
     QTest::addColumn<QString>("answers");
-    QTest::addColumn<QString>("after"); // stage@due day, or "-" when not in review
+    QTest::addColumn<QString>("after"); // the due day, or "-" when never practised
 
-    QTest::newRow("right the first time never enters") << u"0:R"_s << u"-"_s;
-    QTest::newRow("right again and again stays out") << u"0:R 1:R 5:R"_s << u"-"_s;
-    QTest::newRow("wrong comes back the next day") << u"0:W"_s << u"0@1"_s;
-    QTest::newRow("wrong twice the same day") << u"0:W 0:W"_s << u"0@1"_s;
-    QTest::newRow("right when due: 3 days") << u"0:W 1:R"_s << u"1@4"_s;
-    QTest::newRow("right before due changes nothing") << u"0:W 0:R"_s << u"0@1"_s;
-    QTest::newRow("right late counts from that day") << u"0:W 10:R"_s << u"1@13"_s;
-    QTest::newRow("7 days") << u"0:W 1:R 4:R"_s << u"2@11"_s;
-    QTest::newRow("15 days") << u"0:W 1:R 4:R 11:R"_s << u"3@26"_s;
-    QTest::newRow("30 days") << u"0:W 1:R 4:R 11:R 26:R"_s << u"4@56"_s;
-    QTest::newRow("after the last interval it leaves") << u"0:W 1:R 4:R 11:R 26:R 56:R"_s << u"-"_s;
-    QTest::newRow("wrong in review goes back to the first") << u"0:W 1:R 4:R 11:W"_s << u"0@12"_s;
-    QTest::newRow("wrong after leaving comes back") << u"0:W 1:R 4:R 11:R 26:R 56:R 60:W"_s << u"0@61"_s;
-    QTest::newRow("right first, wrong later enters") << u"0:R 3:W"_s << u"0@4"_s;
+    // A first right answer gives a stability of 3.17 days: recall is below 90 % on day 4.
+    QTest::newRow("right the first time") << u"0:R"_s << u"4"_s;
+    QTest::newRow("wrong the first time: the next day") << u"0:W"_s << u"1"_s;
+    QTest::newRow("wrong twice the same day") << u"0:W 0:W"_s << u"1"_s;
+    QTest::newRow("right when due: 12.96 days") << u"0:R 4:R"_s << u"17"_s;
+    QTest::newRow("right a day later: a shorter one") << u"0:R 1:R"_s << u"7"_s;
+    QTest::newRow("right late counts from that day: 7.41 days") << u"0:W 10:R"_s << u"18"_s;
+    QTest::newRow("a lapse after a run: within days") << u"0:R 4:R 19:R 80:W"_s << u"85"_s;
+    QTest::newRow("a row of the fixed intervals starts afresh") << u"0:L 3:R"_s << u"7"_s;
 }
 
 void tst_ReviewSchedule::sequence()
@@ -101,6 +99,11 @@ void tst_ReviewSchedule::sequence()
     for (const QString& step : answers.split(u' ')) {
         const QStringList parts = step.split(u':');
         const QDateTime moment = Start.addDays(parts[0].toInt());
+        if (parts[1] == u"L"_s) {
+            QVERIFY(AnswerRepository::setReviewEntry(store, key, { 2, ReviewSchedule::dayOf(moment) + 5 })
+                        .isDone());
+            continue;
+        }
         const QString answer = parts[1] == u"R"_s ? u"A"_s : u"C"_s;
         QVERIFY(attempt(store, key, answer, moment));
     }
@@ -118,6 +121,12 @@ void tst_ReviewSchedule::dueCountAndListing()
     QVERIFY(attempt(store, { u"K0101"_s, u"1"_s }, u"C"_s, Start));
     QVERIFY(attempt(store, { u"K0101"_s, u"2"_s }, u"A"_s, Start.addDays(2)));
     QCOMPARE(ReviewSchedule::dueCount(store, first), 0);
+    // The cap keeps the most urgent: question 1, forgotten two days longer.
+    QCOMPARE(AnswerRepository::dueCount(store, first + 3, 1), 1);
+    const QuestionListing capped = QuestionListRepository::due(first + 3, 1);
+    RowSet mostUrgent = store.query(capped.sql, capped.params);
+    QVERIFY(!mostUrgent.atEnd());
+    QCOMPARE(mostUrgent.field(u"题号"_s).toString(), u"1"_s);
     QCOMPARE(ReviewSchedule::dueCount(store, first + 1), 1);
     QCOMPARE(ReviewSchedule::dueCount(store, first + 3), 2);
 
@@ -145,6 +154,30 @@ void tst_ReviewSchedule::dueCountAndListing()
             == 1,
         qPrintable(steps.join(u'\n')));
     QVERIFY2(steps.filter(u"SCAN TABLE tk"_s).isEmpty(), qPrintable(steps.join(u'\n')));
+}
+
+void tst_ReviewSchedule::rebuiltFromTheAttempts()
+{
+    QuestionStore& store = m_bank->store();
+    const QuestionKey one { u"K0101"_s, u"1"_s }, two { u"K0101"_s, u"2"_s };
+    QVERIFY(attempt(store, one, u"A"_s, Start));
+    QVERIFY(attempt(store, one, u"A"_s, Start.addDays(4)));
+    QVERIFY(attempt(store, two, u"A"_s, Start.addDays(2)));
+    QVERIFY(!ReviewSchedule::needsRebuild(store));
+    const QString before = standing(store, one) + u' ' + standing(store, two);
+    QCOMPARE(before, u"17 3"_s);
+
+    // An upgraded bank: the rows of the fixed intervals, or none at all.
+    QVERIFY(AnswerRepository::setReviewEntry(store, one, { 1, 5 }).isDone());
+    QVERIFY(ReviewSchedule::needsRebuild(store));
+    QVERIFY(ReviewSchedule::rebuild(store).isDone());
+    QCOMPARE(standing(store, one) + u' ' + standing(store, two), before);
+    QVERIFY(!ReviewSchedule::needsRebuild(store));
+
+    QVERIFY(store.write(u"delete from review_schedule"_s).isDone());
+    QVERIFY(ReviewSchedule::needsRebuild(store));
+    QVERIFY(ReviewSchedule::rebuild(store).isDone());
+    QCOMPARE(standing(store, one) + u' ' + standing(store, two), before);
 }
 
 QTEST_MAIN(tst_ReviewSchedule)

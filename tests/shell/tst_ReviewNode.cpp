@@ -45,13 +45,16 @@ void tst_ReviewNode::fillBank(TestBank& bank)
     // answeredBank: 3 单选 A answered "A", 4 多选 AB answered "B", 5 判断 B answered "A".
     Fixtures::answeredBank(bank);
     const qint64 today = ReviewSchedule::dayOf(QDateTime::currentDateTime());
-    const QList<QVariantList> entries { { 3, 1, today - 1 }, { 4, 0, today }, { 5, 0, today + 2 } };
+    // Number, due day, stability, last attempt: 3 is the most urgent, three stabilities past.
+    const QList<QVariantList> entries { { 3, today - 1, 1.0, today - 3 }, { 4, today, 2.0, today - 2 },
+        { 5, today + 2, 5.0, today - 3 } };
     for (const QVariantList& e : entries)
-        QVERIFY(
-            bank.store()
-                .write(
-                    u"insert into review_schedule(代码, 题号, stage, due_day) values('K0101', ?, ?, ?)"_s, e)
-                .isDone());
+        QVERIFY(bank.store()
+                    .write(u"insert into review_schedule(代码, 题号, stage, due_day, stability, difficulty, "
+                           u"last_day) "
+                           "values('K0101', ?, 0, ?, ?, 5, ?)"_s,
+                        e)
+                    .isDone());
 }
 
 void tst_ReviewNode::nodeSitsWithThePersonalNodes()
@@ -104,21 +107,20 @@ void tst_ReviewNode::answerRefreshesTheCount()
     // The answer counts once the candidate moves on.
     QCOMPARE(node->text(0), u"今日复习（2）"_s);
     QVERIFY(m_w->showQuestion(4));
-    // Right when due: on to the next interval, no longer due today.
+    // Right when due: a longer interval, no longer due today.
     QCOMPARE(node->text(0), u"今日复习（1）"_s);
-    QCOMPARE(m_w->count(u"select stage from review_schedule where 题号=3"_s), 2);
+    const qint64 today = ReviewSchedule::dayOf(QDateTime::currentDateTime());
+    QVERIFY(m_w->count(u"select due_day - ? from review_schedule where 题号=3"_s, { today }) > 1);
     QCOMPARE(
         m_w->count(u"select count(*) from attempt where 题号=3 and is_right=1 and source='practice'"_s), 1);
 
-    // Wrong now: back to the first interval, due tomorrow.
+    // Wrong now: forgotten, due tomorrow.
     auto* c = m_w->answers()->findChild<QAbstractButton*>(u"DAN_A_2"_s);
     QVERIFY(c && c->isVisible() && c->isEnabled());
     MainWindowDriver::click(c);
     QCOMPARE(m_w->field(u"tk"_s, u"K0101"_s, 4, u"答题"_s).toString(), u"BC"_s);
     QVERIFY(m_w->showQuestion(3));
-    QCOMPARE(m_w->count(u"select due_day - ? from review_schedule where 题号=4"_s,
-                 { ReviewSchedule::dayOf(QDateTime::currentDateTime()) }),
-        1);
+    QCOMPARE(m_w->count(u"select due_day - ? from review_schedule where 题号=4"_s, { today }), 1);
     QCOMPARE(node->text(0), u"今日复习（0）"_s);
 }
 

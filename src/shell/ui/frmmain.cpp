@@ -274,6 +274,13 @@ void frmmain::BuildCatalogue()
             QStringLiteral("无法在题库文件“%1”中更新目录：%2。\n\n目录按题库中上次保存的内容显示。")
                 .arg(QDir::toNativeSeparators(m_store.path()), BankMessages::reason(failure)));
     m_TreeView1->setNodes(Catalogue::readNodes(m_store));
+    // Once after an upgrade: the attempts of an older bank take their place in the memory model.
+    if (!m_store.isReadOnly() && ReviewSchedule::needsRebuild(m_store)) {
+        const WriteResult rebuilt = ReviewSchedule::rebuild(m_store);
+        if (rebuilt.isFailed())
+            MessageBox::critical(this, QStringLiteral("无法更新复习计划"),
+                BankMessages::notStored(QStringLiteral("按答题记录重新安排的复习计划"), rebuilt));
+    }
     refreshReviewCount();
 }
 

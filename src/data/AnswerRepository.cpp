@@ -2,6 +2,7 @@
 
 #include "data/BankTables.h"
 #include "data/QuestionStore.h"
+#include "data/StreamedRow.h"
 
 namespace AnswerRepository {
 namespace {
@@ -98,6 +99,64 @@ bool hasAttempts(QuestionStore& store)
 {
     static const QString sql = u"select exists(select 1 from " % T::Attempts % u")";
     return store.scalar(sql).toInt() != 0;
+}
+
+int attemptCount(QuestionStore& store)
+{
+    static const QString sql = u"select count(*) from " % T::Attempts;
+    return store.scalar(sql).toInt();
+}
+
+FittedWeights fittedWeights(QuestionStore& store)
+{
+    static const QString sql = u"select " % C::FittedAttempts % u", " % C::Weights % u" from "
+        % T::MemoryWeights % u" order by " % C::Id % u" desc limit 1";
+    FittedWeights fitted;
+    RowSet row = store.query(sql);
+    if (!row.isValid() || row.atEnd())
+        return fitted;
+    fitted.attempts = row.field(0).toInt();
+    for (const QString& w : row.field(1).toString().split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double value = w.toDouble(&ok);
+        if (!ok)
+            return {};
+        fitted.weights.append(value);
+    }
+    return fitted;
+}
+
+WriteResult setFittedWeights(QuestionStore& store, const FittedWeights& fitted)
+{
+    const WriteResult cleared = store.write(u"delete from " % T::MemoryWeights);
+    if (!cleared.isDone())
+        return cleared;
+    QStringList weights;
+    for (double w : fitted.weights)
+        weights << QString::number(w, 'g', 17);
+    static const QString sql = u"insert into " % T::MemoryWeights % u"(" % C::FittedAttempts % u", "
+        % C::Weights % u") values(?, ?)";
+    return store.write(sql, { fitted.attempts, weights.join(u',') });
+}
+
+WriteResult setDueDays(QuestionStore& store,
+    const std::function<qint64(double stability, double difficulty, qint64 lastDay)>& dueDay)
+{
+    static const QString read = u"select rowid, " % C::Stability % u", " % C::Difficulty % u", " % C::LastDay
+        % u", " % C::DueDay % u" from " % T::ReviewSchedule % u" where " % C::Stability % u" > 0";
+    static const QString write = u"update " % T::ReviewSchedule % u" set " % C::DueDay % u"=? where rowid=?";
+    QVector<QVariantList> changes;
+    QString error;
+    if (!store.stream(
+            read, {},
+            [&](const StreamedRow& row) {
+                const qint64 day = dueDay(row.real(1), row.real(2), row.integer(3));
+                if (day != row.integer(4))
+                    changes.append({ day, row.integer(0) });
+            },
+            &error))
+        return WriteResult::failed(StoreFailure { StoreFailure::Kind::Other, error });
+    return store.writeTransaction([&] { return store.writeEach(write, changes); });
 }
 
 WriteResult replaceSchedule(QuestionStore& store, const QVector<QPair<QuestionKey, ReviewEntry>>& entries)

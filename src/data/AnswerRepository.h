@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 class QuestionStore;
@@ -61,6 +62,23 @@ int dueCount(QuestionStore& store, qint64 day, int cap);
 bool hasEntryWithoutMemory(QuestionStore& store);
 /// Whether any attempt was recorded.
 bool hasAttempts(QuestionStore& store);
+/// How many attempts were recorded.
+int attemptCount(QuestionStore& store);
+
+/// The memory model's weights fitted to the candidate, and how many attempts they were
+/// fitted on; no weights when none were kept.
+struct FittedWeights
+{
+    int attempts = 0;
+    QVector<double> weights;
+};
+FittedWeights fittedWeights(QuestionStore& store);
+/// Keeps @p fitted in place of the weights kept before, within the caller's transaction.
+WriteResult setFittedWeights(QuestionStore& store, const FittedWeights& fitted);
+/// Sets the due day of every entry with memory to @p dueDay of its stability,
+/// difficulty and last day, within one transaction.
+WriteResult setDueDays(QuestionStore& store,
+    const std::function<qint64(double stability, double difficulty, qint64 lastDay)>& dueDay);
 /// Replaces the whole schedule by @p entries, within the caller's transaction.
 WriteResult replaceSchedule(QuestionStore& store, const QVector<QPair<QuestionKey, ReviewEntry>>& entries);
 

@@ -19,7 +19,7 @@ const QString Exam = QStringLiteral("exam");
 
 } // namespace
 
-WriteResult record(QuestionStore& store, const Attempt& a)
+WriteResult record(QuestionStore& store, const AttemptRecord& a)
 {
     static const QString sql = u"insert into " % T::Attempts % u"(" % C::Code % u", " % C::Number % u", "
         % C::StartedAt % u", " % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight
@@ -29,12 +29,12 @@ WriteResult record(QuestionStore& store, const Attempt& a)
             a.fromExam ? Exam : Practice, a.clicks });
 }
 
-bool each(QuestionStore& store, const std::function<void(const Attempt&)>& attempt, QString* error)
+bool each(QuestionStore& store, const std::function<void(const AttemptRecord&)>& attempt, QString* error)
 {
     static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::StartedAt % u", "
         % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight % u", " % C::Source
         % u", " % C::Clicks % u" from " % T::Attempts % u" order by " % C::AnsweredAt % u", " % C::Id;
-    Attempt a;
+    AttemptRecord a;
     return store.stream(
         sql, {},
         [&](const StreamedRow& row) {
@@ -56,7 +56,7 @@ WriteResult addFromClicks(QuestionStore& store)
     static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::AnsweredAt % u", "
         % C::Answer % u", " % C::IsRight % u", " % C::Source % u" from " % T::AnswerHistory % u" order by "
         % C::Id;
-    std::optional<Attempt> visit;
+    std::optional<AttemptRecord> visit;
     WriteResult failed = WriteResult::done(0);
     int added = 0;
     const auto flush = [&] {
@@ -82,7 +82,7 @@ WriteResult addFromClicks(QuestionStore& store)
                 ++visit->clicks;
             } else {
                 flush();
-                visit = Attempt { { code, number }, at, at, 0, {}, false, exam, 1 };
+                visit = AttemptRecord { { code, number }, at, at, 0, {}, false, exam, 1 };
             }
             visit->answeredAt = at;
             visit->answer = row.text(3);

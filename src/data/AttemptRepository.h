@@ -10,7 +10,7 @@
 class QuestionStore;
 
 /// One attempt at a question: the answer the candidate settled on in one visit of it.
-struct Attempt
+struct AttemptRecord
 {
     QuestionKey key; ///< in tk, also for an exam paper's question
     qint64 startedAt = 0; ///< when the visit began, UTC seconds
@@ -20,13 +20,6 @@ struct Attempt
     bool right = false;
     bool fromExam = false;
     int clicks = 1; ///< how many times the answer changed before it settled
-
-    bool operator==(const Attempt& o) const
-    {
-        return key.code == o.key.code && key.number == o.key.number && startedAt == o.startedAt
-            && answeredAt == o.answeredAt && seconds == o.seconds && answer == o.answer && right == o.right
-            && fromExam == o.fromExam && clicks == o.clicks;
-    }
 };
 
 /// The attempts table: what the history, the review and the progress count.
@@ -35,10 +28,11 @@ namespace AttemptRepository {
 /// Clicks of one question further apart than this belonged to two visits.
 constexpr qint64 VisitGapSeconds = 600;
 
-WriteResult record(QuestionStore& store, const Attempt& attempt);
+WriteResult record(QuestionStore& store, const AttemptRecord& attempt);
 
 /// Every attempt in the order they were settled; false with @p error when they cannot be read.
-bool each(QuestionStore& store, const std::function<void(const Attempt&)>& attempt, QString* error = nullptr);
+bool each(
+    QuestionStore& store, const std::function<void(const AttemptRecord&)>& attempt, QString* error = nullptr);
 
 /// Turns the rows of the click history into attempts, within the caller's transaction:
 /// consecutive rows of one question and source, no more than VisitGapSeconds apart, were

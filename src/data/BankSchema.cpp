@@ -131,7 +131,10 @@ QStringList memoryStatements()
 {
     return { QStringLiteral("alter table review_schedule add column stability real"),
         QStringLiteral("alter table review_schedule add column difficulty real"),
-        QStringLiteral("alter table review_schedule add column last_day integer") };
+        QStringLiteral("alter table review_schedule add column last_day integer"),
+        // The model's weights fitted to this candidate, with the attempts they were fitted on.
+        QStringLiteral("create table if not exists memory_weights(id integer primary key, "
+                       "attempts integer not null, weights text not null)") };
 }
 
 } // namespace

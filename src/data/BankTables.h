@@ -32,6 +32,8 @@ inline constexpr QStringView AnswerHistory = u"answer_history";
 inline constexpr QStringView Attempts = u"attempt";
 /// The practised questions with their memory and the day they are due again.
 inline constexpr QStringView ReviewSchedule = u"review_schedule";
+/// The memory model's weights fitted to the candidate's attempts (one row, the latest).
+inline constexpr QStringView MemoryWeights = u"memory_weights";
 /// One row per graded mock exam.
 inline constexpr QStringView ExamResults = u"exam_result";
 /// The number in tk of each question of the exam paper in kstk.
@@ -110,6 +112,12 @@ inline constexpr QStringView Stability = u"stability";
 inline constexpr QStringView Difficulty = u"difficulty";
 /// The day of the last attempt, as a day number.
 inline constexpr QStringView LastDay = u"last_day";
+
+// memory_weights
+/// How many attempts the weights were fitted on.
+inline constexpr QStringView FittedAttempts = u"attempts";
+/// The weights, as numbers separated by commas.
+inline constexpr QStringView Weights = u"weights";
 
 // exam_result
 inline constexpr QStringView Id = u"id";

@@ -42,6 +42,10 @@ const QString ReviewCapKey = QStringLiteral("reviewcap"); // questions "今日�
 constexpr int DefaultReviewCap = 200;
 const QString ReviewTargetKey = QStringLiteral("reviewtarget"); // recall in percent
 constexpr int DefaultReviewTarget = 90;
+// The file holds small whole numbers: the exam day is kept as its year, month and day.
+const QString ExamYearKey = QStringLiteral("examyear");
+const QString ExamMonthKey = QStringLiteral("exammonth");
+const QString ExamDayKey = QStringLiteral("examday");
 
 qint16 clamped(int value)
 {
@@ -131,6 +135,19 @@ int Settings::reviewCap()
 bool Settings::setReviewCap(int questions)
 {
     return put(PracticeSection, ReviewCapKey, questions);
+}
+
+QDate Settings::examDate()
+{
+    const QDate date(get(PracticeSection, ExamYearKey, 0), get(PracticeSection, ExamMonthKey, 0),
+        get(PracticeSection, ExamDayKey, 0));
+    return date.isValid() ? date : QDate();
+}
+
+bool Settings::setExamDate(const QDate& date)
+{
+    return put(PracticeSection, ExamYearKey, date.year()) && put(PracticeSection, ExamMonthKey, date.month())
+        && put(PracticeSection, ExamDayKey, date.day());
 }
 
 int Settings::reviewTarget()

@@ -2,6 +2,7 @@
 
 #include "data/QuestionType.h"
 
+#include <QDate>
 #include <QString>
 
 /// The program's settings by meaning, each with its default, kept in kscs.ini.
@@ -41,6 +42,9 @@ public:
     /// The predicted recall, in percent, below which a practised question is due again.
     static int reviewTarget();
     [[nodiscard]] static bool setReviewTarget(int percent);
+    /// The day of the candidate's exam; null until it is set.
+    static QDate examDate();
+    [[nodiscard]] static bool setExamDate(const QDate& date);
     /// What @p text would read as if it were a value in the file: its leading whole
     /// number (0 without one), clamped to -32768..32767. Values written outside that
     /// range are clamped the same way.

@@ -16,8 +16,8 @@ int bindAll(sqlite3_stmt* stmt, const QVariantList& params)
             switch (v.typeId()) {
             case QMetaType::QByteArray: {
                 const QByteArray bytes = v.toByteArray();
-                rc = sqlite3_bind_blob64(stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                         SQLITE_TRANSIENT);
+                rc = sqlite3_bind_blob64(
+                    stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
                 break;
             }
             case QMetaType::Bool:
@@ -39,7 +39,7 @@ int bindAll(sqlite3_stmt* stmt, const QVariantList& params)
             default: {
                 const QByteArray utf8 = v.toString().toUtf8();
                 rc = sqlite3_bind_text64(stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                    SQLITE_TRANSIENT, SQLITE_UTF8);
                 break;
             }
             }
@@ -82,6 +82,11 @@ QString errorText(sqlite3* db)
 qint64 StreamedRow::integer(int column) const
 {
     return sqlite3_column_int64(m_statement, column);
+}
+
+double StreamedRow::real(int column) const
+{
+    return sqlite3_column_double(m_statement, column);
 }
 
 QByteArrayView StreamedRow::utf8(int column) const

@@ -78,6 +78,15 @@ bool eachAnswer(QuestionStore& store,
         error);
 }
 
+bool eachMemory(QuestionStore& store,
+    const std::function<void(double stability, double difficulty, qint64 lastDay)>& each, QString* error)
+{
+    static const QString sql = u"select " % C::Stability % u", " % C::Difficulty % u", " % C::LastDay
+        % u" from " % T::ReviewSchedule % u" where " % C::Stability % u" > 0";
+    return store.stream(
+        sql, {}, [&each](const StreamedRow& row) { each(row.real(0), row.real(1), row.integer(2)); }, error);
+}
+
 bool examScores(QuestionStore& store, QVector<ExamScoreRow>* scores, QString* error)
 {
     static const QString sql = u"select " % C::FinishedAt % u", " % C::Score % u", " % C::FullScore

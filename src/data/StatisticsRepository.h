@@ -47,6 +47,10 @@ bool eachQuestionType(QuestionStore& store,
 bool eachAnswer(QuestionStore& store,
     const std::function<void(const QString& code, qint64 number, qint64 answeredAt, bool right)>& each,
     QString* error);
+/// Hands the memory of every question in the review schedule to @p each: its stability,
+/// difficulty and the day number of its last attempt. Rows without memory are passed over.
+bool eachMemory(QuestionStore& store,
+    const std::function<void(double stability, double difficulty, qint64 lastDay)>& each, QString* error);
 /// The scores of the graded exams in the order they were taken.
 bool examScores(QuestionStore& store, QVector<ExamScoreRow>* scores, QString* error);
 

@@ -52,6 +52,15 @@ MemoryParameters MemoryParameters::highest()
     return { { 100, 100, 100, 100, 10, 4, 4, 0.75, 4.5, 0.8, 3.5, 5, 0.25, 0.9, 4, 1, 6, 2, 2 } };
 }
 
+MemoryParameters MemoryParameters::fromWeights(const double* weights, size_t count)
+{
+    if (count != size_t(Count))
+        return defaults();
+    MemoryParameters p;
+    std::copy(weights, weights + count, p.w.begin());
+    return p.clamped();
+}
+
 MemoryParameters MemoryParameters::clamped() const
 {
     const MemoryParameters low = lowest();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 /// How an attempt went, in the four grades of the memory model. Our attempts are right or
 /// wrong; the time spent may refine a right one into Hard or Easy (gradeOf()).
@@ -32,6 +33,8 @@ struct MemoryParameters
     static MemoryParameters lowest();
     static MemoryParameters highest();
     MemoryParameters clamped() const;
+    /// Weights kept elsewhere, clamped to the range; the defaults unless there are Count of them.
+    static MemoryParameters fromWeights(const double* weights, std::size_t count);
 
     bool operator==(const MemoryParameters& other) const { return w == other.w; }
     bool operator!=(const MemoryParameters& other) const { return w != other.w; }

@@ -208,6 +208,11 @@ int ExamPlan::reviews() const
 
 namespace ReviewPlanner {
 
+qint64 dueDay(const QuestionMemory& question, double targetRecall)
+{
+    return question.lastDay + daysUntilBelow(question.state, targetRecall);
+}
+
 std::vector<int> dueToday(
     const std::vector<QuestionMemory>& questions, qint64 today, double targetRecall, int dailyCap)
 {

@@ -45,6 +45,9 @@ struct PlanOptions
     int dailyCap = DefaultDailyCap;
 };
 
+/// The first day the predicted recall of @p question is below @p targetRecall.
+qint64 dueDay(const QuestionMemory& question, double targetRecall = MemoryModel::DefaultTargetRecall);
+
 /// The questions whose predicted recall on @p today is below @p targetRecall, lowest
 /// first, at most @p dailyCap of them.
 std::vector<int> dueToday(const std::vector<QuestionMemory>& questions, qint64 today,

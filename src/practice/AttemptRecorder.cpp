@@ -44,7 +44,7 @@ WriteResult AttemptRecorder::settle()
         const QVariant solution = AnswerRepository::solution(m_store, m_table, m_key);
         if (solution.isNull())
             return WriteResult::done(0); // the question has gone meanwhile
-        Attempt a;
+        AttemptRecord a;
         a.key = Answers::bankKey(m_store, m_table, m_key);
         a.startedAt = m_enteredAt.toSecsSinceEpoch();
         a.answeredAt = now.toSecsSinceEpoch();
@@ -56,7 +56,8 @@ WriteResult AttemptRecorder::settle()
         const WriteResult recorded = AttemptRepository::record(m_store, a);
         if (!recorded.isDone())
             return recorded;
-        const WriteResult moved = ReviewSchedule::apply(m_store, a.key, a.right, ReviewSchedule::dayOf(now));
+        const WriteResult moved = ReviewSchedule::apply(
+            m_store, a.key, a.right, ReviewSchedule::dayOf(now), ReviewSchedule::currentModel(m_store));
         return moved.isDone() ? WriteResult::done(1) : moved;
     });
     // A failed write leaves the attempt open: leaving the question tries again.

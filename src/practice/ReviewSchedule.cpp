@@ -3,20 +3,13 @@
 #include "data/AttemptRepository.h"
 #include "data/QuestionStore.h"
 #include "data/Settings.h"
+#include "memory/ReviewPlanner.h"
 
 #include <QHash>
 
-#include <cmath>
 #include <limits>
 
 namespace ReviewSchedule {
-
-namespace {
-
-// A hundred years: beyond any exam.
-constexpr double LongestInterval = 36500;
-
-} // namespace
 
 Clock systemClock()
 {
@@ -28,10 +21,12 @@ qint64 dayOf(const QDateTime& moment)
     return moment.toLocalTime().date().toJulianDay();
 }
 
-Model currentModel()
+Model currentModel(QuestionStore& store)
 {
     Model model;
     model.target = Settings::reviewTarget() / 100.0;
+    const QVector<double> fitted = AnswerRepository::fittedWeights(store).weights;
+    model.parameters = MemoryParameters::fromWeights(fitted.constData(), size_t(fitted.size()));
     return model;
 }
 
@@ -42,13 +37,11 @@ Entry next(const Model& model, const std::optional<Entry>& current, bool right, 
         ? MemoryModel::next(model.parameters, { current->stability, current->difficulty },
             double(qMax<qint64>(0, day - current->lastDay)), grade)
         : MemoryModel::first(model.parameters, grade);
-    // Due on the first whole day past the interval: then recall is below the target.
-    const double interval = std::min(MemoryModel::intervalDays(state, model.target), LongestInterval);
     Entry entry;
     entry.stability = state.stability;
     entry.difficulty = state.difficulty;
     entry.lastDay = day;
-    entry.dueDay = day + qint64(std::floor(interval)) + 1;
+    entry.dueDay = ReviewPlanner::dueDay({ state, day }, model.target);
     return entry;
 }
 
@@ -83,7 +76,7 @@ WriteResult rebuild(QuestionStore& store, const Model& model)
     QString error;
     const bool read = AttemptRepository::each(
         store,
-        [&](const Attempt& a) {
+        [&](const AttemptRecord& a) {
             const QString id = a.key.code.toLower() + u'/' + a.key.number;
             const qint64 day = dayOf(QDateTime::fromSecsSinceEpoch(a.answeredAt));
             auto it = indexOf.find(id);

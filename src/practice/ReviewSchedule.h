@@ -32,8 +32,9 @@ struct Model
     MemoryParameters parameters = MemoryParameters::defaults();
     double target = MemoryModel::DefaultTargetRecall;
 };
-/// The model as the candidate set it (the target of the settings).
-Model currentModel();
+/// The model of this candidate: the weights fitted to their attempts when kept in @p store,
+/// else the published ones, and the target of the settings.
+Model currentModel(QuestionStore& store);
 
 /// Where a question stands after an attempt on @p day. An entry without memory (written
 /// by the fixed intervals of older programs) starts afresh.
@@ -41,8 +42,7 @@ Entry next(const Model& model, const std::optional<Entry>& current, bool right, 
 
 /// Applies an attempt to the stored entry of question @p key of tk, within the caller's
 /// transaction.
-WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day,
-    const Model& model = currentModel());
+WriteResult apply(QuestionStore& store, const QuestionKey& key, bool right, qint64 day, const Model& model);
 
 /// The stored entry of question @p key, if it was practised.
 std::optional<Entry> entry(QuestionStore& store, const QuestionKey& key);
@@ -54,6 +54,6 @@ int dueCount(QuestionStore& store, qint64 day);
 /// fixed intervals, or attempts that never reached it.
 bool needsRebuild(QuestionStore& store);
 /// Builds the whole schedule again by playing every attempt through @p model.
-WriteResult rebuild(QuestionStore& store, const Model& model = currentModel());
+WriteResult rebuild(QuestionStore& store, const Model& model);
 
 } // namespace ReviewSchedule

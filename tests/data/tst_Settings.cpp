@@ -18,7 +18,8 @@ enum What
     Count,
     Points,
     PointsOffered,
-    Feedback
+    Feedback,
+    ReviewCap
 };
 
 int get(What what, int slot)
@@ -34,6 +35,8 @@ int get(What what, int slot)
         return Settings::pointsOffered(slot);
     case Feedback:
         return Settings::feedback() ? 1 : 0;
+    case ReviewCap:
+        return Settings::reviewCap();
     }
     return -1;
 }
@@ -50,6 +53,8 @@ bool set(What what, int slot, int value)
         return Settings::setPoints(slot, value);
     case Feedback:
         return Settings::setFeedback(value != 0);
+    case ReviewCap:
+        return Settings::setReviewCap(value);
     }
     return false;
 }
@@ -77,6 +82,7 @@ private slots:
     void unwritableFileIsReported_data() { keys_data(); }
     void sharedPointsKey();
     void outOfRangeIsClamped();
+    void reviewPlanSettings();
 
 private:
     TestFolders m_folders;
@@ -103,6 +109,7 @@ void tst_Settings::keys_data()
                                                  << QString::fromLatin1(points[slot]) << (slot == 5 ? 2 : 1);
     }
     QTest::newRow("feedback") << int(Feedback) << 0 << u"practice"_s << u"feedback"_s << 0;
+    QTest::newRow("review cap") << int(ReviewCap) << 0 << u"practice"_s << u"reviewcap"_s << 200;
 }
 
 void tst_Settings::defaultWithoutAFile()
@@ -155,6 +162,25 @@ void tst_Settings::outOfRangeIsClamped()
     QCOMPARE(Settings::examMinutes(), 32767);
     QCOMPARE(Settings::leadingNumber(u" 3.7 "_s), 3);
     QCOMPARE(Settings::leadingNumber(u"-40000"_s), -32768);
+}
+
+void tst_Settings::reviewPlanSettings()
+{
+    QVERIFY(Settings::examDate().isNull());
+    QCOMPARE(Settings::reviewTarget(), 90);
+    const QDate exam(2027, 3, 28);
+    QVERIFY(Settings::setExamDate(exam));
+    QCOMPARE(Settings::examDate(), exam);
+    QCOMPARE(fileBytes(), "[practice]\nexamyear= 2027\nexammonth= 3\nexamday= 28\n"_ba);
+    QVERIFY(Settings::setReviewTarget(85));
+    QCOMPARE(Settings::reviewTarget(), 85);
+    // Values a schedule could not work with read as the defaults.
+    QVERIFY(Settings::setReviewTarget(50));
+    QCOMPARE(Settings::reviewTarget(), 90);
+    QVERIFY(Settings::setReviewCap(0));
+    QCOMPARE(Settings::reviewCap(), 200);
+    QVERIFY(sh_diraduvod::PutIniInt(u"practice"_s, u"exammonth"_s, 13));
+    QVERIFY(Settings::examDate().isNull());
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)

@@ -170,13 +170,13 @@ void tst_ReviewSchedule::rebuiltFromTheAttempts()
     // An upgraded bank: the rows of the fixed intervals, or none at all.
     QVERIFY(AnswerRepository::setReviewEntry(store, one, { 1, 5 }).isDone());
     QVERIFY(ReviewSchedule::needsRebuild(store));
-    QVERIFY(ReviewSchedule::rebuild(store).isDone());
+    QVERIFY(ReviewSchedule::rebuild(store, ReviewSchedule::currentModel(store)).isDone());
     QCOMPARE(standing(store, one) + u' ' + standing(store, two), before);
     QVERIFY(!ReviewSchedule::needsRebuild(store));
 
     QVERIFY(store.write(u"delete from review_schedule"_s).isDone());
     QVERIFY(ReviewSchedule::needsRebuild(store));
-    QVERIFY(ReviewSchedule::rebuild(store).isDone());
+    QVERIFY(ReviewSchedule::rebuild(store, ReviewSchedule::currentModel(store)).isDone());
     QCOMPARE(standing(store, one) + u' ' + standing(store, two), before);
 }
 

@@ -2,16 +2,22 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "data/AnswerRepository.h"
 #include "data/QuestionStore.h"
+#include "data/Settings.h"
+#include "data/ui/BankMessages.h"
 
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QSpinBox>
 #include <QStackedBarSeries>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -171,7 +177,51 @@ QChartView* examChart(const ProgressHistory::Result& result)
     return view(chart);
 }
 
+QChartView* planChart(const ReviewPlan::Result& plan, const QDate& today, int cap)
+{
+    auto* reviews = new QBarSet(QStringLiteral("复习题数"));
+    reviews->setColor(QColor(40, 110, 180));
+    QStringList labels;
+    int largest = 0;
+    for (int i = 0; i < plan.reviewsPerDay.size(); ++i) {
+        *reviews << plan.reviewsPerDay[i];
+        largest = qMax(largest, plan.reviewsPerDay[i]);
+        labels << today.addDays(i).toString(QStringLiteral("M/d"));
+    }
+    auto* series = new QBarSeries;
+    series->append(reviews);
+    auto* chart = new QChart;
+    chart->setTitle(QStringLiteral("到考试前每天要复习的题数（每天最多%1题）").arg(cap));
+    chart->addSeries(series);
+    // Months to the exam: a label on every day would not fit, the index axis shows a dozen.
+    QCategoryAxis* across = indexAxis(labels);
+    chart->addAxis(across, Qt::AlignBottom);
+    QValueAxis* up = countAxis(largest, QString());
+    chart->addAxis(up, Qt::AlignLeft);
+    series->attachAxis(across);
+    series->attachAxis(up);
+    chart->legend()->hide();
+    return view(chart);
+}
+
+QString percent(double share)
+{
+    return QString::number(qRound(share * 1000) / 10.0) + u'%';
+}
+
 } // namespace
+
+QString ProgressWindow::noExamDateText()
+{
+    return QStringLiteral("请在上方设置考试日期。\n\n设置后，这里会按天列出到考试前每天要复习多少题，"
+                          "以及考试当天预计能记住多少。");
+}
+
+QString ProgressWindow::nothingPractisedText()
+{
+    return QStringLiteral("还没有练习过的题目。\n\n做过的每道题都会按记忆规律安排复习，"
+                          "这里会显示到考试前每天的复习量。");
+}
 
 QString ProgressWindow::noAnswersText()
 {
@@ -187,6 +237,8 @@ QString ProgressWindow::noExamsText()
 
 ProgressWindow::ProgressWindow(QuestionStore& store, QWidget* parent, const QDate& today)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_store(store)
+    , m_today(today)
     , m_result(ProgressHistory::compute(store, today))
     , m_tabs(new QTabWidget(this))
 {
@@ -201,6 +253,7 @@ ProgressWindow::ProgressWindow(QuestionStore& store, QWidget* parent, const QDat
     m_tabs->addTab(page(weeklyChart(m_result), noAnswersText(), answered), QStringLiteral("每周正确率"));
     m_tabs->addTab(
         page(examChart(m_result), noExamsText(), !m_result.exams.isEmpty()), QStringLiteral("模拟考试成绩"));
+    m_tabs->addTab(planTab(), QStringLiteral("复习计划"));
 
     auto* close = new XPButton(QStringLiteral("XPButton1"), QStringLiteral("返回"), this);
     close->setFixedSize(100, 24);
@@ -236,4 +289,126 @@ QString ProgressWindow::emptyText(int tab) const
     const auto* stack = qobject_cast<const QStackedWidget*>(m_tabs->widget(tab));
     const auto* label = stack ? qobject_cast<const QLabel*>(stack->currentWidget()) : nullptr;
     return label ? label->text() : QString();
+}
+
+QWidget* ProgressWindow::planTab()
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("planTab"));
+    m_examDate = new QDateEdit;
+    m_examDate->setObjectName(QStringLiteral("examDate"));
+    m_examDate->setCalendarPopup(true);
+    m_examDate->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
+    // Today stands for no exam day: the box reads "未设置" until the candidate picks one.
+    m_examDate->setMinimumDate(m_today);
+    m_examDate->setSpecialValueText(QStringLiteral("未设置"));
+    const QDate examDay = Settings::examDate();
+    m_examDate->setDate(examDay.isValid() && examDay > m_today ? examDay : m_today);
+    m_reviewCap = new QSpinBox;
+    m_reviewCap->setObjectName(QStringLiteral("reviewCap"));
+    m_reviewCap->setRange(10, 2000);
+    m_reviewCap->setSingleStep(10);
+    m_reviewCap->setSuffix(QStringLiteral(" 题"));
+    m_reviewCap->setValue(Settings::reviewCap());
+    m_reviewTarget = new QSpinBox;
+    m_reviewTarget->setObjectName(QStringLiteral("reviewTarget"));
+    m_reviewTarget->setRange(70, 97);
+    m_reviewTarget->setSuffix(QStringLiteral("%"));
+    m_reviewTarget->setValue(Settings::reviewTarget());
+    m_reviewTarget->setToolTip(QStringLiteral("预计记住的可能低于这个比例时，题目就会出现在“今日复习”中"));
+
+    auto* settings = new QHBoxLayout;
+    const auto add = [settings](const QString& caption, QWidget* box) {
+        auto* label = new QLabel(caption);
+        label->setBuddy(box);
+        settings->addWidget(label);
+        settings->addWidget(box);
+        settings->addSpacing(16);
+    };
+    add(QStringLiteral("考试日期"), m_examDate);
+    add(QStringLiteral("每日复习上限"), m_reviewCap);
+    add(QStringLiteral("目标记忆率"), m_reviewTarget);
+    settings->addStretch();
+
+    m_planPage = new QStackedWidget;
+    auto* empty = new QLabel;
+    empty->setObjectName(QStringLiteral("empty"));
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setWordWrap(true);
+    empty->setMargin(40);
+    m_planPage->addWidget(empty);
+    m_planSummary = new QLabel;
+    m_planSummary->setObjectName(QStringLiteral("planSummary"));
+    m_planSummary->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->addLayout(settings);
+    layout->addWidget(m_planPage, 1);
+    layout->addWidget(m_planSummary);
+
+    showPlan();
+    connect(m_examDate, &QDateEdit::dateChanged, this, &ProgressWindow::planChanged);
+    connect(m_reviewCap, &QSpinBox::valueChanged, this, &ProgressWindow::planChanged);
+    connect(m_reviewTarget, &QSpinBox::valueChanged, this, &ProgressWindow::planChanged);
+    return tab;
+}
+
+void ProgressWindow::planChanged()
+{
+    const int target = m_reviewTarget->value();
+    const bool targetMoved = target != Settings::reviewTarget();
+    const bool saved = Settings::setExamDate(m_examDate->date())
+        && Settings::setReviewCap(m_reviewCap->value()) && Settings::setReviewTarget(target);
+    if (!saved)
+        MessageBox::critical(this, QStringLiteral("设置没有保存"),
+            QStringLiteral("复习计划的设置没有保存到设置文件“%1”，下次启动时将恢复原来的设置。")
+                .arg(Settings::path()));
+    if (targetMoved) {
+        const WriteResult moved = ReviewPlan::retarget(m_store, target / 100.0);
+        if (moved.isFailed())
+            MessageBox::critical(this, QStringLiteral("复习计划"),
+                BankMessages::notStored(QStringLiteral("按新的目标记忆率安排的复习日期"), moved));
+    }
+    showPlan();
+}
+
+void ProgressWindow::showPlan()
+{
+    const QDate examDay = Settings::examDate();
+    const double target = m_reviewTarget->value() / 100.0;
+    const QVector<double> fitted = AnswerRepository::fittedWeights(m_store).weights;
+    m_plan = ReviewPlan::compute(m_store, m_today, examDay, target, m_reviewCap->value(),
+        MemoryParameters::fromWeights(fitted.constData(), size_t(fitted.size())));
+    auto* empty = qobject_cast<QLabel*>(m_planPage->widget(0));
+    if (m_planPage->count() > 1) {
+        QWidget* old = m_planPage->widget(1);
+        m_planPage->removeWidget(old);
+        old->deleteLater();
+    }
+    m_planSummary->setText(planSummary());
+    if (!m_plan.ok) {
+        empty->setText(QStringLiteral("无法读取复习记录：%1。").arg(m_plan.error));
+        m_planPage->setCurrentIndex(0);
+        return;
+    }
+    if (m_plan.practised == 0 || !examDay.isValid() || examDay <= m_today) {
+        empty->setText(m_plan.practised == 0 ? nothingPractisedText() : noExamDateText());
+        m_planPage->setCurrentIndex(0);
+        return;
+    }
+    m_planPage->addWidget(planChart(m_plan, m_today, m_reviewCap->value()));
+    m_planPage->setCurrentIndex(1);
+}
+
+QString ProgressWindow::planSummary() const
+{
+    const QDate examDay = Settings::examDate();
+    if (!m_plan.ok || m_plan.practised == 0 || !examDay.isValid() || examDay <= m_today)
+        return QString();
+    return QStringLiteral("已练习 %1 题，距考试还有 %2 天。按此计划共复习 %3 次；考试当天预计平均记住 %4，"
+                          "%5 的题目达到目标记忆率。")
+        .arg(m_plan.practised)
+        .arg(m_today.daysTo(examDay))
+        .arg(m_plan.reviews())
+        .arg(percent(m_plan.meanRecall), percent(m_plan.shareAtTarget));
 }

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "progress/ProgressHistory.h"
+#include "progress/ReviewPlan.h"
 
 #include <QDialog>
 
+class QDateEdit;
+class QLabel;
+class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QuestionStore;
 
 /// "学习进度": charts of answers per day, accuracy per week (overall and per question
-/// type) and the mock-exam scores in order. Each chart without data says how to get it.
+/// type), the mock-exam scores in order, and the review plan to the exam day with its
+/// settings. Each chart without data says how to get it.
 class ProgressWindow final : public QDialog
 {
     Q_OBJECT
@@ -25,9 +30,28 @@ public:
 
     static QString noAnswersText();
     static QString noExamsText();
+    static QString noExamDateText();
+    static QString nothingPractisedText();
+
+    const ReviewPlan::Result& plan() const { return m_plan; }
+    /// The line under the plan's chart.
+    QString planSummary() const;
 
 private:
     QWidget* page(QWidget* chart, const QString& empty, bool hasData);
+    QWidget* planTab();
+    /// Reads the settings of the plan's controls, saves them, and draws the plan again.
+    void planChanged();
+    void showPlan();
+
+    QuestionStore& m_store;
+    QDate m_today;
+    ReviewPlan::Result m_plan;
+    QDateEdit* m_examDate = nullptr;
+    QSpinBox* m_reviewCap = nullptr;
+    QSpinBox* m_reviewTarget = nullptr;
+    QStackedWidget* m_planPage = nullptr;
+    QLabel* m_planSummary = nullptr;
 
     ProgressHistory::Result m_result;
     QTabWidget* m_tabs;

@@ -13,6 +13,7 @@
 #include "exam/ui/ExamSidePanel.h"
 #include "exam/ui/GradingCommands.h"
 #include "exam/ui/mlks.h"
+#include "practice/MemoryFitting.h"
 #include "practice/ReviewSchedule.h"
 #include "practice/ui/AnswerPanel.h"
 #include "practice/ui/PracticeCommands.h"
@@ -151,6 +152,9 @@ frmmain::frmmain(const QString& bankPath, QWidget* parent)
 frmmain::~frmmain()
 {
     unload();
+    // The fit reads through its own connection; its result has nowhere to go now.
+    if (m_fitting)
+        m_fitting->wait();
 }
 
 void frmmain::buildFrame()
@@ -232,6 +236,8 @@ void frmmain::openStatistics()
 {
     frmtj window(m_store, this);
     window.exec();
+    // The review plan there may have moved the target or the cap.
+    refreshReviewCount();
 }
 
 void frmmain::openBank(const QString& bankPath)
@@ -276,12 +282,42 @@ void frmmain::BuildCatalogue()
     m_TreeView1->setNodes(Catalogue::readNodes(m_store));
     // Once after an upgrade: the attempts of an older bank take their place in the memory model.
     if (!m_store.isReadOnly() && ReviewSchedule::needsRebuild(m_store)) {
-        const WriteResult rebuilt = ReviewSchedule::rebuild(m_store);
+        const WriteResult rebuilt = ReviewSchedule::rebuild(m_store, ReviewSchedule::currentModel(m_store));
         if (rebuilt.isFailed())
             MessageBox::critical(this, QStringLiteral("无法更新复习计划"),
                 BankMessages::notStored(QStringLiteral("按答题记录重新安排的复习计划"), rebuilt));
     }
     refreshReviewCount();
+    fitMemoryInBackground();
+}
+
+void frmmain::fitMemoryInBackground()
+{
+    if (m_fitting || !m_store.isOpen() || m_store.isReadOnly() || !MemoryFitting::isDue(m_store))
+        return;
+    const QString path = m_store.path();
+    m_fitting = QThread::create([this, path] {
+        const FitResult result = MemoryFitting::fitBank(path);
+        // Queued to this window: dropped if it is gone by then.
+        QMetaObject::invokeMethod(
+            this,
+            [this, result] {
+                if (!m_store.isOpen() || result.attempts == 0)
+                    return;
+                const WriteResult kept = MemoryFitting::keep(m_store, result);
+                if (kept.isFailed())
+                    MessageBox::critical(this, QStringLiteral("无法更新复习计划"),
+                        BankMessages::notStored(QStringLiteral("按您的答题记录调整的记忆模型"), kept));
+                refreshReviewCount();
+            },
+            Qt::QueuedConnection);
+    });
+    m_fitting->setObjectName(QStringLiteral("memoryFitting"));
+    connect(m_fitting, &QThread::finished, this, [this] {
+        m_fitting->deleteLater();
+        m_fitting = nullptr;
+    });
+    m_fitting->start(QThread::LowPriority);
 }
 
 void frmmain::refreshReviewCount()

@@ -7,6 +7,7 @@
 #include "shell/MainLayout.h"
 
 #include <QImage>
+#include <QThread>
 #include <QWidget>
 
 class CatalogueTree;
@@ -49,6 +50,11 @@ public:
     void BuildCatalogue();
     /// Shows in the review node how many questions are due today.
     void refreshReviewCount();
+    /// Fits the memory model to the candidate's attempts on a worker thread when they call
+    /// for it; the weights are kept, and the schedule built again, once it is done.
+    void fitMemoryInBackground();
+    /// The fit of the memory model under way, or nullptr.
+    QThread* memoryFitting() const { return m_fitting; }
     /// Acts on a click on a catalogue node.
     void OpenCatalogueNode(QTreeWidgetItem* node);
 
@@ -106,5 +112,6 @@ private:
     ExamRun* m_examRun = nullptr;
     WelcomePanel* m_Picture3 = nullptr;
     frmct* m_frmct = nullptr;
+    QThread* m_fitting = nullptr;
     bool m_unloaded = false;
 };

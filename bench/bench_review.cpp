@@ -10,6 +10,7 @@
 #include "catalogue/ui/QuestionListView.h"
 #include "data/QuestionStore.h"
 #include "practice/AttemptRecorder.h"
+#include "practice/MemoryFitting.h"
 #include "practice/ReviewSchedule.h"
 #include "practice/ui/PracticePanel.h"
 #include "progress/ProgressHistory.h"
@@ -218,6 +219,17 @@ void RecordAttempt(benchmark::State& state)
     }
 }
 
+// The fit at start: every attempt read through its own connection, then the weights fitted.
+void FitBank(benchmark::State& state)
+{
+    const QString bank = reviewBank();
+    for (auto _ : state) {
+        const FitResult result = MemoryFitting::fitBank(bank);
+        state.counters["attempts"] = result.attempts;
+        state.counters["reviews_used"] = result.reviewsUsed;
+    }
+}
+
 } // namespace
 
 BENCHMARK(ListReview)->Unit(benchmark::kMillisecond)->Iterations(20);
@@ -227,6 +239,7 @@ BENCHMARK(CountDue)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(History)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(StoreAnswerWithHistory)->Unit(benchmark::kMillisecond)->Iterations(400);
 BENCHMARK(RecordAttempt)->Unit(benchmark::kMillisecond)->Iterations(400);
+BENCHMARK(FitBank)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {

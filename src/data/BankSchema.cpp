@@ -132,6 +132,9 @@ QStringList memoryStatements()
     return { QStringLiteral("alter table review_schedule add column stability real"),
         QStringLiteral("alter table review_schedule add column difficulty real"),
         QStringLiteral("alter table review_schedule add column last_day integer"),
+        // Today's review ranks the due questions by their memory: the index holds all it reads.
+        QStringLiteral("create index if not exists review_schedule_urgency on review_schedule(due_day, last_day, "
+                       "stability, 代码, 题号)"),
         // The model's weights fitted to this candidate, with the attempts they were fitted on.
         QStringLiteral("create table if not exists memory_weights(id integer primary key, "
                        "attempts integer not null, weights text not null)") };

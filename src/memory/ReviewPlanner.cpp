@@ -208,9 +208,10 @@ int ExamPlan::reviews() const
 
 namespace ReviewPlanner {
 
-qint64 dueDay(const QuestionMemory& question, double targetRecall)
+qint64 dueDay(const QuestionMemory& question, double targetRecall, qint64 examDay)
 {
-    return question.lastDay + daysUntilBelow(question.state, targetRecall);
+    const qint64 due = question.lastDay + daysUntilBelow(question.state, targetRecall);
+    return due == examDay && examDay - 1 > question.lastDay ? examDay - 1 : due;
 }
 
 std::vector<int> dueToday(

@@ -45,8 +45,11 @@ struct PlanOptions
     int dailyCap = DefaultDailyCap;
 };
 
-/// The first day the predicted recall of @p question is below @p targetRecall.
-qint64 dueDay(const QuestionMemory& question, double targetRecall = MemoryModel::DefaultTargetRecall);
+/// The first day the predicted recall of @p question is below @p targetRecall; the day
+/// before @p examDay (when given) if that first day is the exam day itself, so that the
+/// question is at or above the target on the day that counts.
+qint64 dueDay(const QuestionMemory& question, double targetRecall = MemoryModel::DefaultTargetRecall,
+    qint64 examDay = 0);
 
 /// The questions whose predicted recall on @p today is below @p targetRecall, lowest
 /// first, at most @p dailyCap of them.

@@ -25,6 +25,8 @@ Model currentModel(QuestionStore& store)
 {
     Model model;
     model.target = Settings::reviewTarget() / 100.0;
+    const QDate exam = Settings::examDate();
+    model.examDay = exam.isValid() ? exam.toJulianDay() : 0;
     const QVector<double> fitted = AnswerRepository::fittedWeights(store).weights;
     model.parameters = MemoryParameters::fromWeights(fitted.constData(), size_t(fitted.size()));
     return model;
@@ -41,7 +43,7 @@ Entry next(const Model& model, const std::optional<Entry>& current, bool right, 
     entry.stability = state.stability;
     entry.difficulty = state.difficulty;
     entry.lastDay = day;
-    entry.dueDay = ReviewPlanner::dueDay({ state, day }, model.target);
+    entry.dueDay = ReviewPlanner::dueDay({ state, day }, model.target, model.examDay);
     return entry;
 }
 

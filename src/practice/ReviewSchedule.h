@@ -31,9 +31,12 @@ struct Model
 {
     MemoryParameters parameters = MemoryParameters::defaults();
     double target = MemoryModel::DefaultTargetRecall;
+    /// The day number of the exam, 0 when none is set: a question that would fall below the
+    /// target on that very day is due the day before.
+    qint64 examDay = 0;
 };
 /// The model of this candidate: the weights fitted to their attempts when kept in @p store,
-/// else the published ones, and the target of the settings.
+/// else the published ones, and the target and exam day of the settings.
 Model currentModel(QuestionStore& store);
 
 /// Where a question stands after an attempt on @p day. An entry without memory (written

@@ -43,11 +43,13 @@ Result compute(QuestionStore& store, const QDate& today, const QDate& examDay, d
     return result;
 }
 
-WriteResult retarget(QuestionStore& store, double target)
+WriteResult retarget(QuestionStore& store, double target, const QDate& examDay)
 {
-    return AnswerRepository::setDueDays(store, [target](double stability, double difficulty, qint64 lastDay) {
-        return ReviewPlanner::dueDay({ { stability, difficulty }, lastDay }, target);
-    });
+    const qint64 exam = examDay.isValid() ? examDay.toJulianDay() : 0;
+    return AnswerRepository::setDueDays(
+        store, [target, exam](double stability, double difficulty, qint64 lastDay) {
+            return ReviewPlanner::dueDay({ { stability, difficulty }, lastDay }, target, exam);
+        });
 }
 
 } // namespace ReviewPlan

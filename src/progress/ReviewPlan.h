@@ -35,7 +35,7 @@ Result compute(QuestionStore& store, const QDate& today, const QDate& examDay, d
     const MemoryParameters& parameters = MemoryParameters::defaults());
 
 /// Moves the due day of every practised question to the first day its recall is below
-/// @p target.
-WriteResult retarget(QuestionStore& store, double target);
+/// @p target, or the day before @p examDay when that first day is the exam day.
+WriteResult retarget(QuestionStore& store, double target, const QDate& examDay);
 
 } // namespace ReviewPlan

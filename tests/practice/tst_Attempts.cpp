@@ -1,4 +1,5 @@
 #include "TestBank.h"
+#include "TestFolders.h"
 
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
@@ -33,6 +34,7 @@ private slots:
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
     QTemporaryDir m_dir;
+    TestFolders m_folders; // the review settings are the defaults
 };
 
 namespace {

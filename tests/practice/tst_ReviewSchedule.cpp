@@ -1,4 +1,5 @@
 #include "TestBank.h"
+#include "TestFolders.h"
 
 #include "catalogue/QuestionFilters.h"
 #include "data/QuestionListRepository.h"
@@ -28,6 +29,7 @@ private slots:
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
     QTemporaryDir m_dir;
+    TestFolders m_folders; // the settings (target, exam day) are the defaults
     std::unique_ptr<TestBank> m_bank;
 };
 

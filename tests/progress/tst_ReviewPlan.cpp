@@ -123,10 +123,15 @@ void tst_ReviewPlan::retargetMovesTheDueDays()
     practised(2, 3.17, 0, false);
     QuestionStore& store = m_bank->store();
     const qint64 today = Today.toJulianDay();
-    QVERIFY(ReviewPlan::retarget(store, 0.9).isDone());
+    QVERIFY(ReviewPlan::retarget(store, 0.9, QDate()).isDone());
     QCOMPARE(dueDay(store, 1) - today, 4);
-    QVERIFY(ReviewPlan::retarget(store, 0.8).isDone());
+    QVERIFY(ReviewPlan::retarget(store, 0.8, QDate()).isDone());
     QCOMPARE(dueDay(store, 1) - today, 8);
+    // Below the target on the exam day itself: due the day before; the day after is no matter.
+    QVERIFY(ReviewPlan::retarget(store, 0.9, Today.addDays(4)).isDone());
+    QCOMPARE(dueDay(store, 1) - today, 3);
+    QVERIFY(ReviewPlan::retarget(store, 0.9, Today.addDays(3)).isDone());
+    QCOMPARE(dueDay(store, 1) - today, 4);
     // The fixed intervals' row keeps its day.
     QCOMPARE(dueDay(store, 2) - today, 1);
 }

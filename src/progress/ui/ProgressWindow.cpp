@@ -356,18 +356,20 @@ QWidget* ProgressWindow::planTab()
 void ProgressWindow::planChanged()
 {
     const int target = m_reviewTarget->value();
-    const bool targetMoved = target != Settings::reviewTarget();
+    const bool dueDaysMove = target != Settings::reviewTarget() || m_examDate->date() != Settings::examDate();
     const bool saved = Settings::setExamDate(m_examDate->date())
         && Settings::setReviewCap(m_reviewCap->value()) && Settings::setReviewTarget(target);
     if (!saved)
         MessageBox::critical(this, QStringLiteral("设置没有保存"),
             QStringLiteral("复习计划的设置没有保存到设置文件“%1”，下次启动时将恢复原来的设置。")
                 .arg(Settings::path()));
-    if (targetMoved) {
-        const WriteResult moved = ReviewPlan::retarget(m_store, target / 100.0);
+    if (dueDaysMove) {
+        // Today in the box stands for no exam day.
+        const QDate exam = m_examDate->date() > m_today ? m_examDate->date() : QDate();
+        const WriteResult moved = ReviewPlan::retarget(m_store, target / 100.0, exam);
         if (moved.isFailed())
             MessageBox::critical(this, QStringLiteral("复习计划"),
-                BankMessages::notStored(QStringLiteral("按新的目标记忆率安排的复习日期"), moved));
+                BankMessages::notStored(QStringLiteral("按新的设置安排的复习日期"), moved));
     }
     showPlan();
 }

@@ -265,6 +265,7 @@ private:
         std::sort(due.begin(), due.end());
         due.resize(std::min(due.size(), size_t(m_setup.dailyCap)));
         std::vector<int> questions;
+        questions.reserve(due.size());
         for (const auto& entry : due)
             questions.push_back(entry.second);
         return questions;

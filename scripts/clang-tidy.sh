@@ -16,6 +16,8 @@ if [ ! -f "$dir/compile_commands.json" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELLUMORE_BUILD_FUZZ=ON
 fi
+# Configured again each time: sources added or removed since the last run.
+cmake -S . -B "$dir" > /dev/null
 # The tests include the moc output of their own classes. CMake's autogen step of each
 # target runs moc alone; the targets' own build would first build all that they link.
 config=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$dir/CMakeCache.txt")

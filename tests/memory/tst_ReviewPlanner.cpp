@@ -218,6 +218,7 @@ void tst_ReviewPlanner::overflowBeyondTheCapWaitsMostUrgentFirst()
 {
     const qint64 today = 30;
     std::vector<QuestionMemory> questions;
+    questions.reserve(200);
     for (int q = 0; q < 200; ++q)
         questions.push_back(firstRightOn(today - 5 - q % 20));
     const ExamPlan plan = ReviewPlanner::examPlan(Defaults, questions, today, today + 5, options(10));

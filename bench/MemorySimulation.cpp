@@ -65,7 +65,7 @@ double logistic(double x)
 class Attempts
 {
 public:
-    Attempts(quint64 seed, int questions)
+    Attempts(quint64 seed, int questions, const std::vector<double>& offsets)
         : m_seed(seed)
         , m_known(size_t(questions))
         , m_last(size_t(questions), 0)
@@ -73,8 +73,10 @@ public:
     {
         const double candidate = 0.45 + 0.3 * draw(seed, CandidateTrait, 0);
         const double logit = std::log(candidate / (1 - candidate));
-        for (int q = 0; q < questions; ++q)
-            m_known[size_t(q)] = logistic(logit + normalDraw(seed, Knowledge, quint64(q)));
+        for (int q = 0; q < questions; ++q) {
+            const double offset = size_t(q) < offsets.size() ? offsets[size_t(q)] : 0.0;
+            m_known[size_t(q)] = logistic(logit + offset + normalDraw(seed, Knowledge, quint64(q)));
+        }
     }
 
     // The first attempt at @p q, right when the candidate already knew it.
@@ -87,6 +89,7 @@ public:
         return draw(m_seed, Outcome, which) < recall;
     }
     double elapsed(int q, int day) const { return day - m_last[size_t(q)]; }
+    double known(int q) const { return m_known[size_t(q)]; }
 
 private:
     quint64 m_seed;
@@ -98,8 +101,8 @@ private:
 class ModelCandidate : public Candidate
 {
 public:
-    ModelCandidate(quint64 seed, int questions)
-        : m_attempts(seed, questions)
+    ModelCandidate(quint64 seed, int questions, const std::vector<double>& offsets)
+        : m_attempts(seed, questions, offsets)
         , m_state(size_t(questions))
     {
         m_parameters = MemoryParameters::defaults();
@@ -127,6 +130,7 @@ public:
     {
         return MemoryModel::recall(m_state[size_t(q)], m_attempts.elapsed(q, day));
     }
+    double firstChance(int q) const override { return m_attempts.known(q); }
 
 private:
     Attempts m_attempts;
@@ -141,8 +145,8 @@ private:
 class HalfLifeCandidate : public Candidate
 {
 public:
-    HalfLifeCandidate(quint64 seed, int questions)
-        : m_attempts(seed, questions)
+    HalfLifeCandidate(quint64 seed, int questions, const std::vector<double>& offsets)
+        : m_attempts(seed, questions, offsets)
         , m_first(size_t(questions))
         , m_growth(size_t(questions))
         , m_halfLife(size_t(questions), 0)
@@ -178,6 +182,7 @@ public:
     {
         return std::exp2(-m_attempts.elapsed(q, day) / m_halfLife[size_t(q)]);
     }
+    double firstChance(int q) const override { return m_attempts.known(q); }
 
 private:
     Attempts m_attempts;
@@ -294,11 +299,11 @@ double normalDraw(quint64 seed, quint64 what, quint64 which)
     return std::sqrt(-2 * std::log(u)) * std::cos(2 * 3.14159265358979323846 * v);
 }
 
-std::unique_ptr<Candidate> candidate(Law law, quint64 seed, int questions)
+std::unique_ptr<Candidate> candidate(Law law, quint64 seed, int questions, const std::vector<double>& offsets)
 {
     if (law == Law::Model)
-        return std::make_unique<ModelCandidate>(seed, questions);
-    return std::make_unique<HalfLifeCandidate>(seed, questions);
+        return std::make_unique<ModelCandidate>(seed, questions, offsets);
+    return std::make_unique<HalfLifeCandidate>(seed, questions, offsets);
 }
 
 const char* lawName(Law law)

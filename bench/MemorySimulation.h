@@ -28,6 +28,8 @@ public:
     /// A later attempt, right with the candidate's true recall.
     virtual bool review(int q, int day) = 0;
     virtual double trueRecall(int q, int day) const = 0;
+    /// The chance of answering question @p q right before ever studying it.
+    virtual double firstChance(int q) const = 0;
 };
 
 enum class Law
@@ -39,7 +41,10 @@ enum class Law
     HalfLife,
 };
 
-std::unique_ptr<Candidate> candidate(Law law, quint64 seed, int questions);
+/// @p offsets, one per question when given, move the log-odds of knowing it beforehand
+/// (harder sections and types).
+std::unique_ptr<Candidate> candidate(
+    Law law, quint64 seed, int questions, const std::vector<double>& offsets = {});
 const char* lawName(Law law);
 
 enum class Scheduler

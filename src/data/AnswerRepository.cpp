@@ -52,24 +52,26 @@ QVariant bankNumber(QuestionStore& store, const QuestionKey& key)
 std::optional<ReviewEntry> reviewEntry(QuestionStore& store, const QuestionKey& key)
 {
     static const QString sql = u"select " % C::Stage % u", " % C::DueDay % u", " % C::Stability % u", "
-        % C::Difficulty % u", " % C::LastDay % u" from " % T::ReviewSchedule % u" where " % C::Code
-        % u"=? and " % C::Number % u"=?";
+        % C::Difficulty % u", " % C::LastDay % u", " % C::FirstRight % u" from " % T::ReviewSchedule
+        % u" where " % C::Code % u"=? and " % C::Number % u"=?";
     RowSet row = store.query(sql, { key.code, key.number });
     if (!row.isValid() || row.atEnd())
         return std::nullopt;
     return ReviewEntry { row.field(0).toInt(), row.field(1).toLongLong(), row.field(2).toDouble(),
-        row.field(3).toDouble(), row.field(4).toLongLong() };
+        row.field(3).toDouble(), row.field(4).toLongLong(),
+        row.field(5).isNull() ? -1 : row.field(5).toInt() };
 }
 
 WriteResult setReviewEntry(QuestionStore& store, const QuestionKey& key, const ReviewEntry& entry)
 {
     static const QString sql = u"insert or replace into " % T::ReviewSchedule % u"(" % C::Code % u", "
         % C::Number % u", " % C::Stage % u", " % C::DueDay % u", " % C::Stability % u", " % C::Difficulty
-        % u", " % C::LastDay % u") values(?, ?, ?, ?, ?, ?, ?)";
+        % u", " % C::LastDay % u", " % C::FirstRight % u") values(?, ?, ?, ?, ?, ?, ?, ?)";
     const auto memory = [&entry](double value) { return entry.hasMemory() ? QVariant(value) : QVariant(); };
     return store.write(sql,
         { key.code, key.number, entry.stage, entry.dueDay, memory(entry.stability), memory(entry.difficulty),
-            entry.hasMemory() ? QVariant(entry.lastDay) : QVariant() });
+            entry.hasMemory() ? QVariant(entry.lastDay) : QVariant(),
+            entry.firstRight < 0 ? QVariant() : QVariant(entry.firstRight) });
 }
 
 WriteResult removeReviewEntry(QuestionStore& store, const QuestionKey& key)

@@ -23,11 +23,14 @@ struct ReviewEntry
     double stability = 0;
     double difficulty = 0;
     qint64 lastDay = 0;
+    /// Whether the first attempt at the question was right: 1 or 0, -1 when not known
+    /// (rows of older programs).
+    int firstRight = -1;
     bool hasMemory() const { return stability > 0; }
     bool operator==(const ReviewEntry& o) const
     {
         return stage == o.stage && dueDay == o.dueDay && stability == o.stability
-            && difficulty == o.difficulty && lastDay == o.lastDay;
+            && difficulty == o.difficulty && lastDay == o.lastDay && firstRight == o.firstRight;
     }
 };
 

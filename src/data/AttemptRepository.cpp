@@ -19,7 +19,20 @@ const QString Exam = QStringLiteral("exam");
 
 } // namespace
 
-WriteResult record(QuestionStore& store, const AttemptRecord& a)
+QString summaryFill()
+{
+    // Attempts at questions no longer in the bank have no type and are left out.
+    return u"insert into " % T::AttemptSummary % u"(" % C::Code % u", " % C::Type % u", " % C::AttemptCount
+        % u", " % C::RightCount % u", " % C::Seconds % u") select q." % C::Code % u", q." % C::Type
+        % u", count(*), sum(a." % C::IsRight % u"), sum(a." % C::Seconds % u") from " % T::Attempts
+        % u" a join " % T::Questions % u" q on q." % C::Code % u"=a." % C::Code % u" and q." % C::Number
+        % u"=a." % C::Number % u" group by q." % C::Code % u" collate nocase, q." % C::Type;
+}
+
+namespace {
+
+// The attempt's row alone.
+WriteResult insert(QuestionStore& store, const AttemptRecord& a)
 {
     static const QString sql = u"insert into " % T::Attempts % u"(" % C::Code % u", " % C::Number % u", "
         % C::StartedAt % u", " % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight
@@ -27,6 +40,45 @@ WriteResult record(QuestionStore& store, const AttemptRecord& a)
     return store.write(sql,
         { a.key.code, a.key.number, a.startedAt, a.answeredAt, a.seconds, a.answer, a.right ? 1 : 0,
             a.fromExam ? Exam : Practice, a.clicks });
+}
+
+} // namespace
+
+WriteResult record(QuestionStore& store, const AttemptRecord& a)
+{
+    const WriteResult added = insert(store, a);
+    if (!added.isDone())
+        return added;
+    // The summary counts the attempt under the question's type as the bank has it now. The
+    // engine has no upsert: the row is made if missing, then added to.
+    static const QString make = u"insert or ignore into " % T::AttemptSummary % u"(" % C::Code % u", "
+        % C::Type % u", " % C::AttemptCount % u", " % C::RightCount % u", " % C::Seconds % u") select "
+        % C::Code % u", " % C::Type % u", 0, 0, 0 from " % T::Questions % u" where " % C::Code % u"=? and "
+        % C::Number % u"=?";
+    static const QString add = u"update " % T::AttemptSummary % u" set " % C::AttemptCount % u"="
+        % C::AttemptCount % u"+1, " % C::RightCount % u"=" % C::RightCount % u"+?, " % C::Seconds % u"="
+        % C::Seconds % u"+? where " % C::Code % u"=? and " % C::Type % u"=(select " % C::Type % u" from "
+        % T::Questions % u" where " % C::Code % u"=? and " % C::Number % u"=?)";
+    const WriteResult made = store.write(make, { a.key.code, a.key.number });
+    const WriteResult counted = made.isDone()
+        ? store.write(add, { a.right ? 1 : 0, a.seconds, a.key.code, a.key.code, a.key.number })
+        : made;
+    return counted.isDone() ? added : counted;
+}
+
+bool summaryIsCurrent(QuestionStore& store)
+{
+    static const QString sql = u"select (select count(*) from " % T::Attempts % u") = (select coalesce(sum("
+        % C::AttemptCount % u"), 0) from " % T::AttemptSummary % u")";
+    return store.scalar(sql).toInt() != 0;
+}
+
+WriteResult rebuildSummary(QuestionStore& store)
+{
+    return store.writeTransaction([&store] {
+        const WriteResult cleared = store.write(u"delete from " % T::AttemptSummary);
+        return cleared.isDone() ? store.write(summaryFill()) : cleared;
+    });
 }
 
 bool each(QuestionStore& store, const std::function<void(const AttemptRecord&)>& attempt, QString* error)
@@ -63,7 +115,7 @@ WriteResult addFromClicks(QuestionStore& store)
         if (!visit || !failed.isDone())
             return;
         visit->seconds = int(visit->answeredAt - visit->startedAt);
-        failed = record(store, *visit);
+        failed = insert(store, *visit);
         added += failed.isDone() ? 1 : 0;
     };
     QString error;

@@ -28,7 +28,15 @@ namespace AttemptRepository {
 /// Clicks of one question further apart than this belonged to two visits.
 constexpr qint64 VisitGapSeconds = 600;
 
+/// Adds @p attempt, and counts it in the summary per section and type.
 WriteResult record(QuestionStore& store, const AttemptRecord& attempt);
+
+/// The statement that fills the empty summary from the attempts.
+QString summaryFill();
+/// Whether the summary counts every attempt (an older program adds attempts without it).
+bool summaryIsCurrent(QuestionStore& store);
+/// Counts the summary afresh from the attempts.
+WriteResult rebuildSummary(QuestionStore& store);
 
 /// Every attempt in the order they were settled; false with @p error when they cannot be read.
 bool each(

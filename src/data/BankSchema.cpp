@@ -1,6 +1,7 @@
 #include "data/BankSchema.h"
 
 #include "data/AnswerRule.h"
+#include "data/AttemptRepository.h"
 #include "data/BankTables.h"
 #include "data/QuestionStore.h"
 
@@ -133,18 +134,39 @@ QStringList memoryStatements()
         QStringLiteral("alter table review_schedule add column difficulty real"),
         QStringLiteral("alter table review_schedule add column last_day integer"),
         // Today's review ranks the due questions by their memory: the index holds all it reads.
-        QStringLiteral("create index if not exists review_schedule_urgency on review_schedule(due_day, last_day, "
-                       "stability, 代码, 题号)"),
+        QStringLiteral(
+            "create index if not exists review_schedule_urgency on review_schedule(due_day, last_day, "
+            "stability, 代码, 题号)"),
         // The model's weights fitted to this candidate, with the attempts they were fitted on.
         QStringLiteral("create table if not exists memory_weights(id integer primary key, "
                        "attempts integer not null, weights text not null)") };
+}
+
+// What the score forecast reads without walking the attempts: the first outcome of each
+// practised question, the attempts per section and type, and each exam's forecast.
+QStringList forecastStatements()
+{
+    return { QStringLiteral("alter table review_schedule add column first_right integer"),
+        QStringLiteral("create table if not exists attempt_summary(代码 text collate nocase not null, "
+                       "题型 text not null, attempt_count integer not null, right_count integer not null, "
+                       "seconds integer not null, primary key(代码, 题型))"),
+        QStringLiteral("delete from attempt_summary"), AttemptRepository::summaryFill(),
+        // The first outcome of each practised question, where its attempts tell it.
+        QStringLiteral(
+            "update review_schedule set first_right=(select a.is_right from attempt a where "
+            "a.代码=review_schedule.代码 and a.题号=review_schedule.题号 order by a.answered_at, a.id "
+            "limit 1)"),
+        // A paper's forecast is kept when it is drawn and joins its result when it is graded.
+        QStringLiteral("create table if not exists exam_forecast(id integer primary key, result_id integer, "
+                       "expected real not null, low integer not null, high integer not null, "
+                       "pass_line integer not null, pass_chance real not null)") };
 }
 
 } // namespace
 
 QStringList createStatements()
 {
-    return coreStatements() + recordStatements() + memoryStatements();
+    return coreStatements() + recordStatements() + memoryStatements() + forecastStatements();
 }
 
 QStringList upgradeStatements(int version)
@@ -165,6 +187,8 @@ QStringList upgradeStatements(int version)
         return recordStatements() << ReviewIndex;
     if (version == 3)
         return recordStatements() + memoryStatements();
+    if (version == 4)
+        return forecastStatements();
     return {};
 }
 

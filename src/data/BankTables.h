@@ -36,6 +36,10 @@ inline constexpr QStringView ReviewSchedule = u"review_schedule";
 inline constexpr QStringView MemoryWeights = u"memory_weights";
 /// One row per graded mock exam.
 inline constexpr QStringView ExamResults = u"exam_result";
+/// What was predicted of a mock exam's paper before it was answered, one row per graded exam.
+inline constexpr QStringView ExamForecasts = u"exam_forecast";
+/// The attempts counted per section and type, kept as each attempt is recorded.
+inline constexpr QStringView AttemptSummary = u"attempt_summary";
 /// The number in tk of each question of the exam paper in kstk.
 inline constexpr QStringView ExamSources = u"exam_source";
 } // namespace Table
@@ -112,6 +116,25 @@ inline constexpr QStringView Stability = u"stability";
 inline constexpr QStringView Difficulty = u"difficulty";
 /// The day of the last attempt, as a day number.
 inline constexpr QStringView LastDay = u"last_day";
+/// 1 when the first attempt at the question was right, 0 when wrong; null in rows of older
+/// programs.
+inline constexpr QStringView FirstRight = u"first_right";
+
+// attempt_summary (代码, 题型, then right_count and seconds summed over the attempts)
+/// How many attempts the row counts.
+inline constexpr QStringView AttemptCount = u"attempt_count";
+
+// exam_forecast
+/// The exam_result row the forecast belongs to; null while its paper is not graded.
+inline constexpr QStringView ResultId = u"result_id";
+/// The expected score of the paper, before it was answered.
+inline constexpr QStringView Expected = u"expected";
+/// The interval the score was expected in (10 % to 90 %).
+inline constexpr QStringView Low = u"low";
+inline constexpr QStringView High = u"high";
+/// The pass line in points, and the predicted chance of reaching it.
+inline constexpr QStringView PassLine = u"pass_line";
+inline constexpr QStringView PassChance = u"pass_chance";
 
 // memory_weights
 /// How many attempts the weights were fitted on.

@@ -113,7 +113,7 @@ public:
     static void applyKey(sqlite3* db);
 
     /// The schema version this program writes and reads.
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
     /// Versions below this one only add tables and indexes, so a program opens a bank of
     /// a newer such version as it is; a change an older program could not read takes a
     /// number from here on.

@@ -46,6 +46,8 @@ constexpr int DefaultReviewTarget = 90;
 const QString ExamYearKey = QStringLiteral("examyear");
 const QString ExamMonthKey = QStringLiteral("exammonth");
 const QString ExamDayKey = QStringLiteral("examday");
+const QString PassPercentKey = QStringLiteral("passpercent"); // the pass line in percent of the full score
+constexpr int DefaultPassPercent = 60;
 
 qint16 clamped(int value)
 {
@@ -160,6 +162,17 @@ int Settings::reviewTarget()
 bool Settings::setReviewTarget(int percent)
 {
     return put(PracticeSection, ReviewTargetKey, percent);
+}
+
+int Settings::passPercent()
+{
+    const int percent = get(PracticeSection, PassPercentKey, DefaultPassPercent);
+    return percent >= 1 && percent <= 100 ? percent : DefaultPassPercent;
+}
+
+bool Settings::setPassPercent(int percent)
+{
+    return put(PracticeSection, PassPercentKey, percent);
 }
 
 int Settings::leadingNumber(const QString& text)

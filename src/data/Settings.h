@@ -45,6 +45,9 @@ public:
     /// The day of the candidate's exam; null until it is set.
     static QDate examDate();
     [[nodiscard]] static bool setExamDate(const QDate& date);
+    /// The pass line of a paper, in percent of its full score.
+    static int passPercent();
+    [[nodiscard]] static bool setPassPercent(int percent);
     /// What @p text would read as if it were a value in the file: its leading whole
     /// number (0 without one), clamped to -32768..32767. Values written outside that
     /// range are clamped the same way.

@@ -10,6 +10,7 @@ struct sqlite3_stmt;
 class StreamedRow final
 {
 public:
+    bool isNull(int column) const;
     qint64 integer(int column) const;
     double real(int column) const;
     QString text(int column) const;

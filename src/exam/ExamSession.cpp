@@ -1,7 +1,10 @@
 #include "exam/ExamSession.h"
 
 #include "data/QuestionStore.h"
+#include "forecast/PaperForecast.h"
 #include "session/StudySession.h"
+
+#include <QDate>
 
 ExamSession::ExamSession(QuestionStore& store, StudySession& session)
     : m_store(store)
@@ -18,7 +21,12 @@ WriteResult ExamSession::start(const std::function<WriteResult()>& makePaper)
 
 WriteResult ExamSession::startPaper(const ExamPaperRequest& request, const ComposeProgress& progress)
 {
-    return start([&] { return ComposeExamPaper(m_store, request, progress); });
+    const WriteResult started = start([&] { return ComposeExamPaper(m_store, request, progress); });
+    // Before any answer: the report sets the score beside what was expected. An exam
+    // without a forecast is still an exam.
+    if (started.isDone())
+        PaperForecast::keepForDrawnPaper(m_store, QDate::currentDate().toJulianDay());
+    return started;
 }
 
 void ExamSession::end()

@@ -43,6 +43,7 @@ Entry next(const Model& model, const std::optional<Entry>& current, bool right, 
     entry.stability = state.stability;
     entry.difficulty = state.difficulty;
     entry.lastDay = day;
+    entry.firstRight = current ? current->firstRight : int(right);
     entry.dueDay = ReviewPlanner::dueDay({ state, day }, model.target, model.examDay);
     return entry;
 }

@@ -1,6 +1,7 @@
 #include "Fixtures.h"
 #include "TestBank.h"
 
+#include "data/AttemptRepository.h"
 #include "data/BankSchema.h"
 #include "data/QuestionStore.h"
 #include "data/ui/BankMessages.h"
@@ -27,6 +28,7 @@ private slots:
     void versionTwoGetsTheReviewIndexAndMissingRecords();
     void versionThreeClicksBecomeAttempts_data();
     void versionThreeClicksBecomeAttempts();
+    void versionFourCountsTheAttemptsForTheForecast();
 
 private:
     QString bankPath() const { return m_dir.path() + u"/bank.db"_s; }
@@ -249,6 +251,54 @@ void tst_SchemaUpgrade::versionThreeClicksBecomeAttempts()
     // The clicks stay as they were, for an older program.
     QCOMPARE(store.scalar(u"select count(*) from answer_history"_s).toInt(),
         int(clicks.split(u' ', Qt::SkipEmptyParts).size()));
+}
+
+void tst_SchemaUpgrade::versionFourCountsTheAttemptsForTheForecast()
+{
+    {
+        QuestionStore store;
+        QVERIFY(store.open(bankPath()));
+        // Version 4's records: no summary, no forecasts, a schedule without first outcomes.
+        for (const QString& sql :
+            { u"drop table attempt_summary"_s, u"drop table exam_forecast"_s, u"drop table review_schedule"_s,
+                u"create table review_schedule(代码 text collate nocase not null, 题号 integer not null, "
+                "stage integer not null, due_day integer not null, stability real, difficulty real, "
+                "last_day integer)"_s,
+                u"insert into review_schedule values('K0101', 1, 0, 0, 2, 5, 0), ('k0101', 3, 0, 0, 2, 5, "
+                u"0), "
+                "('K0101', 2, 0, 0, 2, 5, 0)"_s,
+                // Question 1 wrong, then right; question 3 right, its code in another case.
+                u"insert into attempt(代码, 题号, started_at, answered_at, seconds, answer, is_right, "
+                u"source, "
+                "clicks) values('K0101', 1, 0, 20, 20, 'B', 0, 'practice', 1), ('K0101', 1, 100, 130, 30, "
+                "'A', 1, "
+                "'practice', 1), ('k0101', 3, 200, 210, 10, 'A', 1, 'exam', 1), ('K0101', 4, 300, 340, 40, "
+                "'AB', 1, "
+                "'practice', 1)"_s,
+                u"PRAGMA user_version = 4"_s })
+            QVERIFY2(store.write(sql).isDone(), qPrintable(sql));
+    }
+    QuestionStore store;
+    QVERIFY2(store.open(bankPath()), qPrintable(BankMessages::reason(store.failure())));
+    QCOMPARE(store.scalar(u"PRAGMA user_version"_s).toInt(), QuestionStore::SchemaVersion);
+    QStringList firsts;
+    for (RowSet r
+         = store.query(u"select 题号, ifnull(first_right, 'null') from review_schedule order by 题号"_s);
+         !r.atEnd(); r.next())
+        firsts << r.field(0).toString() + u':' + r.field(1).toString();
+    QCOMPARE(firsts, QStringList({ u"1:0"_s, u"2:null"_s, u"3:1"_s }));
+    QStringList summary;
+    for (RowSet r = store.query(
+             u"select 代码, 题型, attempt_count, right_count, seconds from attempt_summary order by 题型"_s);
+         !r.atEnd(); r.next())
+        summary << u"%1 %2 %3/%4 %5s"_s.arg(r.field(0).toString(), r.field(1).toString(),
+            r.field(2).toString(), r.field(3).toString(), r.field(4).toString());
+    QCOMPARE(summary, QStringList({ u"K0101 单选 3/2 60s"_s, u"K0101 多选 1/1 40s"_s }));
+    QCOMPARE(objects(store, u"exam_forecast"_s), 1);
+    // Counted on as attempts come.
+    QVERIFY(answerOnce(store, u"A"_s));
+    QCOMPARE(store.scalar(u"select attempt_count from attempt_summary where 题型='单选'"_s).toInt(), 4);
+    QVERIFY(AttemptRepository::summaryIsCurrent(store));
 }
 
 QTEST_MAIN(tst_SchemaUpgrade)

@@ -50,6 +50,7 @@ private slots:
     void treeAndToolbarAreRefused_data();
     void treeAndToolbarAreRefused();
     void endingBringsPracticeBack();
+    void reportSetsTheScoreBesideTheForecast();
     void timeUpEndsTheExamOnce();
     void endingOneSecondEarlyTellsNothing();
     void secondExamStartsAtZero();
@@ -266,6 +267,31 @@ void tst_ExamRun::endingBringsPracticeBack()
     QVERIFY(m_w->panel()->isVisible());
     QCOMPARE(m_w->rowTexts().size(), 5);
     QCOMPARE(m_w->session().currentQuestion().number, u"5"_s);
+}
+
+void tst_ExamRun::reportSetsTheScoreBesideTheForecast()
+{
+    QVERIFY(m_w->clickNode(u"第一节"_s));
+    QVERIFY(startFromDialog());
+    // Kept when the paper was drawn, before any answer: nothing practised, so every question
+    // is at even odds, and the pass line is 60 % of the paper's points.
+    QCOMPARE(m_w->count(u"select count(*) from exam_forecast where result_id is null"_s), 1);
+    const int full = m_w->count(u"select count(*) from kstk where 题型='单选'"_s)
+        + 2 * m_w->count(u"select count(*) from kstk where 题型='多选'"_s);
+    QCOMPARE(
+        m_w->count(u"select count(*) from exam_forecast where abs(expected - ?) < 1e-9 and pass_line = ?"_s,
+            { full / 2.0, (full * 60 + 99) / 100 }),
+        1);
+    QString line;
+    QVERIFY(MainWindowDriver::runModal([this] { QVERIFY(m_w->click(u"XPButton2"_s)); },
+        [&line](QDialog* d) {
+            if (auto* label = d->findChild<QLabel*>(u"forecastLine"_s))
+                line = label->text();
+        }));
+    QVERIFY2(line.startsWith(u"本次得分 0 / 考前预计 %1"_s.arg(full / 2.0, 0, 'f', 1)), qPrintable(line));
+    // Joined to its result, for the check of the forecasts in the progress window.
+    QCOMPARE(
+        m_w->count(u"select count(*) from exam_forecast f join exam_result e on e.id = f.result_id"_s), 1);
 }
 
 void tst_ExamRun::timeUpEndsTheExamOnce()

@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "MainWindowDriver.h"
 #include "Named.h"
 #include "SearchBanks.h"
@@ -11,9 +12,13 @@
 #include <QChart>
 #include <QChartView>
 #include <QDialog>
+#include <QFile>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScatterSeries>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -66,6 +71,7 @@ private slots:
     void sortsByAnyColumnWithTheTotalsLast();
     void chartPlacesTheWorkedSections();
     void countsAgainOnEveryOpening();
+    void weakSpotOpensItsSection();
 
 private:
     // Clicks tj, answers the confirmation with OK and hands the window to @p work.
@@ -196,6 +202,38 @@ void tst_frmtj::countsAgainOnEveryOpening()
         QCOMPARE(list->topLevelItem(0)->text(2), u"4"_s);
         QCOMPARE(list->topLevelItem(0)->text(6), u"50%"_s);
     }));
+}
+
+void tst_frmtj::weakSpotOpensItsSection()
+{
+    // A bank whose sections sit in the catalogue tree.
+    m_w.reset();
+    QVERIFY(QFile::remove(bankPath()));
+    m_w = std::make_unique<MainWindowDriver>(bankPath(), Fixtures::answeredBank);
+    QString chosen;
+    QVERIFY(openStatistics([&chosen](QDialog* statistics) {
+        QVERIFY(MainWindowDriver::runModal(
+            [statistics] { MainWindowDriver::click(named<XPButton>(statistics, u"XPButton2"_s)); },
+            [&chosen](QDialog* progress) {
+                auto* tabs = named<QTabWidget>(progress, u"tabs"_s);
+                QCOMPARE(tabs->tabText(5), u"薄弱环节"_s);
+                tabs->setCurrentIndex(5);
+                auto* table = named<QTableWidget>(progress, u"weakSpots"_s);
+                QVERIFY(table->rowCount() > 0);
+                chosen = table->item(0, 0)->text();
+                auto* practise = qobject_cast<QPushButton*>(table->cellWidget(0, 6));
+                QVERIFY(practise);
+                QCOMPARE(practise->text(), u"练习"_s);
+                practise->click();
+                QVERIFY(!progress->isVisible());
+            }));
+        QVERIFY(!statistics->isVisible());
+    }));
+    // Both windows closed; the main window lists the section to practise.
+    QVERIFY(!chosen.isEmpty());
+    QCOMPARE(m_w->session().sectionCode().toLower(), chosen.section(u' ', 0, 0).toLower());
+    QVERIFY(m_w->panel()->isVisible());
+    QVERIFY(m_w->rowTexts().size() > 0);
 }
 
 QTEST_MAIN(tst_frmtj)

@@ -105,6 +105,7 @@ void CatalogueTree::fillNodes(const QVector<CatalogueNode>& nodes)
     m_review = nullptr;
     m_items.clear();
     m_byKey.clear();
+    m_byCode.clear();
     for (const CatalogueNode& node : nodes) {
         QTreeWidgetItem* item = nullptr;
         if (node.parentKey.isEmpty()) {
@@ -121,6 +122,8 @@ void CatalogueTree::fillNodes(const QVector<CatalogueNode>& nodes)
         m_items.append(item);
         item->setData(0, IndexRole, m_items.size());
         m_byKey.insert(node.key, item);
+        if (!node.code.isEmpty())
+            m_byCode.insert(node.code.toLower(), item);
     }
 }
 
@@ -132,6 +135,11 @@ int CatalogueTree::nodeIndex(const QTreeWidgetItem* item) const
 QTreeWidgetItem* CatalogueTree::itemByKey(const QString& key) const
 {
     return m_byKey.value(key);
+}
+
+QTreeWidgetItem* CatalogueTree::itemByCode(const QString& code) const
+{
+    return code.isEmpty() ? nullptr : m_byCode.value(code.toLower());
 }
 
 QTreeWidgetItem* CatalogueTree::itemAt(int index) const

@@ -29,6 +29,8 @@ public:
     int nodeIndex(const QTreeWidgetItem* item) const;
     /// The item with the key ("k1", "kk3", "kkk12"), or nullptr.
     QTreeWidgetItem* itemByKey(const QString& key) const;
+    /// The item of the section (or project, subject) with code @p code, or nullptr.
+    QTreeWidgetItem* itemByCode(const QString& code) const;
     /// The item at the 1-based position in the order of addition, or nullptr.
     QTreeWidgetItem* itemAt(int index) const;
     int nodeCount() const { return m_items.size(); }
@@ -44,4 +46,5 @@ private:
     QTreeWidgetItem* m_review = nullptr;
     int m_reviewCount = 0;
     QHash<QString, QTreeWidgetItem*> m_byKey;
+    QHash<QString, QTreeWidgetItem*> m_byCode; // lower case: codes compare without case
 };

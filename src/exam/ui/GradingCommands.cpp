@@ -1,6 +1,8 @@
 #include "exam/ui/GradingCommands.h"
 
 #include "controls/MessageBox.h"
+#include "data/ForecastRepository.h"
+#include "data/QuestionStore.h"
 #include "data/ui/BankMessages.h"
 #include "exam/ExamResult.h"
 #include "exam/Grading.h"
@@ -8,6 +10,8 @@
 #include "exam/ui/PaperExportDialog.h"
 #include "exam/ui/cjtj.h"
 #include "session/StudySession.h"
+
+#include <cmath>
 
 namespace GradingCommands {
 namespace {
@@ -21,13 +25,29 @@ bool tellUnread(QWidget* parent, const Grading::Outcome& outcome)
     return true;
 }
 
-void openReport(QWidget* parent, QuestionStore& store, const StudySession& session, const GradingTally& tally)
+void openReport(QWidget* parent, QuestionStore& store, const StudySession& session, const GradingTally& tally,
+    const QString& forecastLine = QString())
 {
     GradingTally::program() = tally;
     const QuestionTable table = session.table();
     cjtj report(GradingTally::program(), ScoreReport::readPoints(),
-        ScoreReport::detailRows(store, table, session.sectionCode()), parent);
+        ScoreReport::detailRows(store, table, session.sectionCode()), parent, forecastLine);
     report.exec();
+}
+
+// The score beside what was expected of the paper before it was answered.
+QString forecastLine(QuestionStore& store, qint64 score)
+{
+    PaperForecastRow f;
+    if (!ForecastRepository::lastExamForecast(store, &f))
+        return {};
+    return QStringLiteral("本次得分 %1 / 考前预计 %2（%3～%4 分，及格线 %5 分，及格概率 %6%）")
+        .arg(score)
+        .arg(f.expected, 0, 'f', 1)
+        .arg(f.low)
+        .arg(f.high)
+        .arg(f.passLine)
+        .arg(std::lround(f.passChance * 100));
 }
 
 } // namespace
@@ -36,13 +56,18 @@ bool showExamReport(QWidget* parent, QuestionStore& store, StudySession& session
 {
     const Grading::Outcome outcome = Grading::GradeExamPaper(store);
     if (!tellUnread(parent, outcome)) {
-        const WriteResult kept = ExamResult::record(store,
-            ExamResult::fromTally(outcome.tally, ScoreReport::readPoints(), QDateTime::currentDateTimeUtc()));
+        const ExamResult::Row row = ExamResult::fromTally(
+            outcome.tally, ScoreReport::readPoints(), QDateTime::currentDateTimeUtc());
+        const WriteResult kept = store.writeTransaction([&] {
+            const WriteResult recorded = ExamResult::record(store, row);
+            return recorded.isDone() ? ForecastRepository::attachPaperForecast(store) : recorded;
+        });
         if (!kept.isDone())
             MessageBox::warning(parent, QStringLiteral("结束考试"),
                 QStringLiteral("成绩已统计，但没有记入考试记录。\n\n原因：%1。")
                     .arg(BankMessages::reason(kept)));
-        openReport(parent, store, session, outcome.tally);
+        openReport(parent, store, session, outcome.tally,
+            kept.isDone() ? forecastLine(store, row.score) : QString());
     }
     return session.isExamRunning();
 }

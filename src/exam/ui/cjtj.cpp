@@ -16,7 +16,7 @@ const QColor Red(255, 0, 0);
 } // namespace
 
 cjtj::cjtj(const GradingTally& tally, const ScoreReport::Points& points,
-    const QVector<ScoreReport::DetailRow>& detail, QWidget* parent)
+    const QVector<ScoreReport::DetailRow>& detail, QWidget* parent, const QString& forecastLine)
     : QDialog(parent)
     , m_ListView1(makeList(QStringLiteral("ListView1"),
           { QStringLiteral("题型"), QStringLiteral("题数"), QStringLiteral("答对题数"),
@@ -86,6 +86,12 @@ cjtj::cjtj(const GradingTally& tally, const ScoreReport::Points& points,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addLayout(lists, 1);
+    if (!forecastLine.isEmpty()) {
+        auto* forecast = new QLabel(forecastLine, this);
+        forecast->setObjectName(QStringLiteral("forecastLine"));
+        forecast->setWordWrap(true);
+        layout->addWidget(forecast);
+    }
     layout->addLayout(buttons);
 
     connect(m_cmdmx, &XPButton::Click, this, &cjtj::cmdmx_Click);

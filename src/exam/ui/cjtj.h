@@ -17,8 +17,10 @@ class cjtj final : public QDialog
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(cjtj)
 public:
+    /// @p forecastLine, when not empty, sets the score beside what the paper was expected to get.
     cjtj(const GradingTally& tally, const ScoreReport::Points& points,
-        const QVector<ScoreReport::DetailRow>& detail, QWidget* parent = nullptr);
+        const QVector<ScoreReport::DetailRow>& detail, QWidget* parent = nullptr,
+        const QString& forecastLine = QString());
 
     /// Switches between the summary and the detail.
     void cmdmx_Click();

@@ -2,8 +2,8 @@
 
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
-#include "data/Settings.h"
 #include "data/CatalogueRepository.h"
+#include "data/Settings.h"
 #include "data/ui/BankMessages.h"
 #include "exam/ExamSession.h"
 
@@ -219,10 +219,13 @@ void mlks::StartExam()
             request.deselectedSections << m_List1->item(i)->text();
     }
     request.counts = s.counts;
+    // The paper's forecast reads the points from the settings file.
+    saveSettings();
     m_Bar1->show();
     const WriteResult started
         = m_exam.startPaper(request, [this](int maximum, int value) { showProgress(maximum, value); });
     if (!started.isDone()) {
+        m_settingsSaved = false; // what the candidate corrects next is saved on closing
         MessageBox::critical(this, Title,
             QStringLiteral("模拟试卷没有生成，考试没有开始。\n\n原因：%1。")
                 .arg(BankMessages::reason(started)));
@@ -236,13 +239,20 @@ void mlks::done(int result)
     // Whatever closes the dialog saves the table, once.
     if (!m_saved) {
         m_saved = true;
-        if (!settings().save())
-            MessageBox::warning(this, Title,
-                QStringLiteral("考试设置没有保存到设置文件“%1”，下次打开时将显示原来的设置。")
-                    .arg(QDir::toNativeSeparators(Settings::path())));
+        if (!m_settingsSaved)
+            saveSettings();
         m_db.close();
     }
     QDialog::done(result);
+}
+
+void mlks::saveSettings()
+{
+    m_settingsSaved = true;
+    if (!settings().save())
+        MessageBox::warning(this, Title,
+            QStringLiteral("考试设置没有保存到设置文件“%1”，下次打开时将显示原来的设置。")
+                .arg(QDir::toNativeSeparators(Settings::path())));
 }
 
 void mlks::keyPressEvent(QKeyEvent* event)

@@ -46,6 +46,8 @@ private:
     void fillSections();
     void selectAll(bool selected);
     void showProgress(int maximum, int value);
+    /// Saves the boxes, saying so when the file cannot be written.
+    void saveSettings();
 
     ExamSession& m_exam;
     QuestionStore m_db;
@@ -58,4 +60,5 @@ private:
     XPButton* m_XPButton2;
     XPButton* m_XPButton3[2];
     bool m_saved = false;
+    bool m_settingsSaved = false;
 };

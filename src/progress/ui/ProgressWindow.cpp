@@ -6,6 +6,8 @@
 #include "data/QuestionStore.h"
 #include "data/Settings.h"
 #include "data/ui/BankMessages.h"
+#include "progress/ui/ForecastPage.h"
+#include "progress/ui/WeakSpotsPage.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -240,6 +242,7 @@ ProgressWindow::ProgressWindow(QuestionStore& store, QWidget* parent, const QDat
     , m_store(store)
     , m_today(today)
     , m_result(ProgressHistory::compute(store, today))
+    , m_outlook(BankOutlook::read(store, today.toJulianDay(), &m_outlookError))
     , m_tabs(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("ProgressWindow"));
@@ -254,6 +257,13 @@ ProgressWindow::ProgressWindow(QuestionStore& store, QWidget* parent, const QDat
     m_tabs->addTab(
         page(examChart(m_result), noExamsText(), !m_result.exams.isEmpty()), QStringLiteral("模拟考试成绩"));
     m_tabs->addTab(planTab(), QStringLiteral("复习计划"));
+    m_tabs->addTab(new ForecastPage(store, m_outlook, m_outlookError), QStringLiteral("预计得分"));
+    auto* weakSpots = new WeakSpotsPage(store, m_outlook);
+    m_tabs->addTab(weakSpots, QStringLiteral("薄弱环节"));
+    connect(weakSpots, &WeakSpotsPage::practiseRequested, this, [this](const QString& code) {
+        accept();
+        emit practiseRequested(code);
+    });
 
     auto* close = new XPButton(QStringLiteral("XPButton1"), QStringLiteral("返回"), this);
     close->setFixedSize(100, 24);

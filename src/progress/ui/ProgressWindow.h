@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forecast/PaperForecast.h"
 #include "progress/ProgressHistory.h"
 #include "progress/ReviewPlan.h"
 
@@ -13,8 +14,9 @@ class QTabWidget;
 class QuestionStore;
 
 /// "学习进度": charts of answers per day, accuracy per week (overall and per question
-/// type), the mock-exam scores in order, and the review plan to the exam day with its
-/// settings. Each chart without data says how to get it.
+/// type), the mock-exam scores in order, the review plan to the exam day with its
+/// settings, the expected score with the pass chance, and the weak spots. Each chart
+/// without data says how to get it.
 class ProgressWindow final : public QDialog
 {
     Q_OBJECT
@@ -37,6 +39,10 @@ public:
     /// The line under the plan's chart.
     QString planSummary() const;
 
+signals:
+    /// A weak spot's "练习": the window closes, and the candidate wants section @p code.
+    void practiseRequested(const QString& code);
+
 private:
     QWidget* page(QWidget* chart, const QString& empty, bool hasData);
     QWidget* planTab();
@@ -54,5 +60,8 @@ private:
     QLabel* m_planSummary = nullptr;
 
     ProgressHistory::Result m_result;
+    // The forecast and the weak spots read the bank once.
+    QString m_outlookError;
+    std::optional<BankOutlook> m_outlook;
     QTabWidget* m_tabs;
 };

@@ -124,6 +124,10 @@ frmtj::frmtj(QuestionStore& store, QWidget* parent)
     progress->setEnabled(true);
     connect(progress, &XPButton::Click, this, [this] {
         ProgressWindow window(m_store, this);
+        connect(&window, &ProgressWindow::practiseRequested, this, [this](const QString& code) {
+            m_sectionToPractise = code;
+            accept();
+        });
         window.exec();
     });
 }

@@ -23,6 +23,9 @@ public:
     /// Clears the list and counts again.
     void run();
 
+    /// The section the candidate chose to practise from the weak spots; empty when none.
+    QString sectionToPractise() const { return m_sectionToPractise; }
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -39,4 +42,5 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_running = false;
+    QString m_sectionToPractise;
 };

@@ -6,6 +6,7 @@
 #include "catalogue/ui/QuestionListView.h"
 #include "controls/MessageBox.h"
 #include "controls/XPButton.h"
+#include "data/AttemptRepository.h"
 #include "data/BankLocation.h"
 #include "data/ui/BankMessages.h"
 #include "desktop/DesktopActions.h"
@@ -238,6 +239,10 @@ void frmmain::openStatistics()
     window.exec();
     // The review plan there may have moved the target or the cap.
     refreshReviewCount();
+    if (QTreeWidgetItem* section = m_TreeView1->itemByCode(window.sectionToPractise())) {
+        m_TreeView1->setCurrentItem(section);
+        OpenCatalogueNode(section);
+    }
 }
 
 void frmmain::openBank(const QString& bankPath)
@@ -286,6 +291,13 @@ void frmmain::BuildCatalogue()
         if (rebuilt.isFailed())
             MessageBox::critical(this, QStringLiteral("无法更新复习计划"),
                 BankMessages::notStored(QStringLiteral("按答题记录重新安排的复习计划"), rebuilt));
+    }
+    // An older program adds attempts without counting them per section and type.
+    if (!m_store.isReadOnly() && !AttemptRepository::summaryIsCurrent(m_store)) {
+        const WriteResult counted = AttemptRepository::rebuildSummary(m_store);
+        if (counted.isFailed())
+            MessageBox::critical(this, QStringLiteral("无法更新答题统计"),
+                BankMessages::notStored(QStringLiteral("按章节和题型汇总的答题记录"), counted));
     }
     refreshReviewCount();
     fitMemoryInBackground();

@@ -1,0 +1,121 @@
+#include "data/ForecastRepository.h"
+
+#include "data/BankTables.h"
+#include "data/QuestionStore.h"
+#include "data/RowSet.h"
+#include "data/StreamedRow.h"
+
+#include <QStringBuilder>
+
+namespace ForecastRepository {
+namespace {
+
+namespace T = BankTables::Table;
+namespace C = BankTables::Column;
+
+void hand(
+    const StreamedRow& row, ForecastQuestion& q, const std::function<void(const ForecastQuestion&)>& each)
+{
+    q.code = row.utf8(0);
+    q.type = row.utf8(1);
+    q.keyLength = int(row.integer(2));
+    q.practised = !row.isNull(3) && row.real(3) > 0;
+    q.stability = q.practised ? row.real(3) : 0.0;
+    q.lastDay = q.practised ? row.integer(4) : 0;
+    q.firstRight = row.isNull(5) ? -1 : int(row.integer(5));
+    each(q);
+}
+
+QString memoryColumns()
+{
+    return u", r." % C::Stability % u", r." % C::LastDay % u", r." % C::FirstRight;
+}
+
+} // namespace
+
+bool eachQuestion(
+    QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
+{
+    static const QString sql = u"select q." % C::Code % u", q." % C::Type % u", length(q." % C::Key % u")"
+        % memoryColumns() % u" from " % T::Questions % u" q left join " % T::ReviewSchedule % u" r on r."
+        % C::Code % u"=q." % C::Code % u" and r." % C::Number % u"=q." % C::Number;
+    ForecastQuestion q;
+    return store.stream(
+        sql, {}, [&](const StreamedRow& row) { hand(row, q, each); }, error);
+}
+
+bool eachPaperQuestion(
+    QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
+{
+    static const QString sql = u"select k." % C::Code % u", k." % C::Type % u", length(k." % C::Key % u")"
+        % memoryColumns() % u" from " % T::WorkingSet % u" k left join " % T::ExamSources % u" s on s."
+        % C::Code % u"=k." % C::Code % u" and s." % C::Number % u"=k." % C::Number % u" left join "
+        % T::ReviewSchedule % u" r on r." % C::Code % u"=k." % C::Code % u" and r." % C::Number % u"=s."
+        % C::BankNumber;
+    ForecastQuestion q;
+    return store.stream(
+        sql, {}, [&](const StreamedRow& row) { hand(row, q, each); }, error);
+}
+
+bool attemptSummary(QuestionStore& store, QVector<AttemptSummaryRow>* rows, QString* error)
+{
+    static const QString sql = u"select " % C::Code % u", " % C::Type % u", " % C::AttemptCount % u", "
+        % C::RightCount % u", " % C::Seconds % u" from " % T::AttemptSummary;
+    return store.stream(
+        sql, {},
+        [rows](const StreamedRow& row) {
+            rows->append({ row.text(0), row.text(1), row.integer(2), row.integer(3), row.integer(4) });
+        },
+        error);
+}
+
+WriteResult keepPaperForecast(QuestionStore& store, const PaperForecastRow& f)
+{
+    return store.writeTransaction([&] {
+        const WriteResult cleared
+            = store.write(u"delete from " % T::ExamForecasts % u" where " % C::ResultId % u" is null");
+        if (!cleared.isDone())
+            return cleared;
+        static const QString sql = u"insert into " % T::ExamForecasts % u"(" % C::Expected % u", " % C::Low
+            % u", " % C::High % u", " % C::PassLine % u", " % C::PassChance % u") values(?, ?, ?, ?, ?)";
+        return store.write(sql, { f.expected, f.low, f.high, f.passLine, f.passChance });
+    });
+}
+
+WriteResult attachPaperForecast(QuestionStore& store)
+{
+    static const QString sql = u"update " % T::ExamForecasts % u" set " % C::ResultId % u"=(select max("
+        % C::Id % u") from " % T::ExamResults % u") where " % C::ResultId % u" is null";
+    return store.write(sql);
+}
+
+bool lastExamForecast(QuestionStore& store, PaperForecastRow* forecast)
+{
+    static const QString sql = u"select " % C::Expected % u", " % C::Low % u", " % C::High % u", "
+        % C::PassLine % u", " % C::PassChance % u" from " % T::ExamForecasts % u" where " % C::ResultId
+        % u"=(select max(" % C::Id % u") from " % T::ExamResults % u")";
+    RowSet row = store.query(sql);
+    if (!row.isValid() || row.atEnd())
+        return false;
+    *forecast = { row.field(0).toDouble(), row.field(1).toInt(), row.field(2).toInt(), row.field(3).toInt(),
+        row.field(4).toDouble() };
+    return true;
+}
+
+bool forecastedExams(QuestionStore& store, QVector<ForecastedExam>* exams, QString* error)
+{
+    static const QString sql = u"select e." % C::FinishedAt % u", e." % C::Score % u", e." % C::FullScore
+        % u", f." % C::Expected % u", f." % C::Low % u", f." % C::High % u", f." % C::PassLine % u", f."
+        % C::PassChance % u" from " % T::ExamForecasts % u" f join " % T::ExamResults % u" e on e." % C::Id
+        % u"=f." % C::ResultId % u" order by e." % C::FinishedAt % u", e." % C::Id;
+    return store.stream(
+        sql, {},
+        [exams](const StreamedRow& row) {
+            exams->append({ row.integer(0), int(row.integer(1)), int(row.integer(2)),
+                { row.real(3), int(row.integer(4)), int(row.integer(5)), int(row.integer(6)),
+                    row.real(7) } });
+        },
+        error);
+}
+
+} // namespace ForecastRepository

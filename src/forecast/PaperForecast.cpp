@@ -1,0 +1,287 @@
+#include "forecast/PaperForecast.h"
+
+#include "data/ForecastRepository.h"
+#include "data/Settings.h"
+#include "memory/MemoryModel.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The six slot names as the engine hands them over, to find a row's slot without a copy.
+struct SlotNames
+{
+    std::array<QByteArray, QuestionType::SlotCount> utf8;
+    SlotNames()
+    {
+        for (int slot = 0; slot < QuestionType::SlotCount; ++slot)
+            utf8[size_t(slot)] = QuestionType::slotName(slot).toUtf8();
+    }
+    int slotOf(QByteArrayView type) const
+    {
+        for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
+            if (type == utf8[size_t(slot)])
+                return slot;
+        }
+        return -1;
+    }
+};
+
+const SlotNames& slotNames()
+{
+    static const SlotNames names;
+    return names;
+}
+
+double recallOf(const ForecastQuestion& q, qint64 today)
+{
+    return MemoryModel::recall({ q.stability, 0 }, double(std::max<qint64>(0, today - q.lastDay)));
+}
+
+void finish(ScoreForecast& f, int passPercent)
+{
+    const ScoreDistribution& d = f.distribution;
+    f.fullScore = d.fullScore();
+    f.expected = d.mean();
+    f.low = d.quantile(0.1);
+    f.high = d.quantile(0.9);
+    f.passLine = ScoreForecast::passLineOf(f.fullScore, passPercent);
+    f.passChance = f.fullScore > 0 ? d.atLeast(f.passLine) : 0.0;
+}
+
+int pointsOf(const PaperPlan& plan, QuestionType::TypeSlot slot, int keyLength)
+{
+    switch (PaperPlan::scoring(slot)) {
+    case PaperPlan::Scoring::ByPoints:
+        return plan.points[size_t(slot)];
+    case PaperPlan::Scoring::ByCharacters:
+        return keyLength;
+    case PaperPlan::Scoring::None:
+        break;
+    }
+    return 0;
+}
+
+// Every question of the cells, each with its own chance.
+void addAll(ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int points)
+{
+    for (const BankOutlook::Cell* c : cells) {
+        for (const BankOutlook::Practised& p : c->practised)
+            d.addQuestion(p.chance, points);
+        d.addQuestions(c->unseen(), c->unseenChance, points);
+    }
+}
+
+// Unseen questions first, then the least recently answered: the paper holds all unseen ones
+// and the practised ones of the oldest days; of the last day it reaches, a random part.
+void addUnseenFirst(
+    ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int drawn, int points)
+{
+    int unseen = 0;
+    double unseenSum = 0;
+    for (const BankOutlook::Cell* c : cells) {
+        unseen += c->unseen();
+        unseenSum += c->unseen() * c->unseenChance;
+    }
+    if (drawn < unseen) {
+        d.addQuestions(drawn, unseenSum / unseen, points);
+        return;
+    }
+    QVector<BankOutlook::Practised> practised;
+    for (const BankOutlook::Cell* c : cells) {
+        d.addQuestions(c->unseen(), c->unseenChance, points);
+        practised += c->practised;
+    }
+    std::sort(practised.begin(), practised.end(),
+        [](const BankOutlook::Practised& a, const BankOutlook::Practised& b) {
+            return a.lastDay < b.lastDay;
+        });
+    int rest = drawn - unseen;
+    for (int i = 0; i < practised.size() && rest > 0;) {
+        int j = i;
+        double sum = 0;
+        while (j < practised.size() && practised[j].lastDay == practised[i].lastDay)
+            sum += practised[j++].chance;
+        if (j - i <= rest) {
+            for (int k = i; k < j; ++k)
+                d.addQuestion(practised[k].chance, points);
+            rest -= j - i;
+        } else {
+            d.addQuestions(rest, sum / (j - i), points);
+            rest = 0;
+        }
+        i = j;
+    }
+}
+
+} // namespace
+
+PaperPlan PaperPlan::fromSettings()
+{
+    PaperPlan plan;
+    for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
+        plan.counts[size_t(slot)] = std::max(0, Settings::questionCount(slot));
+        plan.points[size_t(slot)] = std::max(0, Settings::points(slot));
+    }
+    return plan;
+}
+
+PaperPlan::Scoring PaperPlan::scoring(QuestionType::TypeSlot slot)
+{
+    // As the score report totals a paper: four types by points, 简答 by characters.
+    switch (QuestionType::kindOf(QuestionType::slotName(slot))) {
+    case QuestionType::Kind::ShortAnswer:
+        return Scoring::ByCharacters;
+    case QuestionType::Kind::Comprehensive:
+        return Scoring::None;
+    default:
+        return Scoring::ByPoints;
+    }
+}
+
+std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today, QString* error)
+{
+    QVector<Cell> cells;
+    QVector<AbilityModel::Cell> firsts;
+    QHash<QByteArray, int> indexOf;
+    QByteArray lastCode;
+    int lastSlot = -1, last = -1;
+    const bool read = ForecastRepository::eachQuestion(
+        store,
+        [&](const ForecastQuestion& q) {
+            const int slot = slotNames().slotOf(q.type);
+            if (slot < 0)
+                return;
+            // The bank keeps a section's questions together: most rows fall in the cell before.
+            if (slot != lastSlot || q.code.compare(lastCode, Qt::CaseInsensitive) != 0) {
+                lastCode = q.code.toByteArray();
+                lastSlot = slot;
+                const QByteArray key = lastCode.toLower() + '/' + char('0' + slot);
+                auto it = indexOf.find(key);
+                if (it == indexOf.end()) {
+                    it = indexOf.insert(key, int(cells.size()));
+                    cells.append(Cell { QString::fromUtf8(lastCode), slot, 0, 0, {}, 0.5 });
+                    firsts.append({ cells.last().section, slot, 0, 0 });
+                }
+                last = *it;
+            }
+            Cell& cell = cells[last];
+            ++cell.questions;
+            cell.keyCharacters += q.keyLength;
+            if (q.practised)
+                cell.practised.append({ recallOf(q, today), q.lastDay });
+            if (q.firstRight >= 0) {
+                ++firsts[last].attempts;
+                firsts[last].right += q.firstRight;
+            }
+        },
+        error);
+    if (!read)
+        return std::nullopt;
+    return of(std::move(cells), AbilityModel::fit(firsts), today);
+}
+
+BankOutlook BankOutlook::of(QVector<Cell> cells, const AbilityModel& ability, qint64 today)
+{
+    BankOutlook outlook;
+    for (Cell& c : cells)
+        c.unseenChance = ability.chance(c.section, c.slot);
+    outlook.m_cells = std::move(cells);
+    outlook.m_ability = ability;
+    outlook.m_today = today;
+    return outlook;
+}
+
+int ScoreForecast::passLineOf(int fullScore, int passPercent)
+{
+    return int((qint64(fullScore) * passPercent + 99) / 100);
+}
+
+namespace PaperForecast {
+
+ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent)
+{
+    ScoreForecast f;
+    for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
+        if (PaperPlan::scoring(slot) == PaperPlan::Scoring::None || plan.counts[size_t(slot)] <= 0)
+            continue;
+        QVector<const BankOutlook::Cell*> cells;
+        qint64 questions = 0, characters = 0;
+        double chanceSum = 0;
+        for (const BankOutlook::Cell& c : outlook.cells()) {
+            if (c.slot != slot)
+                continue;
+            cells.append(&c);
+            questions += c.questions;
+            characters += c.keyCharacters;
+            for (const BankOutlook::Practised& p : c.practised)
+                chanceSum += p.chance;
+            chanceSum += c.unseen() * c.unseenChance;
+        }
+        if (questions == 0)
+            continue;
+        const int drawn = int(std::min<qint64>(plan.counts[size_t(slot)], questions));
+        const int points = pointsOf(
+            plan, slot, int(std::max<qint64>(1, std::llround(double(characters) / double(questions)))));
+        f.questions += drawn;
+        if (plan.unseenFirst)
+            addUnseenFirst(f.distribution, cells, drawn, points);
+        else if (drawn == questions)
+            addAll(f.distribution, cells, points);
+        else
+            f.distribution.addQuestions(drawn, chanceSum / double(questions), points);
+    }
+    finish(f, passPercent);
+    return f;
+}
+
+ScoreForecast ofQuestions(const QVector<DrawnQuestion>& questions, const PaperPlan& plan, int passPercent)
+{
+    ScoreForecast f;
+    for (const DrawnQuestion& q : questions) {
+        if (PaperPlan::scoring(q.slot) == PaperPlan::Scoring::None)
+            continue;
+        f.distribution.addQuestion(q.chance, pointsOf(plan, q.slot, q.keyLength));
+        ++f.questions;
+    }
+    finish(f, passPercent);
+    return f;
+}
+
+std::optional<QVector<DrawnQuestion>> drawnPaper(
+    QuestionStore& store, const BankOutlook& outlook, QString* error)
+{
+    QVector<DrawnQuestion> questions;
+    const bool read = ForecastRepository::eachPaperQuestion(
+        store,
+        [&](const ForecastQuestion& q) {
+            const int slot = slotNames().slotOf(q.type);
+            if (slot < 0)
+                return;
+            const double chance = q.practised ? recallOf(q, outlook.today())
+                                              : outlook.ability().chance(QString::fromUtf8(q.code), slot);
+            questions.append({ slot, chance, q.keyLength });
+        },
+        error);
+    if (!read)
+        return std::nullopt;
+    return questions;
+}
+
+WriteResult keepForDrawnPaper(QuestionStore& store, qint64 today)
+{
+    QString error;
+    const std::optional<BankOutlook> outlook = BankOutlook::read(store, today, &error);
+    const std::optional<QVector<DrawnQuestion>> paper
+        = outlook ? drawnPaper(store, *outlook, &error) : std::optional<QVector<DrawnQuestion>>();
+    if (!paper)
+        return WriteResult::failed(StoreFailure { StoreFailure::Kind::Other, error });
+    const ScoreForecast f = ofQuestions(*paper, PaperPlan::fromSettings(), Settings::passPercent());
+    return ForecastRepository::keepPaperForecast(
+        store, { f.expected, f.low, f.high, f.passLine, f.passChance });
+}
+
+} // namespace PaperForecast

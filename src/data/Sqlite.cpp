@@ -84,6 +84,11 @@ qint64 StreamedRow::integer(int column) const
     return sqlite3_column_int64(m_statement, column);
 }
 
+bool StreamedRow::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
 double StreamedRow::real(int column) const
 {
     return sqlite3_column_double(m_statement, column);

@@ -11,6 +11,7 @@ class StreamedRow final
 {
 public:
     qint64 integer(int column) const;
+    bool isNull(int column) const;
     double real(int column) const;
     QString text(int column) const;
     /// The text's UTF-8 bytes as the engine holds them, without a copy.

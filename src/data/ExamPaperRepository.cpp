@@ -146,4 +146,18 @@ WriteResult recordResult(QuestionStore& store, const ExamResultRow& row)
         { row.finishedAt, row.score, row.fullScore, row.questions, row.right, row.wrong, row.unanswered });
 }
 
+bool eachResult(QuestionStore& store, const std::function<void(const ExamResultRow&)>& each, QString* error)
+{
+    static const QString sql = u"select " % C::FinishedAt % u", " % C::Score % u", " % C::FullScore % u", "
+        % C::QuestionCount % u", " % C::RightCount % u", " % C::WrongCount % u", " % C::UnansweredCount
+        % u" from " % T::ExamResults % u" order by " % C::FinishedAt % u", " % C::Id;
+    return store.stream(
+        sql, {},
+        [&each](const StreamedRow& row) {
+            each({ row.integer(0), row.integer(1), row.integer(2), row.integer(3), row.integer(4),
+                row.integer(5), row.integer(6) });
+        },
+        error);
+}
+
 } // namespace ExamPaperRepository

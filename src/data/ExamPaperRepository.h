@@ -73,5 +73,8 @@ WriteResult addToPaper(QuestionStore& store, qint64 rowid, int number);
 
 /// Appends @p row to exam_result.
 WriteResult recordResult(QuestionStore& store, const ExamResultRow& row);
+/// Hands every graded exam to @p each in the order they were taken; false, with the
+/// engine's words in @p error, when they cannot all be read.
+bool eachResult(QuestionStore& store, const std::function<void(const ExamResultRow&)>& each, QString* error);
 
 } // namespace ExamPaperRepository

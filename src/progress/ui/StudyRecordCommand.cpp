@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace StudyRecordCommand {
 
@@ -22,6 +23,8 @@ void run(QWidget* parent, QuestionStore& store)
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     const QString examPath = StudyRecordExport::examResultsPath(path);
+    // A long history takes seconds to write.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const struct
     {
         QString what;
@@ -31,6 +34,7 @@ void run(QWidget* parent, QuestionStore& store)
         { QStringLiteral("答题记录"), path, StudyRecordExport::writeAttempts(store, path) },
         { QStringLiteral("模拟考试成绩"), examPath, StudyRecordExport::writeExamResults(store, examPath) },
     };
+    QGuiApplication::restoreOverrideCursor();
     QStringList written;
     for (const auto& file : files) {
         if (file.result.isDone())

@@ -67,8 +67,8 @@ QVector<PaperCandidate> candidatesOfType(QuestionStore& store, const QString& ty
     return candidates;
 }
 
-// Either table marks the question as met: a review row is written with each attempt, and
-// attempts may predate the schedule.
+// Either table marks the question as met: each attempt writes a review row, but a bank may
+// hold attempts the schedule was never built from.
 bool wasAnswered(QuestionStore& store, qint64 rowid)
 {
     static const QString sql = u"select exists(select 1 from " % T::ReviewSchedule % u" r where r." % C::Code

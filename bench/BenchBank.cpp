@@ -4,10 +4,11 @@
 #include "data/QuestionStore.h"
 #include "data/ui/BankMessages.h"
 #include "practice/Answers.h"
+#include "practice/ReviewSchedule.h"
 
-#include <QElapsedTimer>
-
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -73,6 +74,61 @@ QString withoutIndexes(int questions, int sections)
     }
     QFile::rename(part, path);
     return path;
+}
+
+QString withHistory()
+{
+    const QString path = large() + QStringLiteral("-review");
+    if (!QFile::exists(path) && !QFile::copy(large(), path))
+        return {};
+    QuestionStore store;
+    if (!store.open(path))
+        return {};
+    constexpr int historyRows = 1000000;
+    if (store.scalar(QStringLiteral("select count(*) from attempt")).toInt() >= historyRows)
+        return path;
+    std::fprintf(stderr, "bench: adding %d attempts (once)\n", historyRows);
+    const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const qint64 today = ReviewSchedule::dayOf(QDateTime::currentDateTime());
+    const bool ok
+        = store
+              .writeTransaction([&] {
+                  // The review node sits with the personal nodes, which the generated catalogue lacks.
+                  const bool written
+                      = store.write(QStringLiteral("insert into xmdm values('W', '个人')")).isDone()
+                      && store.write(QStringLiteral("insert into kmdm values('W01', '个人题库')")).isDone()
+                      && store.write(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
+                             .isDone()
+                      && store.write(QStringLiteral("delete from attempt")).isDone()
+                      && store.write(QStringLiteral("delete from review_schedule")).isDone()
+                      && store
+                             .write(QStringLiteral(
+                                        "with recursive n(i) as (select 1 union all select i+1 from n where "
+                                        "i<?) "
+                                        "insert into attempt(代码, 题号, started_at, answered_at, seconds, "
+                                        "answer, "
+                                        "is_right, source, clicks) "
+                                        "select t.代码, t.题号, ? - i * 60 - 20, ? - i * 60, 20, 'A', i % 3 "
+                                        "<> 0, "
+                                        "'practice', 1 from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
+                                 { historyRows, now, now, last })
+                             .isDone()
+                      // Every tenth question practised, due over forty-one days, forgotten at
+                      // different paces.
+                      && store
+                             .write(QStringLiteral(
+                                        "insert or ignore into review_schedule(代码, 题号, stage, due_day, "
+                                        "stability, difficulty, last_day) "
+                                        "select 代码, 题号, 0, ? - 10 + rowid % 41, 1 + rowid % 20, 5, "
+                                        "? - 11 + rowid % 41 - rowid % 20 from tk where rowid % 10 = 0"),
+                                 { today, today })
+                             .isDone();
+                  return written ? WriteResult::done()
+                                 : WriteResult::failed(QStringLiteral("cannot add the history"));
+              })
+              .isDone();
+    return ok ? path : QString();
 }
 
 void timeAnswers(benchmark::State& state, QuestionStore& store)

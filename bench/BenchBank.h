@@ -21,6 +21,10 @@ QString withoutIndexes(int questions, int sections);
 inline QString large() { return synthetic(200000, 2000); }
 inline QString largeWithoutIndexes() { return withoutIndexes(200000, 2000); }
 
+/// A copy of large() with 1,000,000 attempts, every question attempted, and a schedule:
+/// one question in ten is in review, due over the forty days around today.
+QString withHistory();
+
 /// Times one answer a benchmark iteration on 400 questions spread over the bank, A and B
 /// in turn, and reports the median and the 99th percentile in milliseconds.
 void timeAnswers(benchmark::State& state, QuestionStore& store);

@@ -1,6 +1,7 @@
 // Composing a mock-exam paper on the generated 200,000-question bank (2,000 sections, all
 // chosen, the dialog's default counts), beside the statement sequence as first written:
-// copy the whole bank, delete what is not wanted, number every row, pick per type.
+// copy the whole bank, delete what is not wanted, number every row, pick per type. Then on
+// the same bank with 1,000,000 attempts, without and with the never answered first.
 
 #include "BenchBank.h"
 
@@ -11,6 +12,7 @@
 #include "exam/ComposeExamPaper.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -23,21 +25,31 @@ const std::array<QString, QuestionType::SlotCount> DefaultCounts { QStringLitera
     QStringLiteral("5"), QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("10") };
 
 // A private copy: the papers must not grow the shared bank file.
-QString bankCopy()
+QString bankCopy(const QString& bank)
 {
     static QTemporaryDir dir(BenchBank::large() + QStringLiteral("-exam-XXXXXX"));
-    const QString path = dir.filePath(QStringLiteral("bank.db"));
+    const QString path = dir.filePath(QFileInfo(bank).fileName());
     if (!QFile::exists(path))
-        QFile::copy(BenchBank::large(), path);
+        QFile::copy(bank, path);
     return path;
 }
 
-bool openStore(benchmark::State& state, QuestionStore& store)
+bool openStore(benchmark::State& state, QuestionStore& store, const QString& bank = BenchBank::large())
 {
-    if (store.open(bankCopy()))
+    if (store.open(bankCopy(bank)))
         return true;
     state.SkipWithError(qPrintable(BankMessages::reason(store.failure())));
     return false;
+}
+
+void compose(benchmark::State& state, QuestionStore& store, const ExamPaperRequest& request)
+{
+    for (auto _ : state) {
+        const WriteResult made = store.writeTransaction([&] { return ComposeExamPaper(store, request); });
+        if (!made.isDone())
+            state.SkipWithError(qPrintable(BankMessages::reason(made)));
+        state.counters["rows"] = made.rows();
+    }
 }
 
 void ComposePaper(benchmark::State& state)
@@ -47,12 +59,20 @@ void ComposePaper(benchmark::State& state)
         return;
     ExamPaperRequest request;
     request.counts = DefaultCounts;
-    for (auto _ : state) {
-        const WriteResult made = store.writeTransaction([&] { return ComposeExamPaper(store, request); });
-        if (!made.isDone())
-            state.SkipWithError(qPrintable(BankMessages::reason(made)));
-        state.counters["rows"] = made.rows();
-    }
+    compose(state, store, request);
+}
+
+// Every question has attempts and one in ten is in the schedule: with the never answered
+// first, each type is read whole for the least recently practised. Argument: the option.
+void ComposePaper_History(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!openStore(state, store, BenchBank::withHistory()))
+        return;
+    ExamPaperRequest request;
+    request.counts = DefaultCounts;
+    request.unseenFirst = state.range(0) != 0;
+    compose(state, store, request);
 }
 
 // The literal sequence, given one transaction around it (row by row without one would
@@ -114,3 +134,4 @@ void ComposePaper_Literal(benchmark::State& state)
 
 BENCHMARK(ComposePaper)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(ComposePaper_Literal)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(ComposePaper_History)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);

@@ -17,80 +17,21 @@
 #include "shell/ui/frmmain.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
-
-constexpr int HistoryRows = 1000000;
 
 qint64 today()
 {
     return ReviewSchedule::dayOf(QDateTime::currentDateTime());
 }
 
-// A copy of the large bank with the history and a schedule: one question in ten is in
-// review, due over the forty days around today.
-QString reviewBank()
-{
-    const QString path = BenchBank::large() + QStringLiteral("-review");
-    if (!QFile::exists(path) && !QFile::copy(BenchBank::large(), path))
-        return {};
-    QuestionStore store;
-    if (!store.open(path))
-        return {};
-    if (store.scalar(QStringLiteral("select count(*) from attempt")).toInt() >= HistoryRows)
-        return path;
-    std::fprintf(stderr, "bench: adding %d attempts (once)\n", HistoryRows);
-    const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const bool ok
-        = store
-              .writeTransaction([&] {
-                  // The review node sits with the personal nodes, which the generated catalogue lacks.
-                  const bool written
-                      = store.write(QStringLiteral("insert into xmdm values('W', '个人')")).isDone()
-                      && store.write(QStringLiteral("insert into kmdm values('W01', '个人题库')")).isDone()
-                      && store.write(QStringLiteral("insert into smdm values('W0101', '个人收藏试题')"))
-                             .isDone()
-                      && store.write(QStringLiteral("delete from attempt")).isDone()
-                      && store.write(QStringLiteral("delete from review_schedule")).isDone()
-                      && store
-                             .write(QStringLiteral(
-                                        "with recursive n(i) as (select 1 union all select i+1 from n where "
-                                        "i<?) "
-                                        "insert into attempt(代码, 题号, started_at, answered_at, seconds, "
-                                        "answer, "
-                                        "is_right, source, clicks) "
-                                        "select t.代码, t.题号, ? - i * 60 - 20, ? - i * 60, 20, 'A', i % 3 "
-                                        "<> 0, "
-                                        "'practice', 1 from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
-                                 { HistoryRows, now, now, last })
-                             .isDone()
-                      // Every tenth question practised, due over forty-one days, forgotten at
-                      // different paces.
-                      && store
-                             .write(QStringLiteral(
-                                        "insert or ignore into review_schedule(代码, 题号, stage, due_day, "
-                                        "stability, difficulty, last_day) "
-                                        "select 代码, 题号, 0, ? - 10 + rowid % 41, 1 + rowid % 20, 5, "
-                                        "? - 11 + rowid % 41 - rowid % 20 from tk where rowid % 10 = 0"),
-                                 { today(), today() })
-                             .isDone();
-                  return written ? WriteResult::done()
-                                 : WriteResult::failed(QStringLiteral("cannot add the history"));
-              })
-              .isDone();
-    return ok ? path : QString();
-}
-
 void ListReview(benchmark::State& state)
 {
-    const QString bank = reviewBank();
+    const QString bank = BenchBank::withHistory();
     if (bank.isEmpty()) {
         state.SkipWithError("cannot prepare the bank");
         return;
@@ -116,7 +57,7 @@ void ListReview(benchmark::State& state)
 // reads comes from the file and is decrypted, none is in the connection's cache yet.
 void ListReviewFirst(benchmark::State& state)
 {
-    const QString bank = reviewBank();
+    const QString bank = BenchBank::withHistory();
     const qint64 day = today() - state.range(0);
     for (auto _ : state) {
         state.PauseTiming();
@@ -141,7 +82,7 @@ void ListReviewFirst(benchmark::State& state)
 // days, so the listing of an earlier day holds fewer questions.
 void ListReviewOfDay(benchmark::State& state)
 {
-    const QString bank = reviewBank();
+    const QString bank = BenchBank::withHistory();
     frmmain w(bank);
     w.resize(1280, 900);
     w.show();
@@ -160,7 +101,7 @@ void ListReviewOfDay(benchmark::State& state)
 void CountDue(benchmark::State& state)
 {
     QuestionStore store;
-    if (!store.open(reviewBank())) {
+    if (!store.open(BenchBank::withHistory())) {
         state.SkipWithError("cannot open the bank");
         return;
     }
@@ -173,7 +114,7 @@ void CountDue(benchmark::State& state)
 void History(benchmark::State& state)
 {
     QuestionStore store;
-    if (!store.open(reviewBank())) {
+    if (!store.open(BenchBank::withHistory())) {
         state.SkipWithError("cannot open the bank");
         return;
     }
@@ -187,7 +128,7 @@ void History(benchmark::State& state)
 void StoreAnswerWithHistory(benchmark::State& state)
 {
     QuestionStore store;
-    if (!store.open(reviewBank())) {
+    if (!store.open(BenchBank::withHistory())) {
         state.SkipWithError("cannot open the bank");
         return;
     }
@@ -198,7 +139,7 @@ void StoreAnswerWithHistory(benchmark::State& state)
 void RecordAttempt(benchmark::State& state)
 {
     QuestionStore store;
-    if (!store.open(reviewBank())) {
+    if (!store.open(BenchBank::withHistory())) {
         state.SkipWithError("cannot open the bank");
         return;
     }
@@ -222,7 +163,7 @@ void RecordAttempt(benchmark::State& state)
 // The fit at start: every attempt read through its own connection, then the weights fitted.
 void FitBank(benchmark::State& state)
 {
-    const QString bank = reviewBank();
+    const QString bank = BenchBank::withHistory();
     for (auto _ : state) {
         const FitResult result = MemoryFitting::fitBank(bank);
         state.counters["attempts"] = result.attempts;

@@ -17,6 +17,25 @@ namespace C = BankTables::Column;
 const QString Practice = QStringLiteral("practice");
 const QString Exam = QStringLiteral("exam");
 
+// The columns read() reads, of the attempt table named a.
+QString recordColumns()
+{
+    return u"a." % C::Code % u", a." % C::Number % u", a." % C::StartedAt % u", a." % C::AnsweredAt % u", a."
+        % C::Seconds % u", a." % C::Answer % u", a." % C::IsRight % u", a." % C::Source % u", a." % C::Clicks;
+}
+
+void read(const StreamedRow& row, AttemptRecord& a)
+{
+    a.key = { row.text(0), QString::number(row.integer(1)) };
+    a.startedAt = row.integer(2);
+    a.answeredAt = row.integer(3);
+    a.seconds = int(row.integer(4));
+    a.answer = row.text(5);
+    a.right = row.integer(6) != 0;
+    a.fromExam = row.utf8(7) == "exam";
+    a.clicks = int(row.integer(8));
+}
+
 } // namespace
 
 QString summaryFill()
@@ -83,22 +102,38 @@ WriteResult rebuildSummary(QuestionStore& store)
 
 bool each(QuestionStore& store, const std::function<void(const AttemptRecord&)>& attempt, QString* error)
 {
-    static const QString sql = u"select " % C::Code % u", " % C::Number % u", " % C::StartedAt % u", "
-        % C::AnsweredAt % u", " % C::Seconds % u", " % C::Answer % u", " % C::IsRight % u", " % C::Source
-        % u", " % C::Clicks % u" from " % T::Attempts % u" order by " % C::AnsweredAt % u", " % C::Id;
+    static const QString sql = u"select " % recordColumns() % u" from " % T::Attempts % u" a order by a."
+        % C::AnsweredAt % u", a." % C::Id;
     AttemptRecord a;
     return store.stream(
         sql, {},
         [&](const StreamedRow& row) {
-            a.key = { row.text(0), QString::number(row.integer(1)) };
-            a.startedAt = row.integer(2);
-            a.answeredAt = row.integer(3);
-            a.seconds = int(row.integer(4));
-            a.answer = row.text(5);
-            a.right = row.integer(6) != 0;
-            a.fromExam = row.utf8(7) == "exam";
-            a.clicks = int(row.integer(8));
+            read(row, a);
             attempt(a);
+        },
+        error);
+}
+
+bool eachDetailed(
+    QuestionStore& store, const std::function<void(const AttemptDetail&)>& attempt, QString* error)
+{
+    // Each lookup is one seek in a narrow index (smdm's code, tk_review), not a read of the rows.
+    const auto ofQuestion = [](QStringView column) -> QString {
+        return u", (select t." % column % u" from " % T::Questions % u" t where t." % C::Code % u"=a."
+            % C::Code % u" and t." % C::Number % u"=a." % C::Number % u" limit 1)";
+    };
+    static const QString sql = u"select " % recordColumns() % u", (select s." % C::SectionName % u" from "
+        % T::Sections % u" s where s." % C::Code % u"=a." % C::Code % u" limit 1)" % ofQuestion(C::Type)
+        % ofQuestion(C::Key) % u" from " % T::Attempts % u" a order by a." % C::AnsweredAt % u", a." % C::Id;
+    AttemptDetail d;
+    return store.stream(
+        sql, {},
+        [&](const StreamedRow& row) {
+            read(row, d.attempt);
+            d.sectionName = row.text(9);
+            d.type = row.text(10);
+            d.key = row.text(11);
+            attempt(d);
         },
         error);
 }

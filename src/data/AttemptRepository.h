@@ -22,6 +22,15 @@ struct AttemptRecord
     int clicks = 1; ///< how many times the answer changed before it settled
 };
 
+/// An attempt with what the bank holds of its question, for the candidate's own record.
+struct AttemptDetail
+{
+    AttemptRecord attempt;
+    QString sectionName; ///< the section's 细目; empty when the catalogue has none
+    QString type; ///< empty, as the key, when the question is no longer in the bank
+    QString key; ///< the right answer
+};
+
 /// The attempts table: what the history, the review and the progress count.
 namespace AttemptRepository {
 
@@ -41,6 +50,11 @@ WriteResult rebuildSummary(QuestionStore& store);
 /// Every attempt in the order they were settled; false with @p error when they cannot be read.
 bool each(
     QuestionStore& store, const std::function<void(const AttemptRecord&)>& attempt, QString* error = nullptr);
+
+/// Every attempt as each() hands it, with its question's section name, type and key; one
+/// row at a time, so that a long history is never held whole.
+bool eachDetailed(
+    QuestionStore& store, const std::function<void(const AttemptDetail&)>& attempt, QString* error = nullptr);
 
 /// Turns the rows of the click history into attempts, within the caller's transaction:
 /// consecutive rows of one question and source, no more than VisitGapSeconds apart, were

@@ -68,4 +68,21 @@ Table parse(const QString& text)
     return table;
 }
 
+QString record(const QStringList& fields)
+{
+    QString line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += u',';
+        const QString& field = fields[i];
+        const bool quote = field.contains(u',') || field.contains(u'"') || field.contains(u'\r')
+            || field.contains(u'\n');
+        if (quote)
+            line += u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
+        else
+            line += field;
+    }
+    return line + QStringLiteral("\r\n");
+}
+
 } // namespace DelimitedText

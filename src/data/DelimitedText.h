@@ -27,4 +27,8 @@ struct Table
 /// each becomes \n. A blank line is a record of one empty field.
 Table parse(const QString& text);
 
+/// @p fields as one comma-separated record as RFC 4180 writes it: a field holding a comma,
+/// a double quote, CR or LF is put in double quotes with its quotes doubled; CR LF ends it.
+QString record(const QStringList& fields);
+
 } // namespace DelimitedText

@@ -3,6 +3,7 @@
 #include "data/BankSchema.h"
 #include "data/BankTables.h"
 #include "data/QuestionStore.h"
+#include "data/StreamedRow.h"
 
 #include <QStringList>
 
@@ -66,6 +67,44 @@ QVector<PaperCandidate> candidatesOfType(QuestionStore& store, const QString& ty
     return candidates;
 }
 
+// Either table marks the question as met: each attempt writes a review row, but a bank may
+// hold attempts the schedule was never built from.
+bool wasAnswered(QuestionStore& store, qint64 rowid)
+{
+    static const QString sql = u"select exists(select 1 from " % T::ReviewSchedule % u" r where r." % C::Code
+        % u"=t." % C::Code % u" and r." % C::Number % u"=t." % C::Number % u") or exists(select 1 from "
+        % T::Attempts % u" a where a." % C::Code % u"=t." % C::Code % u" and a." % C::Number % u"=t."
+        % C::Number % u") from " % T::Questions % u" t where t.rowid=?";
+    return store.scalar(sql, { rowid }).toBool();
+}
+
+bool eachCandidateUse(
+    QuestionStore& store, const QStringList& types, const std::function<void(const PaperCandidateUse&)>& each)
+{
+    if (types.isEmpty())
+        return true;
+    // In key order through tk_review, the look-ups in the schedule and the attempts fall on
+    // neighbouring entries; the attempts only for questions the schedule does not hold.
+    const QString sql = u"select t.rowid, t." % C::Type % u", t." % C::Code % u", r." % C::LastDay
+        % u", case when r." % C::Code % u" is null then exists(select 1 from " % T::Attempts % u" a where a."
+        % C::Code % u"=t." % C::Code % u" and a." % C::Number % u"=t." % C::Number % u") else 1 end from "
+        % T::Questions % u" t indexed by tk_review left join " % T::ReviewSchedule % u" r on r." % C::Code
+        % u"=t." % C::Code % u" and r." % C::Number % u"=t." % C::Number % u" where t." % C::Type % u" in ("
+        % QStringList(types.size(), QStringLiteral("?")).join(u',') % u")";
+    QVariantList params;
+    for (const QString& type : types)
+        params << type;
+    PaperCandidateUse c;
+    return store.stream(sql, params, [&](const StreamedRow& row) {
+        c.rowid = row.integer(0);
+        c.type = row.text(1);
+        c.code = row.text(2);
+        c.lastDay = row.isNull(3) ? std::nullopt : std::optional<qint64>(row.integer(3));
+        c.answered = row.integer(4) != 0;
+        each(c);
+    });
+}
+
 WriteResult recreateWorkingSet(QuestionStore& store)
 {
     // The bank numbers of the paper before belong to its rows only.
@@ -105,6 +144,20 @@ WriteResult recordResult(QuestionStore& store, const ExamResultRow& row)
         % u", " % C::UnansweredCount % u") values(?, ?, ?, ?, ?, ?, ?)";
     return store.write(sql,
         { row.finishedAt, row.score, row.fullScore, row.questions, row.right, row.wrong, row.unanswered });
+}
+
+bool eachResult(QuestionStore& store, const std::function<void(const ExamResultRow&)>& each, QString* error)
+{
+    static const QString sql = u"select " % C::FinishedAt % u", " % C::Score % u", " % C::FullScore % u", "
+        % C::QuestionCount % u", " % C::RightCount % u", " % C::WrongCount % u", " % C::UnansweredCount
+        % u" from " % T::ExamResults % u" order by " % C::FinishedAt % u", " % C::Id;
+    return store.stream(
+        sql, {},
+        [&each](const StreamedRow& row) {
+            each({ row.integer(0), row.integer(1), row.integer(2), row.integer(3), row.integer(4),
+                row.integer(5), row.integer(6) });
+        },
+        error);
 }
 
 } // namespace ExamPaperRepository

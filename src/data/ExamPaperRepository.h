@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -30,6 +31,19 @@ struct PaperCandidate
     QString code;
 };
 
+/// A question of tk a paper may draw, with whether the candidate has met it.
+struct PaperCandidateUse
+{
+    qint64 rowid = 0;
+    QString type;
+    QString code;
+    /// It has an attempt or a row in the review schedule.
+    bool answered = false;
+    /// The day number of its last attempt as the review schedule keeps it; none when the
+    /// schedule does not know it.
+    std::optional<qint64> lastDay;
+};
+
 /// The working set kstk, the exam paper drawn into it with the bank numbers of its
 /// questions (exam_source), and the results of graded exams.
 namespace ExamPaperRepository {
@@ -40,6 +54,13 @@ std::optional<std::pair<qint64, qint64>> rowidRange(QuestionStore& store);
 std::optional<PaperCandidate> candidateAt(QuestionStore& store, qint64 rowid);
 /// Every question of tk of @p type (their type is left empty).
 QVector<PaperCandidate> candidatesOfType(QuestionStore& store, const QString& type);
+
+/// Whether the question at @p rowid of tk has an attempt or a row in the review schedule.
+bool wasAnswered(QuestionStore& store, qint64 rowid);
+/// Hands every question of tk of one of @p types to @p each, in the order of their keys,
+/// with whether it was answered and when last; false when they cannot all be read.
+bool eachCandidateUse(QuestionStore& store, const QStringList& types,
+    const std::function<void(const PaperCandidateUse&)>& each);
 
 /// Drops kstk (when there is one) and creates it empty with tk's columns and indexes; the
 /// bank numbers of the paper before go with it.
@@ -52,5 +73,8 @@ WriteResult addToPaper(QuestionStore& store, qint64 rowid, int number);
 
 /// Appends @p row to exam_result.
 WriteResult recordResult(QuestionStore& store, const ExamResultRow& row);
+/// Hands every graded exam to @p each in the order they were taken; false, with the
+/// engine's words in @p error, when they cannot all be read.
+bool eachResult(QuestionStore& store, const std::function<void(const ExamResultRow&)>& each, QString* error);
 
 } // namespace ExamPaperRepository

@@ -36,6 +36,9 @@ constexpr int DefaultPoints = 1;
 constexpr QuestionType::TypeSlot MultipleChoiceSlot = 5;
 constexpr int DefaultMultipleChoicePointsOffered = 2;
 
+const QString UnseenFirstKey = QStringLiteral("unseenfirst"); // 1 when papers draw the unanswered first
+constexpr bool DefaultUnseenFirst = false;
+
 const QString FeedbackKey = QStringLiteral("feedback"); // 1 when practice shows the verdict at once
 constexpr bool DefaultFeedback = false;
 const QString ReviewCapKey = QStringLiteral("reviewcap"); // questions "今日复习" lists a day
@@ -116,6 +119,16 @@ bool Settings::setPoints(QuestionType::TypeSlot slot, int points)
 {
     Q_ASSERT(validSlot(slot));
     return put(ExamSection, QLatin1String(PointsKeys[slot]), points);
+}
+
+bool Settings::unseenFirst()
+{
+    return get(ExamSection, UnseenFirstKey, DefaultUnseenFirst ? 1 : 0) != 0;
+}
+
+bool Settings::setUnseenFirst(bool on)
+{
+    return put(ExamSection, UnseenFirstKey, on ? 1 : 0);
 }
 
 bool Settings::feedback()

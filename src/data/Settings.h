@@ -32,6 +32,10 @@ public:
     static int pointsOffered(QuestionType::TypeSlot slot);
     [[nodiscard]] static bool setPoints(QuestionType::TypeSlot slot, int points);
 
+    /// Whether a mock-exam paper draws the questions never answered first.
+    static bool unseenFirst();
+    [[nodiscard]] static bool setUnseenFirst(bool on);
+
     /// Whether practice shows the verdict at once.
     static bool feedback();
     [[nodiscard]] static bool setFeedback(bool on);

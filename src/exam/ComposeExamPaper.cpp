@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <unordered_set>
 
 namespace {
@@ -41,7 +42,19 @@ bool isLeftOut(const QSet<QString>& leftOut, const QString& code)
     return !leftOut.isEmpty() && leftOut.contains(code.toLower());
 }
 
-// Every row of one type in the chosen sections; a partial shuffle takes min(n, available).
+// A partial shuffle: min(n, available) of @p pool, uniformly.
+QVector<qint64> takeAtRandom(QVector<qint64>& pool, int n, std::mt19937& generator)
+{
+    const int take = std::min(n, int(pool.size()));
+    for (int i = 0; i < take; ++i) {
+        std::uniform_int_distribution<int> pick(i, int(pool.size()) - 1);
+        std::swap(pool[i], pool[pick(generator)]);
+    }
+    pool.resize(take);
+    return pool;
+}
+
+// Every row of one type in the chosen sections, min(n, available) of them.
 QVector<qint64> drawFromAll(
     QuestionStore& store, const QString& type, int n, const QSet<QString>& leftOut, std::mt19937& generator)
 {
@@ -52,22 +65,79 @@ QVector<qint64> drawFromAll(
         if (!isLeftOut(leftOut, candidate.code))
             pool.append(candidate.rowid);
     }
-    const int take = std::min(n, int(pool.size()));
-    for (int i = 0; i < take; ++i) {
-        std::uniform_int_distribution<int> pick(i, int(pool.size()) - 1);
-        std::swap(pool[i], pool[pick(generator)]);
+    return takeAtRandom(pool, n, generator);
+}
+
+// An answered question by when it was last practised, a day the schedule does not know
+// first; the random number breaks ties.
+struct Practised
+{
+    qint64 day;
+    quint32 tie;
+    qint64 rowid;
+
+    bool operator<(const Practised& other) const
+    {
+        return day != other.day ? day < other.day : tie < other.tie;
     }
-    pool.resize(take);
-    return pool;
+};
+
+// One pass over the questions of the types still short: per slot every never answered
+// one, and the least recently practised kept in a heap no larger than the count.
+void drawUnseenFromAll(QuestionStore& store, const std::array<int, QuestionType::SlotCount>& wanted,
+    const QSet<QString>& leftOut, std::mt19937& generator,
+    std::array<QVector<qint64>, QuestionType::SlotCount>& picked)
+{
+    QStringList types;
+    for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
+        if (picked[size_t(slot)].size() < wanted[size_t(slot)])
+            types << QuestionType::slotName(slot);
+    }
+    std::array<QVector<qint64>, QuestionType::SlotCount> unseen;
+    std::array<std::vector<Practised>, QuestionType::SlotCount> oldest;
+    ExamPaperRepository::eachCandidateUse(store, types, [&](const PaperCandidateUse& c) {
+        const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(c.type);
+        if (!slot || isLeftOut(leftOut, c.code))
+            return;
+        if (!c.answered) {
+            unseen[size_t(*slot)].append(c.rowid);
+            return;
+        }
+        std::vector<Practised>& heap = oldest[size_t(*slot)];
+        const Practised p { c.lastDay.value_or(std::numeric_limits<qint64>::min()), quint32(generator()),
+            c.rowid };
+        if (int(heap.size()) < wanted[size_t(*slot)]) {
+            heap.push_back(p);
+            std::push_heap(heap.begin(), heap.end());
+        } else if (!heap.empty() && p < heap.front()) {
+            std::pop_heap(heap.begin(), heap.end());
+            heap.back() = p;
+            std::push_heap(heap.begin(), heap.end());
+        }
+    });
+    for (const QString& type : types) {
+        const auto slot = size_t(*QuestionType::slotOf(type));
+        const int n = wanted[slot];
+        if (unseen[slot].size() >= n) {
+            picked[slot] = takeAtRandom(unseen[slot], n, generator);
+            continue;
+        }
+        std::sort_heap(oldest[slot].begin(), oldest[slot].end());
+        picked[slot] = unseen[slot];
+        for (size_t i = 0; i < oldest[slot].size() && picked[slot].size() < n; ++i)
+            picked[slot].append(oldest[slot][i].rowid);
+    }
 }
 
 // Reading every row of a type would cost a scan of the bank, so rowids are drawn at random
 // and a row is kept when it is of a type still short, from a chosen section, and new: the
 // rows kept of each type are a uniform sample of it. A type still short after the budget
-// (rare, absent, or mostly left out) is then drawn from all its rows, which are few.
+// (rare, absent, or mostly left out) is then drawn from all its rows, which are few. With
+// @p unseenFirst only never answered rows are kept; the types still short then need all their
+// rows, to find the last never answered ones and the least recently practised.
 std::array<QVector<qint64>, QuestionType::SlotCount> draw(QuestionStore& store,
     const std::array<int, QuestionType::SlotCount>& wanted, const QSet<QString>& leftOut,
-    std::mt19937& generator)
+    std::mt19937& generator, bool unseenFirst)
 {
     std::array<QVector<qint64>, QuestionType::SlotCount> picked;
     int short_ = 0;
@@ -88,12 +158,17 @@ std::array<QVector<qint64>, QuestionType::SlotCount> draw(QuestionStore& store,
                 continue;
             const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(row->type);
             if (!slot || picked[size_t(*slot)].size() >= wanted[size_t(*slot)]
-                || isLeftOut(leftOut, row->code) || seen.contains(id))
+                || isLeftOut(leftOut, row->code) || seen.contains(id)
+                || (unseenFirst && ExamPaperRepository::wasAnswered(store, id)))
                 continue;
             seen.insert(id);
             picked[size_t(*slot)].append(id);
             --short_;
         }
+    }
+    if (unseenFirst) {
+        drawUnseenFromAll(store, wanted, leftOut, generator, picked);
+        return picked;
     }
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
         if (picked[size_t(slot)].size() < wanted[size_t(slot)])
@@ -127,7 +202,7 @@ WriteResult ComposeExamPaper(
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot)
         wanted[size_t(slot)] = paperCount(request.counts[size_t(slot)]);
     QVector<qint64> picked;
-    const auto byType = draw(store, wanted, leftOut, generator);
+    const auto byType = draw(store, wanted, leftOut, generator, request.unseenFirst);
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
         if (progress)
             progress(QuestionType::SlotCount, slot + 1);

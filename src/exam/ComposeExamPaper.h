@@ -23,6 +23,10 @@ struct ExamPaperRequest
     std::array<QString, QuestionType::SlotCount> counts;
     /// Fixes the draw (tests); without it every paper is drawn afresh.
     std::optional<quint32> seed;
+    /// Per slot, the questions never answered (no attempt, not in the review schedule)
+    /// first, uniformly; when they are too few, all of them and then the least recently
+    /// practised, the schedule's unknown days first and ties at random.
+    bool unseenFirst = false;
 };
 
 /// Progress of the four phases: sections, types, numbers, rows.

@@ -126,6 +126,7 @@ PaperPlan PaperPlan::fromSettings()
         plan.counts[size_t(slot)] = std::max(0, Settings::questionCount(slot));
         plan.points[size_t(slot)] = std::max(0, Settings::points(slot));
     }
+    plan.unseenFirst = Settings::unseenFirst();
     return plan;
 }
 

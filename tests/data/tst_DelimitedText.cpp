@@ -13,6 +13,8 @@ class tst_DelimitedText : public QObject
 private slots:
     void splitsRecords_data();
     void splitsRecords();
+    void writesRecords_data();
+    void writesRecords();
 };
 
 void tst_DelimitedText::splitsRecords_data()
@@ -45,6 +47,29 @@ void tst_DelimitedText::splitsRecords()
         found << QString::number(r.line) + u':' + r.fields.join(u'|');
     QCOMPARE(found.join(u" / "_s), records);
     QCOMPARE(table.unterminatedAt, unterminatedAt);
+}
+
+void tst_DelimitedText::writesRecords_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("record");
+    QTest::newRow("plain, empty and Chinese") << QStringList { u"a"_s, u""_s, u"单选"_s } << u"a,,单选\r\n"_s;
+    QTest::newRow("comma") << QStringList { u"A,B"_s, u"c"_s } << u"\"A,B\",c\r\n"_s;
+    QTest::newRow("quotes") << QStringList { u"say \"hi\""_s } << u"\"say \"\"hi\"\"\"\r\n"_s;
+    QTest::newRow("line breaks") << QStringList { u"one\ntwo"_s, u"x\ry"_s }
+                                 << u"\"one\ntwo\",\"x\ry\"\r\n"_s;
+    QTest::newRow("blanks stay unquoted") << QStringList { u" a b "_s } << u" a b \r\n"_s;
+}
+
+void tst_DelimitedText::writesRecords()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, record);
+    QCOMPARE(DelimitedText::record(fields), record);
+    // What is written reads back, a lone CR inside a field as the line break it is.
+    const DelimitedText::Table table = DelimitedText::parse(record);
+    QCOMPARE(table.records.size(), 1);
+    QCOMPARE(table.records[0].fields, fields.replaceInStrings(u"\r"_s, u"\n"_s));
 }
 
 QTEST_GUILESS_MAIN(tst_DelimitedText)

@@ -19,7 +19,8 @@ enum What
     Points,
     PointsOffered,
     Feedback,
-    ReviewCap
+    ReviewCap,
+    UnseenFirst
 };
 
 int get(What what, int slot)
@@ -37,6 +38,8 @@ int get(What what, int slot)
         return Settings::feedback() ? 1 : 0;
     case ReviewCap:
         return Settings::reviewCap();
+    case UnseenFirst:
+        return Settings::unseenFirst() ? 1 : 0;
     }
     return -1;
 }
@@ -55,6 +58,8 @@ bool set(What what, int slot, int value)
         return Settings::setFeedback(value != 0);
     case ReviewCap:
         return Settings::setReviewCap(value);
+    case UnseenFirst:
+        return Settings::setUnseenFirst(value != 0);
     }
     return false;
 }
@@ -110,6 +115,7 @@ void tst_Settings::keys_data()
     }
     QTest::newRow("feedback") << int(Feedback) << 0 << u"practice"_s << u"feedback"_s << 0;
     QTest::newRow("review cap") << int(ReviewCap) << 0 << u"practice"_s << u"reviewcap"_s << 200;
+    QTest::newRow("unseen first") << int(UnseenFirst) << 0 << u"kscs"_s << u"unseenfirst"_s << 0;
 }
 
 void tst_Settings::defaultWithoutAFile()
@@ -128,7 +134,7 @@ void tst_Settings::roundTripWritesTheKey()
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(int, defaultValue);
-    const int value = what == Feedback ? 1 : 37;
+    const int value = what == Feedback || what == UnseenFirst ? 1 : 37;
     QVERIFY(set(What(what), slot, value));
     QCOMPARE(get(What(what), slot), value);
     QCOMPARE(fileBytes(), u"[%1]\n%2= %3\n"_s.arg(section, key).arg(value).toUtf8());

@@ -7,6 +7,7 @@
 #include "exam/WorkingSet.h"
 #include "session/StudySession.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +28,9 @@ private slots:
     void failedPaperKeepsThePreviousOne();
     void paperCountReadsTheLeadingNumber_data();
     void paperCountReadsTheLeadingNumber();
+    void unseenFirst_data();
+    void unseenFirst();
+    void historyLeavesTheDrawWithoutTheOption();
 
 private:
     QString bankPath() const { return m_dir.filePath(u"bank.db"_s); }
@@ -224,6 +228,128 @@ void tst_ComposeExamPaper::failedPaperKeepsThePreviousOne()
     QVERIFY(exam.startPaper(request(QStringList(6, u"1"_s))).isDone());
     QVERIFY(state.isExamRunning());
     QCOMPARE(store.scalar(u"select count(*) from kstk"_s).toInt(), 6);
+}
+
+namespace {
+
+// Ten 单选 questions in 丁 (K0201), four more in 戊 (K0202), which the papers leave out,
+// and the history @p history: "3" an attempt at question 3 of 丁 alone, "3@101" an attempt
+// and its schedule row last practised on day 101, "3#101" the schedule row alone.
+void historyBank(const QString& path, const QStringList& history)
+{
+    TestBank bank(path);
+    bank.section(u"K0201"_s, u"丁"_s).section(u"K0202"_s, u"戊"_s);
+    for (int i = 1; i <= 10; ++i)
+        bank.question({ u"K0201"_s, i });
+    for (int i = 1; i <= 4; ++i)
+        bank.question({ u"K0202"_s, i });
+    for (const QString& entry : history) {
+        const QStringList parts = entry.split(QRegularExpression(u"[@#]"_s));
+        const int number = parts[0].toInt();
+        if (!entry.contains(u'#'))
+            QVERIFY(
+                bank.store()
+                    .write(u"insert into attempt(代码, 题号, started_at, answered_at, seconds, answer, "
+                           "is_right, source, clicks) values ('K0201', ?, 1, 2, 1, 'A', 1, 'practice', 1)"_s,
+                        { number })
+                    .isDone());
+        if (parts.size() > 1)
+            QVERIFY(bank.store()
+                        .write(u"insert into review_schedule(代码, 题号, stage, due_day, last_day) "
+                               "values ('K0201', ?, 0, 0, ?)"_s,
+                            { number, parts[1].toInt() })
+                        .isDone());
+    }
+}
+
+// The bank numbers of the paper's questions, as "K0201:7".
+QSet<QString> paperNumbers(QuestionStore& store)
+{
+    QSet<QString> numbers;
+    RowSet rows = store.query(u"select 代码, bank_number from exam_source"_s);
+    for (; !rows.atEnd(); rows.next())
+        numbers << rows.field(0).toString() + u':' + rows.field(1).toString();
+    return numbers;
+}
+
+QSet<QString> inSection(const QList<int>& numbers)
+{
+    QSet<QString> keys;
+    for (int n : numbers)
+        keys << u"K0201:%1"_s.arg(n);
+    return keys;
+}
+
+} // namespace
+
+void tst_ComposeExamPaper::unseenFirst_data()
+{
+    QTest::addColumn<QStringList>("history");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("always"); // on every paper
+    QTest::addColumn<QList<int>>("sometimes"); // fill the rest at random: each on some paper
+    QTest::newRow("enough never answered: only they, at random")
+        << QStringList { u"1@100"_s, u"2@101"_s, u"3"_s, u"4#102"_s, u"5@103"_s, u"6@104"_s } << 3
+        << QList<int>() << QList<int> { 7, 8, 9, 10 };
+    QTest::newRow("too few: all of them, then the least recently practised") << QStringList {
+        u"1@105"_s, u"2@101"_s, u"3@103"_s, u"4@100"_s, u"5@104"_s, u"6@102"_s, u"7@106"_s, u"8@107"_s
+    } << 5 << QList<int> { 9, 10, 4, 2, 6 } << QList<int>();
+    QTest::newRow("ties on the oldest day fall at random") << QStringList {
+        u"1@100"_s, u"2@100"_s, u"3@100"_s, u"4@105"_s, u"5@106"_s, u"6@107"_s, u"7@108"_s, u"8@109"_s
+    } << 4 << QList<int> { 9, 10 } << QList<int> { 1, 2, 3 };
+    QTest::newRow("attempts the schedule does not hold count as the oldest") << QStringList {
+        u"1"_s, u"2@90"_s, u"3@100"_s, u"4@101"_s, u"5@102"_s, u"6@103"_s, u"7@104"_s, u"8@105"_s
+    } << 4 << QList<int> { 9, 10, 1, 2 } << QList<int>();
+    QTest::newRow("more asked than the section holds")
+        << QStringList { u"1@100"_s, u"2@101"_s } << 20 << QList<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 }
+        << QList<int>();
+}
+
+void tst_ComposeExamPaper::unseenFirst()
+{
+    QFETCH(QStringList, history);
+    QFETCH(int, count);
+    QFETCH(QList<int>, always);
+    QFETCH(QList<int>, sometimes);
+    QTemporaryDir dir;
+    historyBank(dir.filePath(u"bank.db"_s), history);
+    QuestionStore store;
+    QVERIFY(store.open(dir.filePath(u"bank.db"_s)));
+    ExamPaperRequest r
+        = request({ QString::number(count), u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s }, { u"戊"_s });
+    r.unseenFirst = true;
+    const QSet<QString> must = inSection(always);
+    QSet<QString> drawn;
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        r.seed = seed;
+        QVERIFY(store.writeTransaction([&] { return ComposeExamPaper(store, r); }).isDone());
+        const QSet<QString> paper = paperNumbers(store);
+        QCOMPARE(paper.size(), qMin(count, 10));
+        QVERIFY2(paper.contains(must), qPrintable(QStringList(paper.values()).join(u' ')));
+        QVERIFY2((must + inSection(sometimes)).contains(paper),
+            qPrintable(QStringList(paper.values()).join(u' ')));
+        drawn += paper;
+    }
+    QCOMPARE(drawn - must, inSection(sometimes));
+}
+
+void tst_ComposeExamPaper::historyLeavesTheDrawWithoutTheOption()
+{
+    QTemporaryDir dir;
+    const auto paper = [&](const QStringList& history) {
+        const QString path = dir.filePath(QString::number(history.size()) + u".db"_s);
+        historyBank(path, history);
+        QuestionStore store;
+        ExamPaperRequest r = request({ u"4"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s });
+        r.seed = 7;
+        if (!store.open(path) || !store.writeTransaction([&] { return ComposeExamPaper(store, r); }).isDone())
+            return QStringList();
+        return dump(store, u"kstk"_s);
+    };
+    const QStringList fresh = paper({});
+    QCOMPARE(fresh.size(), 4);
+    QCOMPARE(
+        paper({ u"1@100"_s, u"2"_s, u"3#101"_s, u"4@102"_s, u"5@103"_s, u"6@104"_s, u"7@105"_s }), fresh);
 }
 
 void tst_ComposeExamPaper::paperCountReadsTheLeadingNumber_data()

@@ -12,6 +12,7 @@
 #include "exam/ui/mlks.h"
 #include "session/StudySession.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,7 @@ private slots:
     void badBoxesAreRefusedBeforeComposing();
     void startDrawsFromTheChosenSections();
     void keyboardOnly();
+    void unseenFirstIsRememberedAndDrawsTheNeverAnswered();
 
 private:
     std::unique_ptr<mlks> open();
@@ -310,6 +312,38 @@ void tst_mlks::keyboardOnly()
     QVERIFY(!d->isVisible());
     QVERIFY(m_state->isExamRunning());
     QCOMPARE(m_store->scalar(u"select group_concat(distinct 代码) from kstk"_s).toString(), u"K0105"_s);
+}
+
+void tst_mlks::unseenFirstIsRememberedAndDrawsTheNeverAnswered()
+{
+    // Every question practised but 丙节's second.
+    for (const QString& code : { u"K0101"_s, u"K0102"_s, u"K0103"_s, u"K0105"_s })
+        for (int i = 1; i <= 3; ++i)
+            if (code != u"K0103"_s || i != 2)
+                QVERIFY(m_store
+                            ->write(u"insert into review_schedule(代码, 题号, stage, due_day, last_day) "
+                                    "values (?, ?, 0, 0, 100)"_s,
+                                { code, i })
+                            .isDone());
+    {
+        auto d = open();
+        auto* option = named<QCheckBox>(d, u"unseenFirst"_s);
+        QCOMPARE(option->text(), u"优先抽取没做过的题"_s);
+        QVERIFY(option->isVisible());
+        QVERIFY(!option->isChecked());
+        MainWindowDriver::click(option);
+        MainWindowDriver::click(named<XPButton>(d, u"XPButton2"_s));
+    }
+    QVERIFY(settingsFile().contains("unseenfirst= 1"));
+    auto d = open();
+    QVERIFY(named<QCheckBox>(d, u"unseenFirst"_s)->isChecked());
+    MainWindowDriver::clearBox(named<QLineEdit>(d, u"ts_%1"_s, 0));
+    named<QLineEdit>(d, u"ts_%1"_s, 0)->selectAll();
+    MainWindowDriver::type(named<QLineEdit>(d, u"ts_%1"_s, 0), u"1"_s);
+    MainWindowDriver::click(named<XPButton>(d, u"XPButton1"_s));
+    QVERIFY(m_state->isExamRunning());
+    QCOMPARE(
+        m_store->scalar(u"select 代码 || ':' || bank_number from exam_source"_s).toString(), u"K0103:2"_s);
 }
 
 QTEST_MAIN(tst_mlks)

@@ -1,18 +1,16 @@
 #include "exam/ui/PaperExportDialog.h"
 
 #include "controls/MessageBox.h"
+#include "controls/WrittenFiles.h"
 #include "controls/XPButton.h"
-#include "desktop/DesktopActions.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QUrl>
 #include <QVBoxLayout>
 
 PaperExportDialog::PaperExportDialog(QuestionStore& store, const PaperExport::Source& source, QWidget* parent)
@@ -95,16 +93,7 @@ void PaperExportDialog::cmdOk_Click()
 
 void PaperExportDialog::tellWritten(const QStringList& paths)
 {
-    if (paths.isEmpty())
-        return;
-    QString names;
-    for (const QString& path : paths)
-        names += QStringLiteral("\n　　") + QFileInfo(path).fileName();
-    const QString folder = QFileInfo(paths.first()).absolutePath();
-    const QString text = QStringLiteral("已生成%1个文件：\n%2\n\n保存在文件夹：\n%3\n\n要打开这个文件夹吗？")
-                             .arg(QString::number(paths.size()), names, QDir::toNativeSeparators(folder));
-    if (MessageBox::question(this, QStringLiteral("打印试卷"), text) == QMessageBox::Yes)
-        DesktopActions::openUrl(QUrl::fromLocalFile(folder));
+    WrittenFiles::offerFolder(this, QStringLiteral("打印试卷"), paths);
 }
 
 void PaperExportDialog::keyPressEvent(QKeyEvent* event)

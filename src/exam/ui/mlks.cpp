@@ -7,6 +7,7 @@
 #include "data/ui/BankMessages.h"
 #include "exam/ExamSession.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -46,6 +47,7 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
     , m_exam(exam)
     , m_List1(new QListWidget(this))
     , m_sj(makeBox(this, QStringLiteral("sj"), QStringLiteral("考试时间（分钟）")))
+    , m_unseenFirst(new QCheckBox(QStringLiteral("优先抽取没做过的题"), this))
     , m_Bar1(new QProgressBar(this))
     , m_XPButton1(new XPButton(QStringLiteral("XPButton1"), QStringLiteral("开始考试"), this))
     , m_XPButton2(new XPButton(QStringLiteral("XPButton2"), QStringLiteral("取消考试"), this))
@@ -111,6 +113,7 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
         QStringLiteral("您可以选择模拟试卷生成试题的范围，修改试题配分表中的题数和分值，也可修改考试时间。"));
     label5->setWordWrap(true);
 
+    m_unseenFirst->setObjectName(QStringLiteral("unseenFirst"));
     m_Bar1->setObjectName(QStringLiteral("Bar1"));
     m_Bar1->setTextVisible(false);
     m_Bar1->hide();
@@ -123,6 +126,7 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
     frames->addWidget(frame1, 1);
     frames->addWidget(frame2);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_unseenFirst);
     buttons->addWidget(m_Bar1, 1);
     buttons->addStretch();
     buttons->addWidget(m_XPButton1);
@@ -132,9 +136,10 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
     layout->addWidget(label5);
     layout->addLayout(buttons);
 
-    // Without a mouse: the range, its two buttons, the table row by row, the time, then the buttons.
+    // Without a mouse: the range, its two buttons, the table row by row, the time, the buttons,
+    // then the option, which came after them and leaves their order as candidates know it.
     QWidget* order[] = { m_List1, m_XPButton3[0], m_XPButton3[1], m_ts[0], m_df[0], m_ts[5], m_df[5], m_ts[4],
-        m_df[4], m_ts[1], m_df[1], m_sj, m_XPButton1, m_XPButton2 };
+        m_df[4], m_ts[1], m_df[1], m_sj, m_XPButton1, m_XPButton2, m_unseenFirst };
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -145,6 +150,7 @@ mlks::mlks(ExamSession& exam, const QString& bankPath, QWidget* parent)
         m_df[slot]->setText(s.points[size_t(slot)]);
     }
     m_sj->setText(s.time);
+    m_unseenFirst->setChecked(Settings::unseenFirst());
     if (m_db.open(bankPath, QuestionStore::Mode::ReadOnly)) {
         fillSections();
     } else {
@@ -219,6 +225,7 @@ void mlks::StartExam()
             request.deselectedSections << m_List1->item(i)->text();
     }
     request.counts = s.counts;
+    request.unseenFirst = m_unseenFirst->isChecked();
     // The paper's forecast reads the points from the settings file.
     saveSettings();
     m_Bar1->show();
@@ -249,10 +256,18 @@ void mlks::done(int result)
 void mlks::saveSettings()
 {
     m_settingsSaved = true;
-    if (!settings().save())
+    const bool saved = settings().save();
+    if (!(saveUnseenFirst() && saved))
         MessageBox::warning(this, Title,
             QStringLiteral("考试设置没有保存到设置文件“%1”，下次打开时将显示原来的设置。")
                 .arg(QDir::toNativeSeparators(Settings::path())));
+}
+
+bool mlks::saveUnseenFirst() const
+{
+    // Unchanged, the file is left as it was: it gains the key only once the candidate chooses.
+    const bool on = m_unseenFirst->isChecked();
+    return on == Settings::unseenFirst() || Settings::setUnseenFirst(on);
 }
 
 void mlks::keyPressEvent(QKeyEvent* event)

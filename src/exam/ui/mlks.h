@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class ExamSession;
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
@@ -13,8 +14,8 @@ class QProgressBar;
 class XPButton;
 
 /// mlks (模拟考试, mock exam). "模拟考试设置": the sections a mock exam draws from, the count and points of
-/// each type and the exam time. "开始考试" draws the paper and starts the exam through the exam session; the
-/// settings are saved whenever the dialog closes.
+/// each type, the exam time and whether the questions never answered come first. "开始考试" draws the paper
+/// and starts the exam through the exam session; the settings are saved whenever the dialog closes.
 class mlks final : public QDialog
 {
     Q_OBJECT
@@ -48,6 +49,8 @@ private:
     void showProgress(int maximum, int value);
     /// Saves the boxes, saying so when the file cannot be written.
     void saveSettings();
+    /// Writes the option when it was changed; false when the file could not be written.
+    bool saveUnseenFirst() const;
 
     ExamSession& m_exam;
     QuestionStore m_db;
@@ -55,6 +58,7 @@ private:
     QLineEdit* m_ts[QuestionType::SlotCount];
     QLineEdit* m_df[QuestionType::SlotCount];
     QLineEdit* m_sj;
+    QCheckBox* m_unseenFirst;
     QProgressBar* m_Bar1;
     XPButton* m_XPButton1;
     XPButton* m_XPButton2;

@@ -8,6 +8,7 @@
 #include "data/ui/BankMessages.h"
 #include "progress/ui/ForecastPage.h"
 #include "progress/ui/WeakSpotsPage.h"
+#include "progress/ui/StudyRecordCommand.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -268,8 +269,12 @@ ProgressWindow::ProgressWindow(QuestionStore& store, QWidget* parent, const QDat
     auto* close = new XPButton(QStringLiteral("XPButton1"), QStringLiteral("返回"), this);
     close->setFixedSize(100, 24);
     connect(close, &XPButton::Click, this, &QDialog::accept);
+    auto* exportRecord = new XPButton(QStringLiteral("exportRecord"), QStringLiteral("导出学习记录"), this);
+    exportRecord->setFixedSize(120, 24);
+    connect(exportRecord, &XPButton::Click, this, [this] { StudyRecordCommand::run(this, m_store); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(exportRecord);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);

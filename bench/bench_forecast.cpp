@@ -72,10 +72,13 @@ PaperPlan simulatedPlan()
     return plan;
 }
 
+// The uncertainties the tables are printed for: none, and the program's.
+const std::array<double, 2> Uncertainties { 0.0, PaperForecast::ModelUncertainty };
+
 struct Sitting
 {
-    double planChance = 0; // the forecast of the settings' paper
-    double paperChance = 0; // the forecast of the paper as drawn
+    std::array<double, 2> planChance {}; // the forecast of the settings' paper
+    std::array<double, 2> paperChance {}; // the forecast of the paper as drawn
     bool passed = false;
 };
 
@@ -97,8 +100,10 @@ std::vector<Sitting> sit(Law law, quint64 seed)
     const int day = setup.examDay;
 
     // What the program would know: each studied question's memory replayed from its
-    // attempts by the published weights, and its first outcome.
-    const MemoryParameters parameters = MemoryParameters::defaults();
+    // attempts by the weights fitted to them (the published ones below 1,000 attempts), and
+    // its first outcome.
+    const FitResult fit = MemoryFit::fit(run.attempts);
+    const MemoryParameters parameters = fit.fitted ? fit.parameters : MemoryParameters::defaults();
     std::vector<double> predicted(Questions, -1);
     QVector<BankOutlook::Cell> cells;
     QVector<AbilityModel::Cell> firsts;
@@ -128,7 +133,9 @@ std::vector<Sitting> sit(Law law, quint64 seed)
     }
     const BankOutlook outlook = BankOutlook::of(cells, AbilityModel::fit(firsts), day);
     const PaperPlan plan = simulatedPlan();
-    const double planChance = PaperForecast::ofPlan(outlook, plan, PassPercent).passChance;
+    std::array<double, 2> planChance {};
+    for (size_t u = 0; u < Uncertainties.size(); ++u)
+        planChance[u] = PaperForecast::ofPlan(outlook, plan, PassPercent, Uncertainties[u]).passChance;
     for (int q = 0; q < Questions; ++q) {
         if (predicted[size_t(q)] < 0)
             predicted[size_t(q)] = outlook.ability().chance(
@@ -156,8 +163,13 @@ std::vector<Sitting> sit(Law law, quint64 seed)
                 drawn.append({ slot, predicted[size_t(q)], 1 });
             }
         }
-        const ScoreForecast f = PaperForecast::ofQuestions(drawn, plan, PassPercent);
-        sittings.push_back({ planChance, f.passChance, score >= f.passLine });
+        Sitting sitting { planChance, {}, false };
+        for (size_t u = 0; u < Uncertainties.size(); ++u) {
+            const ScoreForecast f = PaperForecast::ofQuestions(drawn, plan, PassPercent, Uncertainties[u]);
+            sitting.paperChance[u] = f.passChance;
+            sitting.passed = score >= f.passLine;
+        }
+        sittings.push_back(sitting);
     }
     return sittings;
 }
@@ -183,17 +195,24 @@ void printTable(const char* title, const QVector<PassCalibration::Paper>& papers
 void printTables()
 {
     for (Law law : { Law::Model, Law::HalfLife }) {
-        QVector<PassCalibration::Paper> byPlan, byPaper;
+        std::vector<Sitting> sittings;
         for (int k = 0; k < CandidatesPerLaw; ++k) {
-            for (const Sitting& s : sit(law, 7000 + quint64(k) * 7919 + (law == Law::Model ? 0 : 1))) {
-                byPlan.append({ s.planChance, s.passed });
-                byPaper.append({ s.paperChance, s.passed });
-            }
+            const std::vector<Sitting> more = sit(law, 7000 + quint64(k) * 7919 + (law == Law::Model ? 0 : 1));
+            sittings.insert(sittings.end(), more.begin(), more.end());
         }
         std::printf(
             "\n## %s: %d candidates, %d papers each\n", lawName(law), CandidatesPerLaw, PapersPerCandidate);
-        printTable("the settings' paper, forecast before it is drawn (学习进度)", byPlan);
-        printTable("the paper as drawn, forecast before it is answered (考前预计)", byPaper);
+        for (size_t u = 0; u < Uncertainties.size(); ++u) {
+            QVector<PassCalibration::Paper> byPlan, byPaper;
+            for (const Sitting& s : sittings) {
+                byPlan.append({ s.planChance[u], s.passed });
+                byPaper.append({ s.paperChance[u], s.passed });
+            }
+            std::printf("\n### uncertainty %.2f on the log-odds scale%s\n", Uncertainties[u],
+                u == 0 ? " (none)" : " (the program's)");
+            printTable("the settings' paper, forecast before it is drawn (学习进度)", byPlan);
+            printTable("the paper as drawn, forecast before it is answered (考前预计)", byPaper);
+        }
     }
     std::fflush(stdout);
 }

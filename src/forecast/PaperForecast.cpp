@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -65,26 +66,50 @@ int pointsOf(const PaperPlan& plan, QuestionType::TypeSlot slot, int keyLength)
     return 0;
 }
 
+// A chance moved by @p shift on the log-odds scale; certainty stays certain.
+double shifted(double chance, double shift)
+{
+    if (shift == 0 || chance <= 0 || chance >= 1)
+        return chance;
+    return 1 / (1 + (1 - chance) / chance * std::exp(-shift));
+}
+
+// The score's law when every chance may be off by a common shift on the log-odds scale,
+// normal with deviation @p uncertainty: five-point Gauss-Hermite quadrature over the shift.
+template <typename Build> ScoreDistribution mixedOverShift(double uncertainty, Build build)
+{
+    if (uncertainty <= 0)
+        return build(0.0);
+    static constexpr std::array<std::pair<double, double>, 5> Nodes { { { -2.0201828704560856, 0.019953242059045913 },
+        { -0.9585724646138185, 0.39361932315224116 }, { 0.0, 0.9453087204829419 },
+        { 0.9585724646138185, 0.39361932315224116 }, { 2.0201828704560856, 0.019953242059045913 } } };
+    const double rootPi = std::sqrt(std::acos(-1.0));
+    QVector<std::pair<double, ScoreDistribution>> parts;
+    for (const auto& [x, w] : Nodes)
+        parts.append({ w / rootPi, build(std::sqrt(2.0) * uncertainty * x) });
+    return ScoreDistribution::mixture(parts);
+}
+
 // Every question of the cells, each with its own chance.
-void addAll(ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int points)
+void addAll(ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int points, double shift)
 {
     for (const BankOutlook::Cell* c : cells) {
         for (const BankOutlook::Practised& p : c->practised)
-            d.addQuestion(p.chance, points);
-        d.addQuestions(c->unseen(), c->unseenChance, points);
+            d.addQuestion(shifted(p.chance, shift), points);
+        d.addQuestions(c->unseen(), shifted(c->unseenChance, shift), points);
     }
 }
 
 // Unseen questions first, then the least recently answered: the paper holds all unseen ones
 // and the practised ones of the oldest days; of the last day it reaches, a random part.
 void addUnseenFirst(
-    ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int drawn, int points)
+    ScoreDistribution& d, const QVector<const BankOutlook::Cell*>& cells, int drawn, int points, double shift)
 {
     int unseen = 0;
     double unseenSum = 0;
     for (const BankOutlook::Cell* c : cells) {
         unseen += c->unseen();
-        unseenSum += c->unseen() * c->unseenChance;
+        unseenSum += c->unseen() * shifted(c->unseenChance, shift);
     }
     if (drawn < unseen) {
         d.addQuestions(drawn, unseenSum / unseen, points);
@@ -92,7 +117,7 @@ void addUnseenFirst(
     }
     QVector<BankOutlook::Practised> practised;
     for (const BankOutlook::Cell* c : cells) {
-        d.addQuestions(c->unseen(), c->unseenChance, points);
+        d.addQuestions(c->unseen(), shifted(c->unseenChance, shift), points);
         practised += c->practised;
     }
     std::sort(practised.begin(), practised.end(),
@@ -104,10 +129,10 @@ void addUnseenFirst(
         int j = i;
         double sum = 0;
         while (j < practised.size() && practised[j].lastDay == practised[i].lastDay)
-            sum += practised[j++].chance;
+            sum += shifted(practised[j++].chance, shift);
         if (j - i <= rest) {
             for (int k = i; k < j; ++k)
-                d.addQuestion(practised[k].chance, points);
+                d.addQuestion(shifted(practised[k].chance, shift), points);
             rest -= j - i;
         } else {
             d.addQuestions(rest, sum / (j - i), points);
@@ -203,51 +228,75 @@ int ScoreForecast::passLineOf(int fullScore, int passPercent)
 
 namespace PaperForecast {
 
-ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent)
+ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent, double uncertainty)
 {
+    struct Slot
+    {
+        QVector<const BankOutlook::Cell*> cells;
+        qint64 questions = 0;
+        int drawn = 0;
+        int points = 0;
+    };
+    QVector<Slot> pools;
     ScoreForecast f;
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
         if (PaperPlan::scoring(slot) == PaperPlan::Scoring::None || plan.counts[size_t(slot)] <= 0)
             continue;
-        QVector<const BankOutlook::Cell*> cells;
-        qint64 questions = 0, characters = 0;
-        double chanceSum = 0;
+        Slot s;
+        qint64 characters = 0;
         for (const BankOutlook::Cell& c : outlook.cells()) {
             if (c.slot != slot)
                 continue;
-            cells.append(&c);
-            questions += c.questions;
+            s.cells.append(&c);
+            s.questions += c.questions;
             characters += c.keyCharacters;
-            for (const BankOutlook::Practised& p : c.practised)
-                chanceSum += p.chance;
-            chanceSum += c.unseen() * c.unseenChance;
         }
-        if (questions == 0)
+        if (s.questions == 0)
             continue;
-        const int drawn = int(std::min<qint64>(plan.counts[size_t(slot)], questions));
-        const int points = pointsOf(
-            plan, slot, int(std::max<qint64>(1, std::llround(double(characters) / double(questions)))));
-        f.questions += drawn;
-        if (plan.unseenFirst)
-            addUnseenFirst(f.distribution, cells, drawn, points);
-        else if (drawn == questions)
-            addAll(f.distribution, cells, points);
-        else
-            f.distribution.addQuestions(drawn, chanceSum / double(questions), points);
+        s.drawn = int(std::min<qint64>(plan.counts[size_t(slot)], s.questions));
+        s.points = pointsOf(
+            plan, slot, int(std::max<qint64>(1, std::llround(double(characters) / double(s.questions)))));
+        f.questions += s.drawn;
+        pools.append(s);
     }
+    f.distribution = mixedOverShift(uncertainty, [&](double shift) {
+        ScoreDistribution d;
+        for (const Slot& s : pools) {
+            if (plan.unseenFirst) {
+                addUnseenFirst(d, s.cells, s.drawn, s.points, shift);
+            } else if (s.drawn == s.questions) {
+                addAll(d, s.cells, s.points, shift);
+            } else {
+                // Drawn at random from a large pool: each draw has the pool's mean chance.
+                double sum = 0;
+                for (const BankOutlook::Cell* c : s.cells) {
+                    for (const BankOutlook::Practised& p : c->practised)
+                        sum += shifted(p.chance, shift);
+                    sum += c->unseen() * shifted(c->unseenChance, shift);
+                }
+                d.addQuestions(s.drawn, sum / double(s.questions), s.points);
+            }
+        }
+        return d;
+    });
     finish(f, passPercent);
     return f;
 }
 
-ScoreForecast ofQuestions(const QVector<DrawnQuestion>& questions, const PaperPlan& plan, int passPercent)
+ScoreForecast ofQuestions(
+    const QVector<DrawnQuestion>& questions, const PaperPlan& plan, int passPercent, double uncertainty)
 {
     ScoreForecast f;
-    for (const DrawnQuestion& q : questions) {
-        if (PaperPlan::scoring(q.slot) == PaperPlan::Scoring::None)
-            continue;
-        f.distribution.addQuestion(q.chance, pointsOf(plan, q.slot, q.keyLength));
-        ++f.questions;
-    }
+    for (const DrawnQuestion& q : questions)
+        f.questions += PaperPlan::scoring(q.slot) == PaperPlan::Scoring::None ? 0 : 1;
+    f.distribution = mixedOverShift(uncertainty, [&](double shift) {
+        ScoreDistribution d;
+        for (const DrawnQuestion& q : questions) {
+            if (PaperPlan::scoring(q.slot) != PaperPlan::Scoring::None)
+                d.addQuestion(shifted(q.chance, shift), pointsOf(plan, q.slot, q.keyLength));
+        }
+        return d;
+    });
     finish(f, passPercent);
     return f;
 }

@@ -94,9 +94,14 @@ struct ScoreForecast
 
 namespace PaperForecast {
 
+/// How far off, on the log-odds scale, the chances may be all together: the memory model's
+/// weights and the abilities are estimates, and one candidate's errors lean one way.
+constexpr double ModelUncertainty = 0.5;
+
 /// The score of a paper drawn by @p plan from every section of the bank, as the
-/// composition draws it.
-ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent);
+/// composition draws it, the chances taken as uncertain by @p uncertainty.
+ScoreForecast ofPlan(
+    const BankOutlook& outlook, const PaperPlan& plan, int passPercent, double uncertainty = ModelUncertainty);
 
 /// One question of a paper already drawn.
 struct DrawnQuestion
@@ -106,7 +111,8 @@ struct DrawnQuestion
     int keyLength = 0;
 };
 /// The score of the questions of a paper already drawn.
-ScoreForecast ofQuestions(const QVector<DrawnQuestion>& questions, const PaperPlan& plan, int passPercent);
+ScoreForecast ofQuestions(const QVector<DrawnQuestion>& questions, const PaperPlan& plan, int passPercent,
+    double uncertainty = ModelUncertainty);
 
 /// The questions of the exam paper in kstk, with their chances as @p outlook sees them.
 std::optional<QVector<DrawnQuestion>> drawnPaper(

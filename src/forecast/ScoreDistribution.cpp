@@ -50,6 +50,20 @@ void ScoreDistribution::convolve(const QVector<double>& counts, int points)
     m_chances = std::move(next);
 }
 
+ScoreDistribution ScoreDistribution::mixture(const QVector<std::pair<double, ScoreDistribution>>& parts)
+{
+    ScoreDistribution mixed;
+    qsizetype size = 1;
+    for (const auto& part : parts)
+        size = std::max(size, part.second.m_chances.size());
+    mixed.m_chances.fill(0.0, size);
+    for (const auto& [weight, part] : parts) {
+        for (qsizetype s = 0; s < part.m_chances.size(); ++s)
+            mixed.m_chances[s] += weight * part.m_chances[s];
+    }
+    return mixed;
+}
+
 double ScoreDistribution::chanceOf(int score) const
 {
     return score >= 0 && score < m_chances.size() ? m_chances[score] : 0.0;

@@ -2,6 +2,8 @@
 
 #include <QVector>
 
+#include <utility>
+
 /// The chances of each whole score from 0 to the paper's full score, built question by
 /// question; the questions are answered right or wrong independently of each other.
 class ScoreDistribution
@@ -16,6 +18,9 @@ public:
     /// @p chance: the binomial law, as when they are drawn from a large pool whose mean
     /// chance is @p chance.
     void addQuestions(int count, double chance, int points);
+
+    /// The mixture of @p parts, each with its weight (the weights sum to 1).
+    static ScoreDistribution mixture(const QVector<std::pair<double, ScoreDistribution>>& parts);
 
     int fullScore() const { return int(m_chances.size()) - 1; }
     double chanceOf(int score) const;

@@ -111,7 +111,7 @@ void tst_PaperForecast::smallPapers()
     QFETCH(int, multiplePoints);
     PaperPlan plan = onePointEach();
     plan.points[size_t(Multiple)] = multiplePoints;
-    const ScoreForecast f = PaperForecast::ofQuestions(questions, plan, 60);
+    const ScoreForecast f = PaperForecast::ofQuestions(questions, plan, 60, 0);
     QTEST(f.fullScore, "fullScore");
     QTEST(f.expected, "expected");
     QTEST(f.low, "low");
@@ -122,6 +122,17 @@ void tst_PaperForecast::smallPapers()
     for (int s = 0; s <= f.fullScore; ++s)
         sum += f.distribution.chanceOf(s);
     QVERIFY(qAbs(sum - 1) < 1e-12);
+
+    // Chances uncertain together: certain questions stay certain, the rest spread out.
+    const ScoreForecast wide = PaperForecast::ofQuestions(questions, plan, 60, 0.5);
+    QCOMPARE(wide.fullScore, f.fullScore);
+    QVERIFY(wide.low <= f.low && wide.high >= f.high);
+    double variance = 0, wideVariance = 0;
+    for (int s = 0; s <= f.fullScore; ++s) {
+        variance += (s - f.expected) * (s - f.expected) * f.distribution.chanceOf(s);
+        wideVariance += (s - wide.expected) * (s - wide.expected) * wide.distribution.chanceOf(s);
+    }
+    QVERIFY(wideVariance >= variance - 1e-12);
 }
 
 void tst_PaperForecast::passLine_data()
@@ -196,7 +207,7 @@ void tst_PaperForecast::bankAsTheForecastReadsIt()
     plan.counts[size_t(Single)] = 9;
     plan.counts[size_t(Multiple)] = 1;
     plan.points[size_t(Multiple)] = 2;
-    const ScoreForecast all = PaperForecast::ofPlan(*outlook, plan, 60);
+    const ScoreForecast all = PaperForecast::ofPlan(*outlook, plan, 60, 0);
     QCOMPARE(all.questions, 5);
     QCOMPARE(all.fullScore, 6);
     const double multiple = outlook->cells()[1].unseenChance;
@@ -205,7 +216,7 @@ void tst_PaperForecast::bankAsTheForecastReadsIt()
     // Two of the four drawn at random: each draw has the pool's mean chance.
     plan.counts[size_t(Single)] = 2;
     plan.counts[size_t(Multiple)] = 0;
-    const ScoreForecast two = PaperForecast::ofPlan(*outlook, plan, 60);
+    const ScoreForecast two = PaperForecast::ofPlan(*outlook, plan, 60, 0);
     const double mean = (r1 + r2 + 2 * single.unseenChance) / 4;
     QCOMPARE(two.fullScore, 2);
     QVERIFY(qAbs(two.distribution.chanceOf(2) - mean * mean) < 1e-9);
@@ -228,10 +239,10 @@ void tst_PaperForecast::unseenFirstPaper()
     plan.counts[size_t(Judgement)] = 3;
     const double u = outlook->cells()[0].unseenChance;
     const double oldest = MemoryModel::recall({ 1, 5 }, 20);
-    QVERIFY(qAbs(PaperForecast::ofPlan(*outlook, plan, 60).expected - (2 * u + oldest)) < 1e-9);
+    QVERIFY(qAbs(PaperForecast::ofPlan(*outlook, plan, 60, 0).expected - (2 * u + oldest)) < 1e-9);
     // One question: one of the unseen.
     plan.counts[size_t(Judgement)] = 1;
-    QVERIFY(qAbs(PaperForecast::ofPlan(*outlook, plan, 60).expected - u) < 1e-9);
+    QVERIFY(qAbs(PaperForecast::ofPlan(*outlook, plan, 60, 0).expected - u) < 1e-9);
 }
 
 void tst_PaperForecast::weakSpotsAndPaces()

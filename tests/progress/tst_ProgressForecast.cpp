@@ -92,16 +92,17 @@ void tst_ProgressForecast::expectedScoreAndPassLine()
     ProgressWindow window(m_bank->store(), nullptr, Today);
     auto* tabs = named<QTabWidget>(&window, u"tabs"_s);
     QCOMPARE(tabs->tabText(4), u"预计得分"_s);
-    // 2, 3 or 4 points with chances 1/4, 1/2, 1/4.
+    // 2, 3 or 4 points with chances near 1/4, 1/2, 1/4; the two uncertain chances move
+    // together, which spreads the ends a little.
     QCOMPARE(named<QLabel>(&window, u"expectedScore"_s)->text(), u"预计得分：3.0 分（2～4 分，满分 4 分）"_s);
-    QCOMPARE(named<QLabel>(&window, u"passChance"_s)->text(), u"及格概率：75%（及格线 3 分）"_s);
+    QCOMPARE(named<QLabel>(&window, u"passChance"_s)->text(), u"及格概率：74%（及格线 3 分）"_s);
     QCOMPARE(named<QLabel>(&window, u"paper"_s)->text(),
         u"试卷按“模拟考试设置”从全部章节抽取：单选 4 题×1 分。"_s);
 
     // The pass line is the candidate's, and remembered.
     named<QSpinBox>(&window, u"passPercent"_s)->setValue(100);
     QCOMPARE(Settings::passPercent(), 100);
-    QCOMPARE(named<QLabel>(&window, u"passChance"_s)->text(), u"及格概率：25%（及格线 4 分）"_s);
+    QCOMPARE(named<QLabel>(&window, u"passChance"_s)->text(), u"及格概率：26%（及格线 4 分）"_s);
     ProgressWindow again(m_bank->store(), nullptr, Today);
     QCOMPARE(named<QSpinBox>(&again, u"passPercent"_s)->value(), 100);
 }

@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -356,6 +357,14 @@ void tst_LayoutFits::dialogs()
         seen = d->objectName() == dialog;
         QTest::qWait(50);
         problems = problemsOf(d);
+        // Every page of a window of tabs.
+        if (auto* tabs = d->findChild<QTabWidget*>(u"tabs"_s)) {
+            for (int i = 1; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                QTest::qWait(50);
+                problems += problemsOf(d);
+            }
+        }
     };
     QVERIFY(MainWindowDriver::runModal(open, [&](QDialog* d) {
         // The progress window opens from the statistics window's "学习进度".

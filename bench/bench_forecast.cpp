@@ -14,6 +14,7 @@
 //
 //   bench_forecast                 tables, then timings
 //   bench_forecast --tables-only   tables
+//   bench_forecast --timings-only  timings
 
 #include "BenchBank.h"
 #include "MemorySimulation.h"
@@ -314,10 +315,13 @@ BENCHMARK(WeakSpotTable)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 int main(int argc, char** argv)
 {
-    bool tablesOnly = false;
-    for (int i = 1; i < argc; ++i)
+    bool tablesOnly = false, timingsOnly = false;
+    for (int i = 1; i < argc; ++i) {
         tablesOnly = tablesOnly || std::strcmp(argv[i], "--tables-only") == 0;
-    printTables();
+        timingsOnly = timingsOnly || std::strcmp(argv[i], "--timings-only") == 0;
+    }
+    if (!timingsOnly)
+        printTables();
     if (tablesOnly)
         return 0;
     benchmark::Initialize(&argc, argv);

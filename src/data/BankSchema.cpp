@@ -150,6 +150,9 @@ QStringList forecastStatements()
         QStringLiteral("create table if not exists attempt_summary(代码 text collate nocase not null, "
                        "题型 text not null, attempt_count integer not null, right_count integer not null, "
                        "seconds integer not null, primary key(代码, 题型))"),
+        // The forecast reads every question's memory beside the bank: from the index alone.
+        QStringLiteral("create index if not exists review_schedule_memory on review_schedule(代码, 题号, "
+                       "stability, last_day, first_right)"),
         QStringLiteral("delete from attempt_summary"), AttemptRepository::summaryFill(),
         // The first outcome of each practised question, where its attempts tell it.
         QStringLiteral(

@@ -7,6 +7,9 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
+#include <vector>
+
 namespace ForecastRepository {
 namespace {
 
@@ -26,6 +29,19 @@ void hand(
     each(q);
 }
 
+// As the engine's NOCASE: ASCII letters folded, then the bytes, the shorter first.
+int nocaseCompare(QByteArrayView a, QByteArrayView b)
+{
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(fold(a[i])), y = static_cast<unsigned char>(fold(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 QString memoryColumns()
 {
     return u", r." % C::Stability % u", r." % C::LastDay % u", r." % C::FirstRight;
@@ -33,15 +49,78 @@ QString memoryColumns()
 
 } // namespace
 
-bool eachQuestion(
-    QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
+bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
 {
-    static const QString sql = u"select q." % C::Code % u", q." % C::Type % u", length(q." % C::Key % u")"
-        % memoryColumns() % u" from " % T::Questions % u" q left join " % T::ReviewSchedule % u" r on r."
-        % C::Code % u"=q." % C::Code % u" and r." % C::Number % u"=q." % C::Number;
+    // Two scans in key order merged here: probing the schedule once per question would cost
+    // twice as much as reading both.
+    struct Memory
+    {
+        qsizetype codeAt;
+        qsizetype codeSize;
+        qint64 number;
+        double stability;
+        qint64 lastDay;
+        int firstRight;
+    };
+    QByteArray codes;
+    std::vector<Memory> memory;
+    static const QString schedule = u"select " % C::Code % u", " % C::Number % u", " % C::Stability % u", "
+        % C::LastDay % u", " % C::FirstRight % u" from " % T::ReviewSchedule % u" order by " % C::Code % u", "
+        % C::Number;
+    const bool readSchedule = store.stream(
+        schedule, {},
+        [&](const StreamedRow& row) {
+            const QByteArrayView code = row.utf8(0);
+            memory.push_back({ codes.size(), code.size(), row.integer(1), row.isNull(2) ? 0.0 : row.real(2),
+                row.isNull(3) ? 0 : row.integer(3), row.isNull(4) ? -1 : int(row.integer(4)) });
+            codes.append(code);
+        },
+        error);
+    if (!readSchedule)
+        return false;
+    const auto codeOf = [&codes](const Memory& m) { return QByteArrayView(codes.constData() + m.codeAt, m.codeSize); };
+
+    static const QString questions = u"select " % C::Code % u", " % C::Number % u", " % C::Type % u" from "
+        % T::Questions % u" order by " % C::Code % u", " % C::Number;
+    size_t next = 0;
     ForecastQuestion q;
     return store.stream(
-        sql, {}, [&](const StreamedRow& row) { hand(row, q, each); }, error);
+        questions, {},
+        [&](const StreamedRow& row) {
+            q.code = row.utf8(0);
+            q.type = row.utf8(2);
+            const qint64 number = row.integer(1);
+            int order = 1;
+            while (next < memory.size()) {
+                order = nocaseCompare(codeOf(memory[next]), q.code);
+                if (order == 0)
+                    order = memory[next].number < number ? -1 : memory[next].number > number ? 1 : 0;
+                if (order >= 0)
+                    break;
+                ++next;
+            }
+            const bool found = next < memory.size() && order == 0;
+            q.practised = found && memory[next].stability > 0;
+            q.stability = q.practised ? memory[next].stability : 0.0;
+            q.lastDay = q.practised ? memory[next].lastDay : 0;
+            q.firstRight = found ? memory[next].firstRight : -1;
+            each(q);
+        },
+        error);
+}
+
+bool keyCharacters(QuestionStore& store, const QString& type, qint64* questions, qint64* characters, QString* error)
+{
+    static const QString sql = u"select count(*), coalesce(sum(length(" % C::Key % u")), 0) from " % T::Questions
+        % u" where " % C::Type % u"=?";
+    RowSet row = store.query(sql, { type });
+    if (!row.isValid() || row.atEnd()) {
+        *error = row.error();
+        return false;
+    }
+    *questions = row.field(0).toLongLong();
+    *characters = row.field(1).toLongLong();
+    return true;
 }
 
 bool eachPaperQuestion(

@@ -58,9 +58,12 @@ struct ForecastedExam
 /// section and type, and the forecasts of the exams.
 namespace ForecastRepository {
 
-/// Every question of tk.
+/// Every question of tk, in the order of their keys; keyLength is not read.
 bool eachQuestion(
     QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error);
+/// How many questions of type @p type tk holds and the characters of their keys.
+bool keyCharacters(
+    QuestionStore& store, const QString& type, qint64* questions, qint64* characters, QString* error);
 /// Every question of the exam paper in kstk, with the memory of its original in tk.
 bool eachPaperQuestion(
     QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -65,6 +66,8 @@ int pointsOf(const PaperPlan& plan, QuestionType::TypeSlot slot, int keyLength)
     }
     return 0;
 }
+
+constexpr int ChanceBins = 1001;
 
 // A chance moved by @p shift on the log-odds scale; certainty stays certain.
 double shifted(double chance, double shift)
@@ -172,31 +175,39 @@ std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today,
 {
     QVector<Cell> cells;
     QVector<AbilityModel::Cell> firsts;
-    QHash<QByteArray, int> indexOf;
+    // Each section's cell per slot, -1 until it has one.
+    QHash<QByteArray, int> sectionOf;
+    std::vector<std::array<int, QuestionType::SlotCount>> sectionCells;
+    int section = -1;
     QByteArray lastCode;
-    int lastSlot = -1, last = -1;
     const bool read = ForecastRepository::eachQuestion(
         store,
         [&](const ForecastQuestion& q) {
             const int slot = slotNames().slotOf(q.type);
             if (slot < 0)
                 return;
-            // The bank keeps a section's questions together: most rows fall in the cell before.
-            if (slot != lastSlot || q.code.compare(lastCode, Qt::CaseInsensitive) != 0) {
+            // Questions come in key order: a section's rows are together, its types mixed.
+            if (section < 0 || q.code.compare(lastCode, Qt::CaseInsensitive) != 0) {
                 lastCode = q.code.toByteArray();
-                lastSlot = slot;
-                const QByteArray key = lastCode.toLower() + '/' + char('0' + slot);
-                auto it = indexOf.find(key);
-                if (it == indexOf.end()) {
-                    it = indexOf.insert(key, int(cells.size()));
-                    cells.append(Cell { QString::fromUtf8(lastCode), slot, 0, 0, {}, 0.5 });
-                    firsts.append({ cells.last().section, slot, 0, 0 });
+                const auto known = sectionOf.constFind(lastCode.toLower());
+                if (known == sectionOf.cend()) {
+                    section = int(sectionCells.size());
+                    sectionOf.insert(lastCode.toLower(), section);
+                    sectionCells.emplace_back();
+                    sectionCells.back().fill(-1);
+                } else {
+                    section = *known;
                 }
-                last = *it;
             }
+            int& index = sectionCells[size_t(section)][size_t(slot)];
+            if (index < 0) {
+                index = int(cells.size());
+                cells.append(Cell { QString::fromUtf8(lastCode), slot, 0, {}, 0.5 });
+                firsts.append({ cells.last().section, slot, 0, 0 });
+            }
+            const int last = index;
             Cell& cell = cells[last];
             ++cell.questions;
-            cell.keyCharacters += q.keyLength;
             if (q.practised)
                 cell.practised.append({ recallOf(q, today), q.lastDay });
             if (q.firstRight >= 0) {
@@ -207,7 +218,15 @@ std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today,
         error);
     if (!read)
         return std::nullopt;
-    return of(std::move(cells), AbilityModel::fit(firsts), today);
+    BankOutlook outlook = of(std::move(cells), AbilityModel::fit(firsts), today);
+    for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
+        qint64 questions = 0;
+        if (PaperPlan::scoring(slot) == PaperPlan::Scoring::ByCharacters
+            && !ForecastRepository::keyCharacters(store, QuestionType::slotName(slot), &questions,
+                &outlook.m_keyCharacters[size_t(slot)], error))
+            return std::nullopt;
+    }
+    return outlook;
 }
 
 BankOutlook BankOutlook::of(QVector<Cell> cells, const AbilityModel& ability, qint64 today)
@@ -230,12 +249,21 @@ namespace PaperForecast {
 
 ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent, double uncertainty)
 {
+    // A pool's chances gathered in bins, so that shifting them costs a bin each, not a question.
     struct Slot
     {
         QVector<const BankOutlook::Cell*> cells;
         qint64 questions = 0;
         int drawn = 0;
         int points = 0;
+        std::vector<double> binSum = std::vector<double>(ChanceBins, 0.0);
+        std::vector<double> binCount = std::vector<double>(ChanceBins, 0.0);
+        void add(double chance, double count)
+        {
+            const auto bin = size_t(std::clamp(int(chance * (ChanceBins - 1) + 0.5), 0, ChanceBins - 1));
+            binSum[bin] += chance * count;
+            binCount[bin] += count;
+        }
     };
     QVector<Slot> pools;
     ScoreForecast f;
@@ -243,13 +271,15 @@ ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int pass
         if (PaperPlan::scoring(slot) == PaperPlan::Scoring::None || plan.counts[size_t(slot)] <= 0)
             continue;
         Slot s;
-        qint64 characters = 0;
+        const qint64 characters = outlook.keyCharacters(slot);
         for (const BankOutlook::Cell& c : outlook.cells()) {
             if (c.slot != slot)
                 continue;
             s.cells.append(&c);
             s.questions += c.questions;
-            characters += c.keyCharacters;
+            for (const BankOutlook::Practised& p : c.practised)
+                s.add(p.chance, 1);
+            s.add(c.unseenChance, c.unseen());
         }
         if (s.questions == 0)
             continue;
@@ -269,10 +299,10 @@ ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int pass
             } else {
                 // Drawn at random from a large pool: each draw has the pool's mean chance.
                 double sum = 0;
-                for (const BankOutlook::Cell* c : s.cells) {
-                    for (const BankOutlook::Practised& p : c->practised)
-                        sum += shifted(p.chance, shift);
-                    sum += c->unseen() * shifted(c->unseenChance, shift);
+                for (int bin = 0; bin < ChanceBins; ++bin) {
+                    if (s.binCount[size_t(bin)] > 0)
+                        sum += s.binCount[size_t(bin)]
+                            * shifted(s.binSum[size_t(bin)] / s.binCount[size_t(bin)], shift);
                 }
                 d.addQuestions(s.drawn, sum / double(s.questions), s.points);
             }

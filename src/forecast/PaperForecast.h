@@ -50,7 +50,6 @@ public:
         QString section;
         QuestionType::TypeSlot slot = 0;
         int questions = 0;
-        qint64 keyCharacters = 0;
         QVector<Practised> practised;
         /// The chance at each question of the cell never answered.
         double unseenChance = 0.5;
@@ -64,6 +63,8 @@ public:
     const QVector<Cell>& cells() const { return m_cells; }
     const AbilityModel& ability() const { return m_ability; }
     qint64 today() const { return m_today; }
+    /// The characters of the keys of every question of a slot scored by characters.
+    qint64 keyCharacters(QuestionType::TypeSlot slot) const { return m_keyCharacters[size_t(slot)]; }
 
     /// The outlook of given cells (tests and simulations): unseen chances come from @p ability.
     static BankOutlook of(QVector<Cell> cells, const AbilityModel& ability, qint64 today);
@@ -72,6 +73,7 @@ private:
     QVector<Cell> m_cells;
     AbilityModel m_ability;
     qint64 m_today = 0;
+    std::array<qint64, QuestionType::SlotCount> m_keyCharacters {};
 };
 
 /// What a paper is expected to score.

@@ -13,10 +13,8 @@ QVector<Section> bySection(const BankOutlook& outlook, const PaperPlan& plan,
     // What one question of each slot's pool is worth on the paper: its points times the
     // chance that the paper draws it.
     std::array<qint64, QuestionType::SlotCount> pool {};
-    std::array<qint64, QuestionType::SlotCount> characters {};
     for (const BankOutlook::Cell& c : outlook.cells()) {
         pool[size_t(c.slot)] += c.questions;
-        characters[size_t(c.slot)] += c.keyCharacters;
     }
     std::array<double, QuestionType::SlotCount> worth {};
     std::array<double, QuestionType::SlotCount> drawnShare {};
@@ -30,7 +28,7 @@ QVector<Section> bySection(const BankOutlook& outlook, const PaperPlan& plan,
             points = plan.points[s];
             break;
         case PaperPlan::Scoring::ByCharacters:
-            points = double(characters[s]) / double(pool[s]);
+            points = double(outlook.keyCharacters(slot)) / double(pool[s]);
             break;
         case PaperPlan::Scoring::None:
             break;

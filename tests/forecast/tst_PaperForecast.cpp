@@ -220,6 +220,21 @@ void tst_PaperForecast::bankAsTheForecastReadsIt()
     const double mean = (r1 + r2 + 2 * single.unseenChance) / 4;
     QCOMPARE(two.fullScore, 2);
     QVERIFY(qAbs(two.distribution.chanceOf(2) - mean * mean) < 1e-9);
+
+    // The schedule's code in another case, and a section between, still meet their questions.
+    m_bank->question({ u"K0102"_s, 7, u"单选"_s, u"A"_s }).question({ u"K0102"_s, 9, u"单选"_s, u"A"_s });
+    QVERIFY(m_bank->store()
+                .write(u"insert into review_schedule(代码, 题号, stage, due_day, stability, difficulty, last_day, "
+                       "first_right) values('k0102', 9, 0, 0, 3, 5, ?, 1), ('K0101x', 1, 0, 0, 3, 5, ?, 1)"_s,
+                    { Today, Today })
+                .isDone());
+    const std::optional<BankOutlook> again = BankOutlook::read(m_bank->store(), Today, &error);
+    QVERIFY2(again, qPrintable(error));
+    QCOMPARE(again->cells().size(), 3);
+    QCOMPARE(again->cells()[0].practised.size(), 2);
+    QCOMPARE(again->cells()[2].questions, 2);
+    QCOMPARE(again->cells()[2].practised.size(), 1);
+    QCOMPARE(again->cells()[2].practised[0].chance, 1.0);
 }
 
 void tst_PaperForecast::unseenFirstPaper()

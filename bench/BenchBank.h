@@ -18,12 +18,21 @@ QString synthetic(int questions, int sections);
 QString withoutIndexes(int questions, int sections);
 
 /// The 200,000-question bank in 2,000 sections.
-inline QString large() { return synthetic(200000, 2000); }
-inline QString largeWithoutIndexes() { return withoutIndexes(200000, 2000); }
+inline QString large()
+{
+    return synthetic(200000, 2000);
+}
+inline QString largeWithoutIndexes()
+{
+    return withoutIndexes(200000, 2000);
+}
 
 /// A copy of large() with 1,000,000 attempts, every question attempted, and a schedule:
 /// one question in ten is in review, due over the forty days around today.
 QString withHistory();
+/// A copy of large() whose 1,000,000 attempts fall on every question, each question in the
+/// schedule with its memory and first outcome, as the program keeps them: nothing is unseen.
+QString allPractised();
 
 /// Times one answer a benchmark iteration on 400 questions spread over the bank, A and B
 /// in turn, and reports the median and the 99th percentile in milliseconds.

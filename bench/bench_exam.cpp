@@ -62,8 +62,8 @@ void ComposePaper(benchmark::State& state)
     compose(state, store, request);
 }
 
-// Every question has attempts and one in ten is in the schedule: with the never answered
-// first, each type is read whole for the least recently practised. Argument: the option.
+// Every question has attempts and one in ten is in the schedule; the others, without a
+// schedule row, count as never answered. Argument: the option.
 void ComposePaper_History(benchmark::State& state)
 {
     QuestionStore store;
@@ -72,6 +72,19 @@ void ComposePaper_History(benchmark::State& state)
     ExamPaperRequest request;
     request.counts = DefaultCounts;
     request.unseenFirst = state.range(0) != 0;
+    compose(state, store, request);
+}
+
+// Every question practised and in the schedule, as the program keeps them: with the never
+// answered first, each type is read whole for the least recently practised.
+void ComposePaper_AllPractised(benchmark::State& state)
+{
+    QuestionStore store;
+    if (!openStore(state, store, BenchBank::allPractised()))
+        return;
+    ExamPaperRequest request;
+    request.counts = DefaultCounts;
+    request.unseenFirst = true;
     compose(state, store, request);
 }
 
@@ -135,3 +148,4 @@ void ComposePaper_Literal(benchmark::State& state)
 BENCHMARK(ComposePaper)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(ComposePaper_Literal)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(ComposePaper_History)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(ComposePaper_AllPractised)->Unit(benchmark::kMillisecond)->Iterations(20);

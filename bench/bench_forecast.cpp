@@ -198,7 +198,8 @@ void printTables()
     for (Law law : { Law::Model, Law::HalfLife }) {
         std::vector<Sitting> sittings;
         for (int k = 0; k < CandidatesPerLaw; ++k) {
-            const std::vector<Sitting> more = sit(law, 7000 + quint64(k) * 7919 + (law == Law::Model ? 0 : 1));
+            const std::vector<Sitting> more
+                = sit(law, 7000 + quint64(k) * 7919 + (law == Law::Model ? 0 : 1));
             sittings.insert(sittings.end(), more.begin(), more.end());
         }
         std::printf(
@@ -218,57 +219,11 @@ void printTables()
     std::fflush(stdout);
 }
 
-// A copy of the large bank where the 1,000,000 attempts fall on every question and every
-// question is in the schedule: the forecast's worst case.
-QString forecastBank()
-{
-    const QString path = BenchBank::large() + QStringLiteral("-forecast");
-    if (!QFile::exists(path) && !QFile::copy(BenchBank::large(), path))
-        return {};
-    QuestionStore store;
-    if (!store.open(path))
-        return {};
-    if (store.scalar(QStringLiteral("select count(*) from attempt")).toInt() >= 1000000)
-        return path;
-    std::fprintf(stderr, "bench: adding 1,000,000 attempts and the schedule (once)\n");
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const qint64 today = QDate::currentDate().toJulianDay();
-    const qint64 last = store.scalar(QStringLiteral("select max(rowid) from tk")).toLongLong();
-    const WriteResult written = store.writeTransaction([&] {
-        for (const QString& sql :
-            { QStringLiteral("delete from attempt"), QStringLiteral("delete from review_schedule"),
-                QStringLiteral("delete from attempt_summary") }) {
-            const WriteResult r = store.write(sql);
-            if (!r.isDone())
-                return r;
-        }
-        const WriteResult attempts = store.write(
-            QStringLiteral(
-                "with recursive n(i) as (select 1 union all select i+1 from n where i<1000000) "
-                "insert into attempt(代码, 题号, started_at, answered_at, seconds, answer, is_right, "
-                "source, clicks) select t.代码, t.题号, ? - i * 60 - 20 - i % 90, ? - i * 60, 20 + i % 90, "
-                "'A', i % 3 <> 0, 'practice', 1 from n join tk t on t.rowid = 1 + (i * 7919) % ?"),
-            { now, now, last });
-        if (!attempts.isDone())
-            return attempts;
-        const WriteResult schedule = store.write(
-            QStringLiteral(
-                "insert or ignore into review_schedule(代码, 题号, stage, due_day, stability, difficulty, "
-                "last_day, first_right) select 代码, 题号, 0, ? - 10 + rowid % 41, 1 + rowid % 20, 5, "
-                "? - 11 + rowid % 41 - rowid % 20, rowid % 3 <> 0 from tk"),
-            { today, today });
-        if (!schedule.isDone())
-            return schedule;
-        return store.write(AttemptRepository::summaryFill());
-    });
-    return written.isDone() ? path : QString();
-}
-
 // Runs @p work on each iteration with the bank as the forecast reads it today.
 template <typename Work> void withOutlook(benchmark::State& state, Work work)
 {
     QuestionStore store;
-    if (!store.open(forecastBank())) {
+    if (!store.open(BenchBank::allPractised())) {
         state.SkipWithError("cannot open the bank");
         return;
     }

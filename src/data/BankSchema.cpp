@@ -150,10 +150,18 @@ QStringList forecastStatements()
         QStringLiteral("create table if not exists attempt_summary(代码 text collate nocase not null, "
                        "题型 text not null, attempt_count integer not null, right_count integer not null, "
                        "seconds integer not null, primary key(代码, 题型))"),
-        // The forecast reads every question's memory beside the bank: from the index alone.
+        // The forecast and the draw of unseen questions read every question's key and type,
+        // and every question's memory, in key order: from narrow indexes alone.
+        QStringLiteral("create index if not exists tk_kind on tk(代码, 题号, 题型)"),
         QStringLiteral("create index if not exists review_schedule_memory on review_schedule(代码, 题号, "
                        "stability, last_day, first_right)"),
         QStringLiteral("delete from attempt_summary"), AttemptRepository::summaryFill(),
+        // Every answered question in the schedule: the draw of unseen questions asks it alone.
+        // Rows without memory are filled from the attempts at the next start.
+        QStringLiteral(
+            "insert into review_schedule(代码, 题号, stage, due_day) select distinct a.代码, a.题号, 0, 0 "
+            "from attempt a where not exists(select 1 from review_schedule r where r.代码=a.代码 and "
+            "r.题号=a.题号)"),
         // The first outcome of each practised question, where its attempts tell it.
         QStringLiteral(
             "update review_schedule set first_right=(select a.is_right from attempt a where "

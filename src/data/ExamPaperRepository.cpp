@@ -2,6 +2,7 @@
 
 #include "data/BankSchema.h"
 #include "data/BankTables.h"
+#include "data/ForecastRepository.h"
 #include "data/QuestionStore.h"
 #include "data/StreamedRow.h"
 
@@ -67,14 +68,13 @@ QVector<PaperCandidate> candidatesOfType(QuestionStore& store, const QString& ty
     return candidates;
 }
 
-// Either table marks the question as met: each attempt writes a review row, but a bank may
-// hold attempts the schedule was never built from.
+// Each attempt writes a review row in its transaction, and the upgrade gave one to every
+// question answered before: the schedule alone tells.
 bool wasAnswered(QuestionStore& store, qint64 rowid)
 {
     static const QString sql = u"select exists(select 1 from " % T::ReviewSchedule % u" r where r." % C::Code
-        % u"=t." % C::Code % u" and r." % C::Number % u"=t." % C::Number % u") or exists(select 1 from "
-        % T::Attempts % u" a where a." % C::Code % u"=t." % C::Code % u" and a." % C::Number % u"=t."
-        % C::Number % u") from " % T::Questions % u" t where t.rowid=?";
+        % u"=t." % C::Code % u" and r." % C::Number % u"=t." % C::Number % u") from " % T::Questions
+        % u" t where t.rowid=?";
     return store.scalar(sql, { rowid }).toBool();
 }
 
@@ -83,26 +83,29 @@ bool eachCandidateUse(
 {
     if (types.isEmpty())
         return true;
-    // In key order through tk_review, the look-ups in the schedule and the attempts fall on
-    // neighbouring entries; the attempts only for questions the schedule does not hold.
-    const QString sql = u"select t.rowid, t." % C::Type % u", t." % C::Code % u", r." % C::LastDay
-        % u", case when r." % C::Code % u" is null then exists(select 1 from " % T::Attempts % u" a where a."
-        % C::Code % u"=t." % C::Code % u" and a." % C::Number % u"=t." % C::Number % u") else 1 end from "
-        % T::Questions % u" t indexed by tk_review left join " % T::ReviewSchedule % u" r on r." % C::Code
-        % u"=t." % C::Code % u" and r." % C::Number % u"=t." % C::Number % u" where t." % C::Type % u" in ("
-        % QStringList(types.size(), QStringLiteral("?")).join(u',') % u")";
-    QVariantList params;
-    for (const QString& type : types)
-        params << type;
+    std::array<QByteArray, QuestionType::SlotCount> wanted;
+    for (const QString& type : types) {
+        if (const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(type))
+            wanted[size_t(*slot)] = type.toUtf8();
+    }
+    // Every attempt puts its question in the schedule, in the same transaction.
     PaperCandidateUse c;
-    return store.stream(sql, params, [&](const StreamedRow& row) {
-        c.rowid = row.integer(0);
-        c.type = row.text(1);
-        c.code = row.text(2);
-        c.lastDay = row.isNull(3) ? std::nullopt : std::optional<qint64>(row.integer(3));
-        c.answered = row.integer(4) != 0;
-        each(c);
-    });
+    QString error;
+    return ForecastRepository::eachQuestion(
+        store,
+        [&](const ForecastQuestion& q) {
+            const auto slot = std::find_if(wanted.cbegin(), wanted.cend(),
+                [&q](const QByteArray& name) { return !name.isEmpty() && q.type == name; });
+            if (slot == wanted.cend())
+                return;
+            c.rowid = q.rowid;
+            c.slot = QuestionType::TypeSlot(slot - wanted.cbegin());
+            c.code = q.code;
+            c.lastDay = q.scheduledDay;
+            c.answered = q.scheduled;
+            each(c);
+        },
+        &error);
 }
 
 WriteResult recreateWorkingSet(QuestionStore& store)

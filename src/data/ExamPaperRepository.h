@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/QuestionType.h"
+
 #include "data/WriteResult.h"
 
 #include <QString>
@@ -35,8 +37,9 @@ struct PaperCandidate
 struct PaperCandidateUse
 {
     qint64 rowid = 0;
-    QString type;
-    QString code;
+    QuestionType::TypeSlot slot = 0;
+    /// The code's UTF-8 bytes, valid during the call.
+    QByteArrayView code;
     /// It has an attempt or a row in the review schedule.
     bool answered = false;
     /// The day number of its last attempt as the review schedule keeps it; none when the
@@ -55,7 +58,7 @@ std::optional<PaperCandidate> candidateAt(QuestionStore& store, qint64 rowid);
 /// Every question of tk of @p type (their type is left empty).
 QVector<PaperCandidate> candidatesOfType(QuestionStore& store, const QString& type);
 
-/// Whether the question at @p rowid of tk has an attempt or a row in the review schedule.
+/// Whether the question at @p rowid of tk has a row in the review schedule (every answered one has).
 bool wasAnswered(QuestionStore& store, qint64 rowid);
 /// Hands every question of tk of one of @p types to @p each, in the order of their keys,
 /// with whether it was answered and when last; false when they cannot all be read.

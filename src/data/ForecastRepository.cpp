@@ -22,6 +22,7 @@ void hand(
     q.code = row.utf8(0);
     q.type = row.utf8(1);
     q.keyLength = int(row.integer(2));
+    q.scheduled = !row.isNull(3);
     q.practised = !row.isNull(3) && row.real(3) > 0;
     q.stability = q.practised ? row.real(3) : 0.0;
     q.lastDay = q.practised ? row.integer(4) : 0;
@@ -49,7 +50,8 @@ QString memoryColumns()
 
 } // namespace
 
-bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
+bool eachQuestion(
+    QuestionStore& store, const std::function<void(const ForecastQuestion&)>& each, QString* error)
 {
     // Two scans in key order merged here: probing the schedule once per question would cost
     // twice as much as reading both.
@@ -59,11 +61,15 @@ bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQ
         qsizetype codeSize;
         qint64 number;
         double stability;
-        qint64 lastDay;
+        std::optional<qint64> lastDay;
         int firstRight;
     };
     QByteArray codes;
     std::vector<Memory> memory;
+    static const QString count = u"select count(*) from " % T::ReviewSchedule;
+    const qsizetype rows = store.scalar(count).toLongLong();
+    memory.reserve(size_t(rows));
+    codes.reserve(rows * 6);
     static const QString schedule = u"select " % C::Code % u", " % C::Number % u", " % C::Stability % u", "
         % C::LastDay % u", " % C::FirstRight % u" from " % T::ReviewSchedule % u" order by " % C::Code % u", "
         % C::Number;
@@ -72,16 +78,18 @@ bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQ
         [&](const StreamedRow& row) {
             const QByteArrayView code = row.utf8(0);
             memory.push_back({ codes.size(), code.size(), row.integer(1), row.isNull(2) ? 0.0 : row.real(2),
-                row.isNull(3) ? 0 : row.integer(3), row.isNull(4) ? -1 : int(row.integer(4)) });
+                row.isNull(3) ? std::optional<qint64>() : row.integer(3),
+                row.isNull(4) ? -1 : int(row.integer(4)) });
             codes.append(code);
         },
         error);
     if (!readSchedule)
         return false;
-    const auto codeOf = [&codes](const Memory& m) { return QByteArrayView(codes.constData() + m.codeAt, m.codeSize); };
+    const auto codeOf
+        = [&codes](const Memory& m) { return QByteArrayView(codes.constData() + m.codeAt, m.codeSize); };
 
-    static const QString questions = u"select " % C::Code % u", " % C::Number % u", " % C::Type % u" from "
-        % T::Questions % u" order by " % C::Code % u", " % C::Number;
+    static const QString questions = u"select " % C::Code % u", " % C::Number % u", " % C::Type
+        % u", rowid from " % T::Questions % u" order by " % C::Code % u", " % C::Number;
     size_t next = 0;
     ForecastQuestion q;
     return store.stream(
@@ -89,7 +97,9 @@ bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQ
         [&](const StreamedRow& row) {
             q.code = row.utf8(0);
             q.type = row.utf8(2);
+            q.rowid = row.integer(3);
             const qint64 number = row.integer(1);
+            q.number = number;
             int order = 1;
             while (next < memory.size()) {
                 order = nocaseCompare(codeOf(memory[next]), q.code);
@@ -100,19 +110,22 @@ bool eachQuestion(QuestionStore& store, const std::function<void(const ForecastQ
                 ++next;
             }
             const bool found = next < memory.size() && order == 0;
-            q.practised = found && memory[next].stability > 0;
+            q.scheduled = found;
+            q.scheduledDay = found ? memory[next].lastDay : std::nullopt;
+            q.practised = found && memory[next].stability > 0 && memory[next].lastDay.has_value();
             q.stability = q.practised ? memory[next].stability : 0.0;
-            q.lastDay = q.practised ? memory[next].lastDay : 0;
+            q.lastDay = q.practised ? *memory[next].lastDay : 0;
             q.firstRight = found ? memory[next].firstRight : -1;
             each(q);
         },
         error);
 }
 
-bool keyCharacters(QuestionStore& store, const QString& type, qint64* questions, qint64* characters, QString* error)
+bool keyCharacters(
+    QuestionStore& store, const QString& type, qint64* questions, qint64* characters, QString* error)
 {
-    static const QString sql = u"select count(*), coalesce(sum(length(" % C::Key % u")), 0) from " % T::Questions
-        % u" where " % C::Type % u"=?";
+    static const QString sql = u"select count(*), coalesce(sum(length(" % C::Key % u")), 0) from "
+        % T::Questions % u" where " % C::Type % u"=?";
     RowSet row = store.query(sql, { type });
     if (!row.isValid() || row.atEnd()) {
         *error = row.error();

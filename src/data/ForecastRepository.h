@@ -7,14 +7,20 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 class QuestionStore;
 
 /// One question as the score forecast reads it. The texts last only during the call.
 struct ForecastQuestion
 {
+    qint64 rowid = 0; ///< in tk; 0 for a paper's question
     QByteArrayView code;
+    qint64 number = 0;
     QByteArrayView type;
+    /// Whether the review schedule has a row for it, and that row's last day when it has one.
+    bool scheduled = false;
+    std::optional<qint64> scheduledDay;
     /// The characters of the key: a short answer scores one point for each.
     int keyLength = 0;
     /// Whether the question has a memory in the review schedule, and that memory.

@@ -96,8 +96,8 @@ void drawUnseenFromAll(QuestionStore& store, const std::array<int, QuestionType:
     std::array<QVector<qint64>, QuestionType::SlotCount> unseen;
     std::array<std::vector<Practised>, QuestionType::SlotCount> oldest;
     ExamPaperRepository::eachCandidateUse(store, types, [&](const PaperCandidateUse& c) {
-        const std::optional<QuestionType::TypeSlot> slot = QuestionType::slotOf(c.type);
-        if (!slot || isLeftOut(leftOut, c.code))
+        const std::optional<QuestionType::TypeSlot> slot = c.slot;
+        if (!leftOut.isEmpty() && isLeftOut(leftOut, QString::fromUtf8(c.code)))
             return;
         if (!c.answered) {
             unseen[size_t(*slot)].append(c.rowid);

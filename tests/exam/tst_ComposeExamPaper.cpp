@@ -234,7 +234,8 @@ namespace {
 
 // Ten 单选 questions in 丁 (K0201), four more in 戊 (K0202), which the papers leave out,
 // and the history @p history: "3" an attempt at question 3 of 丁 alone, "3@101" an attempt
-// and its schedule row last practised on day 101, "3#101" the schedule row alone.
+// and its schedule row last practised on day 101, "3#101" the schedule row alone, "3#" a
+// schedule row without a day (as the upgrade writes for attempts the schedule lacked).
 void historyBank(const QString& path, const QStringList& history)
 {
     TestBank bank(path);
@@ -257,7 +258,7 @@ void historyBank(const QString& path, const QStringList& history)
             QVERIFY(bank.store()
                         .write(u"insert into review_schedule(代码, 题号, stage, due_day, last_day) "
                                "values ('K0201', ?, 0, 0, ?)"_s,
-                            { number, parts[1].toInt() })
+                            { number, parts[1].isEmpty() ? QVariant() : QVariant(parts[1].toInt()) })
                         .isDone());
     }
 }
@@ -289,7 +290,7 @@ void tst_ComposeExamPaper::unseenFirst_data()
     QTest::addColumn<QList<int>>("always"); // on every paper
     QTest::addColumn<QList<int>>("sometimes"); // fill the rest at random: each on some paper
     QTest::newRow("enough never answered: only they, at random")
-        << QStringList { u"1@100"_s, u"2@101"_s, u"3"_s, u"4#102"_s, u"5@103"_s, u"6@104"_s } << 3
+        << QStringList { u"1@100"_s, u"2@101"_s, u"3#"_s, u"4#102"_s, u"5@103"_s, u"6@104"_s } << 3
         << QList<int>() << QList<int> { 7, 8, 9, 10 };
     QTest::newRow("too few: all of them, then the least recently practised") << QStringList {
         u"1@105"_s, u"2@101"_s, u"3@103"_s, u"4@100"_s, u"5@104"_s, u"6@102"_s, u"7@106"_s, u"8@107"_s
@@ -297,8 +298,8 @@ void tst_ComposeExamPaper::unseenFirst_data()
     QTest::newRow("ties on the oldest day fall at random") << QStringList {
         u"1@100"_s, u"2@100"_s, u"3@100"_s, u"4@105"_s, u"5@106"_s, u"6@107"_s, u"7@108"_s, u"8@109"_s
     } << 4 << QList<int> { 9, 10 } << QList<int> { 1, 2, 3 };
-    QTest::newRow("attempts the schedule does not hold count as the oldest") << QStringList {
-        u"1"_s, u"2@90"_s, u"3@100"_s, u"4@101"_s, u"5@102"_s, u"6@103"_s, u"7@104"_s, u"8@105"_s
+    QTest::newRow("a schedule row without a day counts as the oldest") << QStringList {
+        u"1#"_s, u"2@90"_s, u"3@100"_s, u"4@101"_s, u"5@102"_s, u"6@103"_s, u"7@104"_s, u"8@105"_s
     } << 4 << QList<int> { 9, 10, 1, 2 } << QList<int>();
     QTest::newRow("more asked than the section holds")
         << QStringList { u"1@100"_s, u"2@101"_s } << 20 << QList<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 }

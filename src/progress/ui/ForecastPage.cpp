@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSpinBox>
@@ -71,7 +72,10 @@ ForecastPage::ForecastPage(QuestionStore& store, const std::optional<BankOutlook
     form->addRow(m_passChance);
     auto* line = new QLabel(QStringLiteral("及格线"));
     line->setBuddy(m_passPercent);
-    form->addRow(line, m_passPercent);
+    auto* lineRow = new QHBoxLayout;
+    lineRow->addWidget(m_passPercent);
+    lineRow->addStretch();
+    form->addRow(line, lineRow);
     form->addRow(paper);
     form->addRow(basis);
 

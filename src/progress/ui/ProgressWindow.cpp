@@ -7,8 +7,8 @@
 #include "data/Settings.h"
 #include "data/ui/BankMessages.h"
 #include "progress/ui/ForecastPage.h"
-#include "progress/ui/WeakSpotsPage.h"
 #include "progress/ui/StudyRecordCommand.h"
+#include "progress/ui/WeakSpotsPage.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

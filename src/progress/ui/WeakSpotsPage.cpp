@@ -103,10 +103,19 @@ WeakSpotsPage::WeakSpotsPage(QuestionStore& store, const std::optional<BankOutlo
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addWidget(sections, 3);
-    layout->addWidget(slowLabel);
-    layout->addWidget(paceTable(QStringLiteral("slowButRight"), m_paces.slowButRight), 1);
-    layout->addWidget(fastLabel);
-    layout->addWidget(paceTable(QStringLiteral("fastButWrong"), m_paces.fastButWrong), 1);
+    // A list with nothing in it says so in its caption instead.
+    const auto addPaces = [&](QLabel* caption, const QString& name, const QVector<WeakSpots::Pace>& paces) {
+        layout->addWidget(caption);
+        if (paces.isEmpty()) {
+            caption->setText(caption->text() + QStringLiteral("——目前没有。"));
+            return;
+        }
+        layout->addWidget(paceTable(name, paces), 1);
+    };
+    addPaces(slowLabel, QStringLiteral("slowButRight"), m_paces.slowButRight);
+    addPaces(fastLabel, QStringLiteral("fastButWrong"), m_paces.fastButWrong);
+    if (m_paces.slowButRight.isEmpty() && m_paces.fastButWrong.isEmpty())
+        layout->addStretch(1);
 }
 
 QTableWidget* WeakSpotsPage::paceTable(const QString& name, const QVector<WeakSpots::Pace>& paces)

@@ -46,7 +46,7 @@ namespace {
 constexpr int Sections = 20;
 constexpr int PerSection = 100;
 constexpr int Questions = Sections * PerSection;
-constexpr int CandidatesPerLaw = 400;
+constexpr int CandidatesPerLaw = 1000;
 constexpr int PapersPerCandidate = 10;
 constexpr int PassPercent = 60;
 constexpr quint64 SectionTrait = 101;
@@ -101,10 +101,15 @@ std::vector<Sitting> sit(Law law, quint64 seed)
     const int day = setup.examDay;
 
     // What the program would know: each studied question's memory replayed from its
-    // attempts by the weights fitted to them (the published ones below 1,000 attempts), and
-    // its first outcome.
+    // attempts by the weights fitted to them (the published ones below 1,000 attempts),
+    // and its first outcome.
     const FitResult fit = MemoryFit::fit(run.attempts);
     const MemoryParameters parameters = fit.fitted ? fit.parameters : MemoryParameters::defaults();
+    // And, as the program keeps it beside the weights, how far their recall leans.
+    const double shift = fit.fitted ? fit.recallShift : 0.0;
+    const auto leaned = [shift](double p) {
+        return shift == 0 || p <= 0 || p >= 1 ? p : 1 / (1 + (1 - p) / p * std::exp(-shift));
+    };
     std::vector<double> predicted(Questions, -1);
     QVector<BankOutlook::Cell> cells;
     QVector<AbilityModel::Cell> firsts;
@@ -123,7 +128,7 @@ std::vector<Sitting> sit(Law law, quint64 seed)
                 const AttemptHistory& history = run.attempts[size_t(q)];
                 const MemoryState state = MemoryFit::replay(parameters, history);
                 const double last = history.back().day;
-                predicted[size_t(q)] = MemoryModel::recall(state, day - last);
+                predicted[size_t(q)] = leaned(MemoryModel::recall(state, day - last));
                 cell.practised.append({ predicted[size_t(q)], qint64(last) });
                 ++first.attempts;
                 first.right += history.front().right() ? 1 : 0;

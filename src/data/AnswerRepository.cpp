@@ -111,13 +111,14 @@ int attemptCount(QuestionStore& store)
 
 FittedWeights fittedWeights(QuestionStore& store)
 {
-    static const QString sql = u"select " % C::FittedAttempts % u", " % C::Weights % u" from "
-        % T::MemoryWeights % u" order by " % C::Id % u" desc limit 1";
+    static const QString sql = u"select " % C::FittedAttempts % u", " % C::Weights % u", " % C::RecallShift
+        % u" from " % T::MemoryWeights % u" order by " % C::Id % u" desc limit 1";
     FittedWeights fitted;
     RowSet row = store.query(sql);
     if (!row.isValid() || row.atEnd())
         return fitted;
     fitted.attempts = row.field(0).toInt();
+    fitted.recallShift = row.field(2).toDouble();
     for (const QString& w : row.field(1).toString().split(u',', Qt::SkipEmptyParts)) {
         bool ok = false;
         const double value = w.toDouble(&ok);
@@ -137,8 +138,8 @@ WriteResult setFittedWeights(QuestionStore& store, const FittedWeights& fitted)
     for (double w : fitted.weights)
         weights << QString::number(w, 'g', 17);
     static const QString sql = u"insert into " % T::MemoryWeights % u"(" % C::FittedAttempts % u", "
-        % C::Weights % u") values(?, ?)";
-    return store.write(sql, { fitted.attempts, weights.join(u',') });
+        % C::Weights % u", " % C::RecallShift % u") values(?, ?, ?)";
+    return store.write(sql, { fitted.attempts, weights.join(u','), fitted.recallShift });
 }
 
 WriteResult setDueDays(QuestionStore& store,

@@ -74,6 +74,8 @@ struct FittedWeights
 {
     int attempts = 0;
     QVector<double> weights;
+    /// How far the recall predictions lean for this candidate, on the log-odds scale.
+    double recallShift = 0;
 };
 FittedWeights fittedWeights(QuestionStore& store);
 /// Keeps @p fitted in place of the weights kept before, within the caller's transaction.

@@ -147,6 +147,7 @@ QStringList memoryStatements()
 QStringList forecastStatements()
 {
     return { QStringLiteral("alter table review_schedule add column first_right integer"),
+        QStringLiteral("alter table memory_weights add column recall_shift real"),
         QStringLiteral("create table if not exists attempt_summary(代码 text collate nocase not null, "
                        "题型 text not null, attempt_count integer not null, right_count integer not null, "
                        "seconds integer not null, primary key(代码, 题型))"),

@@ -141,6 +141,9 @@ inline constexpr QStringView PassChance = u"pass_chance";
 inline constexpr QStringView FittedAttempts = u"attempts";
 /// The weights, as numbers separated by commas.
 inline constexpr QStringView Weights = u"weights";
+/// How far the weights' recall predictions lean for this candidate, on the log-odds scale;
+/// the score forecast adds it.
+inline constexpr QStringView RecallShift = u"recall_shift";
 
 // exam_result
 inline constexpr QStringView Id = u"id";

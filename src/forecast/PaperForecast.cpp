@@ -1,5 +1,6 @@
 #include "forecast/PaperForecast.h"
 
+#include "data/AnswerRepository.h"
 #include "data/ForecastRepository.h"
 #include "data/Settings.h"
 #include "memory/MemoryModel.h"
@@ -83,9 +84,11 @@ template <typename Build> ScoreDistribution mixedOverShift(double uncertainty, B
 {
     if (uncertainty <= 0)
         return build(0.0);
-    static constexpr std::array<std::pair<double, double>, 5> Nodes { { { -2.0201828704560856, 0.019953242059045913 },
-        { -0.9585724646138185, 0.39361932315224116 }, { 0.0, 0.9453087204829419 },
-        { 0.9585724646138185, 0.39361932315224116 }, { 2.0201828704560856, 0.019953242059045913 } } };
+    static constexpr std::array<std::pair<double, double>, 5> Nodes {
+        { { -2.0201828704560856, 0.019953242059045913 }, { -0.9585724646138185, 0.39361932315224116 },
+            { 0.0, 0.9453087204829419 }, { 0.9585724646138185, 0.39361932315224116 },
+            { 2.0201828704560856, 0.019953242059045913 } }
+    };
     const double rootPi = std::sqrt(std::acos(-1.0));
     QVector<std::pair<double, ScoreDistribution>> parts;
     for (const auto& [x, w] : Nodes)
@@ -175,6 +178,8 @@ std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today,
 {
     QVector<Cell> cells;
     QVector<AbilityModel::Cell> firsts;
+    // Recall as the candidate's own reviews bear it out.
+    const double shift = AnswerRepository::fittedWeights(store).recallShift;
     // Each section's cell per slot, -1 until it has one.
     QHash<QByteArray, int> sectionOf;
     std::vector<std::array<int, QuestionType::SlotCount>> sectionCells;
@@ -209,7 +214,7 @@ std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today,
             Cell& cell = cells[last];
             ++cell.questions;
             if (q.practised)
-                cell.practised.append({ recallOf(q, today), q.lastDay });
+                cell.practised.append({ shifted(recallOf(q, today), shift), q.lastDay });
             if (q.firstRight >= 0) {
                 ++firsts[last].attempts;
                 firsts[last].right += q.firstRight;
@@ -219,6 +224,7 @@ std::optional<BankOutlook> BankOutlook::read(QuestionStore& store, qint64 today,
     if (!read)
         return std::nullopt;
     BankOutlook outlook = of(std::move(cells), AbilityModel::fit(firsts), today);
+    outlook.m_recallShift = shift;
     for (int slot = 0; slot < QuestionType::SlotCount; ++slot) {
         qint64 questions = 0;
         if (PaperPlan::scoring(slot) == PaperPlan::Scoring::ByCharacters
@@ -341,7 +347,7 @@ std::optional<QVector<DrawnQuestion>> drawnPaper(
             const int slot = slotNames().slotOf(q.type);
             if (slot < 0)
                 return;
-            const double chance = q.practised ? recallOf(q, outlook.today())
+            const double chance = q.practised ? shifted(recallOf(q, outlook.today()), outlook.recallShift())
                                               : outlook.ability().chance(QString::fromUtf8(q.code), slot);
             questions.append({ slot, chance, q.keyLength });
         },

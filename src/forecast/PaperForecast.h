@@ -63,6 +63,8 @@ public:
     const QVector<Cell>& cells() const { return m_cells; }
     const AbilityModel& ability() const { return m_ability; }
     qint64 today() const { return m_today; }
+    /// The shift added to the memory model's recall (the candidate's fit), log-odds.
+    double recallShift() const { return m_recallShift; }
     /// The characters of the keys of every question of a slot scored by characters.
     qint64 keyCharacters(QuestionType::TypeSlot slot) const { return m_keyCharacters[size_t(slot)]; }
 
@@ -74,6 +76,7 @@ private:
     AbilityModel m_ability;
     qint64 m_today = 0;
     std::array<qint64, QuestionType::SlotCount> m_keyCharacters {};
+    double m_recallShift = 0;
 };
 
 /// What a paper is expected to score.
@@ -102,8 +105,8 @@ constexpr double ModelUncertainty = 0.5;
 
 /// The score of a paper drawn by @p plan from every section of the bank, as the
 /// composition draws it, the chances taken as uncertain by @p uncertainty.
-ScoreForecast ofPlan(
-    const BankOutlook& outlook, const PaperPlan& plan, int passPercent, double uncertainty = ModelUncertainty);
+ScoreForecast ofPlan(const BankOutlook& outlook, const PaperPlan& plan, int passPercent,
+    double uncertainty = ModelUncertainty);
 
 /// One question of a paper already drawn.
 struct DrawnQuestion

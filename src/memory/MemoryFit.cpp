@@ -282,7 +282,43 @@ FitResult fit(const std::vector<AttemptHistory>& histories, const FitOptions& op
         result.parameters = fitted;
     result.logLossBefore = objective.meanLoss(defaults);
     result.logLossAfter = objective.meanLoss(result.parameters);
+    result.recallShift = recallShift(result.parameters, histories);
     return result;
+}
+
+double recallShift(const MemoryParameters& parameters, const std::vector<AttemptHistory>& histories)
+{
+    std::vector<double> logits;
+    double right = 0;
+    for (const AttemptHistory& history : histories) {
+        if (history.empty())
+            continue;
+        MemoryState state = MemoryModel::first(parameters, history.front().grade);
+        for (size_t k = 1; k < history.size(); ++k) {
+            const double elapsed = history[k].day - history[k - 1].day;
+            const double p = std::clamp(MemoryModel::recall(state, elapsed), 1e-6, 1 - 1e-6);
+            logits.push_back(std::log(p / (1 - p)));
+            right += history[k].right() ? 1 : 0;
+            state = MemoryModel::next(parameters, state, elapsed, history[k].grade);
+        }
+    }
+    if (logits.empty())
+        return 0;
+    // Newton's method on the one shift; the sum of chances grows with it.
+    double shift = 0;
+    for (int step = 0; step < 50; ++step) {
+        double sum = 0, slope = 0;
+        for (double l : logits) {
+            const double p = 1 / (1 + std::exp(-(l + shift)));
+            sum += p;
+            slope += p * (1 - p);
+        }
+        const double move = (right - sum) / std::max(slope, 1e-9);
+        shift = std::clamp(shift + move, -3.0, 3.0);
+        if (std::abs(move) < 1e-9)
+            break;
+    }
+    return shift;
 }
 
 Evaluation evaluate(const MemoryParameters& parameters, const std::vector<AttemptHistory>& histories,

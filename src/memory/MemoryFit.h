@@ -73,6 +73,9 @@ struct FitResult
     bool fitted = false;
     int attempts = 0;
     int reviewsUsed = 0;
+    /// How far the result's recall predictions of the candidate's reviews lean, on the
+    /// log-odds scale: adding it makes them as often right as the reviews were (0 unfitted).
+    double recallShift = 0;
     /// The mean log-loss over the reviews fitted on, with the defaults and with the result.
     double logLossBefore = 0;
     double logLossAfter = 0;
@@ -92,6 +95,11 @@ FitResult fit(const std::vector<AttemptHistory>& histories, const FitOptions& op
 /// from. The calibration has @p bins bins of equal width over [0, 1].
 Evaluation evaluate(const MemoryParameters& parameters, const std::vector<AttemptHistory>& histories,
     double fromDay = -std::numeric_limits<double>::infinity(), int bins = 10);
+
+/// The shift, on the log-odds scale, that makes @p parameters' recall predictions of every
+/// review in @p histories add up to the reviews answered right (a candidate who forgets
+/// faster than the model gets a negative one). 0 without reviews; kept within ±3.
+double recallShift(const MemoryParameters& parameters, const std::vector<AttemptHistory>& histories);
 
 /// The state after all of @p history's attempts; stability 0 for an empty history.
 MemoryState replay(const MemoryParameters& parameters, const AttemptHistory& history);

@@ -61,6 +61,7 @@ WriteResult keep(QuestionStore& store, const FitResult& result)
     // Weights no better than the published ones are kept as those: the fit is not tried
     // again until the attempts have grown.
     fitted.weights = QVector<double>(result.parameters.w.begin(), result.parameters.w.end());
+    fitted.recallShift = result.recallShift;
     const WriteResult kept
         = store.writeTransaction([&] { return AnswerRepository::setFittedWeights(store, fitted); });
     if (!kept.isDone())

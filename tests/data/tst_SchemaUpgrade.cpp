@@ -210,8 +210,9 @@ void tst_SchemaUpgrade::versionThreeClicksBecomeAttempts()
     {
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
-        // Version 3's records: no attempts, and the schedule of the fixed intervals.
+        // Version 3's records: no attempts, no fitted weights, and the schedule of the fixed intervals.
         QVERIFY(store.write(u"drop table attempt"_s).isDone());
+        QVERIFY(store.write(u"drop table memory_weights"_s).isDone());
         QVERIFY(store.write(u"drop table review_schedule"_s).isDone());
         QVERIFY(
             store
@@ -258,9 +259,14 @@ void tst_SchemaUpgrade::versionFourCountsTheAttemptsForTheForecast()
     {
         QuestionStore store;
         QVERIFY(store.open(bankPath()));
-        // Version 4's records: no summary, no forecasts, a schedule without first outcomes.
+        // Version 4's records: no summary, no forecasts, weights without their shift, a schedule
+        // without first outcomes.
         for (const QString& sql :
-            { u"drop table attempt_summary"_s, u"drop table exam_forecast"_s, u"drop table review_schedule"_s,
+            { u"drop table attempt_summary"_s, u"drop table exam_forecast"_s, u"drop table memory_weights"_s,
+                u"create table memory_weights(id integer primary key, attempts integer not null, weights "
+                u"text "
+                "not null)"_s,
+                u"drop table review_schedule"_s,
                 u"create table review_schedule(代码 text collate nocase not null, 题号 integer not null, "
                 "stage integer not null, due_day integer not null, stability real, difficulty real, "
                 "last_day integer)"_s,
@@ -299,6 +305,7 @@ void tst_SchemaUpgrade::versionFourCountsTheAttemptsForTheForecast()
             r.field(2).toString(), r.field(3).toString(), r.field(4).toString());
     QCOMPARE(summary, QStringList({ u"K0101 单选 3/2 60s"_s, u"K0101 多选 1/1 40s"_s }));
     QCOMPARE(objects(store, u"exam_forecast"_s), 1);
+    QVERIFY(store.query(u"select recall_shift from memory_weights"_s).isValid());
     // Counted on as attempts come.
     QVERIFY(answerOnce(store, u"A"_s));
     QCOMPARE(store.scalar(u"select attempt_count from attempt_summary where 题型='单选'"_s).toInt(), 4);

@@ -9,6 +9,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -199,6 +200,14 @@ void tst_PaperForecast::bankAsTheForecastReadsIt()
     const double r1 = MemoryModel::recall({ 10, 5 }, 10), r2 = MemoryModel::recall({ 2, 5 }, 5);
     QCOMPARE(single.practised[0].chance, r1);
     QCOMPARE(single.practised[1].chance, r2);
+    // The candidate's fit leans recall down by 1 on the log-odds scale.
+    QVERIFY(m_bank->store()
+                .write(u"insert into memory_weights(attempts, weights, recall_shift) values(1000, '', -1)"_s)
+                .isDone());
+    const std::optional<BankOutlook> leaned = BankOutlook::read(m_bank->store(), Today, &error);
+    QVERIFY2(leaned, qPrintable(error));
+    QVERIFY(qAbs(leaned->cells()[0].practised[0].chance - 1 / (1 + (1 - r1) / r1 * std::exp(1.0))) < 1e-12);
+    QVERIFY(m_bank->store().write(u"delete from memory_weights"_s).isDone());
     // One right and one wrong first attempt in one cell: even odds for the unseen ones.
     QVERIFY(qAbs(single.unseenChance - 0.5) < 1e-6);
 
@@ -223,11 +232,13 @@ void tst_PaperForecast::bankAsTheForecastReadsIt()
 
     // The schedule's code in another case, and a section between, still meet their questions.
     m_bank->question({ u"K0102"_s, 7, u"单选"_s, u"A"_s }).question({ u"K0102"_s, 9, u"单选"_s, u"A"_s });
-    QVERIFY(m_bank->store()
-                .write(u"insert into review_schedule(代码, 题号, stage, due_day, stability, difficulty, last_day, "
-                       "first_right) values('k0102', 9, 0, 0, 3, 5, ?, 1), ('K0101x', 1, 0, 0, 3, 5, ?, 1)"_s,
-                    { Today, Today })
-                .isDone());
+    QVERIFY(
+        m_bank->store()
+            .write(
+                u"insert into review_schedule(代码, 题号, stage, due_day, stability, difficulty, last_day, "
+                "first_right) values('k0102', 9, 0, 0, 3, 5, ?, 1), ('K0101x', 1, 0, 0, 3, 5, ?, 1)"_s,
+                { Today, Today })
+            .isDone());
     const std::optional<BankOutlook> again = BankOutlook::read(m_bank->store(), Today, &error);
     QVERIFY2(again, qPrintable(error));
     QCOMPARE(again->cells().size(), 3);

@@ -67,6 +67,7 @@ private slots:
     void evaluationByHand();
     void evaluationFromADayStartsFromTheEarlierState();
     void replayFollowsTheAttempts();
+    void recallShiftMatchesTheReviews();
 };
 
 void tst_MemoryFit::fitPredictsHeldOutAttemptsBetter()
@@ -178,4 +179,32 @@ void tst_MemoryFit::replayFollowsTheAttempts()
 }
 
 QTEST_GUILESS_MAIN(tst_MemoryFit)
+void tst_MemoryFit::recallShiftMatchesTheReviews()
+{
+    const MemoryParameters defaults = MemoryParameters::defaults();
+    QCOMPARE(MemoryFit::recallShift(defaults, {}), 0.0);
+    QCOMPARE(MemoryFit::recallShift(defaults, { { Attempt(0, true) } }), 0.0); // no review
+
+    // Every review forgotten: as far down as the shift goes.
+    QCOMPARE(MemoryFit::recallShift(defaults, { { Attempt(0, true), Attempt(3, false), Attempt(5, false) } }),
+        -3.0);
+
+    // A candidate who forgets faster than the defaults say leans down; with the shift, the
+    // predictions add up to the reviews answered right.
+    const std::vector<AttemptHistory> histories = simulate(slowLearner(), 3000, 3);
+    const double shift = MemoryFit::recallShift(defaults, histories);
+    double predicted = 0, right = 0;
+    for (const AttemptHistory& h : histories) {
+        MemoryState state = MemoryModel::first(defaults, h.front().grade);
+        for (size_t k = 1; k < h.size(); ++k) {
+            const double p = MemoryModel::recall(state, h[k].day - h[k - 1].day);
+            predicted += 1 / (1 + (1 - p) / p * std::exp(-shift));
+            right += h[k].right() ? 1 : 0;
+            state = MemoryModel::next(defaults, state, h[k].day - h[k - 1].day, h[k].grade);
+        }
+    }
+    QVERIFY2(qAbs(predicted - right) < 1e-6 * right, qPrintable(QString::number(predicted - right)));
+    QVERIFY(shift < 0);
+}
+
 #include "tst_MemoryFit.moc"

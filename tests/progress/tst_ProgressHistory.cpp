@@ -34,6 +34,7 @@ class tst_ProgressHistory : public QObject
 private slots:
     void init();
     void daysAndWeeks();
+    void daysAcrossAClockChange();
     void examsInTheOrderTaken();
     void bankWithoutHistoryTables();
     void windowShowsChartsOrWhatToDo_data();
@@ -111,6 +112,31 @@ void tst_ProgressHistory::daysAndWeeks()
     QCOMPARE(type(u"多选"_s).right, 1);
     QCOMPARE(result.weeks[1].monday, QDate(2026, 11, 30));
     QCOMPARE(result.weeks[1].tally.accuracy(), 0.0);
+}
+
+void tst_ProgressHistory::daysAcrossAClockChange()
+{
+    // New York moves its clocks forward at 2:00 on 8 March 2026: midnight is 5:00 UTC before
+    // and 4:00 UTC after.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    if (QDateTime(QDate(2026, 3, 9), QTime(0, 0)).offsetFromUtc() != -4 * 3600) {
+        qputenv("TZ", zone);
+        QSKIP("the time zone database has no America/New_York");
+    }
+    const auto utc = [](int day, int hour, int second) {
+        return QDateTime(QDate(2026, 3, day), QTime(hour, 0, 0), Qt::UTC).toSecsSinceEpoch() + second;
+    };
+    answer(u"K0101"_s, 1, utc(8, 5, -1), true); // 23:59:59 on the 7th
+    answer(u"K0101"_s, 1, utc(8, 5, 0), true); // midnight of the 8th
+    answer(u"K0101"_s, 1, utc(9, 4, -1), true); // 23:59:59 on the 8th, an hour later in UTC
+    answer(u"K0101"_s, 1, utc(9, 4, 0), true); // midnight of the 9th
+    const ProgressHistory::Result result = ProgressHistory::compute(m_bank->store(), QDate(2026, 3, 9), 3);
+    qputenv("TZ", zone);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.days[0].tally.answers, 1);
+    QCOMPARE(result.days[1].tally.answers, 2);
+    QCOMPARE(result.days[2].tally.answers, 1);
 }
 
 void tst_ProgressHistory::examsInTheOrderTaken()
